@@ -1,0 +1,86 @@
+#include "TDataSource.h"
+
+#include "DatabaseError.h"
+#include "TQuery.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+TDataSource::TDataSource(TQuery& query, QObject* parent)
+    : QAbstractTableModel(parent), query_(query) {
+    connect(&query_, &TQuery::Opened, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
+    connect(&query_, &TQuery::Closed, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
+    connect(&query_, &TQuery::RowsAboutToBeAppended, this,
+            [this](int first, int last) { beginInsertRows({}, first, last); });
+    connect(&query_, &TQuery::RowsAppended, this, [this] { endInsertRows(); });
+}
+
+void TDataSource::SetColumns(const QList<TGridColumn>& columns) {
+    beginResetModel();
+    columns_ = columns;
+    endResetModel();
+}
+
+void TDataSource::BindColumn(int column, const QString& fieldName) {
+    if (column < 0 || column >= columns_.size())
+        return;
+    columns_[column].FieldName = fieldName;
+    emit dataChanged(index(0, column), index(rowCount() - 1, column));
+}
+
+int TDataSource::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : query_.RecordCount();
+}
+
+int TDataSource::columnCount(const QModelIndex& parent) const {
+    if (parent.isValid())
+        return 0;
+    return columns_.isEmpty() ? query_.FieldCount() : static_cast<int>(columns_.size());
+}
+
+int TDataSource::FieldOfColumn(int column) const {
+    if (columns_.isEmpty())
+        return column;
+    return query_.FieldIndex(columns_.value(column).FieldName);
+}
+
+QVariant TDataSource::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return query_.Value(index.row(), FieldOfColumn(index.column()));
+}
+
+QVariant TDataSource::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    return columns_.isEmpty() ? query_.FieldName(section) : columns_.value(section).Title;
+}
+
+bool TDataSource::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && query_.CanFetchMore();
+}
+
+void TDataSource::fetchMore(const QModelIndex& parent) {
+    if (parent.isValid())
+        return;
+    try {
+        query_.FetchMore();
+    } catch (const DatabaseError& error) {
+        // The view asks for rows from deep inside its own painting and scrolling, which an
+        // exception must not cross; raise it again from the event loop, where the
+        // application's error handler shows it.
+        QTimer::singleShot(0, qApp, [error] { throw error; });
+    }
+}
+
+QString TDataSource::FieldOfRow(int row, const QString& fieldName) const {
+    return query_.Value(row, query_.FieldIndex(fieldName));
+}

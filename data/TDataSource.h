@@ -1,0 +1,44 @@
+#pragma once
+// A data source: the table model through which a grid shows the rows of a query. It
+// follows every open, close and window fetch of the query, and the grid's columns are bound
+// to fields by name (rebinding a column shows another field with the same title).
+
+#include <QAbstractTableModel>
+#include <QList>
+
+class TQuery;
+
+struct TGridColumn {
+    QString FieldName;
+    QString Title;
+};
+
+class TDataSource : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit TDataSource(TQuery& query, QObject* parent = nullptr);
+
+    TQuery& DataSet() const { return query_; }
+
+    // No columns set: every field of the query, titled by its name.
+    void SetColumns(const QList<TGridColumn>& columns);
+    void BindColumn(int column, const QString& fieldName);
+    QList<TGridColumn> Columns() const { return columns_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+
+    // A field of a row by name, whether a column shows it or not (for row shading).
+    QString FieldOfRow(int row, const QString& fieldName) const;
+
+private:
+    int FieldOfColumn(int column) const;
+
+    TQuery& query_;
+    QList<TGridColumn> columns_;
+};

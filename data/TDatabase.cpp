@@ -1,0 +1,91 @@
+#include "TDatabase.h"
+
+#include "DatabaseError.h"
+
+#include <QAtomicInt>
+#include <QSqlError>
+
+namespace {
+
+QString UniqueConnectionName() {
+    static QAtomicInt counter;
+    return QStringLiteral("tarnik-db-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+// An attribute value inside an ODBC connection string; braces protect ';' and '='.
+QString OdbcAttributeValue(const QString& value) {
+    if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('=')) &&
+        !value.contains(QLatin1Char('{')))
+        return value;
+    QString braced = value;
+    braced.replace(QLatin1Char('}'), QStringLiteral("}}"));
+    return QLatin1Char('{') + braced + QLatin1Char('}');
+}
+
+} // namespace
+
+TDatabase::TDatabase(QObject* parent) : QObject(parent), connectionName_(UniqueConnectionName()) {
+    QSqlDatabase::addDatabase(QStringLiteral("QODBC"), connectionName_);
+}
+
+TDatabase::~TDatabase() {
+    Close();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+QString TDatabase::ParamValue(const QString& name) const {
+    const QString prefix = name + QLatin1Char('=');
+    for (const QString& line : Params) {
+        if (line.startsWith(prefix, Qt::CaseInsensitive))
+            return line.mid(prefix.size());
+    }
+    return {};
+}
+
+QString TDatabase::ConnectionString() const {
+    QString dsn = ParamValue(QStringLiteral("ODBC DSN"));
+    if (dsn.isEmpty())
+        dsn = AliasName;
+    // The Shift-JIS character set is a connection option: the driver refuses
+    // a "set names" statement.
+    QString text = dsn + QStringLiteral(";CHARSET=sjis");
+    QString database = ParamValue(QStringLiteral("DATABASE NAME"));
+    if (database.isEmpty())
+        database = defaultDatabase_;
+    if (!database.isEmpty())
+        text += QStringLiteral(";DATABASE=") + OdbcAttributeValue(database);
+    return text;
+}
+
+void TDatabase::Open() {
+    if (Connected())
+        return;
+    QSqlDatabase db = Connection();
+    db.setDatabaseName(ConnectionString());
+    db.setUserName(ParamValue(QStringLiteral("USER NAME")));
+    db.setPassword(ParamValue(QStringLiteral("PASSWORD")));
+    if (!db.open()) {
+        const QSqlError error = db.lastError();
+        db.close();
+        throw DatabaseError::FromSqlError(error);
+    }
+    lost_ = false;
+}
+
+void TDatabase::Close() {
+    emit Closing();
+    QSqlDatabase db = Connection();
+    if (db.isOpen())
+        db.close();
+}
+
+bool TDatabase::Connected() const {
+    return Connection().isOpen();
+}
+
+void TDatabase::ReconnectIfLost() {
+    if (!lost_)
+        return;
+    Close();
+    Open();
+}

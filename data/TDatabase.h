@@ -1,0 +1,48 @@
+#pragma once
+// The database connection `DB`: an ODBC data source opened through QODBC, described by a
+// parameter list of "NAME=value" lines. Of the list, the connection uses "ODBC DSN",
+// "DATABASE NAME", "USER NAME" and "PASSWORD"; the other lines are kept as the record of
+// the connection and have no counterpart on this client library.
+
+#include <QObject>
+#include <QSqlDatabase>
+#include <QStringList>
+
+class TDatabase : public QObject {
+    Q_OBJECT
+public:
+    explicit TDatabase(QObject* parent = nullptr);
+    ~TDatabase() override;
+
+    QString DatabaseName = QStringLiteral("DB");
+    QString AliasName = QStringLiteral("TarnikLocal");
+    bool LoginPrompt = false;
+    QStringList Params;
+
+    // Value of the parameter line "name=value" (the first such line); empty when absent.
+    QString ParamValue(const QString& name) const;
+    // A database that replaces an empty "DATABASE NAME" (the data source's own otherwise);
+    // lets a second race database on the same server be reached through the same DSN.
+    void SetDefaultDatabase(const QString& name) { defaultDatabase_ = name; }
+
+    // Opens with the current parameter list; throws DatabaseError with the driver's message.
+    void Open();
+    // Closes every query object first (they hold results of this connection).
+    void Close();
+    bool Connected() const;
+    // Reopens when the last statement found the connection lost.
+    void ReconnectIfLost();
+    void MarkConnectionLost() { lost_ = true; }
+
+    QSqlDatabase Connection() const { return QSqlDatabase::database(connectionName_, false); }
+    // The ODBC connection string QODBC is given: the DSN, then extra attributes.
+    QString ConnectionString() const;
+
+signals:
+    void Closing();
+
+private:
+    QString connectionName_;
+    QString defaultDatabase_;
+    bool lost_ = false;
+};

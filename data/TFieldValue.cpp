@@ -1,0 +1,7 @@
+#include "TFieldValue.h"
+
+#include "timing/uComm.h"
+
+int TFieldValue::AsInteger() const {
+    return text_.isEmpty() ? 0 : StrToInt(text_.trimmed());
+}

@@ -1,0 +1,153 @@
+#include "TQuery.h"
+
+#include "DatabaseError.h"
+#include "SqlText.h"
+#include "TDatabase.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+TQuery::TQuery(TDatabase& database, const QString& name, const QStringList& initialText,
+               QObject* parent)
+    : QObject(parent), database_(database), lines_(initialText) {
+    setObjectName(name);
+    connect(&database_, &TDatabase::Closing, this, &TQuery::Close);
+}
+
+void TQuery::Clear() {
+    Close();
+    lines_.clear();
+}
+
+void TQuery::Add(const QString& line) {
+    Close();
+    lines_.append(line);
+}
+
+QString TQuery::Text() const {
+    return lines_.join(QStringLiteral("\r\n"));
+}
+
+void TQuery::Run(const QString& text, std::vector<QStringList>* rows, QStringList* fieldNames) {
+    database_.ReconnectIfLost();
+    QSqlQuery query(database_.Connection());
+    query.setForwardOnly(true);
+    if (!query.exec(text)) {
+        const DatabaseError error = DatabaseError::FromSqlError(query.lastError());
+        if (error.isConnectionLost())
+            database_.MarkConnectionLost();
+        throw error;
+    }
+    if (!rows || !query.isSelect())
+        return;
+    const QSqlRecord record = query.record();
+    const int columns = record.count();
+    if (fieldNames) {
+        fieldNames->clear();
+        for (int c = 0; c < columns; ++c)
+            fieldNames->append(record.fieldName(c));
+    }
+    while (query.next()) {
+        QStringList row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c)
+            row.append(FromShiftJisWire(query.value(c).toString()));
+        rows->push_back(std::move(row));
+    }
+}
+
+QString TQuery::WindowedText(int offset) const {
+    if (fetchWindow_ <= 0)
+        return Text();
+    // The limit goes on the statement itself: the server ignores an order inside a
+    // derived table.
+    return Text() + QStringLiteral("\r\nlimit %1 offset %2").arg(fetchWindow_).arg(offset);
+}
+
+void TQuery::Open() {
+    Close();
+    std::vector<QStringList> rows;
+    QStringList names;
+    Run(WindowedText(0), &rows, &names);
+    rows_ = std::move(rows);
+    fieldNames_ = std::move(names);
+    current_ = 0;
+    active_ = true;
+    moreRows_ = fetchWindow_ > 0 && RecordCount() == fetchWindow_;
+    emit Opened();
+}
+
+void TQuery::Close() {
+    if (!active_)
+        return;
+    active_ = false;
+    moreRows_ = false;
+    rows_.clear();
+    current_ = 0;
+    emit Closed();
+}
+
+void TQuery::ExecSQL() {
+    Run(Text(), nullptr, nullptr);
+}
+
+void TQuery::FetchMore() {
+    if (!CanFetchMore())
+        return;
+    std::vector<QStringList> more;
+    Run(WindowedText(RecordCount()), &more, nullptr);
+    moreRows_ = static_cast<int>(more.size()) == fetchWindow_;
+    if (more.empty())
+        return;
+    const int first = RecordCount();
+    emit RowsAboutToBeAppended(first, first + static_cast<int>(more.size()) - 1);
+    for (auto& row : more)
+        rows_.push_back(std::move(row));
+    emit RowsAppended();
+}
+
+void TQuery::Next() {
+    if (!Eof())
+        SetRecNo(current_ + 1);
+}
+
+void TQuery::SetRecNo(int row) {
+    current_ = qBound(0, row, RecordCount());
+    emit CurrentRowChanged(current_);
+}
+
+bool TQuery::Locate(const QString& fieldName, const QString& value) {
+    const int column = FieldIndex(fieldName);
+    for (int row = 0; column >= 0 && row < RecordCount(); ++row) {
+        if (rows_[row][column] == value) {
+            SetRecNo(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+int TQuery::FieldIndex(const QString& fieldName) const {
+    for (int c = 0; c < fieldNames_.size(); ++c) {
+        if (fieldNames_[c].compare(fieldName, Qt::CaseInsensitive) == 0)
+            return c;
+    }
+    return -1;
+}
+
+TFieldValue TQuery::FieldByName(const QString& fieldName) const {
+    const int column = FieldIndex(fieldName);
+    if (column < 0 && active_)
+        throw DatabaseError(
+            QStringLiteral("%1: フィールド '%2' が見つかりません").arg(objectName(), fieldName));
+    if (column < 0 || Eof())
+        return TFieldValue();
+    return TFieldValue(rows_[current_][column]);
+}
+
+QString TQuery::Value(int row, int column) const {
+    if (row < 0 || row >= RecordCount() || column < 0 || column >= FieldCount())
+        return {};
+    return rows_[row][column];
+}

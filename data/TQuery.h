@@ -1,0 +1,84 @@
+#pragma once
+// A query object: a statement kept as lines of text (sent joined by CR LF), opened to fetch
+// rows or executed for its effect, with a current row whose fields are read by name.
+// A query that feeds a grid can fetch a window of rows at a time, so a list of a large race
+// shows its first screenful without fetching the whole race.
+
+#include <QObject>
+#include <QStringList>
+#include <vector>
+
+#include "data/TFieldValue.h"
+
+class TDatabase;
+
+class TQuery : public QObject {
+    Q_OBJECT
+public:
+    TQuery(TDatabase& database, const QString& name, const QStringList& initialText = {},
+           QObject* parent = nullptr);
+
+    QString Name() const { return objectName(); }
+
+    // Statement text.
+    const QStringList& SQL() const { return lines_; }
+    void Clear();
+    void Add(const QString& line);
+    QString Text() const;
+
+    // Runs the statement and fetches its rows (all of them, or the first window);
+    // throws DatabaseError with the server's message. Reopening replaces the rows.
+    void Open();
+    void Close();
+    // Runs a statement that returns no rows; the query's rows stay as they were.
+    void ExecSQL();
+    bool Active() const { return active_; }
+
+    // Fetched rows and the current row.
+    int RecordCount() const { return static_cast<int>(rows_.size()); }
+    bool Eof() const { return current_ >= RecordCount(); }
+    void First() { SetRecNo(0); }
+    void Next();
+    int RecNo() const { return current_; }
+    void SetRecNo(int row);
+    // Moves to the first row whose field equals the text exactly; false (and no move)
+    // when there is none.
+    bool Locate(const QString& fieldName, const QString& value);
+    // The field of the current row; an empty value when there is no current row.
+    // An unknown field name throws DatabaseError.
+    TFieldValue FieldByName(const QString& fieldName) const;
+
+    // Columns of the last open.
+    int FieldCount() const { return static_cast<int>(fieldNames_.size()); }
+    QString FieldName(int column) const { return fieldNames_.value(column); }
+    // Index of a column by name, found without regard to case; -1 when absent.
+    int FieldIndex(const QString& fieldName) const;
+    QString Value(int row, int column) const;
+
+    // Rows fetched per window for a grid; 0 (the default) fetches every row at once.
+    void SetFetchWindow(int rows) { fetchWindow_ = rows; }
+    int FetchWindow() const { return fetchWindow_; }
+    bool CanFetchMore() const { return active_ && moreRows_; }
+    void FetchMore();
+
+signals:
+    void Opened();
+    void Closed();
+    void RowsAboutToBeAppended(int first, int last);
+    void RowsAppended();
+    void CurrentRowChanged(int row);
+
+private:
+    // Executes text on the connection; returns the column names and rows of a select.
+    void Run(const QString& text, std::vector<QStringList>* rows, QStringList* fieldNames);
+    QString WindowedText(int offset) const;
+
+    TDatabase& database_;
+    QStringList lines_;
+    QStringList fieldNames_;
+    std::vector<QStringList> rows_;
+    int current_ = 0;
+    bool active_ = false;
+    int fetchWindow_ = 0;
+    bool moreRows_ = false;
+};

@@ -1,0 +1,41 @@
+-- Sample races for trying the workstation: a half marathon with split points and a relay.
+-- Load with scripts/localdb.sh sample DIR (after the schema). The file is UTF-8; the server
+-- stores the text in Shift-JIS.
+SET NAMES utf8mb4;
+
+INSERT INTO tiki (tcode, syumoku, TIKIMEI) VALUES
+    ('202612061', '01', '第12回 みなと湾岸ハーフマラソン'),
+    ('202612062', '10', '市民駅伝大会 2026');
+
+-- Half marathon: splits at 5 km, 10 km and 15 km for the half, two for the 10 km race.
+INSERT INTO env (tcode, class, lapn, RELAYN) VALUES
+    ('202612061', 'HM男子', 3, 0),
+    ('202612061', 'HM女子', 3, 0),
+    ('202612061', '10K', 2, 0);
+
+INSERT INTO result (tcode, zek, bib, class1, status, startedtime)
+SELECT '202612061', LPAD(seq, 4, '0'), CAST(seq AS CHAR),
+       CASE WHEN seq <= 20 THEN 'HM男子' WHEN seq <= 35 THEN 'HM女子' ELSE '10K' END,
+       '', IF(seq <= 35, '09:00:00.0000', '09:10:00.0000')
+FROM seq_1_to_45;
+
+-- Relay: class A has four legs, class B three.
+INSERT INTO env (tcode, class, lapn, RELAYN) VALUES
+    ('202612062', '一般A', 0, 4),
+    ('202612062', '中学B', 0, 3);
+
+INSERT INTO result (tcode, zek, bib, class1, status)
+SELECT '202612062', LPAD(100 + seq, 4, '0'), CAST(100 + seq AS CHAR),
+       IF(seq <= 8, '一般A', '中学B'), 'A'
+FROM seq_1_to_12;
+
+INSERT INTO relaymember (tcode, zek, num, class1, startedtime, status)
+SELECT '202612062', LPAD(100 + t.seq, 4, '0'), CAST(l.seq AS CHAR),
+       IF(t.seq <= 8, '一般A', '中学B'),
+       IF(l.seq = 1, '10:00:00.0000', ''), IF(l.seq = 1, 'T', 'S')
+FROM seq_1_to_12 t JOIN seq_1_to_4 l
+WHERE l.seq <= IF(t.seq <= 8, 4, 3);
+
+INSERT INTO execinfo (num, tcode, updx, stat) VALUES (1, '202612061', 0, '');
+
+INSERT INTO midtp2 (tpno1, fl) VALUES (1, 'A'), (2, 'B'), (3, 'A');

@@ -1,0 +1,117 @@
+-- Race database of the split-time workstation (MariaDB 10.11, MySQL dialect).
+-- All text is Shift-JIS. Times are text: a time of day is "HH:MM:SS.ffff", running times are
+-- right-aligned display texts; '' means "not set" and NULL is never written.
+-- Running this file recreates every table empty.
+
+DROP TABLE IF EXISTS tiki, env, result, relaymember, midjyun, tdc_mid, execinfo, midtp2;
+
+-- One row per race.
+CREATE TABLE tiki (
+    tcode   VARCHAR(20)  NOT NULL,
+    syumoku VARCHAR(10)  NOT NULL DEFAULT '',   -- '10' is a relay event
+    TIKIMEI VARCHAR(100) NOT NULL DEFAULT '',
+    PRIMARY KEY (tcode)
+) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
+
+-- Settings per race and class.
+CREATE TABLE env (
+    tcode  VARCHAR(20) NOT NULL,
+    class  VARCHAR(20) NOT NULL DEFAULT '',
+    lapn   INT         NOT NULL DEFAULT 0,      -- number of split points of the class
+    RELAYN INT         NOT NULL DEFAULT 0,      -- number of relay legs of the class
+    KEY env_class (tcode, class)
+) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
+
+-- One row per competitor or relay team. The suite may hold duplicates, so zek is not unique.
+CREATE TABLE result (
+    tcode       VARCHAR(20) NOT NULL,
+    zek         VARCHAR(10) NOT NULL DEFAULT '',    -- bib, "%.4d"
+    bib         VARCHAR(10) NOT NULL DEFAULT '',    -- bib as registered
+    class1      VARCHAR(20) NOT NULL DEFAULT '',
+    status      VARCHAR(2)  NOT NULL DEFAULT '',
+    startedtime VARCHAR(20) NOT NULL DEFAULT '',
+    midtime1    VARCHAR(20) NOT NULL DEFAULT '',
+    midtime2    VARCHAR(20) NOT NULL DEFAULT '',
+    midtime3    VARCHAR(20) NOT NULL DEFAULT '',
+    midtime4    VARCHAR(20) NOT NULL DEFAULT '',
+    midtime5    VARCHAR(20) NOT NULL DEFAULT '',
+    midfin1     VARCHAR(20) NOT NULL DEFAULT '',
+    midfin2     VARCHAR(20) NOT NULL DEFAULT '',
+    midfin3     VARCHAR(20) NOT NULL DEFAULT '',
+    midfin4     VARCHAR(20) NOT NULL DEFAULT '',
+    midfin5     VARCHAR(20) NOT NULL DEFAULT '',
+    midst2      VARCHAR(20) NOT NULL DEFAULT '',
+    midst3      VARCHAR(20) NOT NULL DEFAULT '',
+    midst4      VARCHAR(20) NOT NULL DEFAULT '',
+    midst5      VARCHAR(20) NOT NULL DEFAULT '',
+    finishtime  VARCHAR(20) NOT NULL DEFAULT '',
+    runtime     VARCHAR(20) NOT NULL DEFAULT '',
+    KEY result_zek (tcode, zek),
+    KEY result_bib (tcode, bib),
+    -- The split lists order by "midfinN desc, zek"; MariaDB uses an index for a mixed
+    -- order only when the index declares the same directions.
+    KEY result_midfin1 (tcode, midfin1 DESC, zek),
+    KEY result_midfin2 (tcode, midfin2 DESC, zek),
+    KEY result_midfin3 (tcode, midfin3 DESC, zek),
+    KEY result_midfin4 (tcode, midfin4 DESC, zek),
+    KEY result_midfin5 (tcode, midfin5 DESC, zek),
+    KEY result_runtime (tcode, runtime)
+) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
+
+-- One row per leg of a relay team.
+CREATE TABLE relaymember (
+    tcode       VARCHAR(20) NOT NULL,
+    zek         VARCHAR(10) NOT NULL DEFAULT '',
+    num         VARCHAR(4)  NOT NULL DEFAULT '',    -- leg "1" .. "4"
+    class1      VARCHAR(20) NOT NULL DEFAULT '',
+    startedtime VARCHAR(20) NOT NULL DEFAULT '',
+    finishtime  VARCHAR(20) NOT NULL DEFAULT '',
+    runtime     VARCHAR(20) NOT NULL DEFAULT '',
+    status      VARCHAR(2)  NOT NULL DEFAULT '',
+    KEY relaymember_zek (tcode, zek, num),
+    KEY relaymember_leg (tcode, num, finishtime)
+) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
+
+-- Passing log: one row per accepted split.
+CREATE TABLE midjyun (
+    tcode VARCHAR(20) NOT NULL,
+    bib   VARCHAR(10) NOT NULL DEFAULT '',      -- zek without its first character
+    mtime VARCHAR(20) NOT NULL DEFAULT '',
+    tod   VARCHAR(20) NOT NULL DEFAULT '',
+    KEY midjyun_tod (tcode, tod DESC),
+    KEY midjyun_bib (tcode, bib, tod)
+) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
+
+-- Every time stamp of the timing device. id keeps the order of arrival among stamps that
+-- now() gives the same second; sumi must default to '0' (pending), the insert leaves it out.
+CREATE TABLE tdc_mid (
+    id     BIGINT      NOT NULL AUTO_INCREMENT,
+    tcode  VARCHAR(20) NOT NULL DEFAULT '',
+    dt     DATETIME    NOT NULL,
+    getstr VARCHAR(40) NOT NULL DEFAULT '',
+    bib    VARCHAR(10) NOT NULL DEFAULT '',
+    st     VARCHAR(4)  NOT NULL DEFAULT '',
+    tm     VARCHAR(20) NOT NULL DEFAULT '',
+    tstat  VARCHAR(2)  NOT NULL DEFAULT '',
+    sumi   VARCHAR(1)  NOT NULL DEFAULT '0',
+    zek    VARCHAR(10) NOT NULL DEFAULT '',
+    PRIMARY KEY (id),
+    KEY tdc_mid_pending (tcode, sumi, st, dt, id),
+    KEY tdc_mid_grid (tcode, dt DESC, tm DESC),
+    KEY tdc_mid_tm (tcode, tm)
+) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
+
+-- The suite's shared state; row 1 names the race in use and carries the change marker.
+CREATE TABLE execinfo (
+    num   INT         NOT NULL,
+    tcode VARCHAR(20) NOT NULL DEFAULT '',
+    updx  INT         NOT NULL DEFAULT 0,       -- tenths of a second since midnight
+    stat  VARCHAR(10) NOT NULL DEFAULT '',
+    PRIMARY KEY (num)
+) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
+
+CREATE TABLE midtp2 (
+    tpno1 INT        NOT NULL DEFAULT 0,
+    fl    VARCHAR(2) NOT NULL DEFAULT '',
+    KEY midtp2_fl (fl)
+) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;

@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# A private MariaDB server in a folder of its own, for running and testing the workstation.
+#
+#   localdb.sh start  DIR    initialise (first time), start, create the race database, write DIR/odbc.ini
+#   localdb.sh sample DIR    replace the race database's contents with the sample races
+#   localdb.sh stop   DIR    stop the server
+#   localdb.sh status DIR    say whether it runs, and where
+#   localdb.sh sql    DIR    a mariadb client on the server (extra arguments are passed on)
+#
+# The server listens on its socket DIR/mysqld.sock and on 127.0.0.1 only. DIR/odbc.ini defines
+# "TarnikLocal" (this server), and "TarnikTest" and "TarnikServer" at an address where nothing
+# answers, so that the fallback to Local can be tried. Use it with ODBCINI=DIR/odbc.ini.
+# LOCALDB_OPTS adds server options (the tests use it to trade durability for speed).
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+cmd=${1:-}
+dir=${2:-}
+[[ -n $cmd && -n $dir ]] || { sed -n '2,13p' "$0"; exit 2; }
+mkdir -p "$dir"
+dir=$(cd "$dir" && pwd)
+
+password=lomvu
+database=tarnik
+sock=$dir/mysqld.sock
+pidfile=$dir/mysqld.pid
+
+client() { mariadb --socket="$sock" -uroot -p"$password" --default-character-set=sjis "$@"; }
+
+running() { [[ -f $pidfile ]] && kill -0 "$(cat "$pidfile")" 2>/dev/null; }
+
+free_port() {
+    local p
+    for p in $(seq 33060 33999 | shuf); do
+        (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null || { echo "$p"; return; }
+    done
+    echo "no free port between 33060 and 33999" >&2
+    return 1
+}
+
+initialise() {
+    [[ -d $dir/data/mysql ]] && return
+    local asroot=()
+    [[ $(id -u) -eq 0 ]] && asroot=(--user=root)
+    mariadb-install-db --datadir="$dir/data" "${asroot[@]}" --auth-root-authentication-method=normal \
+        --skip-test-db >"$dir/install.log" 2>&1 || { cat "$dir/install.log" >&2; exit 1; }
+    rm -f "$dir/.password-set"
+}
+
+write_odbc_ini() {
+    # Port 9 (discard) on loopback has no listener: a connection is refused at once.
+    cat >"$dir/odbc.ini" <<INI
+[TarnikLocal]
+Description=Private race database of the split-time workstation
+Driver=MariaDB Unicode
+SERVER=localhost
+SOCKET=$sock
+USER=root
+PASSWORD=$password
+DATABASE=$database
+
+[TarnikTest]
+Description=Test server (no server answers here)
+Driver=MariaDB Unicode
+SERVER=127.0.0.1
+PORT=9
+USER=root
+DATABASE=$database
+
+[TarnikServer]
+Description=Race server (no server answers here)
+Driver=MariaDB Unicode
+SERVER=127.0.0.1
+PORT=9
+USER=root
+DATABASE=$database
+INI
+}
+
+start() {
+    initialise
+    if ! running; then
+        local port asroot=()
+        port=$(free_port)
+        [[ $(id -u) -eq 0 ]] && asroot=(--user=root)
+        # shellcheck disable=SC2086
+        setsid mariadbd --no-defaults --datadir="$dir/data" --socket="$sock" --port="$port" \
+            --bind-address=127.0.0.1 --pid-file="$pidfile" --log-error="$dir/server.log" \
+            --character-set-server=sjis --collation-server=sjis_japanese_ci \
+            --max-connections=500 "${asroot[@]}" ${LOCALDB_OPTS:-} \
+            </dev/null >>"$dir/server.log" 2>&1 &
+        echo "$port" >"$dir/port"
+        local i
+        for i in $(seq 1 300); do
+            [[ -S $sock ]] && mariadb-admin --socket="$sock" -uroot -p"$password" ping >/dev/null 2>&1 && break
+            [[ -S $sock ]] && mariadb-admin --socket="$sock" -uroot ping >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        [[ -S $sock ]] || { echo "the server did not start; see $dir/server.log" >&2; tail -5 "$dir/server.log" >&2; exit 1; }
+    fi
+    if [[ ! -f $dir/.password-set ]]; then
+        mariadb --socket="$sock" -uroot -e "
+            ALTER USER root@localhost IDENTIFIED BY '$password';
+            ALTER USER root@'127.0.0.1' IDENTIFIED BY '$password';
+            ALTER USER root@'::1' IDENTIFIED BY '$password';"
+        touch "$dir/.password-set"
+    fi
+    client -e "CREATE DATABASE IF NOT EXISTS $database CHARACTER SET sjis COLLATE sjis_japanese_ci"
+    if [[ -z $(client -N -e "SHOW TABLES FROM $database LIKE 'tdc_mid'") ]]; then
+        client "$database" <"$root/data/schema.sql"
+    fi
+    write_odbc_ini
+    status
+}
+
+stop() {
+    running || { echo "stopped"; return 0; }
+    local pid
+    pid=$(cat "$pidfile")
+    kill "$pid"
+    while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
+    echo "stopped"
+}
+
+status() {
+    if running; then
+        echo "running pid $(cat "$pidfile") socket $sock port 127.0.0.1:$(cat "$dir/port") odbc.ini $dir/odbc.ini"
+    else
+        echo "stopped"
+        return 3
+    fi
+}
+
+case $cmd in
+    start) start ;;
+    stop) stop ;;
+    status) status ;;
+    sample)
+        running || { echo "the server is not running" >&2; exit 1; }
+        client "$database" <"$root/data/schema.sql"
+        client "$database" <"$root/data/sample_race.sql"
+        ;;
+    sql) shift 2; client "$@" ;;
+    *) sed -n '2,13p' "$0"; exit 2 ;;
+esac

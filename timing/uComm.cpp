@@ -1,0 +1,103 @@
+#include "uComm.h"
+
+#include <cstdlib>
+
+namespace {
+
+// A piece of a time text as a signed decimal: leading blanks skipped, anything else that
+// is not a number gives 0.
+int PieceValue(const QString& piece) {
+    bool ok = false;
+    int value = piece.trimmed().isEmpty() ? 0 : piece.toInt(&ok);
+    if (!ok || piece.endsWith(QLatin1Char(' ')))
+        return 0;
+    return value;
+}
+
+QString Blanks(int n) {
+    return QString(n, QLatin1Char(' '));
+}
+
+QString TwoDigits(long long v) {
+    return QString::asprintf("%.2lld", v);
+}
+
+// The text of a non-negative value.
+QString NonNegativeTimeText(long long n) {
+    const QString f = QString::asprintf("%.3lld", n % 1000).left(3);
+    const long long s = n / 1000;
+    if (s < 10)
+        return Blanks(7) + QString::number(s) + '.' + f;
+    if (s < 60)
+        return Blanks(6) + QString::number(s) + '.' + f;
+    const QString ss = TwoDigits(s % 60);
+    const long long m = s / 60;
+    if (m < 10)
+        return Blanks(4) + QString::number(m) + ':' + ss + '.' + f;
+    if (m < 60)
+        return Blanks(3) + QString::number(m) + ':' + ss + '.' + f;
+    const QString mm = TwoDigits(m % 60);
+    const long long h = m / 60;
+    if (h < 10)
+        return Blanks(1) + QString::number(h) + ':' + mm + ':' + ss + '.' + f;
+    return TwoDigits(h) + ':' + mm + ':' + ss + '.' + f;
+}
+
+} // namespace
+
+int TimeTextToMs(const QString& t) {
+    const int hours = PieceValue(t.mid(0, 2));
+    const int minutes = PieceValue(t.mid(3, 2));
+    const int seconds = PieceValue(t.mid(6, 2));
+    const int fraction = t.size() <= 10 ? PieceValue(t.mid(9, 1)) * 100 : PieceValue(t.mid(9, 3));
+    return fraction + ((hours * 60 + minutes) * 60 + seconds) * 1000;
+}
+
+QString MsToTimeText(int ms) {
+    if (ms >= 0)
+        return NonNegativeTimeText(ms);
+    // Only a gap between pending times that arrived out of order is negative: keep the
+    // width and put the sign where the leading blanks end.
+    QString text = NonNegativeTimeText(-static_cast<long long>(ms));
+    const int firstDigit = static_cast<int>(text.size() - text.trimmed().size());
+    if (firstDigit > 0)
+        text[firstDigit - 1] = QLatin1Char('-');
+    else
+        text.prepend(QLatin1Char('-'));
+    return text;
+}
+
+QString MsToTenthsText(int ms) {
+    const QString text = MsToTimeText(ms);
+    const auto dot = text.indexOf(QLatin1Char('.'));
+    return dot < 0 ? text : text.left(dot + 2);
+}
+
+QString ElapsedTimeText(const QString& from, const QString& to) {
+    int d = TimeTextToMs(to) - TimeTextToMs(from);
+    if (d < 0)
+        d += 86'400'000;
+    return MsToTimeText(d);
+}
+
+QString TrimDiff(const QString& t) {
+    const QString trimmed = t.trimmed();
+    if (trimmed.isEmpty() || trimmed.size() > 6)
+        return trimmed;
+    return Blanks(static_cast<int>(7 - trimmed.size())) + trimmed;
+}
+
+QString FormatBib4(int bib) {
+    return QString::asprintf("%.4d", bib);
+}
+
+ConversionError::ConversionError(const QString& message)
+    : std::runtime_error(message.toStdString()), message_(message) {}
+
+int StrToInt(const QString& text) {
+    bool ok = false;
+    const int value = text.endsWith(QLatin1Char(' ')) ? 0 : text.toInt(&ok);
+    if (!ok)
+        throw ConversionError(QStringLiteral("'%1' は有効な整数ではありません").arg(text));
+    return value;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Process-wide settings and the time-text routines shared by every window.
+//
+// Times of day travel as text "HH:MM:SS.ffff"; arithmetic is on 32-bit milliseconds.
+// The reading is positional: separators are never looked at, nothing is rounded.
+
+#include <QString>
+#include <stdexcept>
+
+namespace uComm {
+// The race in work (its tcode), chosen when the timing window opens; not stored.
+inline QString RaceCode;
+// Number n of the timing device's port COMn; 0 = none.          [Port] Alge
+inline int DevicePortNo = 0;
+// Minimum measuring time in minutes, kept as typed.               [ENV] LapMin
+inline QString MinMeasureMinutes = QStringLiteral("5");
+// Voice settings.                                                 [Talk]
+inline int Speaker = 3;
+inline int Voicetype = 5;
+inline int Voiceint = 5;
+inline int Voicew = 6;
+inline int Voicem = 6;
+inline int Speed = 6;
+inline int Vol = 5;
+// Values this program only keeps: read at start, written back unchanged.
+inline int ID = 233;    // [AMB] ID
+inline int VerUpNo = 0; // [AMB] VerUpNo
+inline int Onsei = 0;   // [Talk] Onsei
+} // namespace uComm
+
+// Milliseconds of a time of day: hours from characters 1-2, minutes 4-5, seconds 7-8,
+// then tenths (text of 10 characters or fewer) or up to three fraction digits as
+// milliseconds. A piece that is not a number counts as 0.
+int TimeTextToMs(const QString& t);
+
+// Right-aligned running-time text with three decimals, 12 characters for 0 .. 99:59:59.999.
+// A negative value is the text of its magnitude with a minus sign before the first digit.
+QString MsToTimeText(int ms);
+
+// MsToTimeText cut after the tenths digit (nothing is rounded).
+QString MsToTenthsText(int ms);
+
+// Running time from one time of day to another, wrapping once past midnight.
+QString ElapsedTimeText(const QString& from, const QString& to);
+
+// A gap text right-aligned in 7 characters (longer texts unchanged, blank gives empty).
+QString TrimDiff(const QString& t);
+
+// "%.4d": the bib form of result.zek and relaymember.zek.
+QString FormatBib4(int bib);
+
+// The integer conversion of operator input; throws ConversionError on anything that is
+// not a whole number (leading blanks and a sign are allowed).
+class ConversionError : public std::runtime_error {
+public:
+    explicit ConversionError(const QString& message);
+    QString message() const { return message_; }
+
+private:
+    QString message_;
+};
+int StrToInt(const QString& text);
