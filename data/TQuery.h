@@ -60,6 +60,8 @@ public:
     int FetchWindow() const { return fetchWindow_; }
     bool CanFetchMore() const { return active_ && moreRows_; }
     void FetchMore();
+    // Number of rows the statement gives in all, fetched or not (a select's text only).
+    int CountAll();
 
 signals:
     void Opened();

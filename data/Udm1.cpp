@@ -48,6 +48,10 @@ TDm1::TDm1(QObject* parent, const QString& defaultDatabase)
       Dsqdpmid(Qdpmid), Dsmidtime(Qmidtime), Dsmidtime2(Qmidtime2), DSRelay1(QRelay1),
       DScheck(Qcheck) {
     Dm1 = this;
+    // Lists that feed grids, or nothing at all, fetch a window of rows at a time: a race of
+    // tens of thousands must not be fetched whole on every refresh.
+    for (TQuery* list : {&Qsttime, &Qmidtime, &Qmidtime2, &Qdpmid, &QRelay1})
+        list->SetFetchWindow(GridWindowRows);
     DB.Params = CreationParams();
     DB.SetDefaultDatabase(defaultDatabase);
     DataModuleCreate();

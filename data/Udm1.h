@@ -19,6 +19,8 @@ public:
     ~TDm1() override;
 
     static QStringList CreationParams();
+    // Rows a grid's list fetches at a time.
+    static constexpr int GridWindowRows = 100;
 
     TDatabase DB;
 

@@ -1,0 +1,81 @@
+#include "TimingWindowFixture.h"
+
+#include "controls/REdit.h"
+#include "data/RaceInWork.h"
+#include "timing/uComm.h"
+
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+
+void TimingWindowFixture::SetUp() {
+    ShownErrors().clear();
+    uComm::MinMeasureMinutes = QStringLiteral("5");
+    dm = std::make_unique<TDm1>(nullptr, db.Name());
+    db.Exec("insert into execinfo (num,tcode,updx,stat) values (1,'R1',0,'')");
+    AddRace("R1", "01", "テスト大会");
+}
+
+void TimingWindowFixture::TearDown() {
+    window.reset();
+    dm.reset();
+}
+
+void TimingWindowFixture::OpenWindow() {
+    window = std::make_unique<TFhand>();
+    const RaceInWork race = OpenRaceInWork(*dm);
+    window->PageControl1->setCurrentWidget(race.Relay ? window->TabSheet3 : window->TabSheet1);
+    window->setWindowTitle(race.Caption);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow();
+    QCoreApplication::processEvents();
+}
+
+void TimingWindowFixture::AddRace(const QString& tcode, const QString& syumoku,
+                                  const QString& name) {
+    db.Exec(QStringLiteral("insert into tiki (tcode,syumoku,TIKIMEI) values ('%1','%2','%3')")
+                .arg(tcode, syumoku, name));
+}
+
+void TimingWindowFixture::AddClass(const QString& cls, int lapn, int relayn) {
+    db.Exec(QStringLiteral("insert into env (tcode,class,lapn,RELAYN) values ('R1','%1',%2,%3)")
+                .arg(cls)
+                .arg(lapn)
+                .arg(relayn));
+}
+
+void TimingWindowFixture::AddCompetitor(const QString& zek, const QString& cls,
+                                        const QString& start) {
+    db.Exec(QStringLiteral("insert into result (tcode,zek,bib,class1,startedtime) values "
+                           "('R1','%1','%2','%3','%4')")
+                .arg(zek, zek, cls, start));
+}
+
+void TimingWindowFixture::AddStamp(const QString& tm, int order, const QString& tstat,
+                                   const QString& st) {
+    db.Exec(QStringLiteral("insert into tdc_mid (tcode,dt,getstr,bib,st,tm,tstat) values "
+                           "('R1', timestampadd(second, %1, '2026-12-07 10:00:00'), '', '0000',"
+                           " '%2', '%3', '%4')")
+                .arg(order)
+                .arg(st, tm, tstat));
+}
+
+void TimingWindowFixture::TypeBib(QLineEdit* box, const QString& bib, Qt::Key key) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, bib);
+    QTest::keyClick(box, key);
+    QCoreApplication::processEvents();
+}
+
+void TimingWindowFixture::SetMinimumMinutes(const QString& minutes) {
+    window->RE1->SetText(minutes);
+}
+
+QStringList TimingWindowFixture::PanelTexts() const {
+    QStringList texts;
+    for (QLineEdit* box : window->TimeBoxes)
+        texts << box->text();
+    return texts;
+}

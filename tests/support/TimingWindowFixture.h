@@ -1,0 +1,43 @@
+#pragma once
+// A timing window on a race database of the test's own, opened as the main window opens
+// it, with helpers to lay out a race and to type at the window.
+
+#include "data/Udm1.h"
+#include "support/ModalAnswerer.h"
+#include "support/ShownErrors.h"
+#include "support/TestDatabase.h"
+#include "timing/Uhand.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+class QLineEdit;
+
+class TimingWindowFixture : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens the window for the race in execinfo (R1 unless changed), on the page the
+    // race's event type chooses, shown and exposed.
+    void OpenWindow();
+
+    void AddRace(const QString& tcode, const QString& syumoku, const QString& name);
+    void AddClass(const QString& cls, int lapn, int relayn = 0);
+    void AddCompetitor(const QString& zek, const QString& cls, const QString& start);
+    // A device stamp on channel C1, arrived `order` seconds after the first (so dt orders).
+    void AddStamp(const QString& tm, int order, const QString& tstat = QStringLiteral(" "),
+                  const QString& st = QStringLiteral("C1"));
+
+    // Types text into the box (replacing what is there) and presses Enter or Space.
+    void TypeBib(QLineEdit* box, const QString& bib, Qt::Key key = Qt::Key_Return);
+    void SetMinimumMinutes(const QString& minutes);
+
+    // Texts of Ed1 .. Ed10, empty ones included.
+    QStringList PanelTexts() const;
+
+    TestDatabase db;
+    std::unique_ptr<TDm1> dm;
+    std::unique_ptr<TFhand> window;
+    ModalAnswerer answers;
+};

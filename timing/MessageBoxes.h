@@ -1,0 +1,10 @@
+#pragma once
+// The message boxes of the windows: a plain message with the application's title, and a
+// Yes/No question that answers Yes only when Yes was chosen.
+
+#include <QString>
+
+class QWidget;
+
+void ShowMessage(QWidget* parent, const QString& text);
+bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);

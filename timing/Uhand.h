@@ -1,0 +1,168 @@
+#pragma once
+// The timing window: the operator's single working surface for one race. Pending device
+// times on the left; the lap and split page, the settings page and the relay page beside
+// them. The handlers keep the names of the controls and events they serve; their bodies
+// live in one source file per area (Uhand*.cpp).
+
+#include <QDialog>
+#include <QString>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QTabWidget;
+class TCuteButton;
+class TDBGrid;
+class TREdit;
+
+class TFhand : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFhand(QWidget* owner = nullptr);
+    ~TFhand() override;
+
+    // --- Shared by every page -------------------------------------------------------------
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr; // "周回計測": lap and split timing
+    QWidget* TabSheet2 = nullptr; // device and voice settings
+    QWidget* TabSheet3 = nullptr; // "リレー計測": relay timing
+
+    QFrame* Panel1 = nullptr; // pending-time panel
+    QLabel* Label8 = nullptr;
+    QLineEdit *Ed1 = nullptr, *Ed2 = nullptr, *Ed3 = nullptr, *Ed4 = nullptr, *Ed5 = nullptr,
+              *Ed6 = nullptr, *Ed7 = nullptr, *Ed8 = nullptr, *Ed9 = nullptr, *Ed10 = nullptr;
+    QLineEdit *Eddf12 = nullptr, *Eddf23 = nullptr, *Eddf34 = nullptr, *Eddf45 = nullptr,
+              *Eddf56 = nullptr, *Eddf67 = nullptr, *Eddf78 = nullptr, *Eddf89 = nullptr,
+              *Eddf910 = nullptr;
+    // Ed1 .. Ed10 and Eddf12 .. Eddf910 in order, for the routines that walk them.
+    std::array<QLineEdit*, 10> TimeBoxes{};
+    std::array<QLineEdit*, 9> GapBoxes{};
+
+    QFrame* Panel3 = nullptr; // minimum measuring time
+    QLabel* Label1 = nullptr;
+    TREdit* RE1 = nullptr;
+
+    TCuteButton* CuteButton = nullptr; // "×"
+    QLineEdit* Edit2 = nullptr;
+    QMenu* PopupMenu1 = nullptr; // device-time and relay grids: opening it assigns by hand
+    QMenu* PopupMenu2 = nullptr; // split list
+    QAction* N1 = nullptr;       // "取り消し"
+
+    // --- Lap and split page ---------------------------------------------------------------
+    QLineEdit* Edit5 = nullptr; // bib entry
+    QLabel* Labmisyori = nullptr;
+    TDBGrid* DBGrid1 = nullptr; // device times, shaded by state
+    TDBGrid* DBGrid2 = nullptr; // split list
+    TDBGrid* DBGrid3 = nullptr; // passing log
+    TCuteButton *CuteButton1 = nullptr, *CuteButton2 = nullptr, *CuteButton3 = nullptr,
+                *CuteButton4 = nullptr, *CuteButton5 = nullptr;
+    std::array<TCuteButton*, 5> SplitButtons{};
+    QLineEdit* Edit1 = nullptr;         // bib for a manual assignment
+    QPushButton* Button2 = nullptr;     // "初期化"
+    TCuteButton* CuteButton6 = nullptr; // "チェックリスト"
+
+    // --- Settings page --------------------------------------------------------------------
+    QComboBox* Cbxcomm1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr; // received characters
+    QPlainTextEdit* Memo3 = nullptr; // accepted lines
+    QPlainTextEdit* Memo2 = nullptr; // arithmetic and statements of assignments
+    QFrame* pOnseiTest = nullptr;
+    QComboBox* CBspeaker = nullptr;
+    QSlider *TB1 = nullptr, *TBvol = nullptr, *TBvoicem = nullptr, *TBvoicew = nullptr,
+            *TBint = nullptr, *TBtype = nullptr;
+    TCuteButton* CuteButton65 = nullptr; // "音声テスト"
+    TCuteButton* CuteButton48 = nullptr; // "初期化" of the voice panel
+    QGroupBox* RGoto = nullptr;
+    QRadioButton *RGotoOff = nullptr, *RGotoOn = nullptr; // "無し", "有り"
+
+    // --- Relay page -----------------------------------------------------------------------
+    QLineEdit* Edit3 = nullptr; // relay team bib entry
+    TCuteButton *CtBR1 = nullptr, *CtBR2 = nullptr, *CtBR3 = nullptr, *CtBR4 = nullptr;
+    std::array<TCuteButton*, 4> LegButtons{};
+    TDBGrid* DBGrid6 = nullptr;
+    QCheckBox* CkBLast = nullptr;   // "最終走者も処理"
+    QPushButton* Button3 = nullptr; // relay reset
+    QLineEdit* Edit6 = nullptr;     // statement of the relay lists
+
+    // --- Window state ---------------------------------------------------------------------
+    QString DisplayedSplit = QStringLiteral("1"); // split point shown, "1" .. "5"
+    int LastSplitNo = 0;                          // split or leg last switched to
+    // The key press in progress.
+    QString PendingTime;
+    QString EntryBib;
+    QString StartText;
+    int SplitLimit = 0;
+
+    // --- Pending times and split points ---------------------------------------------------
+    void ListPendingTimes();
+    void ShowPendingGaps();
+    void CuteButton1Click();
+    void CuteButton2Click();
+    void CuteButton3Click();
+    void CuteButton4Click();
+    void CuteButton5Click();
+    void reflcuteb();
+    void DBGrid1KeyDown();
+    void TabSheet1Show();
+    void TabSheet2Show();
+    void TabSheet3Show();
+    void FormShow();
+
+    // --- Split-time assignment ------------------------------------------------------------
+    void Edit5KeyDown(int key);
+    void setFTtime(const QString& Bib, const QString& Tm, const QString& Started,
+                   const QString& Mode, int Limit);
+    void RE1Exit();
+
+    // --- Corrections and resets -----------------------------------------------------------
+    void N1Click();
+    void PopupMenu1Popup();
+    void DBGrid2DblClick();
+    void Button2Click();
+    void CuteButtonClick();
+
+    // --- Relay timing ---------------------------------------------------------------------
+    void Edit3KeyDown(int key);
+    void setFTtimeR(const QString& Bib, const QString& Tm, const QString& TeamStart, int Legs);
+    void CtBR1Click();
+    void CtBR2Click();
+    void CtBR3Click();
+    void CtBR4Click();
+    void Button3Click();
+
+    // --- Check list -----------------------------------------------------------------------
+    void CuteButton6Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Layout (UhandLayout.cpp).
+    void BuildWindow();
+    void BuildPendingPanel();
+    void BuildLapPage();
+    void BuildSettingsPage();
+    void BuildRelayPage();
+    // Wiring of each area, called once from the constructor (UhandWiring.cpp); each is
+    // defined in the source file of its area.
+    void ConnectHandlers();
+    void ConnectPendingHandlers();    // UhandPending.cpp
+    void ConnectSplitHandlers();      // UhandSplits.cpp
+    void ConnectCorrectionHandlers(); // UhandCorrections.cpp
+    void ConnectRelayHandlers();      // UhandRelay.cpp
+
+    void ChooseSplitPoint(int n);
+    // Focus to Ed1 and back to the bib box, so its whole text is selected for the next bib.
+    void ReselectBibBox(QLineEdit* bibBox);
+
+    bool shown_ = false;
+};

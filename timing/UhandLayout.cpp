@@ -1,0 +1,305 @@
+// The timing window's controls and where they stand. The pending-time panel and the
+// minimum-time panel float over the pages on the left; each page keeps its controls to the
+// right of them.
+#include "Uhand.h"
+
+#include "controls/CuteBtn.h"
+#include "controls/REdit.h"
+#include "data/Udm1.h"
+#include "timing/StatusShadingDelegate.h"
+#include "timing/TDBGrid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+
+namespace {
+
+constexpr int PageLeft = 262; // left edge of each page's own controls
+
+QFont PixelFont(int pixels, bool bold = false) {
+    QFont font(QStringLiteral("IPAPGothic"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QRect& geometry, int fontPixels,
+                    const QString& text = {}) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    edit->setGeometry(geometry);
+    edit->setFont(PixelFont(fontPixels, fontPixels >= 20));
+    return edit;
+}
+
+// A bib box: large digits, no input method (the operator types numbers only).
+QLineEdit* MakeBibBox(QWidget* parent, const QString& name, const QRect& geometry) {
+    QLineEdit* box = MakeEdit(parent, name, geometry, 32, QStringLiteral("0"));
+    box->setAttribute(Qt::WA_InputMethodEnabled, false);
+    box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+TCuteButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QRect& geometry) {
+    auto* button = new TCuteButton(parent);
+    button->setObjectName(name);
+    button->SetCaption(caption);
+    button->setGeometry(geometry);
+    button->setFont(PixelFont(14));
+    return button;
+}
+
+QPlainTextEdit* MakeMemo(QWidget* parent, const QString& name, const QRect& geometry) {
+    auto* memo = new QPlainTextEdit(parent);
+    memo->setObjectName(name);
+    memo->setGeometry(geometry);
+    memo->setFont(PixelFont(12));
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    return memo;
+}
+
+TDBGrid* MakeGrid(QWidget* parent, const QString& name, const QRect& geometry,
+                  TDataSource& source) {
+    auto* grid = new TDBGrid(parent);
+    grid->setObjectName(name);
+    grid->setGeometry(geometry);
+    grid->setFont(PixelFont(13));
+    grid->SetDataSource(&source);
+    return grid;
+}
+
+QSlider* MakeSlider(QWidget* parent, const QString& name, int top, int maximum, int design) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setObjectName(name);
+    slider->setGeometry(120, top, 200, 26);
+    slider->setRange(1, maximum);
+    slider->setPageStep(1);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setValue(design);
+    return slider;
+}
+
+} // namespace
+
+TFhand::TFhand(QWidget* owner) : QDialog(owner) {
+    setModal(true);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setFont(PixelFont(12));
+    BuildWindow();
+    ConnectHandlers();
+}
+
+TFhand::~TFhand() = default;
+
+void TFhand::BuildWindow() {
+    resize(984, 674);
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    TabSheet1 = new QWidget;
+    TabSheet2 = new QWidget;
+    TabSheet3 = new QWidget;
+    PageControl1->addTab(TabSheet1, QStringLiteral("周回計測"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("リレー計測"));
+    PageControl1->setGeometry(rect());
+
+    BuildLapPage();
+    BuildSettingsPage();
+    BuildRelayPage();
+    BuildPendingPanel();
+
+    CuteButton =
+        MakeButton(this, QStringLiteral("CuteButton"), QStringLiteral("×"), QRect(936, 2, 40, 24));
+    CuteButton->SetColor(Qt::black);
+    CuteButton->SetFontColor(Qt::yellow);
+    CuteButton->setFont(PixelFont(16, true));
+    Edit2 = MakeEdit(this, QStringLiteral("Edit2"), QRect(1000, 120, 100, 24), 14);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu2 = new QMenu(this);
+    N1 = PopupMenu2->addAction(QStringLiteral("取り消し"));
+}
+
+void TFhand::BuildPendingPanel() {
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(4, 30, 252, 560);
+    Panel1->setAutoFillBackground(true);
+    QPalette palette = Panel1->palette();
+    palette.setColor(QPalette::Window, QColor(0, 0, 160));
+    Panel1->setPalette(palette);
+    Label8 = MakeLabel(Panel1, QStringLiteral("色網掛け表示は同着処理中"), QRect(8, 4, 236, 20));
+    Label8->setStyleSheet(QStringLiteral("color: white"));
+
+    QLineEdit** times[] = {&Ed1, &Ed2, &Ed3, &Ed4, &Ed5, &Ed6, &Ed7, &Ed8, &Ed9, &Ed10};
+    QLineEdit** gaps[] = {&Eddf12, &Eddf23, &Eddf34, &Eddf45, &Eddf56,
+                          &Eddf67, &Eddf78, &Eddf89, &Eddf910};
+    const QStringList gapNames = {"Eddf12", "Eddf23", "Eddf34", "Eddf45", "Eddf56",
+                                  "Eddf67", "Eddf78", "Eddf89", "Eddf910"};
+    for (int k = 0; k < 10; ++k) {
+        const int top = 30 + k * 52;
+        *times[k] = MakeEdit(Panel1, QStringLiteral("Ed%1").arg(k + 1), QRect(8, top, 150, 30),
+                             k == 0 ? 20 : 16);
+        TimeBoxes[k] = *times[k];
+        if (k < 9) {
+            *gaps[k] = MakeEdit(Panel1, gapNames[k], QRect(166, top + 26, 78, 24), 14);
+            (*gaps[k])->setAlignment(Qt::AlignRight);
+            GapBoxes[k] = *gaps[k];
+        }
+    }
+    Ed1->setStyleSheet(QStringLiteral("background: white"));
+
+    Panel3 = new QFrame(this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setGeometry(4, 594, 252, 40);
+    Label1 = MakeLabel(Panel3, QStringLiteral("最短計測時間            分"), QRect(8, 10, 236, 20));
+    RE1 = new TREdit(Panel3);
+    RE1->setObjectName(QStringLiteral("RE1"));
+    RE1->setGeometry(100, 5, 50, 29);
+    RE1->setFont(PixelFont(21, true));
+    RE1->setAttribute(Qt::WA_InputMethodEnabled, false);
+    RE1->SetText(QStringLiteral("10"));
+}
+
+void TFhand::BuildLapPage() {
+    QWidget* page = TabSheet1;
+    MakeLabel(page, QStringLiteral("Bib"), QRect(PageLeft, 22, 30, 20));
+    Edit5 = MakeBibBox(page, QStringLiteral("Edit5"), QRect(PageLeft + 32, 8, 150, 46));
+    MakeLabel(page, QStringLiteral("0 Enter で処理対象データを削除"),
+              QRect(PageLeft + 196, 10, 260, 20));
+    MakeLabel(page, QStringLiteral("Bib Space で同着処理対象"), QRect(PageLeft + 196, 32, 260, 20));
+    Labmisyori =
+        MakeLabel(page, QStringLiteral("未処理数 = 0"), QRect(PageLeft + 470, 20, 200, 24));
+    Labmisyori->setObjectName(QStringLiteral("Labmisyori"));
+    Labmisyori->setFont(PixelFont(16, true));
+
+    TCuteButton** splits[] = {&CuteButton1, &CuteButton2, &CuteButton3, &CuteButton4, &CuteButton5};
+    for (int n = 0; n < 5; ++n) {
+        *splits[n] =
+            MakeButton(page, QStringLiteral("CuteButton%1").arg(n + 1),
+                       QStringLiteral("Mid%1").arg(n + 1), QRect(PageLeft + n * 62, 64, 58, 28));
+        SplitButtons[n] = *splits[n];
+    }
+
+    DBGrid2 =
+        MakeGrid(page, QStringLiteral("DBGrid2"), QRect(PageLeft, 100, 300, 400), Dm1->Dsmidtime);
+    DBGrid2->setColumnWidth(0, 56);
+    DBGrid2->setColumnWidth(1, 100);
+    DBGrid2->setColumnWidth(2, 110);
+    DBGrid3 = MakeGrid(page, QStringLiteral("DBGrid3"), QRect(PageLeft + 308, 100, 280, 400),
+                       Dm1->Dsmidtime2);
+    DBGrid1 = MakeGrid(page, QStringLiteral("DBGrid1"), QRect(PageLeft + 596, 100, 120, 400),
+                       Dm1->Dsqdpmid);
+    DBGrid1->setItemDelegate(new StatusShadingDelegate(Dm1->Dsqdpmid, DBGrid1));
+    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    DBGrid2->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    MakeLabel(page, QStringLiteral("Bib"), QRect(PageLeft, 522, 30, 20));
+    Edit1 = MakeEdit(page, QStringLiteral("Edit1"), QRect(PageLeft + 32, 508, 150, 46), 32,
+                     QStringLiteral("0"));
+    Edit1->setReadOnly(true);
+    Edit1->setAlignment(Qt::AlignRight);
+
+    Button2 = new QPushButton(QStringLiteral("初期化"), page);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(1000, 8, 100, 28);
+    CuteButton6 = MakeButton(page, QStringLiteral("CuteButton6"), QStringLiteral("チェックリスト"),
+                             QRect(1000, 44, 120, 30));
+    CuteButton6->SetColor(Qt::blue);
+    CuteButton6->SetFontColor(Qt::white);
+}
+
+void TFhand::BuildSettingsPage() {
+    QWidget* page = TabSheet2;
+    MakeLabel(page, QStringLiteral("Commポート"), QRect(PageLeft, 12, 90, 20));
+    Cbxcomm1 = new QComboBox(page);
+    Cbxcomm1->setObjectName(QStringLiteral("Cbxcomm1"));
+    Cbxcomm1->setGeometry(PageLeft + 92, 8, 140, 26);
+    MakeLabel(page, QStringLiteral("取込データ"), QRect(PageLeft, 42, 120, 20));
+    Memo1 = MakeMemo(page, QStringLiteral("Memo1"), QRect(PageLeft, 62, 340, 250));
+    Memo3 = MakeMemo(page, QStringLiteral("Memo3"), QRect(PageLeft, 320, 340, 130));
+    Memo2 = MakeMemo(page, QStringLiteral("Memo2"), QRect(PageLeft, 458, 700, 160));
+
+    pOnseiTest = new QFrame(page);
+    pOnseiTest->setObjectName(QStringLiteral("pOnseiTest"));
+    pOnseiTest->setFrameShape(QFrame::Panel);
+    pOnseiTest->setGeometry(PageLeft + 360, 8, 340, 300);
+    const QStringList captions = {"声質",         "読み上げ速度", "ボリューム", "高低（男性）",
+                                  "高低（女性）", "抑揚",         "声質"};
+    for (int row = 0; row < captions.size(); ++row) {
+        QLabel* label = MakeLabel(pOnseiTest, captions[row], QRect(8, 10 + row * 34, 108, 22));
+        label->setStyleSheet(QStringLiteral("color: navy"));
+    }
+    CBspeaker = new QComboBox(pOnseiTest);
+    CBspeaker->setObjectName(QStringLiteral("CBspeaker"));
+    CBspeaker->setGeometry(120, 8, 200, 26);
+    CBspeaker->addItems({QStringLiteral("男性１&女性１"), QStringLiteral("男性１"),
+                         QStringLiteral("女性１"), QStringLiteral("男性２"),
+                         QStringLiteral("女性２")});
+    TB1 = MakeSlider(pOnseiTest, QStringLiteral("TB1"), 42, 10, 10);
+    TBvol = MakeSlider(pOnseiTest, QStringLiteral("TBvol"), 76, 10, 1);
+    TBvoicem = MakeSlider(pOnseiTest, QStringLiteral("TBvoicem"), 110, 10, 1);
+    TBvoicew = MakeSlider(pOnseiTest, QStringLiteral("TBvoicew"), 144, 10, 1);
+    TBint = MakeSlider(pOnseiTest, QStringLiteral("TBint"), 178, 6, 1);
+    TBtype = MakeSlider(pOnseiTest, QStringLiteral("TBtype"), 212, 10, 1);
+    CuteButton65 = MakeButton(pOnseiTest, QStringLiteral("CuteButton65"),
+                              QStringLiteral("音声テスト"), QRect(120, 252, 110, 30));
+    CuteButton48 = MakeButton(pOnseiTest, QStringLiteral("CuteButton48"), QStringLiteral("初期化"),
+                              QRect(250, 256, 60, 22));
+
+    RGoto = new QGroupBox(QStringLiteral("音声"), page);
+    RGoto->setObjectName(QStringLiteral("RGoto"));
+    RGoto->setGeometry(PageLeft + 360, 316, 200, 50);
+    auto* layout = new QHBoxLayout(RGoto);
+    RGotoOff = new QRadioButton(QStringLiteral("無し"), RGoto);
+    RGotoOn = new QRadioButton(QStringLiteral("有り"), RGoto);
+    layout->addWidget(RGotoOff);
+    layout->addWidget(RGotoOn);
+    RGotoOff->setChecked(true);
+}
+
+void TFhand::BuildRelayPage() {
+    QWidget* page = TabSheet3;
+    MakeLabel(page, QStringLiteral("Bib"), QRect(PageLeft, 22, 30, 20));
+    Edit3 = MakeBibBox(page, QStringLiteral("Edit3"), QRect(PageLeft + 32, 8, 150, 46));
+    MakeLabel(page, QStringLiteral("0 Enter で処理対象データを削除"),
+              QRect(PageLeft + 196, 10, 260, 20));
+    MakeLabel(page, QStringLiteral("Bib Space で同着処理対象"), QRect(PageLeft + 196, 32, 260, 20));
+
+    const QStringList captions = {"１走", "２走", "３走", "４走"};
+    TCuteButton** legs[] = {&CtBR1, &CtBR2, &CtBR3, &CtBR4};
+    for (int n = 0; n < 4; ++n) {
+        *legs[n] = MakeButton(page, QStringLiteral("CtBR%1").arg(n + 1), captions[n],
+                              QRect(PageLeft + n * 62, 64, 58, 28));
+        LegButtons[n] = *legs[n];
+    }
+    CkBLast = new QCheckBox(QStringLiteral("最終走者も処理"), page);
+    CkBLast->setObjectName(QStringLiteral("CkBLast"));
+    CkBLast->setGeometry(PageLeft + 270, 66, 160, 24);
+    Button3 = new QPushButton(QStringLiteral("Button3"), page);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setGeometry(PageLeft + 440, 64, 90, 28);
+
+    DBGrid6 =
+        MakeGrid(page, QStringLiteral("DBGrid6"), QRect(PageLeft, 100, 460, 400), Dm1->DSRelay1);
+    DBGrid6->setContextMenuPolicy(Qt::CustomContextMenu);
+    Edit6 = MakeEdit(page, QStringLiteral("Edit6"), QRect(PageLeft, 508, 700, 24), 12);
+}

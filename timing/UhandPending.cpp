@@ -1,0 +1,171 @@
+// The pending-time panel, the count of unprocessed times, the lists and the split point
+// whose passing list is shown.
+#include "Uhand.h"
+
+#include "controls/CuteBtn.h"
+#include "controls/REdit.h"
+#include "data/SqlText.h"
+#include "data/Udm1.h"
+#include "timing/TDBGrid.h"
+#include "timing/uComm.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QShowEvent>
+#include <QTabWidget>
+
+namespace {
+
+constexpr int PendingBoxes = 10;
+
+} // namespace
+
+void TFhand::ConnectPendingHandlers() {
+    Dm1->Dsmidtime.SetColumns({{QStringLiteral("bib"), QStringLiteral("BIB")},
+                               {QStringLiteral("Midtime1"), QStringLiteral("タイム")},
+                               {QStringLiteral("Midfin1"), QStringLiteral("時刻")}});
+    Dm1->Dsmidtime2.SetColumns({{QStringLiteral("bib"), QStringLiteral("BIB")},
+                                {QStringLiteral("MTIME"), QStringLiteral("タイム")},
+                                {QStringLiteral("TOD"), QStringLiteral("時刻")}});
+    Dm1->Dsqdpmid.SetColumns({{QStringLiteral("TM"), QStringLiteral("TM")}});
+    Dm1->DSRelay1.SetColumns({{QStringLiteral("zek"), QStringLiteral("zek")},
+                              {QStringLiteral("finishtime"), QStringLiteral("finishtime")},
+                              {QStringLiteral("runt"), QStringLiteral("runt")},
+                              {QStringLiteral("runtt"), QStringLiteral("runtt")}});
+
+    void (TFhand::*clicks[])() = {&TFhand::CuteButton1Click, &TFhand::CuteButton2Click,
+                                  &TFhand::CuteButton3Click, &TFhand::CuteButton4Click,
+                                  &TFhand::CuteButton5Click};
+    for (int n = 0; n < 5; ++n)
+        connect(SplitButtons[n], &TCuteButton::OnClick, this, clicks[n]);
+    connect(DBGrid1, &TDBGrid::EnterPressed, this, &TFhand::DBGrid1KeyDown);
+    connect(DBGrid6, &TDBGrid::EnterPressed, this, &TFhand::DBGrid1KeyDown);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == 0)
+            TabSheet1Show();
+        else if (index == 1)
+            TabSheet2Show();
+        else
+            TabSheet3Show();
+    });
+}
+
+void TFhand::ListPendingTimes() {
+    TQuery& pending = Dm1->QTDCFINMem;
+    pending.SetFetchWindow(PendingBoxes); // the panel shows ten; the count is asked apart
+    pending.Clear();
+    pending.Add(QStringLiteral("select * from tdc_mid where tcode = '") +
+                SqlEscape(uComm::RaceCode) + QStringLiteral("'"));
+    pending.Add(QStringLiteral("and sumi = '0' and st = 'C1' and BINARY TSTAT <>'c'"));
+    pending.Add(QStringLiteral("order by dt"));
+    pending.Open();
+    Labmisyori->setText(QStringLiteral("未処理数 = ") + QString::number(pending.CountAll()));
+
+    for (QLineEdit* box : TimeBoxes)
+        box->clear();
+    for (QLineEdit* box : GapBoxes)
+        box->clear();
+    int k = 0;
+    for (pending.First(); !pending.Eof() && k < PendingBoxes; pending.Next(), ++k)
+        TimeBoxes[k]->setText(pending.FieldByName(QStringLiteral("tm")).AsString().trimmed());
+}
+
+void TFhand::ShowPendingGaps() {
+    // The gap is neither made positive nor wrapped at midnight: an out-of-order stamp shows.
+    QString previous = Ed1->text();
+    for (int k = 1; k < PendingBoxes; ++k) {
+        const QString time = TimeBoxes[k]->text();
+        if (!time.isEmpty()) {
+            const int gap = TimeTextToMs(time) - TimeTextToMs(previous);
+            GapBoxes[k - 1]->setText(TrimDiff(MsToTenthsText(gap)));
+        }
+        previous = time;
+    }
+    Dm1->Qmidtime.Open();
+    Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
+    Dm1->Qmidtime2.Open();
+    Dm1->Qdpmid.Open();
+}
+
+void TFhand::CuteButton1Click() {
+    ChooseSplitPoint(1);
+}
+void TFhand::CuteButton2Click() {
+    ChooseSplitPoint(2);
+}
+void TFhand::CuteButton3Click() {
+    ChooseSplitPoint(3);
+}
+void TFhand::CuteButton4Click() {
+    ChooseSplitPoint(4);
+}
+void TFhand::CuteButton5Click() {
+    ChooseSplitPoint(5);
+}
+
+void TFhand::ChooseSplitPoint(int n) {
+    DisplayedSplit = QString::number(n);
+    reflcuteb();
+    SplitButtons[n - 1]->SetColor(QColor(255, 255, 0));
+    Dm1->Dsmidtime.BindColumn(1, QStringLiteral("Midtime%1").arg(n));
+    Dm1->Dsmidtime.BindColumn(2, QStringLiteral("Midfin%1").arg(n));
+    TQuery& splits = Dm1->Qmidtime;
+    splits.Clear();
+    splits.Add(QStringLiteral("select * from result where tcode='") + SqlEscape(uComm::RaceCode) +
+               QStringLiteral("' order by midfin%1 desc,zek").arg(n));
+    splits.Open();
+}
+
+void TFhand::reflcuteb() {
+    for (TCuteButton* button : SplitButtons)
+        button->SetColor(QColor(255, 255, 255));
+}
+
+void TFhand::DBGrid1KeyDown() {
+    Edit2->setText(Dm1->Qdpmid.FieldByName(QStringLiteral("zek")).AsString());
+    Edit2->setFocus();
+}
+
+void TFhand::TabSheet1Show() {
+    Panel1->setVisible(true);
+    Panel3->setVisible(true);
+}
+
+void TFhand::TabSheet2Show() {
+    Panel1->setVisible(false);
+    Panel3->setVisible(false);
+}
+
+void TFhand::TabSheet3Show() {
+    TabSheet1Show();
+}
+
+void TFhand::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    FormShow();
+}
+
+void TFhand::FormShow() {
+    PageControl1->setGeometry(rect());
+    CuteButton1->Click();
+    ListPendingTimes();
+    ShowPendingGaps();
+    resize(984, 674);
+    DisplayedSplit = QStringLiteral("1");
+    RE1->SetText(uComm::MinMeasureMinutes);
+    // The page the window opened on decides where the operator types first.
+    QLineEdit* bibBox = PageControl1->currentWidget() == TabSheet3 ? Edit3 : Edit5;
+    if (PageControl1->currentWidget() == TabSheet2)
+        TabSheet2Show();
+    bibBox->setFocus();
+    bibBox->selectAll();
+}
+
+void TFhand::ReselectBibBox(QLineEdit* bibBox) {
+    Ed1->setFocus();
+    bibBox->setFocus();
+    bibBox->selectAll();
+}
