@@ -1,0 +1,119 @@
+#include "app/IniDocument.h"
+
+namespace {
+
+std::optional<QByteArray> SectionName(const QByteArray& line) {
+    const QByteArray t = line.trimmed();
+    if (!t.startsWith('['))
+        return std::nullopt;
+    const qsizetype close = t.indexOf(']');
+    if (close < 0)
+        return std::nullopt;
+    return t.mid(1, close - 1).trimmed();
+}
+
+// A key line is "key=value"; comment lines (";") and section headers are not.
+std::optional<QPair<QByteArray, QByteArray>> KeyAndValue(const QByteArray& line) {
+    const QByteArray t = line.trimmed();
+    if (t.startsWith(';') || t.startsWith('['))
+        return std::nullopt;
+    const qsizetype eq = t.indexOf('=');
+    if (eq <= 0)
+        return std::nullopt;
+    return QPair{t.left(eq).trimmed(), t.mid(eq + 1).trimmed()};
+}
+
+bool SameName(const QByteArray& inFile, const QString& wanted) {
+    return QString::fromUtf8(inFile).compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
+// A line break in a value would start lines of its own, keys or sections that nobody wrote.
+QByteArray KeyLine(const QByteArray& key, const QString& value) {
+    QByteArray text = value.toUtf8();
+    text.replace('\r', ' ').replace('\n', ' ');
+    return key + '=' + text;
+}
+
+} // namespace
+
+IniDocument IniDocument::Parse(const QByteArray& text) {
+    IniDocument doc;
+    if (text.isEmpty())
+        return doc;
+    const qsizetype firstBreak = text.indexOf('\n');
+    if (firstBreak > 0 && text[firstBreak - 1] == '\r')
+        doc.lineEnd_ = "\r\n";
+    doc.lines_ = text.split('\n');
+    if (doc.lines_.last().isEmpty())
+        doc.lines_.removeLast(); // the text ended with a line break
+    for (QByteArray& line : doc.lines_)
+        if (line.endsWith('\r'))
+            line.chop(1);
+    return doc;
+}
+
+QByteArray IniDocument::Serialize() const {
+    QByteArray out;
+    for (const QByteArray& line : lines_)
+        out += line + lineEnd_;
+    return out;
+}
+
+std::optional<IniDocument::SectionSpan> IniDocument::FindSection(const QString& section) const {
+    for (int i = 0; i < lines_.size(); ++i) {
+        const auto name = SectionName(lines_[i]);
+        if (!name || !SameName(*name, section))
+            continue;
+        int end = i + 1;
+        for (int j = i + 1; j < lines_.size() && !SectionName(lines_[j]); ++j)
+            if (!lines_[j].trimmed().isEmpty())
+                end = j + 1;
+        return SectionSpan{i, end};
+    }
+    return std::nullopt;
+}
+
+std::optional<int> IniDocument::FindKey(const SectionSpan& span, const QString& key) const {
+    for (int i = span.header + 1; i < span.end; ++i) {
+        const auto entry = KeyAndValue(lines_[i]);
+        if (entry && SameName(entry->first, key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> IniDocument::Value(const QString& section, const QString& key) const {
+    const auto span = FindSection(section);
+    if (!span)
+        return std::nullopt;
+    const auto line = FindKey(*span, key);
+    if (!line)
+        return std::nullopt;
+    return QString::fromUtf8(KeyAndValue(lines_[*line])->second);
+}
+
+QList<QPair<QString, QString>> IniDocument::Entries(const QString& section) const {
+    QList<QPair<QString, QString>> entries;
+    const auto span = FindSection(section);
+    if (!span)
+        return entries;
+    for (int i = span->header + 1; i < span->end; ++i)
+        if (const auto entry = KeyAndValue(lines_[i]))
+            entries.append({QString::fromUtf8(entry->first), QString::fromUtf8(entry->second)});
+    return entries;
+}
+
+void IniDocument::SetValue(const QString& section, const QString& key, const QString& value) {
+    const auto span = FindSection(section);
+    if (!span) {
+        lines_.append('[' + section.toUtf8() + ']');
+        lines_.append(KeyLine(key.toUtf8(), value));
+        return;
+    }
+    if (const auto line = FindKey(*span, key)) {
+        // The key keeps the spelling it has in the file.
+        lines_[*line] = KeyLine(KeyAndValue(lines_[*line])->first, value);
+        return;
+    }
+    lines_.insert(span->end, KeyLine(key.toUtf8(), value));
+}

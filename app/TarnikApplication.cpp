@@ -1,0 +1,28 @@
+#include "app/TarnikApplication.h"
+
+#include <QMessageBox>
+#include <exception>
+
+TarnikApplication::TarnikApplication(int& argc, char** argv)
+    : QApplication(argc, argv), errorDialog_(ShowErrorDialog) {}
+
+bool TarnikApplication::notify(QObject* receiver, QEvent* event) {
+    QString message;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        // Errors carry their text in UTF-8, the database's with the server's own words.
+        message = QString::fromUtf8(e.what());
+    }
+    // Shown outside the handler: the dialog runs an event loop of its own.
+    errorDialog_(message);
+    return false;
+}
+
+void TarnikApplication::SetErrorDialog(ErrorDialog dialog) {
+    errorDialog_ = std::move(dialog);
+}
+
+void ShowErrorDialog(const QString& message) {
+    QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("エラー"), message);
+}

@@ -1,0 +1,129 @@
+#include "app/ProfileFile.h"
+
+#include "tests/app/FileFixtures.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ProfileFileTest : public testing::Test {
+protected:
+    QTemporaryDir dir_;
+    QString path_ = dir_.filePath(QStringLiteral("test.ini"));
+    ProfileFile ini_{path_};
+};
+
+TEST_F(ProfileFileTest, MissingFileGivesDefaultsAndReadingDoesNotCreateIt) {
+    EXPECT_EQ(ini_.ReadInteger("Talk", "Speaker", 3), 3);
+    EXPECT_EQ(ini_.ReadString("ENV", "LapMin", "5"), "5");
+    EXPECT_TRUE(ini_.ReadSection("Port").isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(path_));
+}
+
+TEST_F(ProfileFileTest, IntegersAreDecimalOrHexWithTheDefaultOnAnythingElse) {
+    WriteFileText(path_, "[S]\n"
+                         "dec=42\n"
+                         "neg=-17\n"
+                         "padded=  8  \n"
+                         "hex=0x1F\n"
+                         "upperhex=0X7fffffff\n"
+                         "empty=\n"
+                         "junk=12abc\n"
+                         "word=five\n"
+                         "barehex=0x\n"
+                         "signedhex=0x-5\n"
+                         "over=2147483648\n"
+                         "overhex=0x80000000\n"
+                         "float=1.5\n");
+    EXPECT_EQ(ini_.ReadInteger("S", "dec", 99), 42);
+    EXPECT_EQ(ini_.ReadInteger("S", "neg", 99), -17);
+    EXPECT_EQ(ini_.ReadInteger("S", "padded", 99), 8);
+    EXPECT_EQ(ini_.ReadInteger("S", "hex", 99), 31);
+    EXPECT_EQ(ini_.ReadInteger("S", "upperhex", 99), 2147483647);
+    for (const char* key :
+         {"empty", "junk", "word", "barehex", "signedhex", "over", "overhex", "float"})
+        EXPECT_EQ(ini_.ReadInteger("S", key, 99), 99) << key;
+    // A key that is there but empty is empty text, not the default.
+    EXPECT_EQ(ini_.ReadString("S", "empty", "5"), "");
+}
+
+TEST_F(ProfileFileTest, SectionsAndKeysAreFoundWithoutRegardToCase) {
+    WriteFileText(path_, "[talk]\nSPEAKER=2\n");
+    EXPECT_EQ(ini_.ReadInteger("Talk", "Speaker", 3), 2);
+
+    ini_.WriteInteger("TALK", "speaker", 4);
+    EXPECT_EQ(FileText(path_), "[talk]\nSPEAKER=4\n");
+}
+
+TEST_F(ProfileFileTest, WritesTouchOnlyTheirKeyAndKeepEverythingElse) {
+    const QByteArray before = "; written by hand\n"
+                              "[Port]\n"
+                              "Alge=2\n"
+                              "COM3 = /dev/pts/7\n"
+                              "\n"
+                              "[Unknown]\n"
+                              "anything = goes here\n"
+                              "no equals sign\n";
+    WriteFileText(path_, before);
+
+    ini_.WriteInteger("Port", "Alge", 5);
+    ini_.WriteString("Port", "COM4", "/dev/ttyUSB0");
+    ini_.WriteString("unknown", "anything", "changed");
+
+    EXPECT_EQ(FileText(path_), "; written by hand\n"
+                               "[Port]\n"
+                               "Alge=5\n"
+                               "COM3 = /dev/pts/7\n"
+                               "COM4=/dev/ttyUSB0\n"
+                               "\n"
+                               "[Unknown]\n"
+                               "anything=changed\n"
+                               "no equals sign\n");
+    const QList<QPair<QString, QString>> port{
+        {"Alge", "5"}, {"COM3", "/dev/pts/7"}, {"COM4", "/dev/ttyUSB0"}};
+    EXPECT_EQ(ini_.ReadSection("PORT"), port);
+}
+
+TEST_F(ProfileFileTest, FileWithWindowsLineEndsKeepsThem) {
+    WriteFileText(path_, "[A]\r\nx=1\r\n");
+    ini_.WriteInteger("A", "y", 2);
+    EXPECT_EQ(FileText(path_), "[A]\r\nx=1\r\ny=2\r\n");
+    EXPECT_EQ(ini_.ReadInteger("A", "x", 0), 1);
+}
+
+TEST_F(ProfileFileTest, NewSectionsComeInTheOrderOfTheirFirstWriteAndValuesStayOnOneLine) {
+    ini_.WriteInteger("Zeta", "a", 1);
+    ini_.WriteInteger("Alpha", "b", 2);
+    ini_.WriteInteger("Zeta", "c", 3);
+    ini_.WriteString("Mid", "d", "text with = sign");
+    ini_.WriteString("Mid", "e", "5\n[DB]\r\nDataIndex=2");
+    EXPECT_EQ(FileText(path_), "[Zeta]\na=1\nc=3\n[Alpha]\nb=2\n[Mid]\nd=text with = sign\n"
+                               "e=5 [DB]  DataIndex=2\n");
+    EXPECT_EQ(ini_.ReadString("Mid", "d", ""), "text with = sign");
+}
+
+TEST_F(ProfileFileTest, WriteFailureNamesTheFile) {
+    // A directory where the file should be: no write can succeed, not even as root.
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("test.ini"));
+    try {
+        ini_.WriteInteger("A", "x", 1);
+        FAIL() << "no error";
+    } catch (const ProfileWriteError& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(path_)) << e.what();
+    }
+}
+
+TEST_F(ProfileFileTest, FailedWriteLeavesTheKeysWrittenBeforeIt) {
+    ini_.WriteString("A", "first", "kept");
+    const QByteArray written = FileText(path_);
+    {
+        FileSizeLimit diskFull(written.size() + 4);
+        EXPECT_THROW(ini_.WriteString("A", "second", "too long for the disk"), ProfileWriteError);
+    }
+    EXPECT_EQ(FileText(path_), written);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"test.ini"});
+}
+
+} // namespace
