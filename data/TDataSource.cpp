@@ -19,6 +19,9 @@ TDataSource::TDataSource(TQuery& query, QObject* parent)
     connect(&query_, &TQuery::RowsAboutToBeAppended, this,
             [this](int first, int last) { beginInsertRows({}, first, last); });
     connect(&query_, &TQuery::RowsAppended, this, [this] { endInsertRows(); });
+    connect(&query_, &TQuery::RowChanged, this, [this](int row) {
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    });
 }
 
 void TDataSource::SetColumns(const QList<TGridColumn>& columns) {
@@ -51,12 +54,33 @@ int TDataSource::FieldOfColumn(int column) const {
 }
 
 QVariant TDataSource::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
+        return {};
+    if (role == Qt::TextAlignmentRole && !columns_.isEmpty())
+        return QVariant::fromValue(columns_.value(index.column()).Alignment);
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     return query_.Value(index.row(), FieldOfColumn(index.column()));
 }
 
+Qt::ItemFlags TDataSource::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && query_.RequestLive() && !columns_.isEmpty() &&
+        columns_.value(index.column()).Editable)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool TDataSource::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    query_.SetFieldText(index.row(), FieldOfColumn(index.column()), value.toString());
+    return true;
+}
+
 QVariant TDataSource::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal && !columns_.isEmpty())
+        return QVariant::fromValue(columns_.value(section).TitleAlignment);
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)

@@ -11,6 +11,9 @@ class TQuery;
 struct TGridColumn {
     QString FieldName;
     QString Title;
+    bool Editable = false; // only where the query is live
+    Qt::Alignment Alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    Qt::Alignment TitleAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 };
 
 class TDataSource : public QAbstractTableModel {
@@ -30,6 +33,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // An edit waits in its row until the row is posted (TQuery::Post).
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 

@@ -1,6 +1,7 @@
 #include "TQuery.h"
 
 #include "DatabaseError.h"
+#include "LiveUpdate.h"
 #include "SqlText.h"
 #include "TDatabase.h"
 
@@ -29,7 +30,7 @@ QString TQuery::Text() const {
     return lines_.join(QStringLiteral("\r\n"));
 }
 
-void TQuery::Run(const QString& text, std::vector<QStringList>* rows, QStringList* fieldNames) {
+QSqlQuery TQuery::Execute(const QString& text) {
     database_.ReconnectIfLost();
     QSqlQuery query(database_.Connection());
     query.setForwardOnly(true);
@@ -39,6 +40,11 @@ void TQuery::Run(const QString& text, std::vector<QStringList>* rows, QStringLis
             database_.MarkConnectionLost();
         throw error;
     }
+    return query;
+}
+
+void TQuery::Run(const QString& text, std::vector<QStringList>* rows, QStringList* fieldNames) {
+    QSqlQuery query = Execute(text);
     if (!rows || !query.isSelect())
         return;
     const QSqlRecord record = query.record();
@@ -84,12 +90,59 @@ void TQuery::Close() {
     active_ = false;
     moreRows_ = false;
     rows_.clear();
+    readValues_.clear();
     current_ = 0;
     emit Closed();
 }
 
 void TQuery::ExecSQL() {
     Run(Text(), nullptr, nullptr);
+}
+
+void TQuery::SetRequestLive(bool live) {
+    Close();
+    live_ = live;
+}
+
+void TQuery::SetFieldText(int row, int column, const QString& value) {
+    if (!live_)
+        throw DatabaseError(
+            QStringLiteral("%1: 読み取り専用のデータは変更できません").arg(objectName()));
+    if (row < 0 || row >= RecordCount() || column < 0 || column >= FieldCount() ||
+        rows_[row][column] == value)
+        return;
+    readValues_.try_emplace(row, rows_[row]);
+    rows_[row][column] = value;
+    emit RowChanged(row);
+}
+
+void TQuery::Post(int row) {
+    const auto read = readValues_.find(row);
+    if (read == readValues_.end())
+        return;
+    const std::optional<LiveSelect> select = ParseLiveSelect(Text());
+    if (!select)
+        throw DatabaseError(
+            QStringLiteral("%1: この問い合わせの行は更新できません").arg(objectName()));
+    if (read->second != rows_[row]) {
+        const QSqlQuery query =
+            Execute(LiveUpdateStatement(*select, fieldNames_, read->second, rows_[row]));
+        if (query.numRowsAffected() != 1)
+            throw DatabaseError(QStringLiteral(
+                "この行は読み込んだ後に他のプログラムによって変更されたか、削除されています。"
+                "変更を取り消してから読み込み直してください。"));
+    }
+    readValues_.erase(read);
+    emit RowChanged(row);
+}
+
+void TQuery::CancelRow(int row) {
+    const auto read = readValues_.find(row);
+    if (read == readValues_.end())
+        return;
+    rows_[row] = read->second;
+    readValues_.erase(read);
+    emit RowChanged(row);
 }
 
 void TQuery::FetchMore() {

@@ -5,7 +5,9 @@
 // shows its first screenful without fetching the whole race.
 
 #include <QObject>
+#include <QSqlQuery>
 #include <QStringList>
+#include <map>
 #include <vector>
 
 #include "data/TFieldValue.h"
@@ -63,14 +65,27 @@ public:
     // Number of rows the statement gives in all, fetched or not (a select's text only).
     int CountAll();
 
+    // Editing a live query (a single-table select): a changed field waits in the row until
+    // the row is posted, which writes it; if another program changed the row since it was
+    // read, the post throws DatabaseError and the change stays until posted or cancelled.
+    void SetRequestLive(bool live);
+    bool RequestLive() const { return live_; }
+    void SetFieldText(int row, int column, const QString& value);
+    bool RowModified(int row) const { return readValues_.count(row) > 0; }
+    void Post(int row);
+    void CancelRow(int row);
+
 signals:
     void Opened();
     void Closed();
     void RowsAboutToBeAppended(int first, int last);
     void RowsAppended();
     void CurrentRowChanged(int row);
+    void RowChanged(int row);
 
 private:
+    // Executes text on the connection, reconnecting first after a lost connection.
+    QSqlQuery Execute(const QString& text);
     // Executes text on the connection; returns the column names and rows of a select.
     void Run(const QString& text, std::vector<QStringList>* rows, QStringList* fieldNames);
     QString WindowedText(int offset) const;
@@ -83,4 +98,6 @@ private:
     bool active_ = false;
     int fetchWindow_ = 0;
     bool moreRows_ = false;
+    bool live_ = false;
+    std::map<int, QStringList> readValues_; // row -> its values as read, while modified
 };
