@@ -1,0 +1,44 @@
+#include "serial/OwnerChannel.h"
+
+#include <QMetaObject>
+
+void OwnerChannel::Send(std::function<void()> notification) {
+    auto item = std::make_shared<Item>();
+    item->notification = std::move(notification);
+    std::unique_lock lock(lock_);
+    if (shut_)
+        return;
+    waiting_.push_back(item);
+    QMetaObject::invokeMethod(
+        owner_, [self = shared_from_this()] { self->RunPending(); }, Qt::QueuedConnection);
+    finishedChanged_.wait(lock, [&] { return item->finished || shut_; });
+}
+
+void OwnerChannel::RunPending() {
+    for (;;) {
+        std::shared_ptr<Item> item;
+        {
+            std::lock_guard lock(lock_);
+            if (shut_ || waiting_.empty())
+                return;
+            item = waiting_.front();
+            waiting_.pop_front();
+        }
+        // Outside the lock: the notification may itself wait for more notifications.
+        item->notification();
+        {
+            std::lock_guard lock(lock_);
+            item->finished = true;
+        }
+        finishedChanged_.notify_all();
+    }
+}
+
+void OwnerChannel::Shut() {
+    {
+        std::lock_guard lock(lock_);
+        shut_ = true;
+        waiting_.clear();
+    }
+    finishedChanged_.notify_all();
+}
