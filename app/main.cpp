@@ -1,22 +1,12 @@
-#include "app/BuildDate.h"
-#include "app/MainPictures.h"
 #include "app/SingleInstance.h"
 #include "app/TarnikApplication.h"
+#include "app/Ucheck.h"
+#include "app/Umain.h"
+#include "data/DatabaseError.h"
+#include "data/Udm1.h"
+#include "timing/MessageBoxes.h"
 
-#include <QLabel>
-#include <QMainWindow>
-#include <QMessageBox>
-#include <QPixmap>
-
-namespace {
-
-QLabel* PlaceLabel(QWidget* parent, const QRect& place) {
-    auto* label = new QLabel(parent);
-    label->setGeometry(place);
-    return label;
-}
-
-} // namespace
+#include <optional>
 
 int main(int argc, char** argv) {
     TarnikApplication app(argc, argv);
@@ -26,21 +16,21 @@ int main(int argc, char** argv) {
     if (instance.ActivateRunningInstance())
         return 0;
 
-    QMainWindow window;
-    if (!instance.Listen(&window)) {
-        QMessageBox box(QMessageBox::NoIcon, app.applicationDisplayName(),
-                        QStringLiteral("起動できません"));
-        box.exec();
+    // The main window exists (hidden) before the marker, so that a later start can be
+    // answered from the moment the marker is made.
+    TFmain Fmain;
+    if (!instance.Listen(&Fmain)) {
+        ShowMessage(nullptr, QStringLiteral("起動できません"));
         return 1;
     }
-    window.setWindowTitle(QStringLiteral("中間計時"));
-    auto* client = new QWidget(&window);
-    client->setStyleSheet(QStringLiteral("background: black; color: white;"));
-    window.setCentralWidget(client);
-    window.resize(720, 484);
-    PlaceLabel(client, QRect(188, 25, 329, 129))->setPixmap(QPixmap::fromImage(LogoPicture()));
-    PlaceLabel(client, QRect(144, 166, 413, 80))->setPixmap(QPixmap::fromImage(TitlePicture()));
-    PlaceLabel(client, QRect(616, 448, 90, 16))->setText(ProgramBuildDateCaption());
-    window.show();
+    std::optional<TDm1> dm1;
+    try {
+        dm1.emplace();
+    } catch (const DatabaseError& error) {
+        ShowErrorDialog(error.message());
+        return 1;
+    }
+    TFcheck check;
+    Fmain.show();
     return app.exec();
 }

@@ -15,6 +15,7 @@ packages=(
     fonts-ipafont-gothic
     googletest libgtest-dev libgmock-dev
     xvfb xauth sox
+    x11-apps netpbm xdotool
 )
 
 missing=()

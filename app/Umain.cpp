@@ -1,0 +1,204 @@
+#include "app/Umain.h"
+
+#include "app/BuildDate.h"
+#include "app/Configuration.h"
+#include "app/DatabaseChoice.h"
+#include "app/MainPictures.h"
+#include "app/TRadioGroup.h"
+#include "controls/CuteBtn.h"
+#include "data/DatabaseError.h"
+#include "data/RaceInWork.h"
+#include "data/Udm1.h"
+#include "timing/MessageBoxes.h"
+#include "timing/Uhand.h"
+#include "timing/uComm.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QShowEvent>
+#include <QTabWidget>
+
+#include <memory>
+
+namespace {
+
+QFont PixelFont(int pixels) {
+    QFont font(QStringLiteral("IPAPGothic"));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QLabel* MakeLabel(QWidget* parent, int pixels, const QRect& geometry) {
+    auto* label = new QLabel(parent);
+    label->setFont(PixelFont(pixels));
+    label->setGeometry(geometry);
+    return label;
+}
+
+// Labels placed by their top-left corner only are as large as their text.
+QLabel* MakeTextLabel(QWidget* parent, const QString& text, const QPoint& place) {
+    QLabel* label = MakeLabel(parent, 13, QRect(place, QSize()));
+    label->setText(text);
+    label->adjustSize();
+    return label;
+}
+
+QLabel* MakePicture(QWidget* parent, const QImage& image, const QRect& geometry) {
+    auto* picture = new QLabel(parent);
+    picture->setGeometry(geometry);
+    picture->setPixmap(QPixmap::fromImage(image));
+    return picture;
+}
+
+TCuteButton* MakeButton(QWidget* parent, const QString& caption, const QRect& geometry) {
+    auto* button = new TCuteButton(parent);
+    button->setGeometry(geometry);
+    button->SetCaption(caption);
+    button->SetColor(QColor(0, 0, 255));
+    button->SetFontColor(Qt::white);
+    button->setFont(PixelFont(16));
+    return button;
+}
+
+const QString kServerQuestion =
+    QStringLiteral("サーバーのデータベースに接続しようとしています。"
+                   "十分注意して作業してください。接続してよろしいですか？");
+
+} // namespace
+
+TFmain::TFmain(QWidget* parent) : QWidget(parent) {
+    BuildWindow();
+    connect(CuteButton1, &TCuteButton::OnClick, this, &TFmain::CuteButton1Click);
+    connect(CuteButton4, &TCuteButton::OnClick, this, &TFmain::CuteButton4Click);
+    connect(RGdb, &TRadioGroup::OnClick, this, &TFmain::RGdbClick);
+    FormCreate();
+}
+
+void TFmain::BuildWindow() {
+    setWindowTitle(QStringLiteral("中間計時"));
+    setFont(PixelFont(12));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    colours.setColor(QPalette::WindowText, Qt::white);
+    setPalette(colours);
+    setAutoFillBackground(true);
+    resize(720, 484);
+
+    Image1 = MakePicture(this, LogoPicture(), QRect(188, 25, 329, 129));
+    Image2 = MakePicture(this, TitlePicture(), QRect(144, 166, 413, 80));
+    Label16 = MakeLabel(this, 21, QRect(118, 263, 457, 21));
+    Label16->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    CuteButton1 = MakeButton(this, QStringLiteral("中間処理"), QRect(273, 315, 180, 30));
+    CuteButton4 = MakeButton(this, QStringLiteral("閉じる"), QRect(273, 378, 180, 30));
+    RGdb = new TRadioGroup(
+        QStringLiteral("MySQL"),
+        {QStringLiteral("Local"), QStringLiteral("Test"), QStringLiteral("Server")}, this);
+    RGdb->setGeometry(616, 31, 81, 106);
+    Label2 = MakeTextLabel(this, QStringLiteral("V1.00"), QPoint(616, 429));
+    lUPD = MakeTextLabel(this, QString(), QPoint(616, 448));
+}
+
+void TFmain::FormCreate() {
+    const MainFormConfig config = LoadConfiguration();
+    move(config.Position);
+    DataIndex = config.DataIndex;
+    PortPaths = config.PortPaths;
+    lUPD->setText(ProgramBuildDateCaption());
+    lUPD->adjustSize();
+}
+
+void TFmain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A spontaneous show is the window system restoring the window, not the program
+    // showing it.
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TFmain::FormShow() {
+    RGdb->SetItemIndex(DataIndex);
+}
+
+void TFmain::closeEvent(QCloseEvent* event) {
+    // Refused until the save succeeds: a failing write throws past the accept, to the
+    // application's error handler, and the window stays open.
+    event->ignore();
+    FormClose();
+    event->accept();
+}
+
+void TFmain::FormClose() {
+    SaveConfiguration(pos(), DataIndex);
+}
+
+void TFmain::CuteButton4Click() {
+    close();
+}
+
+void TFmain::RGdbClick() {
+    Label16->clear();
+    if (RGdb->ItemIndex() == 2) {
+        if (AskYesNo(this, QStringLiteral("確認してください。"), kServerQuestion)) {
+            Label16->setText(QStringLiteral("サーバーに接続中"));
+        } else {
+            Label16->clear();
+            RGdb->SetItemIndex(0); // runs this handler for Local first
+        }
+    }
+    DataIndex = RGdb->ItemIndex();
+    ConnectDatabase();
+}
+
+void TFmain::ConnectDatabase() {
+    TDatabase& db = Dm1->DB;
+    db.Close();
+    db.Params = ConnectionParams(RGdb->ItemIndex());
+    db.AliasName = QStringLiteral("TarnikLocal");
+    try {
+        db.Open();
+    } catch (const DatabaseError&) {
+        // The operator is told which source failed and that the work goes on with Local;
+        // the driver's own reason is not part of that notice.
+        FallBackToLocal();
+    }
+    SetCharacterSet();
+}
+
+void TFmain::FallBackToLocal() {
+    TDatabase& db = Dm1->DB;
+    ShowMessage(this, ConnectionFailureMessage(db.Params.value(DataSourceLineIndex)));
+    RGdb->SetItemIndex(0); // connects Local through RGdbClick unless Local is the one failing
+    db.Params[DataSourceLineIndex] = DataSourceLine(0);
+    try {
+        db.Open();
+    } catch (const DatabaseError&) {
+        // Local does not answer either: the statement below raises the connection error,
+        // which the operator sees, and the program goes on without a connection.
+    }
+    Dm1->Qexecinfo.Close();
+    Dm1->Qexecinfo.Open();
+    uComm::RaceCode = Dm1->Qexecinfo.FieldByName(QStringLiteral("tcode")).AsString();
+}
+
+void TFmain::SetCharacterSet() {
+    Dm1->Query1.Clear();
+    Dm1->Query1.Add(QStringLiteral("set names sjis"));
+    try {
+        Dm1->Query1.ExecSQL();
+    } catch (const DatabaseError& error) {
+        // The driver refuses this statement, and the connection was opened with the
+        // Shift-JIS character set already; any other error is a real one.
+        if (!IsSetNamesRefusal(error))
+            throw;
+    }
+}
+
+void TFmain::CuteButton1Click() {
+    // Owned by this window, and destroyed when it closes or when the race cannot be opened.
+    const auto Fhand = std::make_unique<TFhand>(this);
+    const RaceInWork race = OpenRaceInWork(*Dm1);
+    Fhand->PageControl1->setCurrentWidget(race.Relay ? Fhand->TabSheet3 : Fhand->TabSheet1);
+    Fhand->setWindowTitle(race.Caption);
+    Fhand->exec();
+}
