@@ -1,10 +1,15 @@
 #include "app/TarnikApplication.h"
 
+#include "timing/ErrorReport.h"
+
 #include <QMessageBox>
 #include <exception>
 
 TarnikApplication::TarnikApplication(int& argc, char** argv)
-    : QApplication(argc, argv), errorDialog_(ShowErrorDialog) {}
+    : QApplication(argc, argv), errorDialog_(ShowErrorDialog) {
+    // Errors that code outside an event handler finds are shown the same way.
+    SetErrorReporter([this](const QString& message) { errorDialog_(message); });
+}
 
 bool TarnikApplication::notify(QObject* receiver, QEvent* event) {
     QString message;

@@ -1,6 +1,45 @@
 #include "app/Ucheck.h"
 
+#include "app/TEditGrid.h"
+#include "data/SqlText.h"
+#include "data/Udm1.h"
+#include "timing/ProgramFiles.h"
+#include "timing/uComm.h"
+
+#include <QCloseEvent>
+#include <QSaveFile>
+#include <QVBoxLayout>
+#include <stdexcept>
+
 TFcheck* Fcheck = nullptr;
+
+namespace {
+
+constexpr Qt::Alignment Centred = Qt::AlignHCenter | Qt::AlignVCenter;
+constexpr Qt::Alignment Left = Qt::AlignLeft | Qt::AlignVCenter;
+
+QList<TGridColumn> CheckColumns() {
+    QList<TGridColumn> columns = {
+        {QStringLiteral("ZEK"), QStringLiteral("Bib"), false, Left, Left}};
+    const QStringList titles = {"中間１", "中間２", "中間３", "中間４", "中間５"};
+    for (int n = 1; n <= 5; ++n)
+        columns.append({QStringLiteral("MidTime%1").arg(n), titles[n - 1], true, Left, Centred});
+    columns.append({QStringLiteral("FINISHTIME"), QStringLiteral("フィニッシュタイム"), false,
+                    Qt::AlignRight | Qt::AlignVCenter, Centred});
+    return columns;
+}
+
+void WriteStatementFile(const QString& path, const QStringList& lines) {
+    QSaveFile file(path);
+    QByteArray text;
+    for (const QString& line : lines)
+        text += line.toUtf8() + "\r\n";
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        throw std::runtime_error(
+            QStringLiteral("%1 に書き込めません: %2").arg(path, file.errorString()).toStdString());
+}
+
+} // namespace
 
 TFcheck::TFcheck(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Fcheck"));
@@ -10,10 +49,68 @@ TFcheck::TFcheck(QWidget* parent) : QWidget(parent, Qt::Window) {
     resize(613, 712);
     // Closing the main window ends the program even while this one is open.
     setAttribute(Qt::WA_QuitOnClose, false);
+
+    DBGck2 = new TEditGrid(this);
+    DBGck2->setObjectName(QStringLiteral("DBGck2"));
+    auto* layout = new QVBoxLayout(this); // the grid fills the whole window
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(DBGck2);
+    Dm1->DScheck.SetColumns(CheckColumns());
+    DBGck2->SetDataSource(&Dm1->DScheck);
+    const int widths[] = {36, 80, 80, 80, 80, 80, 100};
+    for (int column = 0; column < 7; ++column)
+        DBGck2->setColumnWidth(column, widths[column]);
     Fcheck = this;
 }
 
 TFcheck::~TFcheck() {
     if (Fcheck == this)
         Fcheck = nullptr;
+}
+
+QString TFcheck::StatementFilePath() {
+    return ProgramDataPath(QStringLiteral("a.txt"));
+}
+
+void TFcheck::OpenList() {
+    TQuery& check = Dm1->Qcheck;
+    // Changes still waiting in the list are posted before it is read again.
+    if (check.Active())
+        DBGck2->PostChanges();
+    check.Clear();
+    check.Add(QStringLiteral("select zek,startedtime,midtime1,midtime2,midtime3,midtime4,"
+                             "midtime5,finishtime,runtime"));
+    check.Add(QStringLiteral("from result where tcode='") + SqlEscape(uComm::RaceCode) + "'");
+    check.Add(QStringLiteral("order by zek"));
+    WriteStatementFile(StatementFilePath(), check.SQL());
+    check.SetRequestLive(true);
+    check.Open();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFcheck::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void TFcheck::FormShow() {
+    if (mainWindow_)
+        move(mainWindow_->frameGeometry().center() - rect().center());
+}
+
+void TFcheck::closeEvent(QCloseEvent* event) {
+    // A change that cannot be written keeps the window open, so it is not lost unseen.
+    if (!DBGck2->PostChanges()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    QWidget::closeEvent(event);
+}
+
+void TFcheck::FormClose() {
+    Dm1->Qcheck.Close();
+    Dm1->Qcheck.SetRequestLive(false);
 }

@@ -4,12 +4,36 @@
 
 #include <QWidget>
 
+class TEditGrid;
+
 class TFcheck : public QWidget {
     Q_OBJECT
 
 public:
     explicit TFcheck(QWidget* parent = nullptr);
     ~TFcheck() override;
+
+    TEditGrid* DBGck2 = nullptr;
+
+    // The window it is centred on when shown.
+    void SetMainWindow(QWidget* window) { mainWindow_ = window; }
+
+    // Fills the list of the race in work, writes its statement to the statement file first
+    // and shows the window, not modal. An error writing the file is thrown and nothing
+    // opens.
+    void OpenList();
+    // Where the statement of the last opening is recorded.
+    static QString StatementFilePath();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormShow();
+    void FormClose();
+
+    QWidget* mainWindow_ = nullptr;
 };
 
 // The window of the running program (set while a TFcheck exists), for the timing window to

@@ -4,6 +4,7 @@
 #include "app/Umain.h"
 #include "data/DatabaseError.h"
 #include "data/Udm1.h"
+#include "serial/PortNames.h"
 #include "timing/MessageBoxes.h"
 
 #include <optional>
@@ -31,6 +32,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     TFcheck check;
+    check.SetMainWindow(&Fmain);
+    // COM<n>=<path> in section Port points port n at a device of the operator's choice.
+    for (auto port = Fmain.PortPaths.cbegin(); port != Fmain.PortPaths.cend(); ++port)
+        SetPortPathOverride(port.key(), port.value());
     Fmain.show();
     return app.exec();
 }

@@ -2,9 +2,8 @@
 
 #include "DatabaseError.h"
 #include "TQuery.h"
+#include "timing/ErrorReport.h"
 
-#include <QCoreApplication>
-#include <QTimer>
 
 TDataSource::TDataSource(TQuery& query, QObject* parent)
     : QAbstractTableModel(parent), query_(query) {
@@ -99,9 +98,8 @@ void TDataSource::fetchMore(const QModelIndex& parent) {
         query_.FetchMore();
     } catch (const DatabaseError& error) {
         // The view asks for rows from deep inside its own painting and scrolling, which an
-        // exception must not cross; raise it again from the event loop, where the
-        // application's error handler shows it.
-        QTimer::singleShot(0, qApp, [error] { throw error; });
+        // exception must not cross.
+        ReportError(error.message());
     }
 }
 

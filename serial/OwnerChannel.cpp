@@ -24,14 +24,24 @@ void OwnerChannel::RunPending() {
             item = waiting_.front();
             waiting_.pop_front();
         }
-        // Outside the lock: the notification may itself wait for more notifications.
+        // Outside the lock: the notification may itself wait for more notifications. A
+        // handler's exception goes on to the owner's error handling, but its worker is let
+        // go all the same: it would otherwise wait for good and report nothing more.
+        struct Release {
+            OwnerChannel& channel;
+            Item& item;
+            ~Release() { channel.Finish(item); }
+        } release{*this, *item};
         item->notification();
-        {
-            std::lock_guard lock(lock_);
-            item->finished = true;
-        }
-        finishedChanged_.notify_all();
     }
+}
+
+void OwnerChannel::Finish(Item& item) {
+    {
+        std::lock_guard lock(lock_);
+        item.finished = true;
+    }
+    finishedChanged_.notify_all();
 }
 
 void OwnerChannel::Shut() {

@@ -35,6 +35,7 @@ private:
         std::function<void()> notification;
         bool finished = false;
     };
+    void Finish(Item& item);
 
     QObject* owner_;
     std::mutex lock_;

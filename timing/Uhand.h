@@ -4,6 +4,9 @@
 // them. The handlers keep the names of the controls and events they serve; their bodies
 // live in one source file per area (Uhand*.cpp).
 
+#include "serial/CommX.h"
+#include "timing/DeviceLineAssembler.h"
+
 #include <QDialog>
 #include <QString>
 #include <array>
@@ -20,7 +23,11 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class QTabWidget;
+class QButtonGroup;
+class SpeechPanelLogic;
 class TCuteButton;
+class TSmarTalk;
+class StampStore;
 class TDBGrid;
 class TREdit;
 
@@ -83,6 +90,9 @@ public:
     TCuteButton* CuteButton48 = nullptr; // "初期化" of the voice panel
     QGroupBox* RGoto = nullptr;
     QRadioButton *RGotoOff = nullptr, *RGotoOn = nullptr; // "無し", "有り"
+    QButtonGroup* RGotoItems = nullptr;                    // item index 0 and 1
+    TSmarTalk* St1 = nullptr;                              // the speech control, hidden
+    SpeechPanelLogic* Speech = nullptr; // queue, pump Timer1 and the voice panel's handlers
 
     // --- Relay page -----------------------------------------------------------------------
     QLineEdit* Edit3 = nullptr; // relay team bib entry
@@ -142,6 +152,14 @@ public:
     // --- Check list -----------------------------------------------------------------------
     void CuteButton6Click();
 
+    // --- Device input (UhandDevice.cpp) ---------------------------------------------------
+    TCommX* CommX1 = nullptr;     // the timing device's port, 2400 bit/s
+    QLabel* Labunsaved = nullptr; // "未保存 N 件": device stamps not yet in the database
+    void FormCreate();
+    void Cbxcomm1Change();
+    void com1open(int PortNo);
+    void CommX1Receive(QObject* Sender, int ReceiveSize);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -159,10 +177,42 @@ private:
     void ConnectSplitHandlers();      // UhandSplits.cpp
     void ConnectCorrectionHandlers(); // UhandCorrections.cpp
     void ConnectRelayHandlers();      // UhandRelay.cpp
+    void ConnectSpeechHandlers();     // UhandSpeech.cpp
+    void ConnectDeviceHandlers();     // UhandDevice.cpp
+    void ConnectCheckListHandlers();  // UhandCheckList.cpp
+
+    // Speech (UhandSpeech.cpp): the voice settings shown and applied when the window shows.
+    void ShowVoiceSettings();
 
     void ChooseSplitPoint(int n);
     // Focus to Ed1 and back to the bib box, so its whole text is selected for the next bib.
     void ReselectBibBox(QLineEdit* bibBox);
+
+    // Split-time assignment (UhandSplits.cpp): the three outcomes of a bib box key, and the
+    // competitor's start and class limit read before a split is recorded.
+    void DiscardPendingTime();
+    void TakePendingTime();
+    void HoldDeadHeat();
+    void LookUpEntry(const QString& bib);
+    // Whether the minimum measuring time of RE1 lies between two times of day; refuses with
+    // the message otherwise. The difference goes into Memo2 before and after the check.
+    bool PassedMinimumTime(const QString& from, const QString& to);
+
+    // Corrections and resets (UhandCorrections.cpp): the lists after a correction.
+    void ReopenLists();
+
+    // Relay timing (UhandRelay.cpp): the two keys of the relay bib box.
+    void TakeRelayFinish();
+    void HoldRelayDeadHeat();
+    // Ed1's background: white in normal work, aqua while a dead heat is open.
+    void PaintEd1(const QColor& colour);
+
+    // Device input (UhandDevice.cpp): the line in progress, the way of each stamp into
+    // tdc_mid, and the count of stamps still waiting for the database.
+    void ShowUnsavedCount();
+    void RefreshAfterStamps();
+    DeviceLineAssembler deviceLine_;
+    StampStore* stamps_ = nullptr;
 
     bool shown_ = false;
 };

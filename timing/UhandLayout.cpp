@@ -6,10 +6,12 @@
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/Udm1.h"
+#include "speech/SpeechPanelLogic.h"
 #include "timing/StatusShadingDelegate.h"
 #include "timing/TDBGrid.h"
 
 #include <QCheckBox>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -86,21 +88,22 @@ TDBGrid* MakeGrid(QWidget* parent, const QString& name, const QRect& geometry,
     return grid;
 }
 
-QSlider* MakeSlider(QWidget* parent, const QString& name, int top, int maximum, int design) {
+QSlider* MakeSlider(QWidget* parent, const QString& name, int top, const VoiceSlider& range) {
     auto* slider = new QSlider(Qt::Horizontal, parent);
     slider->setObjectName(name);
     slider->setGeometry(120, top, 200, 26);
-    slider->setRange(1, maximum);
+    slider->setRange(range.minimum, range.maximum);
     slider->setPageStep(1);
     slider->setTickPosition(QSlider::TicksBelow);
-    slider->setValue(design);
+    slider->setValue(range.designPosition);
     return slider;
 }
 
 } // namespace
 
 TFhand::TFhand(QWidget* owner) : QDialog(owner) {
-    setModal(true);
+    // Blocks the main window it belongs to, not the check list shown beside it.
+    setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(PixelFont(12));
     BuildWindow();
@@ -251,15 +254,13 @@ void TFhand::BuildSettingsPage() {
     CBspeaker = new QComboBox(pOnseiTest);
     CBspeaker->setObjectName(QStringLiteral("CBspeaker"));
     CBspeaker->setGeometry(120, 8, 200, 26);
-    CBspeaker->addItems({QStringLiteral("男性１&女性１"), QStringLiteral("男性１"),
-                         QStringLiteral("女性１"), QStringLiteral("男性２"),
-                         QStringLiteral("女性２")});
-    TB1 = MakeSlider(pOnseiTest, QStringLiteral("TB1"), 42, 10, 10);
-    TBvol = MakeSlider(pOnseiTest, QStringLiteral("TBvol"), 76, 10, 1);
-    TBvoicem = MakeSlider(pOnseiTest, QStringLiteral("TBvoicem"), 110, 10, 1);
-    TBvoicew = MakeSlider(pOnseiTest, QStringLiteral("TBvoicew"), 144, 10, 1);
-    TBint = MakeSlider(pOnseiTest, QStringLiteral("TBint"), 178, 6, 1);
-    TBtype = MakeSlider(pOnseiTest, QStringLiteral("TBtype"), 212, 10, 1);
+    CBspeaker->addItems(VoicePanel::SpeakerNames());
+    TB1 = MakeSlider(pOnseiTest, QStringLiteral("TB1"), 42, VoicePanel::kSpeed);
+    TBvol = MakeSlider(pOnseiTest, QStringLiteral("TBvol"), 76, VoicePanel::kVolume);
+    TBvoicem = MakeSlider(pOnseiTest, QStringLiteral("TBvoicem"), 110, VoicePanel::kPitchForMan);
+    TBvoicew = MakeSlider(pOnseiTest, QStringLiteral("TBvoicew"), 144, VoicePanel::kPitchForWoman);
+    TBint = MakeSlider(pOnseiTest, QStringLiteral("TBint"), 178, VoicePanel::kIntonation);
+    TBtype = MakeSlider(pOnseiTest, QStringLiteral("TBtype"), 212, VoicePanel::kVoiceType);
     CuteButton65 = MakeButton(pOnseiTest, QStringLiteral("CuteButton65"),
                               QStringLiteral("音声テスト"), QRect(120, 252, 110, 30));
     CuteButton48 = MakeButton(pOnseiTest, QStringLiteral("CuteButton48"), QStringLiteral("初期化"),
@@ -273,6 +274,9 @@ void TFhand::BuildSettingsPage() {
     RGotoOn = new QRadioButton(QStringLiteral("有り"), RGoto);
     layout->addWidget(RGotoOff);
     layout->addWidget(RGotoOn);
+    RGotoItems = new QButtonGroup(RGoto);
+    RGotoItems->addButton(RGotoOff, 0);
+    RGotoItems->addButton(RGotoOn, 1);
     RGotoOff->setChecked(true);
 }
 

@@ -151,6 +151,7 @@ void TFhand::showEvent(QShowEvent* event) {
 void TFhand::FormShow() {
     PageControl1->setGeometry(rect());
     CuteButton1->Click();
+    ShowVoiceSettings();
     ListPendingTimes();
     ShowPendingGaps();
     resize(984, 674);

@@ -1,4 +1,199 @@
 // Split-time assignment: bib + Enter, discard, dead heat, and the recording of a split.
 #include "Uhand.h"
 
-void TFhand::ConnectSplitHandlers() {}
+#include "controls/CuteBtn.h"
+#include "controls/REdit.h"
+#include "data/SqlText.h"
+#include "data/Udm1.h"
+#include "timing/DeviceTimeMarks.h"
+#include "timing/KeyDownFilter.h"
+#include "timing/MessageBoxes.h"
+#include "timing/RelayLegs.h"
+#include "timing/RunStatement.h"
+#include "timing/SplitRules.h"
+#include "timing/StatementLines.h"
+#include "timing/uComm.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace {
+
+const QString TooShortMessage = QStringLiteral("最短計測時間に達していません");
+const QString SplitLimitMessage = QStringLiteral("既に最大中間数に達してます。");
+
+// The competitor's result row: the statement's lines, then the bib.
+void OpenCompetitorRow(TQuery& query, const QStringList& lines, const QString& bib) {
+    query.Clear();
+    for (const QString& line : lines)
+        query.Add(line);
+    query.Add(QuotedLine(QStringLiteral("and zek = '"), bib));
+    query.Open();
+}
+
+QString SelectResultLine() {
+    return RaceLine(QStringLiteral("select * from result where tcode = '"));
+}
+
+struct SplitReading {
+    QString start;
+    int next = 1;
+};
+
+// The competitor's start and next free split.
+SplitReading ReadNextSplit(const QString& bib) {
+    TQuery& reading = Dm1->Qtemp2;
+    OpenCompetitorRow(reading,
+                      {QStringLiteral("select startedtime,midtime1,midtime2,midtime3,midtime4,"
+                                      "midtime5"),
+                       RaceLine(QStringLiteral("from result where tcode = '"))},
+                      bib);
+    QStringList splitTimes;
+    for (int k = 1; k <= SplitColumns; ++k)
+        splitTimes << reading.FieldByName(QStringLiteral("midtime%1").arg(k)).AsString();
+    return {reading.FieldByName(QStringLiteral("startedtime")).AsString(), NextSplitNo(splitTimes)};
+}
+
+// The time the new split is measured from: the start for split 1, else the previous split.
+QString ReadPreviousTime(const QString& bib, int split) {
+    TQuery& reading = Dm1->Qtemp2;
+    OpenCompetitorRow(reading, {SelectResultLine()}, bib);
+    return reading
+        .FieldByName(split == 1 ? QStringLiteral("startedtime")
+                                : QStringLiteral("midfin%1").arg(split - 1))
+        .AsString();
+}
+
+void WriteSplit(const QString& bib, int split, const QString& splitTime, const QString& passing,
+                const QString& start) {
+    QStringList lines = {QuotedLine(QStringLiteral("update result set midtime%1 = '").arg(split),
+                                    splitTime, QStringLiteral("',")),
+                         QuotedLine(QStringLiteral("midfin%1 = '").arg(split), passing)};
+    // Split 1 is measured from the start itself; later splits record where they were measured
+    // from.
+    if (split != 1)
+        lines << QuotedLine(QStringLiteral(",midst%1 = '").arg(split), start);
+    lines << RaceLine(QStringLiteral("where tcode = '"))
+          << QuotedLine(QStringLiteral("and zek = '"), bib);
+    RunStatement(Dm1->Qedit, lines);
+}
+
+void AppendPassing(const QString& logBib, const QString& splitTime, const QString& passing) {
+    const QStringList values = {SqlEscape(uComm::RaceCode), SqlEscape(logBib), SqlEscape(splitTime),
+                                SqlEscape(passing)};
+    RunStatement(Dm1->Qedit,
+                 {QStringLiteral("insert into midjyun (tcode,bib,mtime,tod)values("),
+                  QStringLiteral("'") + values.join(QStringLiteral("','")) + QStringLiteral("')")});
+}
+
+} // namespace
+
+void TFhand::ConnectSplitHandlers() {
+    new KeyDownFilter(Edit5, [this](int key) { Edit5KeyDown(key); });
+    connect(RE1, &TREdit::OnExit, this, &TFhand::RE1Exit);
+}
+
+void TFhand::Edit5KeyDown(int key) {
+    if (key == 13) {
+        PendingTime = Ed1->text();
+        if (Edit5->text() == QStringLiteral("0"))
+            DiscardPendingTime();
+        else
+            TakePendingTime();
+    } else if (key == 32) {
+        PendingTime = Ed1->text();
+        if (Edit5->text() != QStringLiteral("0"))
+            HoldDeadHeat();
+    }
+}
+
+// Every stamp of the race with this time text, whatever its state; the box keeps its "0".
+void TFhand::DiscardPendingTime() {
+    MarkDeviceTime(Dm1->qsetfin, QStringLiteral("2"), PendingTime);
+    ListPendingTimes();
+    ShowPendingGaps();
+}
+
+void TFhand::TakePendingTime() {
+    EntryBib = FormatBib4(StrToInt(Edit5->text()));
+    Edit5->setText(EntryBib);
+    LookUpEntry(EntryBib);
+    setFTtime(EntryBib, PendingTime, StartText, QStringLiteral("1"), SplitLimit);
+    ListPendingTimes();
+    ShowPendingGaps();
+    ReselectBibBox(Edit5);
+    PaintEd1(QColor(255, 255, 255));
+}
+
+// The time goes to this competitor and is held (state "2") for the other one of the dead
+// heat, who gets it from the device-time grid. Ed1 stays aqua until the next bib + Enter.
+void TFhand::HoldDeadHeat() {
+    EntryBib = FormatBib4(StrToInt(Edit5->text()));
+    LookUpEntry(EntryBib);
+    PaintEd1(QColor(0, 255, 255));
+    setFTtime(EntryBib, PendingTime, StartText, QStringLiteral("2"), SplitLimit);
+    ListPendingTimes();
+    ShowPendingGaps();
+    Edit5->setText(EntryBib);
+    ReselectBibBox(Edit5);
+}
+
+void TFhand::LookUpEntry(const QString& bib) {
+    TQuery& lookUp = Dm1->qsetfin;
+    OpenCompetitorRow(lookUp, {SelectResultLine()}, bib);
+    StartText = lookUp.FieldByName(QStringLiteral("startedtime")).AsString();
+    const QString competitorClass = lookUp.FieldByName(QStringLiteral("class1")).AsString();
+
+    lookUp.Clear();
+    lookUp.Add(RaceLine(QStringLiteral("select lapn from env where tcode = '")));
+    lookUp.Add(QuotedLine(QStringLiteral("and class = '"), competitorClass));
+    lookUp.Open();
+    SplitLimit = lookUp.FieldByName(QStringLiteral("lapn")).AsInteger();
+}
+
+void TFhand::setFTtime(const QString& Bib, const QString& Tm, const QString& Started,
+                       const QString& Mode, int Limit) {
+    EntryBib = Bib;
+    StartText = Started;
+    PendingTime = Tm;
+    const SplitReading reading = ReadNextSplit(Bib);
+    StartText = reading.start;
+    const int n = reading.next;
+    const QString previous = ReadPreviousTime(Bib, n);
+
+    Memo2->appendPlainText(QStringLiteral("mfn ") + Tm);
+    Memo2->appendPlainText(QStringLiteral("mst ") + previous);
+    if (!PassedMinimumTime(previous, Tm))
+        return;
+    if (n > SplitLimitOfClass(Limit)) {
+        ShowMessage(this, SplitLimitMessage);
+        ReselectBibBox(Edit5);
+        return;
+    }
+
+    const QString splitTime = TenthsForm(ElapsedTimeText(StartText, Tm));
+    WriteSplit(Bib, n, splitTime, Tm, StartText);
+    MarkDeviceTime(Dm1->Qedit, Mode, Tm);
+    EntryBib = PassingLogBib(EntryBib);
+    AppendPassing(EntryBib, splitTime, Tm);
+    if (n != LastSplitNo) {
+        LastSplitNo = n;
+        SplitButtons[n - 1]->Click();
+    }
+}
+
+// Not wrapped at midnight: a time measured across it is refused.
+bool TFhand::PassedMinimumTime(const QString& from, const QString& to) {
+    const int d = TimeTextToMs(to) - TimeTextToMs(from);
+    Memo2->appendPlainText(QString::number(d));
+    if (!ReachesMinimum(d, StrToInt(RE1->Text()))) {
+        ShowMessage(this, TooShortMessage);
+        return false;
+    }
+    Memo2->appendPlainText(QString::number(d));
+    return true;
+}
+
+void TFhand::RE1Exit() {
+    uComm::MinMeasureMinutes = RE1->Text();
+}

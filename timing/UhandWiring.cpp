@@ -7,4 +7,7 @@ void TFhand::ConnectHandlers() {
     ConnectSplitHandlers();
     ConnectCorrectionHandlers();
     ConnectRelayHandlers();
+    ConnectSpeechHandlers();
+    ConnectDeviceHandlers();
+    ConnectCheckListHandlers();
 }

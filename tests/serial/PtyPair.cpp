@@ -28,6 +28,11 @@ void PtyPair::Send(const QByteArray& bytes) {
     ASSERT_EQ(::write(master_, bytes.constData(), bytes.size()), bytes.size());
 }
 
+qsizetype PtyPair::SendSome(const QByteArray& bytes) {
+    const ssize_t n = ::write(master_, bytes.constData(), bytes.size());
+    return n > 0 ? n : 0;
+}
+
 QByteArray PtyPair::Receive(int count, int timeoutMs) {
     using namespace std::chrono;
     const auto deadline = steady_clock::now() + milliseconds(timeoutMs);

@@ -16,6 +16,8 @@ public:
     // The test's own descriptor of the slave, for reading back the line settings.
     int SlaveFd() const { return slave_; }
     void Send(const QByteArray& bytes);
+    // Writes what the line takes now (it holds only so much); the count written.
+    qsizetype SendSome(const QByteArray& bytes);
     // What the component wrote, once `count` bytes came or `timeoutMs` passed.
     QByteArray Receive(int count, int timeoutMs);
     // Hangs up the line, as a device that goes away.

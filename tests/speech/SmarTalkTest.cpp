@@ -1,5 +1,5 @@
 #include "speech/SmarTalk.h"
-#include "SpeechProbe.h"
+#include "support/SpeechProbe.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
 #include "speech/SpeechPanelLogic.h"
-#include "SpeechProbe.h"
+#include "support/SpeechProbe.h"
 #include "timing/uComm.h"
 
 #include <QFile>

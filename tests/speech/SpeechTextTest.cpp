@@ -1,4 +1,4 @@
-#include "SpeechProbe.h"
+#include "support/SpeechProbe.h"
 #include "speech/KanaReader.h"
 #include "speech/ReadingText.h"
 #include "speech/SpeechError.h"

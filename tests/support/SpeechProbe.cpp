@@ -1,4 +1,4 @@
-#include "SpeechProbe.h"
+#include "support/SpeechProbe.h"
 
 #include <QDataStream>
 #include <QDir>

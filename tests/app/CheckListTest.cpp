@@ -1,0 +1,138 @@
+// The check list of all split times: opened from the timing window, edited in place, a row
+// changed by another program meanwhile is not overwritten.
+#include "support/TimingWindowFixture.h"
+
+#include "app/TEditGrid.h"
+#include "app/Ucheck.h"
+#include "controls/CuteBtn.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class CheckList : public TimingWindowFixture {
+protected:
+    void SetUp() override {
+        TimingWindowFixture::SetUp();
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        AddClass("M", 3);
+        AddCompetitor("0010", "M", "10:00:00.0000");
+        AddCompetitor("0008", "M", "10:00:00.0000");
+        db.Exec("update result set midtime1 = '   12:00.0', finishtime = '11:00:00.0000' where zek "
+                "= '0010'");
+        AddRace("R2", "01", "other");
+        db.Exec("insert into result (tcode,zek) values ('R2','0001')");
+        check = std::make_unique<TFcheck>();
+        OpenWindow();
+    }
+    void TearDown() override {
+        check.reset();
+        TimingWindowFixture::TearDown();
+    }
+    // The operator's click, through the event path where the error handler catches.
+    void OpenCheckList() { QTest::mouseClick(window->CuteButton6, Qt::LeftButton); }
+    QString Cell(int row, int column) {
+        return dm->DScheck.data(dm->DScheck.index(row, column)).toString();
+    }
+    // Types into a cell of the grid as the operator does: select it, type, Enter.
+    void TypeInCell(int row, int column, const QString& text) {
+        TEditGrid* grid = check->DBGck2;
+        QApplication::setActiveWindow(check.get());
+        grid->setFocus();
+        grid->setCurrentIndex(dm->DScheck.index(row, column));
+        grid->edit(grid->currentIndex());
+        auto* editor = grid->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the editor hands its text over from the loop
+    }
+
+    QTemporaryDir dataHome;
+    std::unique_ptr<TFcheck> check;
+};
+
+TEST_F(CheckList, ListsTheRaceInBibOrderAndRecordsItsStatement) {
+    OpenCheckList();
+    ASSERT_TRUE(check->isVisible());
+    EXPECT_FALSE(check->isModal());
+    ASSERT_EQ(dm->DScheck.rowCount(), 2); // not the other race's competitor
+    EXPECT_EQ(Cell(0, 0), "0008");
+    EXPECT_EQ(Cell(1, 0), "0010");
+    EXPECT_EQ(Cell(1, 1), "   12:00.0");
+    EXPECT_EQ(Cell(1, 6), "11:00:00.0000");
+    EXPECT_EQ(dm->DScheck.headerData(1, Qt::Horizontal).toString(), "中間１");
+    EXPECT_EQ(dm->DScheck.headerData(6, Qt::Horizontal).toString(), "フィニッシュタイム");
+    EXPECT_FALSE(dm->DScheck.flags(dm->DScheck.index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(dm->DScheck.flags(dm->DScheck.index(0, 3)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(dm->DScheck.flags(dm->DScheck.index(0, 6)) & Qt::ItemIsEditable);
+
+    QFile statement(TFcheck::StatementFilePath());
+    ASSERT_TRUE(statement.open(QIODevice::ReadOnly));
+    EXPECT_EQ(statement.readAll(),
+              "select zek,startedtime,midtime1,midtime2,midtime3,midtime4,midtime5,finishtime,"
+              "runtime\r\nfrom result where tcode='R1'\r\norder by zek\r\n");
+}
+
+TEST_F(CheckList, AnEditIsWrittenWhenTheRowIsLeftAndReadBackOnReopening) {
+    OpenCheckList();
+    TypeInCell(0, 2, "   21:00.5");
+    EXPECT_EQ(db.Scalar("select midtime2 from result where zek='0008'"), ""); // not yet posted
+    check->DBGck2->setCurrentIndex(dm->DScheck.index(1, 2));                  // leave the row
+    EXPECT_EQ(db.Scalar("select midtime2 from result where zek='0008'"), "   21:00.5");
+    check->close();
+    EXPECT_FALSE(dm->Qcheck.Active());
+    EXPECT_FALSE(dm->Qcheck.RequestLive());
+    OpenCheckList();
+    EXPECT_EQ(Cell(0, 2), "   21:00.5");
+}
+
+TEST_F(CheckList, ARowChangedMeanwhileIsNotOverwrittenAndTheEditStaysUntilEsc) {
+    OpenCheckList();
+    db.Exec("update result set midtime1 = '   11:11.1' where zek = '0010'"); // another program
+    TypeInCell(1, 1, "it's 12:01");
+    check->DBGck2->setCurrentIndex(dm->DScheck.index(0, 1));
+    ASSERT_EQ(ShownErrors().size(), 1);
+    EXPECT_TRUE(ShownErrors().first().contains("他のプログラム"));
+    EXPECT_EQ(db.Scalar("select midtime1 from result where zek='0010'"), "   11:11.1");
+    EXPECT_EQ(Cell(1, 1), "it's 12:01");
+    check->DBGck2->setCurrentIndex(dm->DScheck.index(1, 1));
+    QTest::keyClick(check->DBGck2, Qt::Key_Escape);
+    EXPECT_EQ(Cell(1, 1), "   12:00.0");
+    check->close();
+    EXPECT_FALSE(check->isVisible());
+}
+
+TEST_F(CheckList, AnApostropheIsStoredAsTyped) {
+    OpenCheckList();
+    TypeInCell(0, 5, "O'Neil\\");
+    EXPECT_EQ(Cell(0, 5), "O'Neil\\");
+    check->close(); // closing posts what waits
+    EXPECT_EQ(db.Scalar("select hex(midtime5) from result where zek='0008'"), "4F274E65696C5C");
+}
+
+TEST_F(CheckList, AnEmptyRaceShowsAnEmptyGrid) {
+    db.Exec("update execinfo set tcode = 'R9'");
+    window.reset();
+    OpenWindow();
+    OpenCheckList();
+    EXPECT_TRUE(check->isVisible());
+    EXPECT_EQ(dm->DScheck.rowCount(), 0);
+}
+
+TEST_F(CheckList, AStatementFileThatCannotBeWrittenKeepsTheListClosed) {
+    QFile::remove(TFcheck::StatementFilePath());
+    QDir().mkpath(TFcheck::StatementFilePath()); // a folder where the file should be
+    OpenCheckList();
+    ASSERT_EQ(ShownErrors().size(), 1);
+    EXPECT_TRUE(ShownErrors().first().contains("a.txt"));
+    EXPECT_FALSE(check->isVisible());
+    EXPECT_FALSE(dm->Qcheck.Active());
+}
+
+} // namespace

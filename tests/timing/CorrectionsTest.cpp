@@ -1,0 +1,231 @@
+// Corrections in the real window against the real server: cancelling a split, assigning a
+// device time by hand, picking a bib, clearing every split, closing.
+#include "SplitFixture.h"
+
+#include "controls/CuteBtn.h"
+#include "timing/TDBGrid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString Confirm = QStringLiteral("実行してよろしいですか？");
+
+class Corrections : public SplitFixture {
+protected:
+    // Bib 0123 with splits 1 and 2; split 2's time came from two stamps of the same time.
+    void AddTwoSplits() {
+        AddClassM({"0123", "0124"});
+        db.Exec("update result set midtime1 = '   10:00.0', midfin1 = '10:10:00.0000',"
+                " midtime2 = '   20:00.0', midfin2 = '10:20:00.0000', midst2 = '10:00:00.0000'"
+                " where zek = '0123'");
+        db.Exec("insert into midjyun (tcode,bib,mtime,tod) values"
+                " ('R1','123','   10:00.0','10:10:00.0000'),"
+                " ('R1','123','   20:00.0','10:20:00.0000')");
+        AddStamp("10:10:00.0000", 0);
+        AddStamp("10:20:00.0000", 1);
+        AddStamp("10:20:00.0000", 2);
+        db.Exec("update tdc_mid set sumi = '1'");
+    }
+    void ClickRow(TDBGrid* grid, int row, bool twice = false) {
+        const QPoint at = grid->visualRect(grid->model()->index(row, 0)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        // A widget's double click is the second press alone: the first comes before it.
+        if (twice)
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    }
+    // A right click's context-menu request on a row of the grid.
+    void RequestMenu(TDBGrid* grid, int row) {
+        ClickRow(grid, row);
+        const QPoint at = grid->visualRect(grid->model()->index(row, 0)).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid->viewport(), &event);
+        QCoreApplication::processEvents();
+    }
+    // The row of the device-time grid (newest first) whose id is given.
+    int DeviceRow(int id) const {
+        return db.Scalar(QStringLiteral("select count(*) from tdc_mid where id > %1").arg(id))
+            .toInt();
+    }
+};
+
+TEST_F(Corrections, CancelClearsTheSplitOnShowAndMakesItsStampsPendingAgain) {
+    AddTwoSplits();
+    OpenWindow();
+    window->CuteButton2->Click();
+    ClickRow(window->DBGrid2, 0); // 0123, the latest passing at split 2
+    answers.Answer(QMessageBox::Yes);
+    window->N1->trigger();
+
+    EXPECT_EQ(answers.Captions(), QStringList({Confirm}));
+    EXPECT_EQ(answers.Texts(),
+              QStringList({"ビブNo.0123 のフィニッシュタイム 10:20:00.0000を取り消しします。"}));
+    EXPECT_EQ(Row("select midtime1, midfin1, midtime2, midfin2, midst2 from result"
+                  " where zek = '0123'"),
+              QStringList({"   10:00.0", "10:10:00.0000", "", "", "10:00:00.0000"}));
+    EXPECT_EQ(db.Rows("select tod from midjyun"), QList<QStringList>({{"10:10:00.0000"}}));
+    EXPECT_EQ(States(), QStringList({"1", "0", "0"}));
+    EXPECT_EQ(window->Memo2->toPlainText(), "update result set midfin2 = '',midtime2 = ''\n"
+                                            "where tcode = 'R1' and zek = '0123'\n"
+                                            "delete from midjyun where tcode = 'R1'\n"
+                                            "and bib = '123' and tod = '10:20:00.0000'\n"
+                                            "update tdc_mid set sumi = '0' where tcode = 'R1'\n"
+                                            "and tm = '10:20:00.0000'");
+    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 2");
+    EXPECT_EQ(window->Ed1->text(), "10:20:00.0000");
+    EXPECT_EQ(dm->Qmidtime2.RecordCount(), 1);
+}
+
+TEST_F(Corrections, CancelFindsTheRowsByTheKeyTheSplitWasWrittenUnder) {
+    // Registered bibs as the suite keeps them: "12" for zek 0012, and another competitor
+    // with no registered bib at all.
+    AddClassM({"0012", "0013"});
+    db.Exec("update result set bib = '12' where zek = '0012'");
+    db.Exec("update result set bib = '' where zek = '0013'");
+    AddStamp("10:10:00.0000", 0);
+    AddStamp("10:11:00.0000", 1);
+    OpenWindow();
+    TypeBib(window->Edit5, "12");
+    TypeBib(window->Edit5, "13");
+    ClickRow(window->DBGrid2, 1); // 0012, passed before 0013
+    answers.Answer(QMessageBox::Yes);
+    window->N1->trigger();
+    EXPECT_EQ(answers.LastText(), "ビブNo.12 のフィニッシュタイム 10:10:00.0000を取り消しします。");
+    EXPECT_EQ(Result("0012", "midtime1, midfin1"), QStringList({"", ""}));
+    EXPECT_EQ(Result("0013", "midfin1"), QStringList({"10:11:00.0000"})); // untouched
+    EXPECT_EQ(db.Rows("select bib, tod from midjyun"),
+              QList<QStringList>({{"013", "10:11:00.0000"}}));
+    EXPECT_EQ(States(), QStringList({"0", "1"}));
+}
+
+TEST_F(Corrections, CancelAnsweredNoChangesNothing) {
+    AddTwoSplits();
+    OpenWindow();
+    ClickRow(window->DBGrid2, 0);
+    window->N1->trigger(); // the box's default is No
+    EXPECT_EQ(answers.Texts(),
+              QStringList({"ビブNo.0123 のフィニッシュタイム 10:10:00.0000を取り消しします。"}));
+    EXPECT_EQ(Row("select midfin1 from result where zek = '0123'"), QStringList({"10:10:00.0000"}));
+    EXPECT_EQ(db.Rows("select tod from midjyun").size(), 2);
+    EXPECT_EQ(States(), QStringList({"1", "1", "1"}));
+    EXPECT_TRUE(window->Memo2->toPlainText().isEmpty());
+}
+
+TEST_F(Corrections, TheSplitListsContextMenuOffersTheCancel) {
+    OpenWindow();
+    emit window->DBGrid2->customContextMenuRequested(QPoint(10, 10));
+    EXPECT_TRUE(window->PopupMenu2->isVisible());
+    EXPECT_EQ(window->PopupMenu2->actions(), QList<QAction*>({window->N1}));
+    window->PopupMenu2->close();
+}
+
+TEST_F(Corrections, RightClickOnADeviceTimeAssignsItToTheBibInTheBox) {
+    AddTwoSplits();
+    AddStamp("10:12:34.5678", 3);
+    OpenWindow();
+    window->Edit1->setText("124");
+    answers.Answer(QMessageBox::Yes);
+    RequestMenu(window->DBGrid1, DeviceRow(4));
+
+    EXPECT_EQ(answers.Captions(), QStringList({Confirm}));
+    EXPECT_EQ(answers.Texts(),
+              QStringList({"ビブNo.0124 のフィニッシュタイムに 10:12:34.5678 を採用します。"}));
+    EXPECT_EQ(window->Edit1->text(), "0124");
+    EXPECT_EQ(Row("select midtime1, midfin1 from result where zek = '0124'"),
+              QStringList({"   12:34.5", "10:12:34.5678"}));
+    EXPECT_EQ(States(), QStringList({"1", "1", "1", "1"}));
+    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 0");
+    EXPECT_FALSE(window->PopupMenu1->isVisible());
+
+    // A time already used can be given again; the recording's own checks still apply.
+    window->Edit1->setText("124");
+    answers.Answer(QMessageBox::Yes);
+    RequestMenu(window->DBGrid1, DeviceRow(3));
+    EXPECT_EQ(Row("select midfin2 from result where zek = '0124'"), QStringList({"10:20:00.0000"}));
+    window->Edit1->setText("123");
+    answers.Answer(QMessageBox::Yes);
+    RequestMenu(window->DBGrid1, DeviceRow(1)); // before the competitor's split 2
+    EXPECT_EQ(answers.LastText(), "最短計測時間に達していません");
+    EXPECT_EQ(Row("select midfin3 from result where zek = '0123'"), QStringList({""}));
+}
+
+TEST_F(Corrections, TheSecondCompetitorOfADeadHeatGetsTheHeldTimeByHand) {
+    AddClassM({"0012", "0013"});
+    AddStamp("10:12:34.5678", 0);
+    OpenWindow();
+    TypeBib(window->Edit5, "12", Qt::Key_Space);
+    window->Edit1->setText("13");
+    answers.Answer(QMessageBox::Yes);
+    RequestMenu(window->DBGrid1, 0);
+    EXPECT_EQ(Row("select midfin1 from result where zek = '0013'"), QStringList({"10:12:34.5678"}));
+    EXPECT_EQ(States(), QStringList({"1"}));
+    EXPECT_EQ(db.Rows("select bib from midjyun order by bib"),
+              QList<QStringList>({{"012"}, {"013"}}));
+}
+
+TEST_F(Corrections, RightClickWithZeroOrEmptyInTheBoxOrAnsweredNoDoesNothing) {
+    AddTwoSplits();
+    AddStamp("10:12:34.5678", 3);
+    OpenWindow();
+    RequestMenu(window->DBGrid1, 0); // Edit1 shows its design "0"
+    window->Edit1->clear();
+    RequestMenu(window->DBGrid1, 0);
+    EXPECT_TRUE(answers.Texts().isEmpty());
+
+    window->Edit1->setText("124");
+    RequestMenu(window->DBGrid1, 0); // default No
+    EXPECT_EQ(answers.Texts().size(), 1);
+    EXPECT_EQ(window->Edit1->text(), "124");
+    EXPECT_EQ(Row("select midfin1 from result where zek = '0124'"), QStringList({""}));
+    EXPECT_EQ(States().last(), "0");
+}
+
+TEST_F(Corrections, DoubleClickOnEitherListCopiesTheSplitListsCurrentBib) {
+    AddTwoSplits();
+    OpenWindow();
+    ClickRow(window->DBGrid2, 0, true); // 0123
+    EXPECT_EQ(window->Edit1->text(), "0123");
+
+    ClickRow(window->DBGrid2, 1);       // 0124
+    ClickRow(window->DBGrid3, 0, true); // the passing log's row (bib 123) does not count
+    EXPECT_EQ(window->Edit1->text(), "0124");
+}
+
+TEST_F(Corrections, ResetClearsEverySplitAndOffersEveryTimeAgainWithoutAsking) {
+    AddTwoSplits();
+    db.Exec("update result set midtime3 = '   30:00.0', midfin3 = '10:30:00.0000',"
+            " midtime5 = 'x', midfin5 = '11:00:00.0000', finishtime = '11:10:00.0000'"
+            " where zek = '0124'");
+    db.Exec("update tdc_mid set sumi = '2' where id = 1");
+    OpenWindow();
+    QTest::mouseClick(window->Button2, Qt::LeftButton);
+
+    EXPECT_TRUE(answers.Texts().isEmpty());
+    EXPECT_EQ(db.Scalar("select count(*) from result where concat(midtime1, midfin1, midtime2,"
+                        " midfin2, midtime3, midfin3, midtime4, midfin4, midtime5, midfin5) <> ''"),
+              "0");
+    EXPECT_EQ(Row("select midst2 from result where zek = '0123'"), QStringList({"10:00:00.0000"}));
+    EXPECT_EQ(Row("select finishtime from result where zek = '0124'"),
+              QStringList({"11:10:00.0000"}));
+    EXPECT_EQ(States(), QStringList({"0", "0", "0"}));
+    EXPECT_EQ(db.Scalar("select count(*) from midjyun"), "0");
+    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 3");
+    EXPECT_EQ(window->Ed1->text(), "10:10:00.0000");
+    EXPECT_EQ(dm->Qmidtime2.RecordCount(), 0);
+}
+
+TEST_F(Corrections, TheCloseButtonClosesTheWindow) {
+    OpenWindow();
+    window->CuteButton->Click();
+    EXPECT_FALSE(window->isVisible());
+}
+
+} // namespace

@@ -1,0 +1,158 @@
+// Device input in the real window: lines from a pseudo-terminal through the serial component
+// into tdc_mid and the pending-time panel; the port choice.
+#include "DeviceWindowFixture.h"
+
+#include "controls/CuteBtn.h"
+#include "serial/PortNames.h"
+#include "timing/uComm.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace {
+
+const QString PortRefused =
+    QStringLiteral("取込ﾎﾟｰﾄ で指定したポートは有効では有りません。"
+                   "正しいポートを指定しないとタイムデータの取込が出来ません。");
+
+class DeviceInput : public DeviceWindowFixture {
+protected:
+    QStringList Memo1Lines() const { return window->Memo1->toPlainText().split('\n'); }
+    QStringList Memo3Lines() const { return window->Memo3->toPlainText().split('\n'); }
+    void Choose(int index) {
+        window->Cbxcomm1->setCurrentIndex(index);
+        emit window->Cbxcomm1->activated(index);
+    }
+};
+
+TEST_F(DeviceInput, AStampIsStoredInItsColumnsAndShownAtOnce) {
+    OpenWindow();
+    Send(" 0012 C1  12:34:56.7890 00 and more\r");
+    Send(" 0'07 C1  23:59:59.99   00\r"); // two decimals, an apostrophe in the bib
+    ASSERT_TRUE(WaitForRows(2));
+    EXPECT_EQ(StoredRows(),
+              QList<QStringList>({{" 0012 C1  12:34:56.7890 00", "0012", "C1", "12:34:56.7890",
+                                   " ", "0"},
+                                  {" 0'07 C1  23:59:59.99   00", "0'07", "C1", "23:59:59.9900",
+                                   " ", "0"}}));
+    EXPECT_TRUE(Eventually([&] { return window->Ed2->text() == "23:59:59.9900"; }));
+    EXPECT_EQ(window->Ed1->text(), "12:34:56.7890");
+    EXPECT_EQ(window->Eddf12->text().trimmed(), "11:25:03.2");
+    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 2");
+    EXPECT_EQ(Memo3Lines().first(), " 0012 C1  12:34:56.7890 00 and more");
+    EXPECT_EQ(UnsavedText(), QString());
+    EXPECT_TRUE(answers.Texts().isEmpty());
+    EXPECT_TRUE(ShownErrors().isEmpty());
+}
+
+TEST_F(DeviceInput, OnlyStampLinesOfC1AreTakenAndLowerCaseCIsNeverOffered) {
+    OpenWindow();
+    Send(StampLine(" ", 1, "C0", "08:53:39.4922") + StampLine("x", 2, "C1", "08:53:40.0000") +
+         StampLine("C", 3, "C1", "08:53:41.0000") + StampLine("c", 4, "C1", "11:02:00.3564") +
+         "?0034 C1  09:06:42\r" + StampLine("?", 5, "C1", "09:06:42.7183"));
+    ASSERT_TRUE(WaitForRows(2));
+    ASSERT_TRUE(Eventually([&] { return window->Ed1->text() == "09:06:42.7183"; }));
+    EXPECT_EQ(db.Rows("select tstat, bib from tdc_mid order by id"),
+              QList<QStringList>({{"c", "0004"}, {"?", "0005"}}));
+    EXPECT_EQ(window->Ed2->text(), QString());
+    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 1");
+    // Every line shows as received; the accepted ones, the short one too, in Memo3.
+    EXPECT_EQ(Memo1Lines().size(), 7);
+    EXPECT_EQ(Memo1Lines()[1], "x0002 C1  08:53:40.0000 00");
+    EXPECT_EQ(Memo3Lines(), QStringList({"c0004 C1  11:02:00.3564 00", "?0034 C1  09:06:42",
+                                         "?0005 C1  09:06:42.7183 00"}));
+}
+
+TEST_F(DeviceInput, LinesSplitOverEventsOrJoinedInOneAreStoredInOrder) {
+    OpenWindow();
+    Send(" 0001 C1  10:");
+    ASSERT_TRUE(Eventually([&] { return window->Memo1->toPlainText() == " 0001 C1  10:"; }));
+    Send("00:01.0000 00\r" + StampLine(" ", 2, "C1", "10:00:02.0000") +
+         StampLine(" ", 3, "C1", "10:00:03.0000"));
+    ASSERT_TRUE(WaitForRows(3));
+    EXPECT_EQ(db.Rows("select bib, tm from tdc_mid order by dt, id"),
+              QList<QStringList>({{"0001", "10:00:01.0000"},
+                                  {"0002", "10:00:02.0000"},
+                                  {"0003", "10:00:03.0000"}}));
+    EXPECT_TRUE(Eventually([&] { return window->Ed3->text() == "10:00:03.0000"; }));
+}
+
+TEST_F(DeviceInput, BadBytesAreShownVisiblyAndNeitherStallNorCorruptTheLine) {
+    OpenWindow();
+    // NUL, a control byte and a high byte inside a stamp line; a line feed inside another.
+    Send(QByteArray(" 0\x00\x01\xff C1  10:00:01.0000 00\r", 27));
+    Send(" 0002 C1 \n 10:00:02.0000 00\r");
+    // A line that never ends, then one that does.
+    Send(QByteArray(20000, 'z'));
+    Send("\r" + StampLine(" ", 3, "C1", "10:00:03.0000"));
+    ASSERT_TRUE(WaitForRows(3));
+    EXPECT_EQ(db.Rows("select getstr, bib from tdc_mid order by id"),
+              QList<QStringList>({{" 0??? C1  10:00:01.0000 00", "0???"},
+                                  {" 0002 C1  10:00:02.0000 00", "0002"},
+                                  {" 0003 C1  10:00:03.0000 00", "0003"}}));
+    const QStringList shown = Memo1Lines();
+    EXPECT_EQ(shown[0], QStringLiteral(" 0␀␁\uFFFD C1  10:00:01.0000 00"));
+    EXPECT_EQ(shown[1], QStringLiteral(" 0002 C1 ␊ 10:00:02.0000 00"));
+    EXPECT_EQ(shown[2], QString(256, 'z') + QStringLiteral("…"));
+    EXPECT_LE(window->Memo1->blockCount(), 30);
+}
+
+TEST_F(DeviceInput, ThePortListOffersThePresentPortsAndOpensTheSavedOne) {
+    OpenWindow();
+    EXPECT_EQ(window->Cbxcomm1->itemText(0), QString());
+    EXPECT_EQ(window->Cbxcomm1->currentText(), "COM200");
+    EXPECT_NE(window->CommX1->Handle(), TCommX::InvalidHandle);
+    EXPECT_EQ(window->CommX1->BitRate(), 2400);
+    EXPECT_TRUE(answers.Texts().isEmpty());
+}
+
+TEST_F(DeviceInput, TheEmptyEntryClosesThePortAndTheNextWindowOpensNone) {
+    OpenWindow();
+    Choose(0);
+    EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
+    EXPECT_EQ(uComm::DevicePortNo, 0);
+    OpenWindow();
+    EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
+    EXPECT_EQ(window->Cbxcomm1->currentIndex(), 0);
+}
+
+TEST_F(DeviceInput, ChoosingAPortOpensItEvenPastTwoDigits) {
+    uComm::DevicePortNo = 0;
+    OpenWindow();
+    Choose(window->Cbxcomm1->findText("COM200"));
+    EXPECT_EQ(uComm::DevicePortNo, 200);
+    EXPECT_NE(window->CommX1->Handle(), TCommX::InvalidHandle);
+    Send(StampLine(" ", 1, "C1", "10:00:01.0000"));
+    EXPECT_TRUE(WaitForRows(1));
+}
+
+TEST_F(DeviceInput, AnUnavailablePortIsRefusedWithTheMessageAndTheChoiceUndone) {
+    // Present (its path exists) but no serial port.
+    QFile notAPort(dataHome.filePath("not-a-port"));
+    ASSERT_TRUE(notAPort.open(QIODevice::WriteOnly));
+    SetPortPathOverride(201, notAPort.fileName());
+    OpenWindow();
+    Choose(window->Cbxcomm1->findText("COM201"));
+    EXPECT_EQ(answers.Texts(), QStringList({PortRefused}));
+    EXPECT_EQ(uComm::DevicePortNo, 0);
+    EXPECT_EQ(window->Cbxcomm1->currentIndex(), 0);
+    EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
+
+    // The same when the saved port is gone by the next opening.
+    answers.Forget();
+    uComm::DevicePortNo = 202;
+    OpenWindow();
+    EXPECT_EQ(answers.Texts(), QStringList({PortRefused}));
+    EXPECT_EQ(uComm::DevicePortNo, 0);
+}
+
+TEST_F(DeviceInput, TheCloseButtonClosesThePort) {
+    OpenWindow();
+    window->CuteButton->Click();
+    EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
+    EXPECT_FALSE(window->isVisible());
+}
+
+} // namespace

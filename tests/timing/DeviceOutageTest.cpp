@@ -1,0 +1,113 @@
+// Stopping the database server while stamps arrive loses none of them once it is back. The
+// server is one of the test's own, started for this suite, stopped and started again while a
+// writer sends stamps down the line.
+#include "DeviceWindowFixture.h"
+
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+namespace {
+
+class DeviceOutage : public DeviceWindowFixture {
+public:
+    // Before the fixture's database is made: every connection of the test goes to this server.
+    static void SetUpTestSuite() {
+        serverDir = std::make_unique<QTemporaryDir>();
+        savedOdbcIni = qgetenv("ODBCINI");
+        ASSERT_TRUE(Server("start"));
+        qputenv("ODBCINI", serverDir->filePath("odbc.ini").toUtf8());
+        QTest::qWait(qEnvironmentVariableIntValue("PROBE_WAIT"));
+    }
+    static void TearDownTestSuite() {
+        qputenv("ODBCINI", savedOdbcIni);
+        Server("stop");
+        serverDir.reset();
+    }
+
+protected:
+    // scripts/localdb.sh with a command, the window's events running meanwhile.
+    static bool Server(const QString& command) {
+        QProcess script;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LOCALDB_OPTS", "--innodb-flush-log-at-trx-commit=0 "
+                                           "--innodb-doublewrite=0 --skip-log-bin "
+                                           "--innodb-buffer-pool-size=16M");
+        script.setProcessEnvironment(environment);
+        script.start(TestDatabase::SourcePath("scripts/localdb.sh"), {command, serverDir->path()});
+        return Eventually([&] { return script.state() == QProcess::NotRunning; }, 60000) &&
+               script.exitCode() == 0;
+    }
+
+    // Bibs of tdc_mid in order of arrival, on a connection of its own (the fixture's went
+    // with the server).
+    QStringList StoredBibs() {
+        QStringList bibs;
+        {
+            QSqlDatabase check = QSqlDatabase::addDatabase("QODBC", "outage-check");
+            check.setDatabaseName("TarnikLocal;CHARSET=sjis;DATABASE=" + db.Name());
+            QSqlQuery query(check);
+            if (check.open() && query.exec("select bib from tdc_mid order by dt, id"))
+                while (query.next())
+                    bibs << query.value(0).toString();
+        }
+        QSqlDatabase::removeDatabase("outage-check");
+        return bibs;
+    }
+
+    // Sends a stamp every 40 ms, with bibs 1, 2, 3 ..., until told to stop.
+    void StartWriting() {
+        writer = std::thread([this] {
+            while (!stopWriting) {
+                const QByteArray line = StampLine(" ", sent + 1, "C1", "10:00:00.0000");
+                for (qsizetype at = 0; at < line.size();)
+                    at += pty.SendSome(line.mid(at));
+                ++sent;
+                std::this_thread::sleep_for(std::chrono::milliseconds(40));
+            }
+        });
+    }
+    void WaitForMoreStamps(int count) {
+        const int target = sent + count;
+        ASSERT_TRUE(Eventually([&] { return sent >= target; }));
+    }
+    void TearDown() override {
+        stopWriting = true;
+        if (writer.joinable())
+            writer.join();
+        DeviceWindowFixture::TearDown();
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> serverDir;
+    static inline QByteArray savedOdbcIni;
+    std::thread writer;
+    std::atomic<int> sent = 0;
+    std::atomic<bool> stopWriting = false;
+};
+
+TEST_F(DeviceOutage, StampsArrivingWhileTheServerIsDownAreAllStoredOnceInOrderWhenItIsBack) {
+    OpenWindow();
+    StartWriting();
+    WaitForMoreStamps(5);
+    ASSERT_TRUE(Server("stop"));
+    WaitForMoreStamps(5);
+    EXPECT_TRUE(Eventually([&] { return UnsavedText().startsWith("未保存"); }));
+    ASSERT_TRUE(Server("start"));
+    WaitForMoreStamps(5);
+    stopWriting = true;
+    writer.join();
+
+    QStringList expected;
+    for (int bib = 1; bib <= sent; ++bib)
+        expected << QStringLiteral("%1").arg(bib, 4, 10, QLatin1Char('0'));
+    EXPECT_TRUE(Eventually([&] { return StoredBibs().size() >= expected.size(); }));
+    EXPECT_EQ(StoredBibs(), expected);
+    EXPECT_TRUE(Eventually([&] { return UnsavedText().isEmpty(); }));
+}
+
+} // namespace

@@ -1,0 +1,62 @@
+#include "DeviceWindowFixture.h"
+
+#include "serial/PortNames.h"
+#include "timing/uComm.h"
+
+#include <QFile>
+#include <QLabel>
+
+void DeviceWindowFixture::SetUp() {
+    TimingWindowFixture::SetUp();
+    // Each stored row names its journal id, unique in the table.
+    db.Exec("alter table tdc_mid add column if not exists jid varchar(40) null, "
+            "add unique key if not exists tdc_mid_jid (jid)");
+    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+    SetPortPathOverride(kPort, pty.SlavePath());
+    uComm::DevicePortNo = kPort;
+}
+
+void DeviceWindowFixture::TearDown() {
+    TimingWindowFixture::TearDown();
+    ClearPortPathOverrides();
+    uComm::DevicePortNo = 0;
+    qunsetenv("XDG_DATA_HOME");
+}
+
+void DeviceWindowFixture::Send(const QByteArray& bytes) {
+    for (qsizetype at = 0; at < bytes.size();) {
+        at += pty.SendSome(bytes.mid(at));
+        if (at < bytes.size())
+            QTest::qWait(1);
+    }
+}
+
+bool DeviceWindowFixture::WaitForRows(int count, int timeoutMs) {
+    return Eventually(
+        [&] { return db.Scalar("select count(*) from tdc_mid").toInt() >= count; }, timeoutMs);
+}
+
+QList<QStringList> DeviceWindowFixture::StoredRows() {
+    return db.Rows("select getstr, bib, st, tm, tstat, sumi from tdc_mid order by id");
+}
+
+QString DeviceWindowFixture::UnsavedText() const {
+    return window->Labunsaved->isHidden() ? QString() : window->Labunsaved->text();
+}
+
+QString DeviceWindowFixture::JournalPath() const {
+    return dataHome.filePath("tarnikmid/stamps.journal");
+}
+
+QByteArray DeviceWindowFixture::JournalText() const {
+    QFile file(JournalPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray StampLine(const char* status, int bib, const char* channel, const char* time) {
+    return QStringLiteral("%1%2 %3  %4 00\r")
+        .arg(QLatin1String(status))
+        .arg(bib, 4, 10, QLatin1Char('0'))
+        .arg(QLatin1String(channel), QLatin1String(time))
+        .toLatin1();
+}

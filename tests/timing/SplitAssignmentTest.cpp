@@ -1,0 +1,253 @@
+// Split assignment in the real window against the real server: bib + Enter, "0" + Enter,
+// bib + Space, and the checks that refuse a time.
+#include "SplitFixture.h"
+
+#include "controls/CuteBtn.h"
+#include "controls/REdit.h"
+#include "timing/SplitRules.h"
+#include "timing/uComm.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+namespace {
+
+const QString TooShort = QStringLiteral("最短計測時間に達していません");
+const QString LimitReached = QStringLiteral("既に最大中間数に達してます。");
+
+class SplitAssignment : public SplitFixture {
+protected:
+    QList<QStringList> Passings() const {
+        return db.Rows("select bib, mtime, tod from midjyun order by tod");
+    }
+    QColor Ed1Background() const {
+        const QImage image = window->Ed1->grab().toImage();
+        return image.pixelColor(image.width() - 6, 4);
+    }
+};
+
+TEST_F(SplitAssignment, RecordsSplitOneThenSplitTwoOfTheWalkThrough) {
+    AddClassM({"0012"});
+    AddStamp("10:12:34.5678", 0);
+    AddStamp("10:20:00.0000", 1);
+    OpenWindow();
+    SetMinimumMinutes("5");
+
+    TypeBib(window->Edit5, "12");
+    EXPECT_EQ(Result("0012", "midtime1, midfin1, midst2, midst3, midst4, midst5"),
+              QStringList({"   12:34.5", "10:12:34.5678", "", "", "", ""}));
+    EXPECT_EQ(States(), QStringList({"1", "0"}));
+    EXPECT_EQ(Passings(), QList<QStringList>({{"012", "   12:34.5", "10:12:34.5678"}}));
+    EXPECT_EQ(window->Memo2->toPlainText(), "mfn 10:12:34.5678\nmst 10:00:00.0000\n754567\n754567");
+    EXPECT_EQ(window->EntryBib, "012");
+    EXPECT_EQ(window->Edit5->text(), "0012");
+    EXPECT_TRUE(window->Edit5->hasFocus());
+    EXPECT_EQ(window->Edit5->selectedText(), "0012");
+    EXPECT_EQ(window->Ed1->text(), "10:20:00.0000");
+    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 1");
+    EXPECT_EQ(window->LastSplitNo, 1);
+    EXPECT_TRUE(answers.Texts().isEmpty());
+
+    TypeBib(window->Edit5, "12");
+    EXPECT_EQ(Result("0012", "midtime2, midfin2, midst2"),
+              QStringList({"   20:00.0", "10:20:00.0000", "10:00:00.0000"}));
+    EXPECT_TRUE(window->Memo2->toPlainText().endsWith("mst 10:12:34.5678\n445433\n445433"));
+    EXPECT_EQ(States(), QStringList({"1", "1"}));
+    EXPECT_EQ(Passings().size(), 2);
+    // The list follows the split just written, and shows that competitor's row.
+    EXPECT_EQ(window->DisplayedSplit, "2");
+    EXPECT_EQ(window->CuteButton2->Color(), QColor(255, 255, 0));
+    EXPECT_EQ(dm->Dsmidtime.Columns()[1].FieldName, "Midtime2");
+    EXPECT_EQ(dm->Qmidtime.FieldByName("zek").AsString(), "0012");
+    EXPECT_EQ(dm->Qmidtime2.FieldByName("tod").AsString(), "10:20:00.0000");
+    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 0");
+}
+
+TEST_F(SplitAssignment, RefusesATimeBeforeTheMinimumAndTakesItAtExactlyTheMinimum) {
+    AddClassM({"0012"});
+    db.Exec("update result set midtime1 = '   12:34.5', midfin1 = '10:12:34.5678'");
+    AddStamp("10:15:34.5678", 0);
+    OpenWindow();
+    SetMinimumMinutes("5");
+
+    TypeBib(window->Edit5, "12");
+    EXPECT_EQ(answers.Texts(), QStringList({TooShort}));
+    EXPECT_EQ(Result("0012", "midtime2, midfin2"), QStringList({"", ""}));
+    EXPECT_EQ(States(), QStringList({"0"}));
+    EXPECT_TRUE(Passings().isEmpty());
+    EXPECT_EQ(window->Ed1->text(), "10:15:34.5678");
+
+    SetMinimumMinutes("3");
+    TypeBib(window->Edit5, "12");
+    EXPECT_EQ(answers.Texts().size(), 1);
+    EXPECT_EQ(Result("0012", "midfin2"), QStringList({"10:15:34.5678"}));
+}
+
+TEST_F(SplitAssignment, RefusesASplitBeyondTheClassOrTheRowsColumnsOrWithoutARow) {
+    AddClass("M", 3);
+    AddClass("L", 7); // more splits than the row has columns
+    AddCompetitor("0012", "M", "10:00:00.0000");
+    AddCompetitor("0020", "L", "10:00:00.0000");
+    db.Exec("update result set midtime1 = 'x', midtime2 = 'x', midtime3 = 'x', "
+            "midfin3 = '10:30:00.0000'");
+    db.Exec("update result set midtime4 = 'x', midtime5 = 'x', midfin5 = '10:50:00.0000' "
+            "where zek = '0020'");
+    AddStamp("11:00:00.0000", 0);
+    OpenWindow();
+
+    TypeBib(window->Edit5, "12");
+    TypeBib(window->Edit5, "20");
+    TypeBib(window->Edit5, "77"); // no result row: no class, limit 0
+    EXPECT_EQ(answers.Texts(), QStringList({LimitReached, LimitReached, LimitReached}));
+    EXPECT_TRUE(ShownErrors().isEmpty()); // no statement named a sixth column
+    EXPECT_EQ(Result("0012", "midtime4, midfin4"), QStringList({"", ""}));
+    EXPECT_EQ(States(), QStringList({"0"}));
+    EXPECT_TRUE(Passings().isEmpty());
+    // The box has the window's focus again once the message box has given the window back.
+    EXPECT_EQ(window->focusWidget(), window->Edit5);
+}
+
+TEST_F(SplitAssignment, TheNextSplitFollowsTheHighestFilledOneBlanksIncluded) {
+    AddClass("M", 5);
+    AddCompetitor("0001", "M", "10:00:00.0000");
+    AddCompetitor("0002", "M", "10:00:00.0000");
+    db.Exec("update result set midtime1 = 'x', midtime3 = 'x', midfin3 = '10:10:00.0000' "
+            "where zek = '0001'");
+    db.Exec("update result set midtime1 = ' ', midfin1 = '10:10:00.0000' where zek = '0002'");
+    AddStamp("10:20:00.0000", 0);
+    AddStamp("10:20:01.0000", 1);
+    OpenWindow();
+
+    TypeBib(window->Edit5, "1");
+    TypeBib(window->Edit5, "2");
+    EXPECT_EQ(Result("0001", "midtime2, midfin4, midst4"),
+              QStringList({"", "10:20:00.0000", "10:00:00.0000"}));
+    EXPECT_EQ(Result("0002", "midfin2"), QStringList({"10:20:01.0000"}));
+    EXPECT_EQ(window->DisplayedSplit, "2");
+}
+
+TEST_F(SplitAssignment, ASplitAcrossMidnightIsRefusedUnlessTheMinimumAllowsANegativeGap) {
+    AddClassM({"0012"}, "23:50:00.0000");
+    AddStamp("00:05:00.0000", 0);
+    OpenWindow();
+    SetMinimumMinutes("0");
+
+    TypeBib(window->Edit5, "12");
+    EXPECT_EQ(answers.Texts(), QStringList({TooShort}));
+    EXPECT_EQ(Result("0012", "midfin1"), QStringList({""}));
+
+    SetMinimumMinutes("-1440");
+    TypeBib(window->Edit5, "12");
+    EXPECT_EQ(Result("0012", "midtime1, midfin1"), QStringList({"   15:00.0", "00:05:00.0000"}));
+}
+
+TEST_F(SplitAssignment, ZeroEnterDiscardsEveryStampOfThatTimeAndZeroSpaceDoesNothing) {
+    AddStamp("10:00:01.0000", 0);
+    AddStamp("10:00:01.0000", 1);
+    AddStamp("10:00:02.0000", 2);
+    db.Exec("update tdc_mid set sumi = '1' where id = 2");
+    OpenWindow();
+
+    TypeBib(window->Edit5, "0", Qt::Key_Space);
+    EXPECT_EQ(States(), QStringList({"0", "1", "0"}));
+    EXPECT_EQ(window->Edit5->text(), "0"); // Space never types a blank
+
+    TypeBib(window->Edit5, "0");
+    EXPECT_EQ(States(), QStringList({"2", "2", "0"}));
+    EXPECT_EQ(window->Edit5->text(), "0");
+    EXPECT_EQ(window->Ed1->text(), "10:00:02.0000");
+    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 1");
+    EXPECT_TRUE(answers.Texts().isEmpty());
+}
+
+TEST_F(SplitAssignment, SpaceHoldsTheTimeForADeadHeatUntilTheNextBibWithEnter) {
+    AddClassM({"0012", "0013"});
+    AddStamp("10:12:34.5678", 0);
+    AddStamp("10:12:40.0000", 1);
+    OpenWindow();
+    const QColor white = Ed1Background();
+
+    TypeBib(window->Edit5, "12", Qt::Key_Space);
+    EXPECT_EQ(Result("0012", "midtime1, midfin1"), QStringList({"   12:34.5", "10:12:34.5678"}));
+    EXPECT_EQ(States(), QStringList({"2", "0"}));
+    EXPECT_EQ(window->Edit5->text(), "012"); // the passing-log form, as the box has shown it
+    EXPECT_EQ(Ed1Background(), QColor(0, 255, 255));
+    EXPECT_EQ(window->Ed1->text(), "10:12:40.0000");
+
+    TypeBib(window->Edit5, "13");
+    EXPECT_EQ(Result("0013", "midfin1"), QStringList({"10:12:40.0000"}));
+    EXPECT_EQ(Ed1Background(), white);
+    EXPECT_EQ(white, QColor(255, 255, 255));
+}
+
+TEST_F(SplitAssignment, OnlyOfferedStampsAreTakenAndTheTenthBoxFillsFromBeyondThePanel) {
+    AddClassM({"0012"});
+    AddStamp("10:10:00.0000", 0, "c"); // never offered
+    for (int k = 1; k <= 11; ++k)
+        AddStamp(QStringLiteral("10:20:%1.0000").arg(k, 2, 10, QLatin1Char('0')), k,
+                 k == 1 ? QStringLiteral("C") : QStringLiteral(" "));
+    OpenWindow();
+    EXPECT_EQ(window->Ed1->text(), "10:20:01.0000");
+    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 11");
+
+    TypeBib(window->Edit5, "12");
+    EXPECT_EQ(Result("0012", "midfin1"), QStringList({"10:20:01.0000"}));
+    EXPECT_EQ(States().mid(0, 3), QStringList({"0", "1", "0"}));
+    EXPECT_EQ(window->Ed10->text(), "10:20:11.0000");
+    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 10");
+}
+
+TEST_F(SplitAssignment, ABibThatIsNoNumberReachesTheErrorHandlerAndWritesNothing) {
+    AddClassM({"0012"});
+    AddStamp("10:12:34.5678", 0);
+    OpenWindow();
+
+    TypeBib(window->Edit5, "1a");
+    TypeBib(window->Edit5, "x", Qt::Key_Space);
+    EXPECT_EQ(ShownErrors(),
+              QStringList({"'1a' は有効な整数ではありません", "'x' は有効な整数ではありません"}));
+    EXPECT_EQ(States(), QStringList({"0"}));
+    EXPECT_TRUE(Passings().isEmpty());
+    EXPECT_TRUE(window->Memo2->toPlainText().isEmpty());
+}
+
+TEST_F(SplitAssignment, AMinimumThatIsNoNumberStopsBeforeAnythingIsWritten) {
+    AddClassM({"0012"});
+    AddStamp("10:12:34.5678", 0);
+    OpenWindow();
+    SetMinimumMinutes("5分");
+
+    TypeBib(window->Edit5, "12");
+    EXPECT_EQ(ShownErrors(), QStringList({"'5分' は有効な整数ではありません"}));
+    EXPECT_EQ(Result("0012", "midfin1"), QStringList({""}));
+    EXPECT_EQ(States(), QStringList({"0"}));
+    EXPECT_TRUE(Passings().isEmpty());
+}
+
+TEST_F(SplitAssignment, LeavingTheMinimumBoxKeepsItsTextAsTheSetting) {
+    OpenWindow();
+    window->RE1->setFocus();
+    window->RE1->selectAll();
+    QTest::keyClicks(window->RE1, "8");
+    window->Edit5->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(uComm::MinMeasureMinutes, "8");
+}
+
+TEST(SplitRules, NextSplitLimitMinimumAndPassingLogForm) {
+    EXPECT_EQ(NextSplitNo({"", "", "", "", ""}), 1);
+    EXPECT_EQ(NextSplitNo({"x", "", "x", "", ""}), 4);
+    EXPECT_EQ(NextSplitNo({"", "", "", "", " "}), 6);
+    EXPECT_EQ(SplitLimitOfClass(3), 3);
+    EXPECT_EQ(SplitLimitOfClass(9), 5);
+    EXPECT_TRUE(ReachesMinimum(300000, 5));
+    EXPECT_FALSE(ReachesMinimum(299999, 5));
+    EXPECT_FALSE(ReachesMinimum(86'400'000, 71'583)); // the product does not wrap into range
+    EXPECT_EQ(PassingLogBib("0012"), "012");
+    EXPECT_EQ(PassingLogBib("1234"), "234");
+    EXPECT_EQ(PassingLogBib("12345"), "12345");
+}
+
+} // namespace

@@ -1,0 +1,139 @@
+// No stamp lost, none stored twice: the journal file on its own, and the window storing
+// through it while the database refuses, loses its connection or the program restarts.
+#include "DeviceWindowFixture.h"
+
+#include "timing/StampJournal.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+QStringList Records(const StampJournal& journal) {
+    QStringList records;
+    for (const StampJournal::Entry& entry : journal.Waiting())
+        records << entry.raceCode + "|" + entry.record;
+    return records;
+}
+
+void AppendToFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(bytes);
+}
+
+TEST(StampJournal, KeepsWaitingRecordsInOrderAcrossRunsAndEmptiesOnceAllAreStored) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("stamps.journal");
+    {
+        StampJournal journal(path);
+        EXPECT_TRUE(journal.Append("R1", "first"));
+        EXPECT_TRUE(journal.Append("R2", "second"));
+        EXPECT_TRUE(journal.Append("R1", "third"));
+        journal.RemoveOldest();
+    }
+    // A crash in the middle of a line leaves half of it.
+    AppendToFile(path, R"({"a":"cut-sh)");
+    QString id;
+    {
+        StampJournal journal(path);
+        EXPECT_EQ(Records(journal), QStringList({"R2|second", "R1|third"}));
+        EXPECT_TRUE(journal.Append("R1", "fourth"));
+        id = journal.Waiting().front().id;
+    }
+    StampJournal journal(path);
+    EXPECT_EQ(Records(journal), QStringList({"R2|second", "R1|third", "R1|fourth"}));
+    EXPECT_EQ(journal.Waiting().front().id, id); // the row's name stays
+    while (!journal.Waiting().empty())
+        journal.RemoveOldest();
+    EXPECT_EQ(QFile(path).size(), 0);
+    EXPECT_TRUE(journal.Problem().isEmpty());
+}
+
+TEST(StampJournal, AJournalThatCannotBeWrittenKeepsItsRecordsAndSaysWhy) {
+    QTemporaryDir dir;
+    StampJournal journal(dir.filePath("missing/stamps.journal"));
+    EXPECT_FALSE(journal.Append("R1", "kept"));
+    EXPECT_EQ(Records(journal), QStringList({"R1|kept"}));
+    EXPECT_TRUE(journal.Problem().contains("missing/stamps.journal")) << journal.Problem().toStdString();
+}
+
+class StampStoring : public DeviceWindowFixture {
+protected:
+    void TakeTableAway() { db.Exec("rename table tdc_mid to tdc_mid_away"); }
+    void BringTableBack() { db.Exec("rename table tdc_mid_away to tdc_mid"); }
+};
+
+TEST_F(StampStoring, RefusedStampsWaitVisiblyAndAreStoredOnceInOrderWhenTheDatabaseTakesThem) {
+    OpenWindow();
+    TakeTableAway();
+    Send(StampLine(" ", 1, "C1", "10:00:01.0000") + StampLine(" ", 2, "C1", "10:00:02.0000"));
+    ASSERT_TRUE(Eventually([&] { return UnsavedText() == "未保存 2 件"; }));
+    Send(StampLine(" ", 3, "C1", "10:00:03.0000"));
+    ASSERT_TRUE(Eventually([&] { return UnsavedText() == "未保存 3 件"; }));
+    EXPECT_TRUE(window->Labunsaved->toolTip().contains("tdc_mid"));
+    EXPECT_TRUE(ShownErrors().isEmpty()); // no dialog for each stamp
+
+    BringTableBack();
+    ASSERT_TRUE(WaitForRows(3));
+    EXPECT_EQ(db.Rows("select bib from tdc_mid order by dt, id"),
+              QList<QStringList>({{"0001"}, {"0002"}, {"0003"}}));
+    EXPECT_TRUE(Eventually([&] { return window->Ed3->text() == "10:00:03.0000"; }));
+    EXPECT_EQ(UnsavedText(), QString());
+    EXPECT_TRUE(JournalText().isEmpty());
+    QTest::qWait(1500); // a retry more stores nothing twice
+    EXPECT_EQ(db.Scalar("select count(*) from tdc_mid"), "3");
+}
+
+TEST_F(StampStoring, ANewWindowTakesUpWhatTheJournalStillHolds) {
+    OpenWindow();
+    TakeTableAway();
+    Send(StampLine(" ", 1, "C1", "10:00:01.0000") + StampLine("?", 2, "C1", "10:00:02.0000"));
+    ASSERT_TRUE(Eventually([&] { return UnsavedText() == "未保存 2 件"; }));
+    window.reset(); // the program ends with stamps unsaved, in the middle of a line
+    AppendToFile(JournalPath(), R"({"a":"half)");
+    BringTableBack();
+
+    OpenWindow();
+    ASSERT_TRUE(WaitForRows(2));
+    EXPECT_EQ(db.Rows("select bib, tstat from tdc_mid order by dt, id"),
+              QList<QStringList>({{"0001", " "}, {"0002", "?"}}));
+    EXPECT_TRUE(Eventually([&] { return window->Ed2->text() == "10:00:02.0000"; }));
+    EXPECT_EQ(UnsavedText(), QString());
+}
+
+TEST_F(StampStoring, AStampThatReachedTheDatabaseBeforeItsNoteIsNotStoredTwice) {
+    OpenWindow();
+    Send(StampLine(" ", 1, "C1", "10:00:01.0000"));
+    ASSERT_TRUE(WaitForRows(1));
+    const QStringList row = db.Rows("select jid, getstr from tdc_mid").first();
+    window.reset();
+    // The program ended after the insert, before the journal noted it.
+    AppendToFile(JournalPath(), QStringLiteral(R"({"a":"%1","t":"R1","r":"%2"})")
+                                        .arg(row[0], row[1])
+                                        .toUtf8() +
+                                    "\n");
+
+    OpenWindow();
+    ASSERT_TRUE(Eventually([&] { return JournalText().isEmpty(); }));
+    EXPECT_EQ(db.Scalar("select count(*) from tdc_mid"), "1");
+    EXPECT_EQ(UnsavedText(), QString());
+}
+
+TEST_F(StampStoring, AConnectionLostUnderTheInsertIsMadeAgainAndTheStampStoredOnce) {
+    OpenWindow();
+    dm->Qtemp.Clear();
+    dm->Qtemp.Add("select connection_id() as id");
+    dm->Qtemp.Open();
+    db.Exec("kill connection " + dm->Qtemp.FieldByName("id").AsString());
+    Send(StampLine(" ", 1, "C1", "10:00:01.0000"));
+    ASSERT_TRUE(WaitForRows(1));
+    EXPECT_TRUE(Eventually([&] { return window->Ed1->text() == "10:00:01.0000"; }));
+    QTest::qWait(1500);
+    EXPECT_EQ(db.Scalar("select count(*) from tdc_mid"), "1");
+    EXPECT_EQ(UnsavedText(), QString());
+    EXPECT_TRUE(ShownErrors().isEmpty());
+}
+
+} // namespace

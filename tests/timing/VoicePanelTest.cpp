@@ -1,0 +1,77 @@
+// The voice panel of the timing window: the settings shown when the window opens, the
+// sliders reaching the speech control, the speech switch and the voice test, heard as WAV.
+#include "support/SpeechProbe.h"
+#include "support/TimingWindowFixture.h"
+
+#include "controls/CuteBtn.h"
+#include "speech/SmarTalk.h"
+#include "speech/SpeechPanelLogic.h"
+#include "timing/uComm.h"
+
+#include <QComboBox>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTemporaryDir>
+
+namespace {
+
+class VoicePanelWindow : public TimingWindowFixture {
+protected:
+    void SetUp() override {
+        TimingWindowFixture::SetUp();
+        uComm::Speaker = 3;
+        uComm::Speed = 6;
+        uComm::Vol = 1; // equal to the slider's design position: no change at show time
+        uComm::Voicem = 0;
+        uComm::Voicew = 6;
+        uComm::Voiceint = 5;
+        uComm::Voicetype = 5;
+    }
+};
+
+TEST_F(VoicePanelWindow, ShowsTheStoredSettingsAndAppliesThem) {
+    OpenWindow();
+    window->St1->SetPlaybackEnabled(false);
+    EXPECT_EQ(window->CBspeaker->currentText(), "男性２");
+    EXPECT_EQ(window->St1->SpeakerName(), 4);
+    EXPECT_EQ(window->TB1->value(), 6);
+    EXPECT_EQ(window->St1->Speed(), 6);        // the slider moved: its handler ran
+    EXPECT_EQ(window->TBvoicem->value(), 1);   // clamped on the slider ...
+    EXPECT_EQ(window->St1->PitchForMan(), 0);  // ... while the setting goes as stored
+    EXPECT_EQ(window->St1->PitchForWoman(), 6);
+    EXPECT_FALSE(window->Speech->Timer1.isActive());
+}
+
+TEST_F(VoicePanelWindow, OperatorChangesReachTheSettingsAndTheControl) {
+    OpenWindow();
+    window->TBvol->setValue(8);
+    EXPECT_EQ(uComm::Vol, 8);
+    EXPECT_EQ(window->St1->Volume(), 8);
+    window->CBspeaker->setCurrentIndex(2);
+    emit window->CBspeaker->activated(2);
+    EXPECT_EQ(uComm::Speaker, 2);
+    EXPECT_EQ(window->St1->SpeakerName(), 3);
+    window->RGotoOn->click();
+    EXPECT_TRUE(window->Speech->Timer1.isActive());
+    window->RGotoOff->click();
+    EXPECT_FALSE(window->Speech->Timer1.isActive());
+}
+
+TEST_F(VoicePanelWindow, VoiceTestSpeaksTheSampleTime) {
+    QTemporaryDir wavs;
+    OpenWindow();
+    window->St1->SetPlaybackEnabled(false);
+    window->St1->SetWavOutputFolder(wavs.path());
+    QSignalSpy ended(window->St1, &TSmarTalk::OnEVOUTEND);
+    window->CuteButton65->Click();
+    ASSERT_TRUE(WaitForSignals(ended, 2));
+    EXPECT_EQ(ended.size(), 2); // the last text (none yet), then the sample
+    const SpeechAudio sample = ReadWav(WavPath(wavs.path(), 2));
+    const double seconds = sample.seconds();
+    EXPECT_GT(seconds, 1.2) << "1時間23分31秒4 read as Japanese takes seconds";
+    EXPECT_LT(seconds, 6.0);
+    EXPECT_GT(Rms(sample), 100.0);
+    EXPECT_EQ(window->Speech->SpeechText, "1時間23分31秒4");
+}
+
+} // namespace

@@ -1,0 +1,47 @@
+#include "timing/DeviceRecord.h"
+
+#include "timing/StatementLines.h"
+
+namespace {
+
+constexpr int RecordLength = 26;
+constexpr int ShortestStoredRecord = 23;
+constexpr int TwoDecimalTimeLength = 11;
+
+} // namespace
+
+bool IsTimeStampLine(const QByteArray& line) {
+    const QByteArray mark = line.left(1) + line.mid(6, 2);
+    return mark == " C1" || mark == "?C1" || mark == "cC1";
+}
+
+QString DeviceRecordOf(const QByteArray& line) {
+    QString record;
+    for (const char byte : line.left(RecordLength))
+        record += byte >= 0x20 && byte < 0x7F ? QLatin1Char(byte) : QLatin1Char('?');
+    return record;
+}
+
+bool IsStorableRecord(const QString& record) {
+    return record.size() >= ShortestStoredRecord;
+}
+
+QString DeviceTimeOf(const QString& record) {
+    const QString time = record.mid(10, 13);
+    const QString trimmed = time.trimmed();
+    return trimmed.size() == TwoDecimalTimeLength ? trimmed + QStringLiteral("00") : time;
+}
+
+QStringList DeviceInsertLines(const QString& raceCode, const QString& record,
+                              const QString& journalId) {
+    return {QStringLiteral("insert into tdc_mid ( tcode,dt,getstr,bib,st,tm,tstat,jid ) values ("),
+            QuotedLine(QStringLiteral("'"), raceCode),
+            QStringLiteral(",now()"),
+            QuotedLine(QStringLiteral(",'"), record),
+            QuotedLine(QStringLiteral(",'"), record.mid(1, 4)),
+            QuotedLine(QStringLiteral(",'"), record.mid(6, 2)),
+            QuotedLine(QStringLiteral(",'"), DeviceTimeOf(record)),
+            QuotedLine(QStringLiteral(",'"), record.left(1)),
+            QuotedLine(QStringLiteral(",'"), journalId),
+            QStringLiteral(")")};
+}

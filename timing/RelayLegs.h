@@ -1,0 +1,46 @@
+#pragma once
+// The rules of one relay team's legs: which leg is running, whether the relay page may take
+// its finish, the team's letter after it, and the time texts written for it.
+//
+// The page times at most four legs (the leg buttons, the team letters "B" .. "E" and the
+// reading of a team's legs stop there). A class with more legs is timed up to the exchange
+// into leg 4; the finish of leg 4 would start a fifth leg this page can neither list nor
+// finish, so it is refused like the last leg of a shorter class.
+
+#include <QString>
+#include <vector>
+
+constexpr int RelayTimedLegs = 4;
+
+struct RelayLeg {
+    QString start;
+    QString finish;
+};
+
+// What the bib look-up of one key press found about a relay team.
+struct RelayTeam {
+    QString bib;   // "%.4d"
+    QString start; // leg 1's start: the team's start
+    int legs = 0;  // RELAYN of the team's class; 0 when the class has none
+};
+
+// An empty text or the blank time mask "  :  :  .    " means the time is not set.
+bool IsUnsetTime(const QString& time);
+
+// The highest leg (1-based) that has a start and no finish; 0 when no leg is running.
+int RunningLeg(const std::vector<RelayLeg>& legs);
+
+// Whether the finish of `leg` may be recorded for a class of `legs` legs. The class's last
+// leg is taken only when `lastLegToo` ("最終走者も処理") is ticked.
+bool MayFinishLeg(int leg, int legs, bool lastLegToo);
+
+// The team's status after the finish of `leg`: "B" .. "E" for legs 1 .. 4, "G" for the
+// class's last leg.
+QString TeamLetterAfterLeg(int leg, int legs);
+
+// A running time cut after its tenths digit, leading blanks kept: "     15:30.123" gives
+// "     15:30.1".
+QString TenthsForm(const QString& runningTime);
+
+// The next leg starts at the finish cut after its tenths digit, followed by "000".
+QString NextLegStart(const QString& finish);

@@ -1,0 +1,23 @@
+#pragma once
+// The rules of one competitor's splits: which split a time becomes, how many splits a class
+// may record, whether enough time has passed, and the bib form of the passing log.
+
+#include <QString>
+#include <QStringList>
+
+// The result row has five split columns.
+constexpr int SplitColumns = 5;
+
+// One more than the highest split whose time text is not empty (a text of blanks counts as
+// filled, an empty split below it does not matter); 1 when none is filled.
+int NextSplitNo(const QStringList& splitTimes);
+
+// The highest split a class may record: its lapn, but never a column the row does not have.
+int SplitLimitOfClass(int lapn);
+
+// Whether `elapsedMs` after the previous time reach a minimum of `minutes`.
+bool ReachesMinimum(int elapsedMs, int minutes);
+
+// The passing log keeps a four-character bib without its first character ("0012" gives
+// "012"); any other text as it is.
+QString PassingLogBib(const QString& bib);

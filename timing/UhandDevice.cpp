@@ -1,0 +1,149 @@
+// Timing-device input: the port choice, the received characters and lines, and the stamps
+// that become pending times. Every accepted stamp goes through the journal to tdc_mid, so
+// none is lost while the database does not answer.
+#include "Uhand.h"
+
+#include "data/Udm1.h"
+#include "serial/PortNames.h"
+#include "timing/DeviceRecord.h"
+#include "timing/MessageBoxes.h"
+#include "timing/ProgramFiles.h"
+#include "timing/StampStore.h"
+#include "timing/uComm.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QThread>
+
+namespace {
+
+constexpr int DeviceBitRate = 2400;
+constexpr int ShownReceivedLines = 30;
+constexpr int ShownAcceptedLines = 10;
+// The port settles this long after it was closed before it is opened again.
+constexpr int ReopenPauseMs = 300;
+
+const QString PortRefused =
+    QStringLiteral("取込ﾎﾟｰﾄ で指定したポートは有効では有りません。"
+                   "正しいポートを指定しないとタイムデータの取込が出来ません。");
+
+QString PortName(int n) {
+    return QStringLiteral("COM") + QString::number(n);
+}
+
+void AppendAtEnd(QPlainTextEdit* memo, const QString& text) {
+    memo->moveCursor(QTextCursor::End);
+    memo->insertPlainText(text);
+}
+
+} // namespace
+
+void TFhand::ConnectDeviceHandlers() {
+    CommX1 = new TCommX(this);
+    CommX1->SetBitRate(DeviceBitRate);
+    CommX1->OnReceive = [this](QObject* sender, int size) { CommX1Receive(sender, size); };
+    Memo1->setMaximumBlockCount(ShownReceivedLines);
+    Memo3->setMaximumBlockCount(ShownAcceptedLines);
+
+    Labunsaved = new QLabel(Panel1);
+    Labunsaved->setObjectName(QStringLiteral("Labunsaved"));
+    Labunsaved->setGeometry(8, 532, 236, 24);
+    Labunsaved->setAlignment(Qt::AlignCenter);
+    Labunsaved->setStyleSheet(
+        QStringLiteral("background: rgb(255, 0, 0); color: white; font-weight: bold"));
+
+    stamps_ = new StampStore(Dm1->Qwork1, ProgramDataPath(QStringLiteral("stamps.journal")), this);
+    connect(stamps_, &StampStore::WaitingChanged, this, &TFhand::ShowUnsavedCount);
+    connect(stamps_, &StampStore::Stored, this, &TFhand::RefreshAfterStamps);
+    ShowUnsavedCount();
+
+    connect(Cbxcomm1, &QComboBox::activated, this, &TFhand::Cbxcomm1Change);
+    FormCreate();
+}
+
+void TFhand::FormCreate() {
+    Cbxcomm1->clear();
+    for (const int n : PresentPorts())
+        Cbxcomm1->addItem(PortName(n));
+    Cbxcomm1->insertItem(0, QString());
+    Cbxcomm1->setCurrentIndex(0);
+    if (uComm::DevicePortNo <= 0)
+        return;
+    try {
+        Cbxcomm1->setCurrentText(PortName(uComm::DevicePortNo));
+        com1open(uComm::DevicePortNo);
+    } catch (const std::exception&) {
+        // The window opens whatever the port does; com1open has told the operator.
+    }
+}
+
+void TFhand::Cbxcomm1Change() {
+    if (Cbxcomm1->currentIndex() <= 0) {
+        CommX1->Close();
+        uComm::DevicePortNo = 0;
+        return;
+    }
+    // All digits after "COM": port numbers reach past two digits here.
+    uComm::DevicePortNo = StrToInt(Cbxcomm1->currentText().mid(3).trimmed());
+    if (uComm::DevicePortNo > 0)
+        com1open(uComm::DevicePortNo);
+}
+
+void TFhand::com1open(int PortNo) {
+    CommX1->Close();
+    CommX1->SetPortNo(PortNo);
+    try {
+        QThread::msleep(ReopenPauseMs);
+        CommX1->Open();
+    } catch (const std::exception&) {
+        // Whatever stopped the port, the operator is told and the choice is undone.
+        ShowMessage(this, PortRefused);
+        uComm::DevicePortNo = 0;
+        Cbxcomm1->setCurrentIndex(0);
+    }
+}
+
+void TFhand::CommX1Receive(QObject* Sender, int ReceiveSize) {
+    Q_UNUSED(Sender);
+    if (ReceiveSize <= 0)
+        return;
+    QByteArray bytes(ReceiveSize, '\0');
+    const int got = CommX1->Read(bytes.data(), ReceiveSize);
+    if (got <= 0)
+        return;
+    bytes.truncate(got);
+    const DeviceLineAssembler::Output received = deviceLine_.Feed(bytes);
+    AppendAtEnd(Memo1, received.shown);
+
+    bool accepted = false;
+    for (const QByteArray& line : received.lines) {
+        if (!IsTimeStampLine(line))
+            continue;
+        Memo3->appendPlainText(VisibleText(line));
+        const QString record = DeviceRecordOf(line);
+        if (!IsStorableRecord(record))
+            continue;
+        stamps_->Accept(uComm::RaceCode, record);
+        accepted = true;
+    }
+    // One try for all the lines of this event; the lists follow once, when rows arrive.
+    if (accepted)
+        stamps_->StoreWaiting();
+}
+
+void TFhand::ShowUnsavedCount() {
+    Labunsaved->setText(QStringLiteral("未保存 %1 件").arg(stamps_->WaitingCount()));
+    Labunsaved->setToolTip(stamps_->Problem());
+    Labunsaved->setVisible(stamps_->WaitingCount() > 0 || !stamps_->Problem().isEmpty());
+}
+
+void TFhand::RefreshAfterStamps() {
+    // A window not yet shown fills its lists when it shows.
+    if (!isVisible())
+        return;
+    Dm1->Qdpmid.Open();
+    ListPendingTimes();
+    ShowPendingGaps();
+}
