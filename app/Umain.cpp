@@ -1,5 +1,7 @@
 #include "app/Umain.h"
 
+#include "timing/ErrorReport.h"
+
 #include "app/BuildDate.h"
 #include "app/Configuration.h"
 #include "app/DatabaseChoice.h"
@@ -69,9 +71,9 @@ const QString kServerQuestion =
 
 TFmain::TFmain(QWidget* parent) : QWidget(parent) {
     BuildWindow();
-    connect(CuteButton1, &TCuteButton::OnClick, this, &TFmain::CuteButton1Click);
-    connect(CuteButton4, &TCuteButton::OnClick, this, &TFmain::CuteButton4Click);
-    connect(RGdb, &TRadioGroup::OnClick, this, &TFmain::RGdbClick);
+    connect(CuteButton1, &TCuteButton::OnClick, this, Guarded(this, &TFmain::CuteButton1Click));
+    connect(CuteButton4, &TCuteButton::OnClick, this, Guarded(this, &TFmain::CuteButton4Click));
+    connect(RGdb, &TRadioGroup::OnClick, this, Guarded(this, &TFmain::RGdbClick));
     FormCreate();
 }
 

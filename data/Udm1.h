@@ -20,7 +20,7 @@ public:
 
     static QStringList CreationParams();
     // Rows a grid's list fetches at a time.
-    static constexpr int GridWindowRows = 100;
+    static constexpr int GridWindowRows = 40;
 
     TDatabase DB;
 

@@ -21,3 +21,12 @@ void ReportError(const QString& message) {
     else
         qWarning("%s", qUtf8Printable(message));
 }
+
+void RunGuarded(const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const std::exception& error) {
+        // Every error of this program carries its message in UTF-8.
+        ReportError(QString::fromUtf8(error.what()));
+    }
+}

@@ -11,3 +11,15 @@ using ErrorReporter = std::function<void(const QString& message)>;
 void SetErrorReporter(ErrorReporter reporter);
 // Shows the message through the reporter (a warning on the console when none is set).
 void ReportError(const QString& message);
+
+// Runs a handler's body; an exception it throws is shown through ReportError and goes no
+// further. The toolkit's own libraries carry no clean-up code for exceptions, so one that
+// unwound through their frames (from a signal, an event filter, a paint) would leave their
+// state half-changed.
+void RunGuarded(const std::function<void()>& body);
+
+// A member function as the slot of a connection, run guarded.
+template <typename Object, typename... Args>
+auto Guarded(Object* object, void (Object::*handler)(Args...)) {
+    return [object, handler](Args... args) { RunGuarded([&] { (object->*handler)(args...); }); };
+}

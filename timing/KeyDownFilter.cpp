@@ -1,5 +1,7 @@
 #include "KeyDownFilter.h"
 
+#include "timing/ErrorReport.h"
+
 #include <QKeyEvent>
 
 KeyDownFilter::KeyDownFilter(QObject* box, Handler handler)
@@ -11,13 +13,11 @@ bool KeyDownFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        handler_(13);
-        return true;
-    }
-    if (key == Qt::Key_Space) {
-        handler_(32);
-        return true;
-    }
-    return false;
+    const int code = key == Qt::Key_Return || key == Qt::Key_Enter ? 13
+                     : key == Qt::Key_Space                        ? 32
+                                                                   : 0;
+    if (code == 0)
+        return false;
+    RunGuarded([&] { handler_(code); });
+    return true;
 }

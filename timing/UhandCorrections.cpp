@@ -2,6 +2,8 @@
 // splits, close.
 #include "Uhand.h"
 
+#include "timing/ErrorReport.h"
+
 #include "controls/CuteBtn.h"
 #include "data/Udm1.h"
 #include "timing/MessageBoxes.h"
@@ -31,14 +33,16 @@ void RunLogged(const QStringList& lines, QPlainTextEdit* log) {
 void TFhand::ConnectCorrectionHandlers() {
     connect(DBGrid2, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu2->popup(DBGrid2->viewport()->mapToGlobal(at)); });
-    connect(N1, &QAction::triggered, this, &TFhand::N1Click);
+    connect(N1, &QAction::triggered, this, Guarded(this, &TFhand::N1Click));
     // PopupMenu1 has no items: the request itself is the assignment, and no empty menu shows.
     for (TDBGrid* grid : {DBGrid1, DBGrid6})
-        connect(grid, &QWidget::customContextMenuRequested, this, &TFhand::PopupMenu1Popup);
+        connect(grid, &QWidget::customContextMenuRequested, this,
+                Guarded(this, &TFhand::PopupMenu1Popup));
     for (TDBGrid* grid : {DBGrid2, DBGrid3})
-        connect(grid, &QAbstractItemView::doubleClicked, this, &TFhand::DBGrid2DblClick);
-    connect(Button2, &QPushButton::clicked, this, &TFhand::Button2Click);
-    connect(CuteButton, &TCuteButton::OnClick, this, &TFhand::CuteButtonClick);
+        connect(grid, &QAbstractItemView::doubleClicked, this,
+                Guarded(this, &TFhand::DBGrid2DblClick));
+    connect(Button2, &QPushButton::clicked, this, Guarded(this, &TFhand::Button2Click));
+    connect(CuteButton, &TCuteButton::OnClick, this, Guarded(this, &TFhand::CuteButtonClick));
 }
 
 // The split at the point on show, of the split list's current row. Later splits and the

@@ -10,8 +10,8 @@
 #include "timing/StatusShadingDelegate.h"
 #include "timing/TDBGrid.h"
 
-#include <QCheckBox>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -56,6 +56,16 @@ QLineEdit* MakeBibBox(QWidget* parent, const QString& name, const QRect& geometr
     QLineEdit* box = MakeEdit(parent, name, geometry, 32, QStringLiteral("0"));
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
     box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+// The bib box of a timing page with its label and the two key instructions beside it.
+QLineEdit* MakeBibEntry(QWidget* page, const QString& name) {
+    MakeLabel(page, QStringLiteral("Bib"), QRect(PageLeft, 22, 30, 20));
+    QLineEdit* box = MakeBibBox(page, name, QRect(PageLeft + 32, 8, 150, 46));
+    MakeLabel(page, QStringLiteral("0 Enter で処理対象データを削除"),
+              QRect(PageLeft + 196, 10, 260, 20));
+    MakeLabel(page, QStringLiteral("Bib Space で同着処理対象"), QRect(PageLeft + 196, 32, 260, 20));
     return box;
 }
 
@@ -184,11 +194,7 @@ void TFhand::BuildPendingPanel() {
 
 void TFhand::BuildLapPage() {
     QWidget* page = TabSheet1;
-    MakeLabel(page, QStringLiteral("Bib"), QRect(PageLeft, 22, 30, 20));
-    Edit5 = MakeBibBox(page, QStringLiteral("Edit5"), QRect(PageLeft + 32, 8, 150, 46));
-    MakeLabel(page, QStringLiteral("0 Enter で処理対象データを削除"),
-              QRect(PageLeft + 196, 10, 260, 20));
-    MakeLabel(page, QStringLiteral("Bib Space で同着処理対象"), QRect(PageLeft + 196, 32, 260, 20));
+    Edit5 = MakeBibEntry(page, QStringLiteral("Edit5"));
     Labmisyori =
         MakeLabel(page, QStringLiteral("未処理数 = 0"), QRect(PageLeft + 470, 20, 200, 24));
     Labmisyori->setObjectName(QStringLiteral("Labmisyori"));
@@ -282,11 +288,7 @@ void TFhand::BuildSettingsPage() {
 
 void TFhand::BuildRelayPage() {
     QWidget* page = TabSheet3;
-    MakeLabel(page, QStringLiteral("Bib"), QRect(PageLeft, 22, 30, 20));
-    Edit3 = MakeBibBox(page, QStringLiteral("Edit3"), QRect(PageLeft + 32, 8, 150, 46));
-    MakeLabel(page, QStringLiteral("0 Enter で処理対象データを削除"),
-              QRect(PageLeft + 196, 10, 260, 20));
-    MakeLabel(page, QStringLiteral("Bib Space で同着処理対象"), QRect(PageLeft + 196, 32, 260, 20));
+    Edit3 = MakeBibEntry(page, QStringLiteral("Edit3"));
 
     const QStringList captions = {"１走", "２走", "３走", "４走"};
     TCuteButton** legs[] = {&CtBR1, &CtBR2, &CtBR3, &CtBR4};

@@ -2,6 +2,8 @@
 // whose passing list is shown.
 #include "Uhand.h"
 
+#include "timing/ErrorReport.h"
+
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/SqlText.h"
@@ -37,9 +39,9 @@ void TFhand::ConnectPendingHandlers() {
                                   &TFhand::CuteButton3Click, &TFhand::CuteButton4Click,
                                   &TFhand::CuteButton5Click};
     for (int n = 0; n < 5; ++n)
-        connect(SplitButtons[n], &TCuteButton::OnClick, this, clicks[n]);
-    connect(DBGrid1, &TDBGrid::EnterPressed, this, &TFhand::DBGrid1KeyDown);
-    connect(DBGrid6, &TDBGrid::EnterPressed, this, &TFhand::DBGrid1KeyDown);
+        connect(SplitButtons[n], &TCuteButton::OnClick, this, Guarded(this, clicks[n]));
+    connect(DBGrid1, &TDBGrid::EnterPressed, this, Guarded(this, &TFhand::DBGrid1KeyDown));
+    connect(DBGrid6, &TDBGrid::EnterPressed, this, Guarded(this, &TFhand::DBGrid1KeyDown));
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == 0)
             TabSheet1Show();

@@ -1,6 +1,8 @@
 // Relay timing: leg finish and next leg start, leg and team times, leg lists, relay reset.
 #include "Uhand.h"
 
+#include "timing/ErrorReport.h"
+
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/ExecInfo.h"
@@ -23,7 +25,6 @@
 namespace {
 
 const QString NotStartedMessage = QStringLiteral("当該の選手はスタートしていません。");
-const QString TooShortMessage = QStringLiteral("最短計測時間に達していません");
 const QString LastLegMessage = QStringLiteral("既に最大中間数に達してます。");
 
 QString RaceFilter() {
@@ -140,8 +141,8 @@ void TFhand::ConnectRelayHandlers() {
     void (TFhand::*clicks[])() = {&TFhand::CtBR1Click, &TFhand::CtBR2Click, &TFhand::CtBR3Click,
                                   &TFhand::CtBR4Click};
     for (int n = 0; n < RelayTimedLegs; ++n)
-        connect(LegButtons[n], &TCuteButton::OnClick, this, clicks[n]);
-    connect(Button3, &QPushButton::clicked, this, &TFhand::Button3Click);
+        connect(LegButtons[n], &TCuteButton::OnClick, this, Guarded(this, clicks[n]));
+    connect(Button3, &QPushButton::clicked, this, Guarded(this, &TFhand::Button3Click));
 }
 
 void TFhand::Edit3KeyDown(int key) {
@@ -192,14 +193,8 @@ void TFhand::setFTtimeR(const QString& Bib, const QString& Tm, const QString& Te
     const QString legStart = legs[leg - 1].start;
     Memo2->appendPlainText(Tm);
     Memo2->appendPlainText(legStart);
-    // No midnight wrap here: a leg that seems to end before it started is refused.
-    const int legMs = TimeTextToMs(Tm) - TimeTextToMs(legStart);
-    Memo2->appendPlainText(QString::number(legMs));
-    if (!ReachesMinimum(legMs, StrToInt(RE1->Text()))) {
-        ShowMessage(this, TooShortMessage);
+    if (!PassedMinimumTime(legStart, Tm))
         return;
-    }
-    Memo2->appendPlainText(QString::number(legMs));
     if (!MayFinishLeg(leg, Legs, CkBLast->isChecked())) {
         ShowMessage(this, LastLegMessage);
         ReselectBibBox(Edit3);

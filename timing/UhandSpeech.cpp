@@ -2,9 +2,10 @@
 // The decisions live in SpeechPanelLogic; this file ties them to the widgets.
 #include "Uhand.h"
 
+#include "timing/ErrorReport.h"
+
 #include "controls/CuteBtn.h"
 #include "speech/SmarTalk.h"
-#include "speech/SpeechError.h"
 #include "speech/SpeechPanelLogic.h"
 
 #include <QButtonGroup>
@@ -15,13 +16,12 @@
 void TFhand::ConnectSpeechHandlers() {
     St1 = new TSmarTalk(this);
     Speech = new SpeechPanelLogic(*St1, this);
-    connect(St1, &TSmarTalk::OnEVOUTEND, Speech, &SpeechPanelLogic::St1EVOUTEND);
-    // Raised from the event loop, so the application's error handler shows it.
-    connect(St1, &TSmarTalk::OnEVERROR, this,
-            [](const QString& message) { throw SpeechError(message); });
+    connect(St1, &TSmarTalk::OnEVOUTEND, Speech, Guarded(Speech, &SpeechPanelLogic::St1EVOUTEND));
+    connect(St1, &TSmarTalk::OnEVERROR, this, [](const QString& message) { ReportError(message); });
 
     // activated: only the operator's choice runs the handler, not an index set from code.
-    connect(CBspeaker, &QComboBox::activated, Speech, &SpeechPanelLogic::CBspeakerChange);
+    connect(CBspeaker, &QComboBox::activated, Speech,
+            Guarded(Speech, &SpeechPanelLogic::CBspeakerChange));
     const std::pair<QSlider*, void (SpeechPanelLogic::*)(int)> sliders[] = {
         {TB1, &SpeechPanelLogic::TB1Change},
         {TBvol, &SpeechPanelLogic::TBvolChange},
@@ -30,12 +30,13 @@ void TFhand::ConnectSpeechHandlers() {
         {TBint, &SpeechPanelLogic::TBintChange},
         {TBtype, &SpeechPanelLogic::TBtypeChange}};
     for (const auto& [slider, handler] : sliders)
-        connect(slider, &QSlider::valueChanged, Speech, handler);
+        connect(slider, &QSlider::valueChanged, Speech, Guarded(Speech, handler));
     connect(RGotoItems, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
         if (checked)
-            Speech->RGotoClick(index);
+            RunGuarded([&] { Speech->RGotoClick(index); });
     });
-    connect(CuteButton65, &TCuteButton::OnClick, Speech, &SpeechPanelLogic::CuteButton65Click);
+    connect(CuteButton65, &TCuteButton::OnClick, Speech,
+            Guarded(Speech, &SpeechPanelLogic::CuteButton65Click));
 }
 
 void TFhand::ShowVoiceSettings() {

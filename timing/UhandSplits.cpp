@@ -1,6 +1,8 @@
 // Split-time assignment: bib + Enter, discard, dead heat, and the recording of a split.
 #include "Uhand.h"
 
+#include "timing/ErrorReport.h"
+
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/SqlText.h"
@@ -90,7 +92,7 @@ void AppendPassing(const QString& logBib, const QString& splitTime, const QStrin
 
 void TFhand::ConnectSplitHandlers() {
     new KeyDownFilter(Edit5, [this](int key) { Edit5KeyDown(key); });
-    connect(RE1, &TREdit::OnExit, this, &TFhand::RE1Exit);
+    connect(RE1, &TREdit::OnExit, this, Guarded(this, &TFhand::RE1Exit));
 }
 
 void TFhand::Edit5KeyDown(int key) {
