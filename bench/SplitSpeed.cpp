@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
@@ -186,6 +187,8 @@ void PrintFigures(const char* name, const Figures& figures) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir dataHome; // the windows' stamp journal, apart from a real run's
+    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
     TarnikApplication app(argc, argv);
     QStringList errors;
     app.SetErrorDialog([&errors](const QString& message) { errors.append(message); });

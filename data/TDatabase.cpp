@@ -86,6 +86,8 @@ bool TDatabase::Connected() const {
 void TDatabase::ReconnectIfLost() {
     if (!lost_)
         return;
-    Close();
+    // The queries keep the rows they fetched: the lists on screen stay as they were while
+    // the server is away, and only the link itself is made anew.
+    Connection().close();
     Open();
 }

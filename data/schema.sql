@@ -84,6 +84,8 @@ CREATE TABLE midjyun (
 
 -- Every time stamp of the timing device. id keeps the order of arrival among stamps that
 -- now() gives the same second; sumi must default to '0' (pending), the insert leaves it out.
+-- jid is the workstation's journal id of the stamp: an insert repeated after a lost answer
+-- or a crash finds it taken and stores nothing twice.
 CREATE TABLE tdc_mid (
     id     BIGINT      NOT NULL AUTO_INCREMENT,
     tcode  VARCHAR(20) NOT NULL DEFAULT '',
@@ -95,7 +97,9 @@ CREATE TABLE tdc_mid (
     tstat  VARCHAR(2)  NOT NULL DEFAULT '',
     sumi   VARCHAR(1)  NOT NULL DEFAULT '0',
     zek    VARCHAR(10) NOT NULL DEFAULT '',
+    jid    VARCHAR(40) NULL,
     PRIMARY KEY (id),
+    UNIQUE KEY tdc_mid_jid (jid),
     KEY tdc_mid_pending (tcode, sumi, st, dt, id),
     KEY tdc_mid_grid (tcode, dt DESC, tm DESC),
     KEY tdc_mid_tm (tcode, tm)

@@ -34,14 +34,20 @@ QString DeviceTimeOf(const QString& record) {
 
 QStringList DeviceInsertLines(const QString& raceCode, const QString& record,
                               const QString& journalId) {
-    return {QStringLiteral("insert into tdc_mid ( tcode,dt,getstr,bib,st,tm,tstat,jid ) values ("),
-            QuotedLine(QStringLiteral("'"), raceCode),
-            QStringLiteral(",now()"),
-            QuotedLine(QStringLiteral(",'"), record),
-            QuotedLine(QStringLiteral(",'"), record.mid(1, 4)),
-            QuotedLine(QStringLiteral(",'"), record.mid(6, 2)),
-            QuotedLine(QStringLiteral(",'"), DeviceTimeOf(record)),
-            QuotedLine(QStringLiteral(",'"), record.left(1)),
-            QuotedLine(QStringLiteral(",'"), journalId),
-            QStringLiteral(")")};
+    const bool named = !journalId.isEmpty();
+    QStringList lines = {
+        named
+            ? QStringLiteral("insert into tdc_mid ( tcode,dt,getstr,bib,st,tm,tstat,jid ) values (")
+            : QStringLiteral("insert into tdc_mid ( tcode,dt,getstr,bib,st,tm,tstat ) values ("),
+        QuotedLine(QStringLiteral("'"), raceCode),
+        QStringLiteral(",now()"),
+        QuotedLine(QStringLiteral(",'"), record),
+        QuotedLine(QStringLiteral(",'"), record.mid(1, 4)),
+        QuotedLine(QStringLiteral(",'"), record.mid(6, 2)),
+        QuotedLine(QStringLiteral(",'"), DeviceTimeOf(record)),
+        QuotedLine(QStringLiteral(",'"), record.left(1))};
+    if (named)
+        lines << QuotedLine(QStringLiteral(",'"), journalId);
+    lines << QStringLiteral(")");
+    return lines;
 }

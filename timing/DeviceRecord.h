@@ -24,6 +24,6 @@ QString DeviceTimeOf(const QString& record);
 
 // The insert of one record into tdc_mid for the race, one statement line per fragment.
 // journalId names the row for good: a second insert of the same record is refused as a
-// duplicate key, so a record is never stored twice.
+// duplicate key, so a record is never stored twice. Without it the row is not named.
 QStringList DeviceInsertLines(const QString& raceCode, const QString& record,
                               const QString& journalId);

@@ -122,7 +122,9 @@ void StampJournal::RemoveOldest() {
 bool StampJournal::Rewrite() {
     if (!readable_)
         return false;
-    const QByteArray fresh = path_ + ".new";
+    // A name of this process's own: another process opening the same journal at the same
+    // moment never writes into this fresh file.
+    const QByteArray fresh = path_ + ".new." + QByteArray::number(::getpid());
     const int fd = ::open(fresh.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         return Fail(QStringLiteral("open ") + QString::fromLocal8Bit(fresh));
@@ -131,8 +133,13 @@ bool StampJournal::Rewrite() {
         text += EntryLine(entry);
     const bool written = WriteAll(fd, text) && ::fdatasync(fd) == 0;
     ::close(fd);
-    if (!written || ::rename(fresh.constData(), path_.constData()) != 0 || !SyncFolderOf(path_))
-        return Fail(QStringLiteral("write ") + QString::fromLocal8Bit(path_));
+    if (!written || ::rename(fresh.constData(), path_.constData()) != 0) {
+        const bool failed = Fail(QStringLiteral("write ") + QString::fromLocal8Bit(fresh));
+        ::unlink(fresh.constData());
+        return failed;
+    }
+    if (!SyncFolderOf(path_))
+        return Fail(QStringLiteral("sync the folder of ") + QString::fromLocal8Bit(path_));
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = OpenForAppending(path_);

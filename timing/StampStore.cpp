@@ -8,6 +8,8 @@ namespace {
 
 // ER_DUP_ENTRY: the only unique key an insert can hit is the journal id.
 const QString DuplicateKey = QStringLiteral("1062");
+// ER_BAD_FIELD_ERROR
+const QString UnknownColumn = QStringLiteral("1054");
 
 } // namespace
 
@@ -39,8 +41,15 @@ void StampStore::StoreWaiting() {
 
 bool StampStore::Insert(const StampJournal::Entry& entry) {
     try {
-        RunStatement(insert_, DeviceInsertLines(entry.raceCode, entry.record, entry.id));
+        RunStatement(insert_, DeviceInsertLines(entry.raceCode, entry.record,
+                                                namesRows_ ? entry.id : QString()));
     } catch (const DatabaseError& error) {
+        if (error.nativeCode() == UnknownColumn && namesRows_) {
+            // A race database made without the journal-id column still takes every stamp,
+            // though one whose insert had an unknown outcome may then be stored twice.
+            namesRows_ = false;
+            return Insert(entry);
+        }
         // A duplicate is a record whose earlier insert did reach the database.
         if (error.nativeCode() != DuplicateKey) {
             databaseProblem_ = error.message();

@@ -3,8 +3,9 @@
 // goes to the journal first and then to the database, oldest first; one that the database
 // does not take (refused, unreachable, or lost in the middle of the statement) waits in the
 // journal, with every later one behind it, and is tried again on a timer and with every new
-// record. Each row names its journal id, which the database holds unique: a repeated insert
-// of a record that did reach the database is refused as a duplicate and counts as stored.
+// record. Each row names its journal id, which the database holds unique (column jid): a
+// repeated insert of a record that did reach the database is refused as a duplicate and
+// counts as stored.
 // Runs on the GUI thread, where every database statement runs.
 
 #include "timing/StampJournal.h"
@@ -46,6 +47,8 @@ private:
 
     TQuery& insert_;
     StampJournal journal_;
+    // Rows carry their journal id while the table has the column for it.
+    bool namesRows_ = true;
     QString databaseProblem_;
     QTimer retry_;
 };

@@ -90,8 +90,8 @@ public:
     TCuteButton* CuteButton48 = nullptr; // "初期化" of the voice panel
     QGroupBox* RGoto = nullptr;
     QRadioButton *RGotoOff = nullptr, *RGotoOn = nullptr; // "無し", "有り"
-    QButtonGroup* RGotoItems = nullptr;                    // item index 0 and 1
-    TSmarTalk* St1 = nullptr;                              // the speech control, hidden
+    QButtonGroup* RGotoItems = nullptr;                   // item index 0 and 1
+    TSmarTalk* St1 = nullptr;                             // the speech control, hidden
     SpeechPanelLogic* Speech = nullptr; // queue, pump Timer1 and the voice panel's handlers
 
     // --- Relay page -----------------------------------------------------------------------

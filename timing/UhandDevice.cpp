@@ -6,6 +6,7 @@
 #include "data/Udm1.h"
 #include "serial/PortNames.h"
 #include "timing/DeviceRecord.h"
+#include "timing/ErrorReport.h"
 #include "timing/MessageBoxes.h"
 #include "timing/ProgramFiles.h"
 #include "timing/StampStore.h"
@@ -43,7 +44,9 @@ void AppendAtEnd(QPlainTextEdit* memo, const QString& text) {
 void TFhand::ConnectDeviceHandlers() {
     CommX1 = new TCommX(this);
     CommX1->SetBitRate(DeviceBitRate);
-    CommX1->OnReceive = [this](QObject* sender, int size) { CommX1Receive(sender, size); };
+    CommX1->OnReceive = [this](QObject* sender, int size) {
+        RunGuarded([&] { CommX1Receive(sender, size); });
+    };
     Memo1->setMaximumBlockCount(ShownReceivedLines);
     Memo3->setMaximumBlockCount(ShownAcceptedLines);
 
@@ -56,10 +59,10 @@ void TFhand::ConnectDeviceHandlers() {
 
     stamps_ = new StampStore(Dm1->Qwork1, ProgramDataPath(QStringLiteral("stamps.journal")), this);
     connect(stamps_, &StampStore::WaitingChanged, this, &TFhand::ShowUnsavedCount);
-    connect(stamps_, &StampStore::Stored, this, &TFhand::RefreshAfterStamps);
+    connect(stamps_, &StampStore::Stored, this, Guarded(this, &TFhand::RefreshAfterStamps));
     ShowUnsavedCount();
 
-    connect(Cbxcomm1, &QComboBox::activated, this, &TFhand::Cbxcomm1Change);
+    connect(Cbxcomm1, &QComboBox::activated, this, Guarded(this, &TFhand::Cbxcomm1Change));
     FormCreate();
 }
 
@@ -143,7 +146,7 @@ void TFhand::RefreshAfterStamps() {
     // A window not yet shown fills its lists when it shows.
     if (!isVisible())
         return;
-    Dm1->Qdpmid.Open();
+    // ShowPendingGaps reopens the device-time grid too.
     ListPendingTimes();
     ShowPendingGaps();
 }

@@ -1,4 +1,5 @@
 #include "CommOnPty.h"
+#include "support/ShownErrors.h"
 
 #include <QThread>
 #include <QTimer>
@@ -115,6 +116,25 @@ TEST_F(ReceiveTest, BytesArrivingWhileTheHandlerRunsRaiseTheNextEvent) {
     pty.Send("first");
     ASSERT_TRUE(WaitFor([&] { return sizes.size() == 2; }));
     EXPECT_EQ(sizes, (QList<int>{5, 4}));
+}
+
+TEST_F(ReceiveTest, AHandlerThatThrowsGoesToTheErrorHandlerAndLaterBytesStillArrive) {
+    ReadingHandler handler;
+    handler.Attach(comm);
+    comm.OnReceive = [&, reading = comm.OnReceive](QObject* sender, int size) {
+        reading(sender, size);
+        if (handler.sizes.size() == 1)
+            throw std::runtime_error("handler failed");
+    };
+    comm.Open();
+    ShownErrors().clear();
+
+    pty.Send("first");
+    ASSERT_TRUE(WaitFor([&] { return handler.sizes.size() == 1; }));
+    pty.Send("next");
+    ASSERT_TRUE(WaitFor([&] { return handler.sizes.size() == 2; }));
+    EXPECT_EQ(handler.bytes, "firstnext");
+    EXPECT_EQ(ShownErrors(), QStringList({"handler failed"}));
 }
 
 TEST_F(ReceiveTest, AfterPurgeReceiveOnlyNewBytesAreReported) {

@@ -1,6 +1,7 @@
 #include "app/TarnikApplication.h"
 #include "support/ShownErrors.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 QStringList& ShownErrors() {
@@ -14,6 +15,10 @@ QStringList& ShownErrors() {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The program's own files (the stamp journal, the check list's statement) go to a folder
+    // of this process: a test must never take up, or clear, the journal of a real run.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
     testing::InitGoogleTest(&argc, argv);
     TarnikApplication app(argc, argv);
     app.setApplicationDisplayName(QStringLiteral("Tarnikmid Application"));

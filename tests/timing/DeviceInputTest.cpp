@@ -33,10 +33,9 @@ TEST_F(DeviceInput, AStampIsStoredInItsColumnsAndShownAtOnce) {
     Send(" 0'07 C1  23:59:59.99   00\r"); // two decimals, an apostrophe in the bib
     ASSERT_TRUE(WaitForRows(2));
     EXPECT_EQ(StoredRows(),
-              QList<QStringList>({{" 0012 C1  12:34:56.7890 00", "0012", "C1", "12:34:56.7890",
-                                   " ", "0"},
-                                  {" 0'07 C1  23:59:59.99   00", "0'07", "C1", "23:59:59.9900",
-                                   " ", "0"}}));
+              QList<QStringList>(
+                  {{" 0012 C1  12:34:56.7890 00", "0012", "C1", "12:34:56.7890", " ", "0"},
+                   {" 0'07 C1  23:59:59.99   00", "0'07", "C1", "23:59:59.9900", " ", "0"}}));
     EXPECT_TRUE(Eventually([&] { return window->Ed2->text() == "23:59:59.9900"; }));
     EXPECT_EQ(window->Ed1->text(), "12:34:56.7890");
     EXPECT_EQ(window->Eddf12->text().trimmed(), "11:25:03.2");
@@ -72,10 +71,10 @@ TEST_F(DeviceInput, LinesSplitOverEventsOrJoinedInOneAreStoredInOrder) {
     Send("00:01.0000 00\r" + StampLine(" ", 2, "C1", "10:00:02.0000") +
          StampLine(" ", 3, "C1", "10:00:03.0000"));
     ASSERT_TRUE(WaitForRows(3));
-    EXPECT_EQ(db.Rows("select bib, tm from tdc_mid order by dt, id"),
-              QList<QStringList>({{"0001", "10:00:01.0000"},
-                                  {"0002", "10:00:02.0000"},
-                                  {"0003", "10:00:03.0000"}}));
+    EXPECT_EQ(
+        db.Rows("select bib, tm from tdc_mid order by dt, id"),
+        QList<QStringList>(
+            {{"0001", "10:00:01.0000"}, {"0002", "10:00:02.0000"}, {"0003", "10:00:03.0000"}}));
     EXPECT_TRUE(Eventually([&] { return window->Ed3->text() == "10:00:03.0000"; }));
 }
 

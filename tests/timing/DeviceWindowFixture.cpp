@@ -32,8 +32,8 @@ void DeviceWindowFixture::Send(const QByteArray& bytes) {
 }
 
 bool DeviceWindowFixture::WaitForRows(int count, int timeoutMs) {
-    return Eventually(
-        [&] { return db.Scalar("select count(*) from tdc_mid").toInt() >= count; }, timeoutMs);
+    return Eventually([&] { return db.Scalar("select count(*) from tdc_mid").toInt() >= count; },
+                      timeoutMs);
 }
 
 QList<QStringList> DeviceWindowFixture::StoredRows() {

@@ -1,0 +1,177 @@
+// Speed of timing-device input in the real timing window: from the carriage return of a stamp
+// line written into a pseudo-terminal, through the serial component, the journal and the
+// insert, until the pending-time panel shows its time. Then a burst of 1,000 lines written
+// back to back, counted in tdc_mid afterwards. The race has 50,000 competitors and 250,000
+// device times, in a database of its own that is dropped at the end.
+//
+// It needs a running private server and its data sources:
+//   scripts/localdb.sh start /tmp/bench-db
+//   ODBCINI=/tmp/bench-db/odbc.ini QT_QPA_PLATFORM=offscreen build/bench/bench_device_input
+//   [lines] scripts/localdb.sh stop /tmp/bench-db
+// lines (default 300) is the number of timed lines, after a few untimed ones. The exit status
+// is 1 when a stamp was lost, stored twice or an error shown, not when a target is missed.
+#include "app/TarnikApplication.h"
+#include "data/RaceInWork.h"
+#include "data/Udm1.h"
+#include "serial/PortNames.h"
+#include "support/TestDatabase.h"
+#include "timing/Uhand.h"
+#include "timing/uComm.h"
+#include "tools/DeviceLine.h"
+#include "tools/LineOutput.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int Competitors = 50'000;
+constexpr int DeviceTimes = 250'000;
+constexpr int StillPending = 5; // of the loaded device times
+constexpr int WarmUpLines = 10;
+constexpr int BurstLines = 1'000;
+constexpr int BurstFirstLine = 100'000; // its times follow every timed line's
+constexpr int DevicePort = 300;         // beyond every device family: the override names it
+
+void LoadRace(const TestDatabase& db) {
+    db.Exec("alter table tdc_mid add column if not exists jid varchar(40) null, "
+            "add unique key if not exists tdc_mid_jid (jid)");
+    db.Exec("insert into execinfo (num, tcode, updx, stat) values (1, 'D1', 0, '')");
+    db.Exec("insert into tiki (tcode, syumoku, TIKIMEI) values ('D1', '01', 'device bench')");
+    db.Exec("insert into env (tcode, class, lapn, RELAYN) values ('D1', 'M', 5, 0)");
+    db.Exec("insert into result (tcode, zek, bib, class1, startedtime) "
+            "select 'D1', lpad(seq, 4, '0'), seq, 'M', '08:00:00.0000' "
+            "from seq_1_to_50000");
+    // A stamp every 20 ms from 08:00, all but the last few assigned or discarded.
+    db.Exec(
+        QStringLiteral("insert into tdc_mid (tcode, dt, getstr, bib, st, tm, tstat, sumi) "
+                       "select 'D1', timestampadd(second, seq div 50, '2026-12-07 08:00:00'), '', "
+                       "lpad(seq mod 10000, 4, '0'), 'C1', "
+                       "left(date_format(timestampadd(microsecond, seq * 20000, "
+                       "'2026-12-07 08:00:00'), '%H:%i:%s.%f'), 13), ' ', "
+                       "if(seq > %1, '0', if(seq mod 7 = 0, '2', '1')) from seq_1_to_%2")
+            .arg(DeviceTimes - StillPending)
+            .arg(DeviceTimes));
+    db.Exec("analyze table result, tdc_mid");
+}
+
+// Line k of a run, timed from noon, 100 ms apart.
+QByteArray StampLine(int k) {
+    const qint64 noon = 12 * 3600 * kTicksPerSecond;
+    return FormatDeviceLine({.number = k % 10000, .timeOfDay = noon + k * kTicksPerSecond / 10});
+}
+
+bool PanelShows(const TFhand& window, const QString& time) {
+    return std::any_of(window.TimeBoxes.begin(), window.TimeBoxes.end(),
+                       [&](const QLineEdit* box) { return box->text() == time; });
+}
+
+// Milliseconds from the moment the line has been written until the panel shows its time;
+// negative when it never does.
+double LineToPanelMs(LineOutput& line, const TFhand& window, int k) {
+    const QByteArray bytes = StampLine(k);
+    const QString time = QString::fromLatin1(bytes.mid(10, 13));
+    QElapsedTimer timer;
+    line.Send(bytes);
+    timer.start();
+    while (!PanelShows(window, time)) {
+        if (timer.elapsed() > 5000)
+            return -1;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double Rank(std::vector<double> values, double fraction) {
+    const auto index = std::min(values.size() - 1, static_cast<size_t>(fraction * values.size()));
+    std::nth_element(values.begin(), values.begin() + index, values.end());
+    return values[index];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int lines = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TarnikApplication app(argc, argv);
+    QTemporaryDir dataHome; // the stamp journal's folder
+    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+    QStringList errors;
+    app.SetErrorDialog([&errors](const QString& message) { errors.append(message); });
+    TestDatabase db;
+    QElapsedTimer loading;
+    loading.start();
+    LoadRace(db);
+    const double loadSeconds = loading.elapsed() / 1000.0;
+
+    TDm1 dm(nullptr, db.Name());
+    LineOutput line = LineOutput::OpenPseudoTerminal(2400);
+    SetPortPathOverride(DevicePort, line.Path());
+    uComm::DevicePortNo = DevicePort;
+    TFhand window; // on the lap page, where it opens
+    OpenRaceInWork(dm);
+    window.show();
+    line.WaitForReader();
+    QTimer wake; // the wait for the panel looks at least this often
+    wake.start(100);
+
+    std::vector<double> times;
+    int unseen = 0;
+    for (int k = 0; k < WarmUpLines + lines; ++k) {
+        const double ms = LineToPanelMs(line, window, k);
+        if (ms < 0)
+            ++unseen;
+        else if (k >= WarmUpLines)
+            times.push_back(ms);
+        // The operator's part, untimed: the stamp is taken, so the panel stays short.
+        db.Exec("update tdc_mid set sumi = '2' where jid is not null and sumi = '0'");
+    }
+
+    const int before = db.Scalar("select count(*) from tdc_mid").toInt();
+    QElapsedTimer burst;
+    burst.start();
+    std::thread writer([&] {
+        for (int k = 0; k < BurstLines; ++k)
+            line.Send(StampLine(BurstFirstLine + k));
+    });
+    int stored = 0;
+    while (stored < BurstLines && burst.elapsed() < 120'000) {
+        QTest::qWait(20);
+        stored = db.Scalar("select count(*) from tdc_mid").toInt() - before;
+    }
+    const double burstSeconds = burst.elapsed() / 1000.0;
+    writer.join();
+    QTest::qWait(1500); // a retry, had any been due, would show a double now
+    stored = db.Scalar("select count(*) from tdc_mid").toInt() - before;
+    const QString firstBurstTime = QString::fromLatin1(StampLine(BurstFirstLine).mid(10, 13));
+    const int distinct =
+        db.Scalar("select count(distinct tm) from tdc_mid where tm >= '" + firstBurstTime + "'")
+            .toInt();
+
+    std::printf("race: %d competitors, %d device times, loaded in %.1f s\n", Competitors,
+                DeviceTimes, loadSeconds);
+    if (!times.empty())
+        std::printf("CR written to time shown in Ed1..Ed10, %d lines: median %.2f ms, "
+                    "p99 %.2f ms (targets 10 / 30 ms: %s)\n",
+                    int(times.size()), Rank(times, 0.5), Rank(times, 0.99),
+                    Rank(times, 0.5) < 10 && Rank(times, 0.99) < 30 ? "met" : "missed");
+    std::printf("burst of %d lines back to back: %d rows stored (%d distinct) in %.1f s\n",
+                BurstLines, stored, distinct, burstSeconds);
+    const bool sound = unseen == 0 && stored == BurstLines && distinct == BurstLines &&
+                       errors.isEmpty() && window.Labunsaved->isHidden();
+    if (!sound)
+        std::fprintf(stderr, "lines never shown: %d; errors: %s\n", unseen,
+                     qPrintable(errors.join(" / ")));
+    ClearPortPathOverrides();
+    return sound ? 0 : 1;
+}
