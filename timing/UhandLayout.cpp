@@ -183,10 +183,16 @@ void TFhand::BuildPendingPanel() {
     Panel3 = new QFrame(this);
     Panel3->setObjectName(QStringLiteral("Panel3"));
     Panel3->setGeometry(4, 594, 252, 40);
-    Label1 = MakeLabel(Panel3, QStringLiteral("最短計測時間            分"), QRect(8, 10, 236, 20));
+    const QString caption = QStringLiteral("最短計測時間            分");
+    Label1 = MakeLabel(Panel3, caption, QRect(8, 10, 236, 20));
+    Label1->setFont(PixelFont(16));
     RE1 = new TREdit(Panel3);
     RE1->setObjectName(QStringLiteral("RE1"));
-    RE1->setGeometry(100, 5, 50, 29);
+    // The box stands on the caption's run of blanks, between the words and the unit.
+    const QFontMetrics metrics(Label1->font());
+    const int blanksLeft = 8 + metrics.horizontalAdvance(caption.left(caption.indexOf(' ')));
+    const int blanksWidth = metrics.horizontalAdvance(caption.mid(caption.indexOf(' ')).chopped(1));
+    RE1->setGeometry(blanksLeft + (blanksWidth - 50) / 2, 5, 50, 29);
     RE1->setFont(PixelFont(21, true));
     RE1->setAttribute(Qt::WA_InputMethodEnabled, false);
     RE1->SetText(QStringLiteral("10"));
@@ -210,9 +216,6 @@ void TFhand::BuildLapPage() {
 
     DBGrid2 =
         MakeGrid(page, QStringLiteral("DBGrid2"), QRect(PageLeft, 100, 300, 400), Dm1->Dsmidtime);
-    DBGrid2->setColumnWidth(0, 56);
-    DBGrid2->setColumnWidth(1, 100);
-    DBGrid2->setColumnWidth(2, 110);
     DBGrid3 = MakeGrid(page, QStringLiteral("DBGrid3"), QRect(PageLeft + 308, 100, 280, 400),
                        Dm1->Dsmidtime2);
     DBGrid1 = MakeGrid(page, QStringLiteral("DBGrid1"), QRect(PageLeft + 596, 100, 120, 400),

@@ -34,6 +34,15 @@ void TFhand::ConnectPendingHandlers() {
                               {QStringLiteral("finishtime"), QStringLiteral("finishtime")},
                               {QStringLiteral("runt"), QStringLiteral("runt")},
                               {QStringLiteral("runtt"), QStringLiteral("runtt")}});
+    // Widths once the columns exist: a time of day, a running time, a bib.
+    const std::pair<TDBGrid*, QList<int>> widths[] = {{DBGrid2, {56, 100, 118}},
+                                                      {DBGrid3, {56, 96, 110}},
+                                                      {DBGrid1, {110}},
+                                                      {DBGrid6, {56, 118, 100, 100}}};
+    for (const auto& [grid, columns] : widths) {
+        for (int c = 0; c < columns.size(); ++c)
+            grid->setColumnWidth(c, columns[c]);
+    }
 
     void (TFhand::*clicks[])() = {&TFhand::CuteButton1Click, &TFhand::CuteButton2Click,
                                   &TFhand::CuteButton3Click, &TFhand::CuteButton4Click,
