@@ -159,6 +159,8 @@ public:
     void Cbxcomm1Change();
     void com1open(int PortNo);
     void CommX1Receive(QObject* Sender, int ReceiveSize);
+    // The device's line went away (cable pulled, adapter unplugged): said once, port closed.
+    void CommX1PortLost();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -46,6 +47,11 @@ void TFhand::ConnectDeviceHandlers() {
     CommX1->SetBitRate(DeviceBitRate);
     CommX1->OnReceive = [this](QObject* sender, int size) {
         RunGuarded([&] { CommX1Receive(sender, size); });
+    };
+    // After the notification has returned: the port's worker waits for it, and closing the
+    // port waits for the worker.
+    CommX1->OnPortLost = [this](QObject*) {
+        QTimer::singleShot(0, this, [this] { RunGuarded([this] { CommX1PortLost(); }); });
     };
     Memo1->setMaximumBlockCount(ShownReceivedLines);
     Memo3->setMaximumBlockCount(ShownAcceptedLines);
@@ -106,6 +112,15 @@ void TFhand::com1open(int PortNo) {
         uComm::DevicePortNo = 0;
         Cbxcomm1->setCurrentIndex(0);
     }
+}
+
+void TFhand::CommX1PortLost() {
+    const int port = CommX1->PortNo();
+    CommX1->Close();
+    ShowMessage(this,
+                QStringLiteral("取込ポート ") + PortName(port) +
+                    QStringLiteral(" との接続が切れました。タイムデータは取り込まれていません。"
+                                   "機器とケーブルを確かめて、ポートを選び直してください。"));
 }
 
 void TFhand::CommX1Receive(QObject* Sender, int ReceiveSize) {

@@ -147,6 +147,19 @@ TEST_F(DeviceInput, AnUnavailablePortIsRefusedWithTheMessageAndTheChoiceUndone) 
     EXPECT_EQ(uComm::DevicePortNo, 0);
 }
 
+TEST_F(DeviceInput, ALineThatGoesAwayIsSaidOnceAndThePortClosed) {
+    OpenWindow();
+    Send(StampLine(" ", 12, "C1", "12:34:56.7890"));
+    ASSERT_TRUE(WaitForRows(1));
+    pty.CloseMaster();
+    ASSERT_TRUE(Eventually([&] { return !answers.Texts().isEmpty(); }));
+    EXPECT_TRUE(answers.LastText().startsWith("取込ポート COM200 との接続が切れました。"));
+    EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
+    QTest::qWait(300);
+    EXPECT_EQ(answers.Texts().size(), 1);
+    EXPECT_EQ(uComm::DevicePortNo, kPort); // the next start tries the same port again
+}
+
 TEST_F(DeviceInput, TheCloseButtonClosesThePort) {
     OpenWindow();
     window->CuteButton->Click();
