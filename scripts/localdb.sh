@@ -109,6 +109,10 @@ start() {
     client -e "CREATE DATABASE IF NOT EXISTS $database CHARACTER SET sjis COLLATE sjis_japanese_ci"
     if [[ -z $(client -N -e "SHOW TABLES FROM $database LIKE 'tdc_mid'") ]]; then
         client "$database" <"$root/data/schema.sql"
+    else
+        # A race database made before stamps carried their journal id.
+        client "$database" -e "ALTER TABLE tdc_mid ADD COLUMN IF NOT EXISTS jid VARCHAR(40) NULL,
+            ADD UNIQUE KEY IF NOT EXISTS tdc_mid_jid (jid)"
     fi
     write_odbc_ini
     status
