@@ -77,11 +77,10 @@ void TFcheck::OpenList() {
     // Changes still waiting in the list are posted before it is read again.
     if (check.Active())
         DBGck2->PostChanges();
-    check.Clear();
-    check.Add(QStringLiteral("select zek,startedtime,midtime1,midtime2,midtime3,midtime4,"
-                             "midtime5,finishtime,runtime"));
-    check.Add(QStringLiteral("from result where tcode='") + SqlEscape(uComm::RaceCode) + "'");
-    check.Add(QStringLiteral("order by zek"));
+    check.SetSQL({QStringLiteral("select zek,startedtime,midtime1,midtime2,midtime3,midtime4,"
+                                 "midtime5,finishtime,runtime"),
+                  QStringLiteral("from result where tcode='") + SqlEscape(uComm::RaceCode) + "'",
+                  QStringLiteral("order by zek")});
     WriteStatementFile(StatementFilePath(), check.SQL());
     check.SetRequestLive(true);
     check.Open();

@@ -8,10 +8,9 @@ int TenthsSinceMidnight(const QTime& time) {
 }
 
 void update_execinfo(TQuery& work, const QString& s, const QTime& now) {
-    work.Clear();
-    work.Add(QStringLiteral("update execinfo "));
-    work.Add(QStringLiteral(" set updx=") + QString::number(TenthsSinceMidnight(now)) +
-             QStringLiteral(",stat = '") + SqlEscape(s) + QStringLiteral("'"));
-    work.Add(QStringLiteral(" where num=1"));
+    work.SetSQL({QStringLiteral("update execinfo "),
+                 QStringLiteral(" set updx=") + QString::number(TenthsSinceMidnight(now)) +
+                     QStringLiteral(",stat = '") + SqlEscape(s) + QStringLiteral("'"),
+                 QStringLiteral(" where num=1")});
     work.ExecSQL();
 }

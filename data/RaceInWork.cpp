@@ -7,9 +7,7 @@
 namespace {
 
 void Reload(TQuery& query, const QStringList& lines) {
-    query.Clear();
-    for (const QString& line : lines)
-        query.Add(line);
+    query.SetSQL(lines);
     query.Open();
 }
 

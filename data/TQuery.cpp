@@ -26,6 +26,11 @@ void TQuery::Add(const QString& line) {
     lines_.append(line);
 }
 
+void TQuery::SetSQL(const QStringList& lines) {
+    Close();
+    lines_ = lines;
+}
+
 QString TQuery::Text() const {
     return lines_.join(QStringLiteral("\r\n"));
 }

@@ -26,6 +26,8 @@ public:
     const QStringList& SQL() const { return lines_; }
     void Clear();
     void Add(const QString& line);
+    // Replaces the text by these lines.
+    void SetSQL(const QStringList& lines);
     QString Text() const;
 
     // Runs the statement and fetches its rows (all of them, or the first window);

@@ -3,8 +3,6 @@
 #include "data/TQuery.h"
 
 void RunStatement(TQuery& query, const QStringList& lines) {
-    query.Clear();
-    for (const QString& line : lines)
-        query.Add(line);
+    query.SetSQL(lines);
     query.ExecSQL();
 }

@@ -6,8 +6,8 @@
 
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
-#include "data/SqlText.h"
 #include "data/Udm1.h"
+#include "timing/StatementLines.h"
 #include "timing/TDBGrid.h"
 #include "timing/uComm.h"
 
@@ -64,11 +64,9 @@ void TFhand::ConnectPendingHandlers() {
 void TFhand::ListPendingTimes() {
     TQuery& pending = Dm1->QTDCFINMem;
     pending.SetFetchWindow(PendingBoxes); // the panel shows ten; the count is asked apart
-    pending.Clear();
-    pending.Add(QStringLiteral("select * from tdc_mid where tcode = '") +
-                SqlEscape(uComm::RaceCode) + QStringLiteral("'"));
-    pending.Add(QStringLiteral("and sumi = '0' and st = 'C1' and BINARY TSTAT <>'c'"));
-    pending.Add(QStringLiteral("order by dt"));
+    pending.SetSQL({RaceLine(QStringLiteral("select * from tdc_mid where tcode = '")),
+                    QStringLiteral("and sumi = '0' and st = 'C1' and BINARY TSTAT <>'c'"),
+                    QStringLiteral("order by dt")});
     pending.Open();
     Labmisyori->setText(QStringLiteral("未処理数 = ") + QString::number(pending.CountAll()));
 
@@ -121,9 +119,8 @@ void TFhand::ChooseSplitPoint(int n) {
     Dm1->Dsmidtime.BindColumn(1, QStringLiteral("Midtime%1").arg(n));
     Dm1->Dsmidtime.BindColumn(2, QStringLiteral("Midfin%1").arg(n));
     TQuery& splits = Dm1->Qmidtime;
-    splits.Clear();
-    splits.Add(QStringLiteral("select * from result where tcode='") + SqlEscape(uComm::RaceCode) +
-               QStringLiteral("' order by midfin%1 desc,zek").arg(n));
+    splits.SetSQL({QuotedLine(QStringLiteral("select * from result where tcode='"), uComm::RaceCode,
+                              QStringLiteral("' order by midfin%1 desc,zek").arg(n))});
     splits.Open();
 }
 

@@ -40,18 +40,16 @@ QString BibAndLeg(const QString& bib, int leg) {
 // row wherever it comes; the class is the same in every row of the team.
 RelayTeam LookUpRelayTeam(const QString& bib) {
     TQuery& lookUp = Dm1->qsetfin;
-    lookUp.Clear();
-    lookUp.Add(RaceLine(QStringLiteral("select * from relaymember where tcode = '")));
-    lookUp.Add(QuotedLine(QStringLiteral("and zek = '"), bib));
+    lookUp.SetSQL({RaceLine(QStringLiteral("select * from relaymember where tcode = '")),
+                   QuotedLine(QStringLiteral("and zek = '"), bib)});
     lookUp.Open();
     const QString teamClass = lookUp.FieldByName(QStringLiteral("class1")).AsString();
     RelayTeam team{bib, {}, 0};
     if (lookUp.Locate(QStringLiteral("num"), QStringLiteral("1")))
         team.start = lookUp.FieldByName(QStringLiteral("startedtime")).AsString();
 
-    lookUp.Clear();
-    lookUp.Add(RaceLine(QStringLiteral("select RELAYN from env where tcode = '")));
-    lookUp.Add(QuotedLine(QStringLiteral("and class = '"), teamClass));
+    lookUp.SetSQL({RaceLine(QStringLiteral("select RELAYN from env where tcode = '")),
+                   QuotedLine(QStringLiteral("and class = '"), teamClass)});
     lookUp.Open();
     team.legs = lookUp.FieldByName(QStringLiteral("RELAYN")).AsInteger();
     return team;
@@ -67,10 +65,10 @@ RelayTeam TakeRelayBib(QLineEdit* bibBox) {
 // Up to `legs` legs of the team in leg order, never more than this page times.
 std::vector<RelayLeg> ReadRelayLegs(const QString& bib, int legs, QLineEdit* statementBox) {
     TQuery& reading = Dm1->Qtemp2;
-    reading.Clear();
-    reading.Add(QStringLiteral("select startedtime,finishtime,runtime"));
-    reading.Add(QStringLiteral("from relaymember ") + RaceFilter());
-    reading.Add(QuotedLine(QStringLiteral("and zek = '"), bib, QStringLiteral("' order by num")));
+    reading.SetSQL(
+        {QStringLiteral("select startedtime,finishtime,runtime"),
+         QStringLiteral("from relaymember ") + RaceFilter(),
+         QuotedLine(QStringLiteral("and zek = '"), bib, QStringLiteral("' order by num"))});
     statementBox->setText(reading.Text());
     reading.Open();
     std::vector<RelayLeg> read;
@@ -122,14 +120,12 @@ void ResetRelays() {
 void ListLeg(int leg, QLineEdit* statementBox) {
     const QString order = leg == 1 ? QStringLiteral("finishtime") : QStringLiteral("b.runtime");
     TQuery& list = Dm1->QRelay1;
-    list.Clear();
-    list.Add(
-        QStringLiteral("select a.zek,a.num,a.finishtime,a.runtime as runt,b.runtime as runtt"));
-    list.Add(QStringLiteral("from relaymember a,result b"));
-    list.Add(RaceLine(QStringLiteral("where a.tcode = '")) +
-             QStringLiteral(" and a.tcode = b.tcode"));
-    list.Add(QStringLiteral("and a.zek = b.zek and a.runtime"));
-    list.Add(QStringLiteral("and a.num = '%1' order by %2").arg(leg).arg(order));
+    list.SetSQL(
+        {QStringLiteral("select a.zek,a.num,a.finishtime,a.runtime as runt,b.runtime as runtt"),
+         QStringLiteral("from relaymember a,result b"),
+         RaceLine(QStringLiteral("where a.tcode = '")) + QStringLiteral(" and a.tcode = b.tcode"),
+         QStringLiteral("and a.zek = b.zek and a.runtime"),
+         QStringLiteral("and a.num = '%1' order by %2").arg(leg).arg(order)});
     statementBox->setText(list.Text());
     list.Open();
 }

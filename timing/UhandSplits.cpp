@@ -26,10 +26,7 @@ const QString SplitLimitMessage = QStringLiteral("既に最大中間数に達し
 
 // The competitor's result row: the statement's lines, then the bib.
 void OpenCompetitorRow(TQuery& query, const QStringList& lines, const QString& bib) {
-    query.Clear();
-    for (const QString& line : lines)
-        query.Add(line);
-    query.Add(QuotedLine(QStringLiteral("and zek = '"), bib));
+    query.SetSQL(lines + QStringList{QuotedLine(QStringLiteral("and zek = '"), bib)});
     query.Open();
 }
 
@@ -146,9 +143,8 @@ void TFhand::LookUpEntry(const QString& bib) {
     StartText = lookUp.FieldByName(QStringLiteral("startedtime")).AsString();
     const QString competitorClass = lookUp.FieldByName(QStringLiteral("class1")).AsString();
 
-    lookUp.Clear();
-    lookUp.Add(RaceLine(QStringLiteral("select lapn from env where tcode = '")));
-    lookUp.Add(QuotedLine(QStringLiteral("and class = '"), competitorClass));
+    lookUp.SetSQL({RaceLine(QStringLiteral("select lapn from env where tcode = '")),
+                   QuotedLine(QStringLiteral("and class = '"), competitorClass)});
     lookUp.Open();
     SplitLimit = lookUp.FieldByName(QStringLiteral("lapn")).AsInteger();
 }
