@@ -1,7 +1,7 @@
 #include "app/Configuration.h"
 
 #include "app/ProfileFile.h"
-#include "timing/uComm.h"
+#include "common/uComm.h"
 
 #include <QDir>
 #include <QRegularExpression>

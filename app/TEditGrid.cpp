@@ -1,9 +1,9 @@
 #include "app/TEditGrid.h"
 
+#include "common/ErrorReport.h"
 #include "data/DatabaseError.h"
 #include "data/TDataSource.h"
 #include "data/TQuery.h"
-#include "timing/ErrorReport.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "app/TarnikApplication.h"
 
-#include "timing/ErrorReport.h"
+#include "common/ErrorReport.h"
 
 #include <QMessageBox>
 #include <exception>

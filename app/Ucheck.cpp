@@ -1,10 +1,10 @@
 #include "app/Ucheck.h"
 
 #include "app/TEditGrid.h"
+#include "common/ProgramFiles.h"
+#include "common/uComm.h"
 #include "data/SqlText.h"
 #include "data/Udm1.h"
-#include "timing/ProgramFiles.h"
-#include "timing/uComm.h"
 
 #include <QCloseEvent>
 #include <QSaveFile>

@@ -1,19 +1,20 @@
 #include "app/Umain.h"
 
-#include "timing/ErrorReport.h"
+#include "app/Ucheck.h"
+#include "common/ErrorReport.h"
 
 #include "app/BuildDate.h"
 #include "app/Configuration.h"
 #include "app/DatabaseChoice.h"
 #include "app/MainPictures.h"
 #include "app/TRadioGroup.h"
+#include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "data/DatabaseError.h"
 #include "data/RaceInWork.h"
 #include "data/Udm1.h"
 #include "timing/MessageBoxes.h"
 #include "timing/Uhand.h"
-#include "timing/uComm.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -199,6 +200,12 @@ void TFmain::SetCharacterSet() {
 void TFmain::CuteButton1Click() {
     // Owned by this window, and destroyed when it closes or when the race cannot be opened.
     const auto Fhand = std::make_unique<TFhand>(this);
+    connect(Fhand.get(), &TFhand::CheckListWanted, this, [] {
+        RunGuarded([] {
+            if (Fcheck)
+                Fcheck->OpenList();
+        });
+    });
     const RaceInWork race = OpenRaceInWork(*Dm1);
     Fhand->PageControl1->setCurrentWidget(race.Relay ? Fhand->TabSheet3 : Fhand->TabSheet1);
     Fhand->setWindowTitle(race.Caption);

@@ -11,12 +11,12 @@
 // lines (default 300) is the number of timed lines, after a few untimed ones. The exit status
 // is 1 when a stamp was lost, stored twice or an error shown, not when a target is missed.
 #include "app/TarnikApplication.h"
+#include "common/uComm.h"
 #include "data/RaceInWork.h"
 #include "data/Udm1.h"
 #include "serial/PortNames.h"
 #include "support/TestDatabase.h"
 #include "timing/Uhand.h"
-#include "timing/uComm.h"
 #include "tools/DeviceLine.h"
 #include "tools/LineOutput.h"
 

@@ -2,7 +2,7 @@
 
 #include "SqlText.h"
 #include "Udm1.h"
-#include "timing/uComm.h"
+#include "common/uComm.h"
 
 namespace {
 

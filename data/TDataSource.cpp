@@ -2,8 +2,7 @@
 
 #include "DatabaseError.h"
 #include "TQuery.h"
-#include "timing/ErrorReport.h"
-
+#include "common/ErrorReport.h"
 
 TDataSource::TDataSource(TQuery& query, QObject* parent)
     : QAbstractTableModel(parent), query_(query) {
@@ -18,9 +17,8 @@ TDataSource::TDataSource(TQuery& query, QObject* parent)
     connect(&query_, &TQuery::RowsAboutToBeAppended, this,
             [this](int first, int last) { beginInsertRows({}, first, last); });
     connect(&query_, &TQuery::RowsAppended, this, [this] { endInsertRows(); });
-    connect(&query_, &TQuery::RowChanged, this, [this](int row) {
-        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-    });
+    connect(&query_, &TQuery::RowChanged, this,
+            [this](int row) { emit dataChanged(index(row, 0), index(row, columnCount() - 1)); });
 }
 
 void TDataSource::SetColumns(const QList<TGridColumn>& columns) {

@@ -1,6 +1,6 @@
 #include "TFieldValue.h"
 
-#include "timing/uComm.h"
+#include "common/uComm.h"
 
 int TFieldValue::AsInteger() const {
     return text_.isEmpty() ? 0 : StrToInt(text_.trimmed());

@@ -1,6 +1,6 @@
 #include "speech/SpeechPanelLogic.h"
 
-#include "timing/uComm.h"
+#include "common/uComm.h"
 
 #include <algorithm>
 

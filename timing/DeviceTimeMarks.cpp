@@ -1,6 +1,6 @@
 #include "DeviceTimeMarks.h"
 
-#include "timing/RunStatement.h"
+#include "data/RunStatement.h"
 #include "timing/StatementLines.h"
 
 void MarkDeviceTime(TQuery& query, const QString& state, const QString& time) {

@@ -1,6 +1,6 @@
 #include "KeyDownFilter.h"
 
-#include "timing/ErrorReport.h"
+#include "common/ErrorReport.h"
 
 #include <QKeyEvent>
 

@@ -1,7 +1,7 @@
 #include "StatementLines.h"
 
+#include "common/uComm.h"
 #include "data/SqlText.h"
-#include "timing/uComm.h"
 
 QString QuotedLine(const QString& head, const QString& value, const QString& tail) {
     return head + SqlEscape(value) + tail;

@@ -4,8 +4,8 @@
 // them. The handlers keep the names of the controls and events they serve; their bodies
 // live in one source file per area (Uhand*.cpp).
 
+#include "device/DeviceLineAssembler.h"
 #include "serial/CommX.h"
-#include "timing/DeviceLineAssembler.h"
 
 #include <QDialog>
 #include <QString>
@@ -161,6 +161,10 @@ public:
     void CommX1Receive(QObject* Sender, int ReceiveSize);
     // The device's line went away (cable pulled, adapter unplugged): said once, port closed.
     void CommX1PortLost();
+
+signals:
+    // "チェックリスト" was clicked: the program's check list is to open beside this window.
+    void CheckListWanted();
 
 protected:
     void showEvent(QShowEvent* event) override;

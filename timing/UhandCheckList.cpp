@@ -1,9 +1,9 @@
-// The check list of all split times, opened beside the timing window.
+// The check list of all split times, opened beside the timing window. The list is a window
+// of the program's shell; the timing window only asks for it.
 #include "Uhand.h"
 
-#include "timing/ErrorReport.h"
+#include "common/ErrorReport.h"
 
-#include "app/Ucheck.h"
 #include "controls/CuteBtn.h"
 
 void TFhand::ConnectCheckListHandlers() {
@@ -11,6 +11,5 @@ void TFhand::ConnectCheckListHandlers() {
 }
 
 void TFhand::CuteButton6Click() {
-    if (Fcheck)
-        Fcheck->OpenList();
+    emit CheckListWanted();
 }

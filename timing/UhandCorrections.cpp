@@ -2,16 +2,16 @@
 // splits, close.
 #include "Uhand.h"
 
-#include "timing/ErrorReport.h"
+#include "common/ErrorReport.h"
 
+#include "common/uComm.h"
 #include "controls/CuteBtn.h"
+#include "data/RunStatement.h"
 #include "data/Udm1.h"
 #include "timing/MessageBoxes.h"
-#include "timing/RunStatement.h"
 #include "timing/SplitRules.h"
 #include "timing/StatementLines.h"
 #include "timing/TDBGrid.h"
-#include "timing/uComm.h"
 
 #include <QLineEdit>
 #include <QMenu>

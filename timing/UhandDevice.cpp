@@ -3,14 +3,14 @@
 // none is lost while the database does not answer.
 #include "Uhand.h"
 
+#include "common/ErrorReport.h"
+#include "common/ProgramFiles.h"
+#include "common/uComm.h"
 #include "data/Udm1.h"
+#include "device/DeviceRecord.h"
+#include "device/StampStore.h"
 #include "serial/PortNames.h"
-#include "timing/DeviceRecord.h"
-#include "timing/ErrorReport.h"
 #include "timing/MessageBoxes.h"
-#include "timing/ProgramFiles.h"
-#include "timing/StampStore.h"
-#include "timing/uComm.h"
 
 #include <QComboBox>
 #include <QFrame>

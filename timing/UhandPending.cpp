@@ -2,14 +2,14 @@
 // whose passing list is shown.
 #include "Uhand.h"
 
-#include "timing/ErrorReport.h"
+#include "common/ErrorReport.h"
 
+#include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/Udm1.h"
 #include "timing/StatementLines.h"
 #include "timing/TDBGrid.h"
-#include "timing/uComm.h"
 
 #include <QLabel>
 #include <QLineEdit>

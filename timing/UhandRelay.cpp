@@ -1,20 +1,20 @@
 // Relay timing: leg finish and next leg start, leg and team times, leg lists, relay reset.
 #include "Uhand.h"
 
-#include "timing/ErrorReport.h"
+#include "common/ErrorReport.h"
 
+#include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/ExecInfo.h"
+#include "data/RunStatement.h"
 #include "data/Udm1.h"
 #include "timing/DeviceTimeMarks.h"
 #include "timing/KeyDownFilter.h"
 #include "timing/MessageBoxes.h"
 #include "timing/RelayLegs.h"
-#include "timing/RunStatement.h"
 #include "timing/SplitRules.h"
 #include "timing/StatementLines.h"
-#include "timing/uComm.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

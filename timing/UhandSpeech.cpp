@@ -2,7 +2,7 @@
 // The decisions live in SpeechPanelLogic; this file ties them to the widgets.
 #include "Uhand.h"
 
-#include "timing/ErrorReport.h"
+#include "common/ErrorReport.h"
 
 #include "controls/CuteBtn.h"
 #include "speech/SmarTalk.h"

@@ -4,6 +4,7 @@
 
 #include "app/TEditGrid.h"
 #include "app/Ucheck.h"
+#include "common/ErrorReport.h"
 #include "controls/CuteBtn.h"
 
 #include <QDir>
@@ -34,7 +35,13 @@ protected:
         TimingWindowFixture::TearDown();
     }
     // The operator's click, through the event path where the error handler catches.
-    void OpenCheckList() { QTest::mouseClick(window->CuteButton6, Qt::LeftButton); }
+    // The main window's wiring stands in: the timing window asks, the program's list opens.
+    void OpenCheckList() {
+        const auto wiring = QObject::connect(window.get(), &TFhand::CheckListWanted, check.get(),
+                                             [this] { RunGuarded([this] { check->OpenList(); }); });
+        QTest::mouseClick(window->CuteButton6, Qt::LeftButton);
+        QObject::disconnect(wiring);
+    }
     QString Cell(int row, int column) {
         return dm->DScheck.data(dm->DScheck.index(row, column)).toString();
     }

@@ -1,8 +1,8 @@
 #include "app/Configuration.h"
 
 #include "app/ProfileFile.h"
+#include "common/uComm.h"
 #include "tests/app/FileFixtures.h"
-#include "timing/uComm.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 #include "app/DatabaseChoice.h"
 #include "app/TRadioGroup.h"
 #include "app/Umain.h"
+#include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "data/DatabaseError.h"
 #include "data/Udm1.h"
@@ -11,7 +12,6 @@
 #include "support/TestDatabase.h"
 #include "tests/app/FileFixtures.h"
 #include "timing/Uhand.h"
-#include "timing/uComm.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // Query objects on a real server: text, open, execute, fields, errors, windows of rows.
+#include "common/uComm.h"
 #include "data/DatabaseError.h"
 #include "data/Udm1.h"
 #include "support/TestDatabase.h"
-#include "timing/uComm.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

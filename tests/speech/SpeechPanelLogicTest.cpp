@@ -1,6 +1,6 @@
 #include "speech/SpeechPanelLogic.h"
+#include "common/uComm.h"
 #include "support/SpeechProbe.h"
-#include "timing/uComm.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "TimingWindowFixture.h"
 
+#include "common/uComm.h"
 #include "controls/REdit.h"
 #include "data/RaceInWork.h"
-#include "timing/uComm.h"
 
 #include <QLineEdit>
 #include <QTabWidget>

@@ -2,9 +2,9 @@
 // into tdc_mid and the pending-time panel; the port choice.
 #include "DeviceWindowFixture.h"
 
+#include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "serial/PortNames.h"
-#include "timing/uComm.h"
 
 #include <QComboBox>
 #include <QLabel>

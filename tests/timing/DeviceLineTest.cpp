@@ -1,7 +1,7 @@
 // The device line on its own: line assembly with its bounds, and the edges of acceptance and
 // of the fill rule that the window's tests do not reach.
-#include "timing/DeviceLineAssembler.h"
-#include "timing/DeviceRecord.h"
+#include "device/DeviceLineAssembler.h"
+#include "device/DeviceRecord.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "DeviceWindowFixture.h"
 
+#include "common/uComm.h"
 #include "serial/PortNames.h"
-#include "timing/uComm.h"
 
 #include <QFile>
 #include <QLabel>

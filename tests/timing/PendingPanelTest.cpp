@@ -2,10 +2,10 @@
 // the real window against the real server.
 #include "support/TimingWindowFixture.h"
 
+#include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "timing/TDBGrid.h"
-#include "timing/uComm.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,10 +2,10 @@
 // bib + Space, and the checks that refuse a time.
 #include "SplitFixture.h"
 
+#include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "timing/SplitRules.h"
-#include "timing/uComm.h"
 
 #include <QLabel>
 #include <QLineEdit>

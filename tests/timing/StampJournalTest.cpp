@@ -2,7 +2,7 @@
 // through it while the database refuses, loses its connection or the program restarts.
 #include "DeviceWindowFixture.h"
 
-#include "timing/StampJournal.h"
+#include "device/StampJournal.h"
 
 #include <QFile>
 #include <QLabel>

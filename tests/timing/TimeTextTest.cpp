@@ -1,4 +1,4 @@
-#include "timing/uComm.h"
+#include "common/uComm.h"
 
 #include <gtest/gtest.h>
 

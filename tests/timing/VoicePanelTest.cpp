@@ -3,10 +3,10 @@
 #include "support/SpeechProbe.h"
 #include "support/TimingWindowFixture.h"
 
+#include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "speech/SmarTalk.h"
 #include "speech/SpeechPanelLogic.h"
-#include "timing/uComm.h"
 
 #include <QComboBox>
 #include <QRadioButton>
@@ -35,9 +35,9 @@ TEST_F(VoicePanelWindow, ShowsTheStoredSettingsAndAppliesThem) {
     EXPECT_EQ(window->CBspeaker->currentText(), "男性２");
     EXPECT_EQ(window->St1->SpeakerName(), 4);
     EXPECT_EQ(window->TB1->value(), 6);
-    EXPECT_EQ(window->St1->Speed(), 6);        // the slider moved: its handler ran
-    EXPECT_EQ(window->TBvoicem->value(), 1);   // clamped on the slider ...
-    EXPECT_EQ(window->St1->PitchForMan(), 0);  // ... while the setting goes as stored
+    EXPECT_EQ(window->St1->Speed(), 6);       // the slider moved: its handler ran
+    EXPECT_EQ(window->TBvoicem->value(), 1);  // clamped on the slider ...
+    EXPECT_EQ(window->St1->PitchForMan(), 0); // ... while the setting goes as stored
     EXPECT_EQ(window->St1->PitchForWoman(), 6);
     EXPECT_FALSE(window->Speech->Timer1.isActive());
 }

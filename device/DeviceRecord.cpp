@@ -1,4 +1,4 @@
-#include "timing/DeviceRecord.h"
+#include "device/DeviceRecord.h"
 
 #include "timing/StatementLines.h"
 

@@ -8,7 +8,7 @@
 // counts as stored.
 // Runs on the GUI thread, where every database statement runs.
 
-#include "timing/StampJournal.h"
+#include "device/StampJournal.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "timing/StampJournal.h"
+#include "device/StampJournal.h"
 
 #include <QFile>
 #include <QFileInfo>

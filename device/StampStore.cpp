@@ -1,8 +1,8 @@
-#include "timing/StampStore.h"
+#include "device/StampStore.h"
 
 #include "data/DatabaseError.h"
-#include "timing/DeviceRecord.h"
-#include "timing/RunStatement.h"
+#include "data/RunStatement.h"
+#include "device/DeviceRecord.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "uComm.h"
+#include "common/uComm.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "timing/DeviceLineAssembler.h"
+#include "device/DeviceLineAssembler.h"
 
 namespace {
 

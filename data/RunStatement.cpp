@@ -1,4 +1,4 @@
-#include "RunStatement.h"
+#include "data/RunStatement.h"
 
 #include "data/TQuery.h"
 
