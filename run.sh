@@ -7,19 +7,8 @@ root=$(cd "$(dirname "$0")" && pwd)
 cd "$root"
 
 scripts/install-deps.sh
+echo "building, the first time takes a few minutes"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target tarnikmid
 
-home=${TARNIK_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/tarnikmid}
-mkdir -p "$home/work"
-scripts/localdb.sh start "$home/db"
-if [[ ! -f $home/db/.sample-loaded ]]; then
-    scripts/localdb.sh sample "$home/db"
-    touch "$home/db/.sample-loaded"
-fi
-
-# The program finds its data sources through unixODBC's user file and keeps TarnikMid.ini
-# in its working folder.
-export ODBCINI=$home/db/odbc.ini
-cd "$home/work"
-exec "$root/build/app/tarnikmid" "$@"
+TARNIK_PROGRAM=$root/build/app/tarnikmid exec scripts/launch.sh "$@"

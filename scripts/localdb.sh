@@ -11,13 +11,22 @@
 # "TarnikLocal" (this server), and "TarnikTest" and "TarnikServer" at an address where nothing
 # answers, so that the fallback to Local can be tried. Use it with ODBCINI=DIR/odbc.ini.
 # LOCALDB_OPTS adds server options (the tests use it to trade durability for speed).
+# Installed, this is the command tarnikmid-localdb. Without DIR it works on the server of the
+# program's launcher (scripts/launch.sh): $TARNIK_HOME/db or ~/.local/share/tarnikmid/db.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
+# The schema and the sample races: data/ in the source tree, the package's share folder
+# when installed (this script in /usr/bin).
+share=$root/data
+[[ -f $share/schema.sql ]] || share=$root/share/tarnikmid
+# mariadbd is in /usr/sbin, which a desktop user's PATH leaves out.
+PATH=$PATH:/usr/sbin
+usage() { sed -n '2,16p' "$0"; exit 2; }
 cmd=${1:-}
-dir=${2:-}
-[[ -n $cmd && -n $dir ]] || { sed -n '2,13p' "$0"; exit 2; }
+dir=${2:-${TARNIK_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/tarnikmid}/db}
+[[ -n $cmd ]] || usage
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
@@ -108,7 +117,7 @@ start() {
     fi
     client -e "CREATE DATABASE IF NOT EXISTS $database CHARACTER SET sjis COLLATE sjis_japanese_ci"
     if [[ -z $(client -N -e "SHOW TABLES FROM $database LIKE 'tdc_mid'") ]]; then
-        client "$database" <"$root/data/schema.sql"
+        client "$database" <"$share/schema.sql"
     else
         # A race database made before stamps carried their journal id.
         client "$database" -e "ALTER TABLE tdc_mid ADD COLUMN IF NOT EXISTS jid VARCHAR(40) NULL,
@@ -142,9 +151,9 @@ case $cmd in
     status) status ;;
     sample)
         running || { echo "the server is not running" >&2; exit 1; }
-        client "$database" <"$root/data/schema.sql"
-        client "$database" <"$root/data/sample_race.sql"
+        client "$database" <"$share/schema.sql"
+        client "$database" <"$share/sample_race.sql"
         ;;
-    sql) shift 2; client "$@" ;;
-    *) sed -n '2,13p' "$0"; exit 2 ;;
+    sql) shift $(( $# < 2 ? $# : 2 )); client "$@" ;;
+    *) usage ;;
 esac
