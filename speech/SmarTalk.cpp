@@ -12,6 +12,7 @@ TSmarTalk::TSmarTalk(QObject* parent)
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     connect(worker_, &SpeechWorker::spoken, this, &TSmarTalk::OnEVOUTEND);
     connect(worker_, &SpeechWorker::failed, this, &TSmarTalk::OnEVERROR);
+    connect(worker_, &SpeechWorker::read, this, &TSmarTalk::KanaReading);
     thread_.setObjectName(QStringLiteral("speech"));
     thread_.start();
 }

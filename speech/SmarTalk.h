@@ -64,6 +64,8 @@ signals:
     void OnEVOUTEND();
     // A text or the engine failed; the text's OnEVOUTEND still follows.
     void OnEVERROR(const QString& message);
+    // The kana each text is handed to the engine as, so that readings can be checked.
+    void KanaReading(const QString& kana);
 
 private:
     bool nextTurnIsFemale();

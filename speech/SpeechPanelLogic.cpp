@@ -57,6 +57,11 @@ void SpeechPanelLogic::SpeakNow(const QString& text) {
     St1.Finish();
 }
 
+void SpeechPanelLogic::Announce(const QString& text) {
+    if (speechOn_)
+        SpeechQueue.push(text);
+}
+
 void SpeechPanelLogic::CBspeakerChange(int index) {
     uComm::Speaker = index;
     St1.SetSpeakerName(index + 1);
@@ -110,7 +115,7 @@ void SpeechPanelLogic::Timer1Timer() {
     if (!SpeechQueue.isEmpty()) {
         // Stopped until the text has been heard: one text at a time.
         Timer1.stop();
-        SpeechText = SpeechQueue.takeFirst();
+        SpeechText = SpeechQueue.takeNext();
         St1.Speak(SpeechText);
     }
     St1.Finish();

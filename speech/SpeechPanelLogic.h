@@ -5,6 +5,7 @@
 //
 // The voice settings are the process-wide ones of uComm; they outlive the window.
 
+#include "speech/AnnouncementQueue.h"
 #include "speech/SmarTalk.h"
 
 #include <QObject>
@@ -66,6 +67,10 @@ public:
     void setst1();
     // Speaks one text at once, bypassing the queue.
     void SpeakNow(const QString& text);
+    // Queues the announcement of a recorded time while speech is on; with speech off it is
+    // not kept, since switching on empties the queue anyway. Only queues: the speaking happens
+    // later on the control's thread, so the operator's typing never waits for it.
+    void Announce(const QString& text);
 
     void CBspeakerChange(int index);
     void TB1Change(int position);
@@ -80,7 +85,7 @@ public:
     void CuteButton65Click();
 
     // Texts waiting to be spoken, oldest first. The pump takes them out one at a time.
-    QStringList SpeechQueue;
+    AnnouncementQueue SpeechQueue;
     // The text last handed to the speech control.
     QString SpeechText;
     // The queue pump; disabled until speech is switched on.

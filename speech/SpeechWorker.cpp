@@ -35,7 +35,8 @@ KanaReader& SpeechWorker::reader() {
 
 SpeechAudio SpeechWorker::render(const SpeechJob& job) {
     const QString reading =
-        ApplyReadingRules(reader().toKana(job.text), job.symbolsAsPause, job.digitByDigit);
+        ReadingForEngine(reader(), job.text, job.symbolsAsPause, job.digitByDigit);
+    emit read(reading);
     return ShiftVoice(EspeakSynthesizer::synthesize(reading, job.voice), job.voice.shiftRatio);
 }
 

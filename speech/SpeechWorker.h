@@ -25,6 +25,8 @@ signals:
     // Once per job, in the order of the jobs, when its audio has been heard to the end (at
     // once when there is no sound device), also after a failure.
     void spoken();
+    // The kana a text is handed to the engine as, before it is synthesised.
+    void read(const QString& kana);
     void failed(const QString& message);
 
 private:

@@ -2,7 +2,15 @@
 // How the speech control's property values become engine parameters.
 //
 // The control keeps whatever the program writes (the program writes 0 to PitchForMan when the
-// setting was never stored); only here are the values clamped to their ranges.
+// setting was never stored); only here are the values clamped to their ranges:
+//   SpeakerName 1..5         ja+m1 and ja+f1 in turn, ja+m1, ja+f1, ja+m3, ja+f3
+//   Speed 1..10              rate 100..325 words a minute, 25 a step (4: the engine's 175)
+//   Volume 1..10             volume 20..200 (5: the engine's normal 100)
+//   PitchForMan/Woman 1..10  pitch 5..95, for the voice of that gender only
+//   Intonation 1..6          pitch range 0..100
+//   Voicechanger 1..10       resampling by 2^(-4/12)..2^(5/12), a semitone a step (5: none);
+//                            the rate is divided by the ratio so the length stays
+//   NumRead 1..2             1 digit by digit, 2 whole numbers
 
 #include <QByteArray>
 

@@ -68,7 +68,8 @@ TEST_F(SpeechPanelLogicTest, QueueIsSpokenOneTextAtATimePacedByTheEnd) {
     EXPECT_TRUE(logic.Timer1.isActive());
     const QStringList texts = {QStringLiteral("1"), QStringLiteral("ゼッケン12番"),
                                QStringLiteral("1時間23分31秒4")};
-    logic.SpeechQueue = texts;
+    for (const QString& text : texts)
+        logic.Announce(text);
     QList<qsizetype> waitingAtEachEnd;
     QObject::connect(&st1, &TSmarTalk::OnEVOUTEND,
                      [&] { waitingAtEachEnd << logic.SpeechQueue.size(); });
@@ -87,8 +88,9 @@ TEST_F(SpeechPanelLogicTest, QueueIsSpokenOneTextAtATimePacedByTheEnd) {
 
 TEST_F(SpeechPanelLogicTest, SwitchingOffKeepsTheQueueAndOnEmptiesItAndRestartsThePump) {
     logic.RGotoClick(VoicePanel::kSpeechOn);
-    logic.SpeechQueue = {QStringLiteral("1時間23分31秒4"), QStringLiteral("2"),
-                         QStringLiteral("3")};
+    for (const QString& text :
+         {QStringLiteral("1時間23分31秒4"), QStringLiteral("2"), QStringLiteral("3")})
+        logic.Announce(text);
     logic.Timer1Timer();
     EXPECT_FALSE(logic.Timer1.isActive());
     logic.RGotoClick(0);
@@ -103,7 +105,7 @@ TEST_F(SpeechPanelLogicTest, SwitchingOffKeepsTheQueueAndOnEmptiesItAndRestartsT
     logic.RGotoClick(VoicePanel::kSpeechOn);
     EXPECT_TRUE(logic.SpeechQueue.isEmpty());
     EXPECT_TRUE(logic.Timer1.isActive());
-    logic.SpeechQueue << QStringLiteral("4");
+    logic.Announce(QStringLiteral("4"));
     ASSERT_TRUE(WaitForSignals(ends, 2));
     EXPECT_EQ(logic.SpeechText, QStringLiteral("4"));
 }
@@ -117,7 +119,9 @@ TEST_F(SpeechPanelLogicTest, ShowTimeRunsHandlersOnlyForSlidersThatMove) {
     uComm::Voiceint = 9; // above the range: the slider stops at 6 and the setting follows
     uComm::Voicetype = 2;
     const int ownSpeed = st1.Speed(), ownVolume = st1.Volume();
-    logic.SpeechQueue << QStringLiteral("left over");
+    logic.RGotoClick(VoicePanel::kSpeechOn);
+    logic.Announce(QStringLiteral("left over"));
+    logic.RGotoClick(0);
 
     const VoicePanelPositions shown = logic.ApplyShowTimeSettings(VoicePanelPositions{});
 
@@ -182,4 +186,18 @@ TEST_F(SpeechPanelLogicTest, ChangeHandlersStoreTheSettingAndReachTheControl) {
     logic.SpeakNow(VoicePanel::VoiceTestText());
     ASSERT_TRUE(WaitForSignals(ends, 2));
     EXPECT_LT(MedianPitchHz(ReadWav(WavPath(folder.path(), 2))), MedianPitchHz(high));
+}
+
+TEST_F(SpeechPanelLogicTest, AnnouncementsAreSpokenOnlyWhileSpeechIsOn) {
+    QSignalSpy readings(&st1, &TSmarTalk::KanaReading);
+    logic.Announce(QStringLiteral("12番 中間1 12分34秒5"));
+    EXPECT_TRUE(logic.SpeechQueue.isEmpty());
+
+    logic.RGotoClick(VoicePanel::kSpeechOn);
+    logic.Announce(QStringLiteral("13番 中間2 1時間4分8秒0"));
+    ASSERT_TRUE(WaitForSignals(ends, 1));
+    EXPECT_EQ(wavFiles(), 1);
+    ASSERT_EQ(readings.count(), 1);
+    EXPECT_EQ(readings.at(0).at(0).toString(),
+              QStringLiteral("じゅうさんばん ちゅうかん に いちじかん よんぷん はちびょう ぜろ"));
 }

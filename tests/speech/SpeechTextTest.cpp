@@ -1,53 +1,99 @@
-#include "support/SpeechProbe.h"
 #include "speech/KanaReader.h"
-#include "speech/ReadingText.h"
 #include "speech/SpeechError.h"
 #include "speech/VoiceChanger.h"
 #include "speech/VoiceMapping.h"
 #include "speech/WavFile.h"
+#include "support/SpeechProbe.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
 
-TEST(KanaReader, ReadsKanjiAsKanaAndKeepsNumbers) {
+TEST(KanaReader, ReadsKanjiAsKanaAndKeepsBlanks) {
     KanaReader reader;
-    EXPECT_EQ(reader.toKana(QStringLiteral("1時間23分31秒4")),
-              QStringLiteral("1ジカン23フン31ビョウ4"));
-    // Full-width digits would otherwise be read one by one ("イチニ").
-    EXPECT_EQ(reader.toKana(QStringLiteral("ゼッケン１２番")), QStringLiteral("ゼッケン12バン"));
-    EXPECT_EQ(reader.toKana(QStringLiteral("第1位\n2位")), QStringLiteral("ダイ1イ 2イ"));
+    EXPECT_EQ(reader.toKana(QStringLiteral("ゼッケン番号")), QStringLiteral("ゼッケンバンゴウ"));
+    EXPECT_EQ(reader.toKana(QStringLiteral("第一位\n髙橋")), QStringLiteral("ダイイチイ タカハシ"));
     EXPECT_EQ(reader.toKana(QString()), QString());
     EXPECT_EQ(reader.toKana(QStringLiteral("  ")), QString());
 }
 
-TEST(ReadingRules, SymbolsBecomePausesAndDigitsCanBeReadOneByOne) {
-    const QString reading = QStringLiteral("10:23-45.6、A/B#2!");
-    EXPECT_EQ(ApplyReadingRules(reading, true, false), QStringLiteral("10 23 45.6、A B 2!"));
-    EXPECT_EQ(ApplyReadingRules(reading, false, false), reading);
-    EXPECT_EQ(ApplyReadingRules(QStringLiteral("12バン 305"), false, true),
-              QStringLiteral("1 2バン 3 0 5"));
-    EXPECT_EQ(ApplyReadingRules(QStringLiteral("12:05"), true, true), QStringLiteral("1 2 0 5"));
+namespace {
+
+// One end of a property's range, the engine value documented for it, and the value one step
+// beyond the end, which must be spoken like the end itself.
+struct RangeEnd {
+    const char* property;
+    void (*set)(ControlProperties&, int);
+    int end;
+    int beyond;
+    double (*engine)(const EngineVoice&);
+    double documented;
+};
+
+double rate(const EngineVoice& v) {
+    return v.rate;
+}
+double volume(const EngineVoice& v) {
+    return v.volume;
+}
+double pitch(const EngineVoice& v) {
+    return v.pitch;
+}
+double range(const EngineVoice& v) {
+    return v.range;
+}
+double shift(const EngineVoice& v) {
+    return v.shiftRatio;
 }
 
-TEST(VoiceMapping, OutOfRangeValuesAreClamped) {
-    ControlProperties zero, one, huge, ten;
-    zero.pitchForMan = 0, zero.speed = 0, zero.volume = -3, zero.intonation = 0;
-    zero.voicechanger = 0, zero.speakerName = 0;
-    one.pitchForMan = 1, one.speed = 1, one.volume = 1, one.intonation = 1;
-    one.voicechanger = 1, one.speakerName = 1;
-    huge.pitchForMan = 99, huge.speed = 32767, huge.volume = 11, huge.intonation = 7;
-    huge.voicechanger = 12, huge.speakerName = 6;
-    ten.pitchForMan = 10, ten.speed = 10, ten.volume = 10, ten.intonation = 6;
-    ten.voicechanger = 10, ten.speakerName = 5;
-    const auto same = [](const EngineVoice& a, const EngineVoice& b) {
-        return a.name == b.name && a.rate == b.rate && a.volume == b.volume && a.pitch == b.pitch &&
-               a.range == b.range && a.shiftRatio == b.shiftRatio;
+} // namespace
+
+TEST(VoiceMapping, EachSettingAtBothEndsOfItsRange) {
+    const auto speed = [](ControlProperties& p, int v) { p.speed = v; };
+    const auto loud = [](ControlProperties& p, int v) { p.volume = v; };
+    const auto man = [](ControlProperties& p, int v) { p.pitchForMan = v; };
+    const auto woman = [](ControlProperties& p, int v) { p.speakerName = 3, p.pitchForWoman = v; };
+    const auto intonation = [](ControlProperties& p, int v) { p.intonation = v; };
+    const auto changer = [](ControlProperties& p, int v) { p.voicechanger = v; };
+    const RangeEnd ends[] = {
+        {"Speed", speed, 1, 0, rate, 100},
+        {"Speed", speed, 10, 11, rate, 325},
+        {"Volume", loud, 1, 0, volume, 20},
+        {"Volume", loud, 10, 11, volume, 200},
+        {"PitchForMan", man, 1, 0, pitch, 5},
+        {"PitchForMan", man, 10, 11, pitch, 95},
+        {"PitchForWoman", woman, 1, 0, pitch, 5},
+        {"PitchForWoman", woman, 10, 11, pitch, 95},
+        {"Intonation", intonation, 1, 0, range, 0},
+        {"Intonation", intonation, 6, 7, range, 100},
+        {"Voicechanger", changer, 1, 0, shift, std::exp2(-4 / 12.0)},
+        {"Voicechanger", changer, 10, 11, shift, std::exp2(5 / 12.0)},
     };
-    EXPECT_TRUE(same(MapToEngine(zero, false), MapToEngine(one, false)));
-    EXPECT_TRUE(same(MapToEngine(huge, false), MapToEngine(ten, false)));
+    for (const RangeEnd& row : ends) {
+        ControlProperties atEnd, past;
+        atEnd.speakerName = past.speakerName = 2;
+        row.set(atEnd, row.end);
+        row.set(past, row.beyond);
+        EXPECT_DOUBLE_EQ(row.engine(MapToEngine(atEnd, false)), row.documented)
+            << row.property << " " << row.end;
+        EXPECT_DOUBLE_EQ(row.engine(MapToEngine(past, false)), row.documented)
+            << row.property << " " << row.beyond;
+    }
+    // The voice changer keeps the length: its rate is the speed's divided by the ratio.
+    ControlProperties bright;
+    bright.voicechanger = 10;
+    EXPECT_EQ(MapToEngine(bright, false).rate, std::lround(175 / std::exp2(5 / 12.0)));
+
+    ControlProperties speaker;
+    for (const auto& [value, name] :
+         {std::pair{0, "ja+m1"}, {1, "ja+m1"}, {5, "ja+f3"}, {6, "ja+f3"}}) {
+        speaker.speakerName = value;
+        EXPECT_EQ(MapToEngine(speaker, false).name, name) << "SpeakerName " << value;
+    }
     EXPECT_TRUE(ReadsDigitByDigit(0));
+    EXPECT_TRUE(ReadsDigitByDigit(1));
+    EXPECT_FALSE(ReadsDigitByDigit(2));
     EXPECT_FALSE(ReadsDigitByDigit(7));
 }
 
