@@ -23,10 +23,17 @@ share=$root/data
 [[ -f $share/schema.sql ]] || share=$root/share/tarnikmid
 # mariadbd is in /usr/sbin, which a desktop user's PATH leaves out.
 PATH=$PATH:/usr/sbin
-usage() { sed -n '2,16p' "$0"; exit 2; }
+usage() { sed -n '2,15p' "$0"; exit 2; }
 cmd=${1:-}
-dir=${2:-${TARNIK_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/tarnikmid}/db}
 [[ -n $cmd ]] || usage
+shift
+# Without DIR, a client option may follow the command at once: `sql -e "..."`.
+if [[ $# -gt 0 && $1 != -* ]]; then
+    dir=$1
+    shift
+else
+    dir=${TARNIK_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/tarnikmid}/db
+fi
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
@@ -154,6 +161,6 @@ case $cmd in
         client "$database" <"$share/schema.sql"
         client "$database" <"$share/sample_race.sql"
         ;;
-    sql) shift $(( $# < 2 ? $# : 2 )); client "$@" ;;
+    sql) client "$@" ;;
     *) usage ;;
 esac
