@@ -1,6 +1,7 @@
 // Draws the main window's two pictures: the logo (logo.jpg, 329 x 129) and the title
-// (title.png, 413 x 80). Run once when the artwork changes; the files it writes are kept
-// beside it and built into the program.
+// (title.png, 413 x 80), and the desktop icon (icon.png, 256 x 256). Run once when the
+// artwork changes; the files it writes are kept beside it, the pictures built into the
+// program and the icon installed with the package.
 //
 //     tarnik_draw_pictures <output folder>
 
@@ -186,6 +187,26 @@ QImage DrawTitle() {
     return image;
 }
 
+// The logo's stopwatch alone on a dark tile, so that it reads at 48 pixels on a light or a
+// dark panel alike.
+QImage DrawIcon() {
+    QImage image(256, 256, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(2, 2);
+
+    QRadialGradient glow(QPointF(64, 66), 80);
+    glow.setColorAt(0, QColor(28, 52, 92));
+    glow.setColorAt(1, kNight);
+    p.setPen(Qt::NoPen);
+    p.setBrush(glow);
+    p.drawRoundedRect(QRectF(4, 4, 120, 120), 22, 22);
+    // The stopwatch is drawn for a radius of 44; its crown stands 15 above the rim.
+    DrawStopwatch(p, QPointF(64, 71), 42);
+    return image;
+}
+
 bool Write(const QImage& image, const QString& path, const char* format, int quality) {
     QImageWriter writer(path, format);
     writer.setQuality(quality);
@@ -205,6 +226,7 @@ int main(int argc, char** argv) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const bool written = Write(DrawLogo(), folder + QStringLiteral("/logo.jpg"), "jpeg", 92) &&
-                         Write(DrawTitle(), folder + QStringLiteral("/title.png"), "png", -1);
+                         Write(DrawTitle(), folder + QStringLiteral("/title.png"), "png", -1) &&
+                         Write(DrawIcon(), folder + QStringLiteral("/icon.png"), "png", -1);
     return written ? 0 : 1;
 }
