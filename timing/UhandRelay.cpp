@@ -9,6 +9,8 @@
 #include "data/ExecInfo.h"
 #include "data/RunStatement.h"
 #include "data/Udm1.h"
+#include "speech/Announcements.h"
+#include "speech/SpeechPanelLogic.h"
 #include "timing/DeviceTimeMarks.h"
 #include "timing/KeyDownFilter.h"
 #include "timing/MessageBoxes.h"
@@ -197,11 +199,14 @@ void TFhand::setFTtimeR(const QString& Bib, const QString& Tm, const QString& Te
         return;
     }
 
-    WriteLegFinish(Bib, leg, TenthsForm(ElapsedTimeText(legStart, Tm)), Tm);
+    const QString legTime = TenthsForm(ElapsedTimeText(legStart, Tm));
+    const QString teamTime = TenthsForm(ElapsedTimeText(TeamStart, Tm));
+    WriteLegFinish(Bib, leg, legTime, Tm);
     // After the class's last leg there is no leg to start.
     if (leg < Legs)
         StartLeg(Bib, leg + 1, NextLegStart(Tm));
-    WriteTeamTime(Bib, TenthsForm(ElapsedTimeText(TeamStart, Tm)), TeamLetterAfterLeg(leg, Legs));
+    WriteTeamTime(Bib, teamTime, TeamLetterAfterLeg(leg, Legs));
+    Speech->Announce(LegFinishAnnouncement{Bib, leg, Legs, legTime, teamTime}.text());
     if (leg != LastSplitNo) {
         LastSplitNo = leg;
         LegButtons[leg - 1]->Click();

@@ -9,6 +9,8 @@
 #include "data/RunStatement.h"
 #include "data/SqlText.h"
 #include "data/Udm1.h"
+#include "speech/Announcements.h"
+#include "speech/SpeechPanelLogic.h"
 #include "timing/DeviceTimeMarks.h"
 #include "timing/KeyDownFilter.h"
 #include "timing/MessageBoxes.h"
@@ -174,6 +176,7 @@ void TFhand::setFTtime(const QString& Bib, const QString& Tm, const QString& Sta
     MarkDeviceTime(Dm1->Qedit, Mode, Tm);
     EntryBib = PassingLogBib(EntryBib);
     AppendPassing(EntryBib, splitTime, Tm);
+    Speech->Announce(SplitAnnouncement{Bib, n, splitTime}.text());
     if (n != LastSplitNo) {
         LastSplitNo = n;
         SplitButtons[n - 1]->Click();
