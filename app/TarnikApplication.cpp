@@ -2,6 +2,7 @@
 
 #include "common/ErrorReport.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <exception>
 
@@ -9,6 +10,15 @@ TarnikApplication::TarnikApplication(int& argc, char** argv)
     : QApplication(argc, argv), errorDialog_(ShowErrorDialog) {
     // Errors that code outside an event handler finds are shown the same way.
     SetErrorReporter([this](const QString& message) { errorDialog_(message); });
+    LoadToolkitTranslation();
+}
+
+void TarnikApplication::LoadToolkitTranslation() {
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (toolkitTexts_.load(QStringLiteral("qtbase_ja"), folder))
+        installTranslator(&toolkitTexts_);
+    else // the buttons still work, in English
+        qWarning("qtbase_ja not found in %s", qPrintable(folder));
 }
 
 bool TarnikApplication::notify(QObject* receiver, QEvent* event) {

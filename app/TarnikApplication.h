@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <QTranslator>
 #include <functional>
 
 class TarnikApplication : public QApplication {
@@ -21,7 +22,12 @@ public:
     void SetErrorDialog(ErrorDialog dialog);
 
 private:
+    // The toolkit's own texts (standard buttons はい / いいえ) in Japanese, whatever the
+    // desktop's language: the whole program speaks Japanese.
+    void LoadToolkitTranslation();
+
     ErrorDialog errorDialog_;
+    QTranslator toolkitTexts_;
 };
 
 // A critical message box over the active window, captioned "エラー".

@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QSaveFile>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <stdexcept>
 
@@ -17,6 +18,9 @@ namespace {
 
 constexpr Qt::Alignment Centred = Qt::AlignHCenter | Qt::AlignVCenter;
 constexpr Qt::Alignment Left = Qt::AlignLeft | Qt::AlignVCenter;
+
+// Room on each side of the bib's digits: the cell's padding and the grid line.
+constexpr int BibCellMargin = 6;
 
 QList<TGridColumn> CheckColumns() {
     QList<TGridColumn> columns = {
@@ -57,7 +61,10 @@ TFcheck::TFcheck(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(DBGck2);
     Dm1->DScheck.SetColumns(CheckColumns());
     DBGck2->SetDataSource(&Dm1->DScheck);
-    const int widths[] = {36, 80, 80, 80, 80, 80, 100};
+    // The bib column holds four digits in the font actually used; the others keep their widths.
+    const int bibWidth = qMax(36, DBGck2->fontMetrics().horizontalAdvance(QStringLiteral("0000")) +
+                                      2 * BibCellMargin);
+    const int widths[] = {bibWidth, 80, 80, 80, 80, 80, 100};
     for (int column = 0; column < 7; ++column)
         DBGck2->setColumnWidth(column, widths[column]);
     Fcheck = this;
@@ -96,7 +103,19 @@ void TFcheck::showEvent(QShowEvent* event) {
 
 void TFcheck::FormShow() {
     if (mainWindow_)
-        move(mainWindow_->frameGeometry().center() - rect().center());
+        move(WithinScreen(mainWindow_->frameGeometry().center() - rect().center()));
+}
+
+// Centred on the main window, but never beyond the screen's edges (a main window at the top
+// of the screen would put this taller window's title bar out of reach).
+QPoint TFcheck::WithinScreen(QPoint topLeft) const {
+    const QRect screen = mainWindow_->screen()->availableGeometry();
+    const QSize frame = frameGeometry().size();
+    topLeft.setX(qBound(screen.left(), topLeft.x(),
+                        qMax(screen.left(), screen.right() - frame.width() + 1)));
+    topLeft.setY(qBound(screen.top(), topLeft.y(),
+                        qMax(screen.top(), screen.bottom() - frame.height() + 1)));
+    return topLeft;
 }
 
 void TFcheck::closeEvent(QCloseEvent* event) {

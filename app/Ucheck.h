@@ -31,11 +31,12 @@ protected:
 
 private:
     void FormShow();
+    QPoint WithinScreen(QPoint topLeft) const;
     void FormClose();
 
     QWidget* mainWindow_ = nullptr;
 };
 
-// The window of the running program (set while a TFcheck exists), for the timing window to
-// show.
+// The window of the running program (set while a TFcheck exists), which the main window
+// shows when the timing window asks for it.
 extern TFcheck* Fcheck;

@@ -12,7 +12,7 @@ packages=(
     libespeak-ng-dev espeak-ng-data
     libmecab-dev mecab-ipadic-utf8
     libjpeg-dev
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic qt6-translations-l10n
     googletest libgtest-dev libgmock-dev
     xvfb xauth sox
     x11-apps netpbm xdotool

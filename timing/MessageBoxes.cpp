@@ -12,6 +12,6 @@ void ShowMessage(QWidget* parent, const QString& text) {
 bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent);
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

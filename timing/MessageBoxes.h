@@ -1,6 +1,7 @@
 #pragma once
 // The message boxes of the windows: a plain message with the application's title, and a
-// Yes/No question that answers Yes only when Yes was chosen.
+// Yes/No question that answers Yes only when Yes was chosen (Yes is the default button: the
+// operators confirm with Enter).
 
 #include <QString>
 

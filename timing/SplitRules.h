@@ -15,6 +15,10 @@ int NextSplitNo(const QStringList& splitTimes);
 // The highest split a class may record: its lapn, but never a column the row does not have.
 int SplitLimitOfClass(int lapn);
 
+// The minutes typed into the minimum-time box: its edit control takes Enter as a line break,
+// so line breaks and blanks around the number are not part of it.
+QString MinutesEntry(const QString& boxText);
+
 // Whether `elapsedMs` after the previous time reach a minimum of `minutes`.
 bool ReachesMinimum(int elapsedMs, int minutes);
 

@@ -2,6 +2,8 @@
 
 #include "data/TDataSource.h"
 
+#include <QPainter>
+
 StatusShadingDelegate::StatusShadingDelegate(TDataSource& source, QObject* parent)
     : QStyledItemDelegate(parent), source_(source) {}
 
@@ -20,7 +22,31 @@ void StatusShadingDelegate::initStyleOption(QStyleOptionViewItem* option,
     QStyledItemDelegate::initStyleOption(option, index);
     option->palette.setColor(QPalette::Text, Qt::black);
     option->palette.setColor(QPalette::HighlightedText, Qt::black);
-    const QColor shade = ShadeOf(source_.FieldOfRow(index.row(), QStringLiteral("sumi")));
-    if (shade.isValid())
-        option->backgroundBrush = shade;
+    QColor shade = ShadeOf(source_.FieldOfRow(index.row(), QStringLiteral("sumi")));
+    const bool current = option->state & QStyle::State_Selected;
+    if (!shade.isValid() && !current)
+        return;
+    if (!shade.isValid())
+        shade = option->palette.color(QPalette::Base);
+    // The selection highlight would hide the state: the current row keeps its own colour,
+    // a shade darker, and a frame (painted below).
+    option->state &= ~QStyle::State_Selected;
+    option->backgroundBrush = current ? shade.darker(CurrentRowDarkening) : shade;
+}
+
+void StatusShadingDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) const {
+    QStyledItemDelegate::paint(painter, option, index);
+    if (!(option.state & QStyle::State_Selected))
+        return;
+    painter->save();
+    painter->setPen(QPen(Qt::black, 2));
+    const QRect cell = option.rect.adjusted(1, 1, -1, -1);
+    painter->drawLine(cell.topLeft(), cell.topRight());
+    painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+    if (index.column() == 0)
+        painter->drawLine(cell.topLeft(), cell.bottomLeft());
+    if (index.column() == index.model()->columnCount() - 1)
+        painter->drawLine(cell.topRight(), cell.bottomRight());
+    painter->restore();
 }

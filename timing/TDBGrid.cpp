@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -34,6 +35,16 @@ void TDBGrid::FollowQuery(int row) {
     const QModelIndex index = source_->index(row, qMax(0, currentIndex().column()));
     if (index != currentIndex())
         setCurrentIndex(index);
+}
+
+void TDBGrid::mousePressEvent(QMouseEvent* event) {
+    // A right click asks for the row's menu; the row it acts on is the current one, so the
+    // click must not move it.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
 }
 
 void TDBGrid::keyPressEvent(QKeyEvent* event) {

@@ -20,6 +20,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void FollowQuery(int row);

@@ -168,6 +168,10 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // The window's frame (UhandFrame.cpp).
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Layout (UhandLayout.cpp).
@@ -176,6 +180,7 @@ private:
     void BuildLapPage();
     void BuildSettingsPage();
     void BuildRelayPage();
+    void DisarmDefaultButtons();
     // Wiring of each area, called once from the constructor (UhandWiring.cpp); each is
     // defined in the source file of its area.
     void ConnectHandlers();

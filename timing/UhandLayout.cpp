@@ -9,6 +9,7 @@
 #include "speech/SpeechPanelLogic.h"
 #include "timing/StatusShadingDelegate.h"
 #include "timing/TDBGrid.h"
+#include "timing/WholeTextOnClick.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -56,6 +57,7 @@ QLineEdit* MakeBibBox(QWidget* parent, const QString& name, const QRect& geometr
     QLineEdit* box = MakeEdit(parent, name, geometry, 32, QStringLiteral("0"));
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
     box->setAlignment(Qt::AlignRight);
+    new WholeTextOnClick(box);
     return box;
 }
 
@@ -117,6 +119,7 @@ TFhand::TFhand(QWidget* owner) : QDialog(owner) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(PixelFont(12));
     BuildWindow();
+    DisarmDefaultButtons();
     ConnectHandlers();
 }
 

@@ -49,6 +49,9 @@ void TFhand::ConnectPendingHandlers() {
                                   &TFhand::CuteButton5Click};
     for (int n = 0; n < 5; ++n)
         connect(SplitButtons[n], &TCuteButton::OnClick, this, Guarded(this, clicks[n]));
+    // The next bib typed after choosing a split point goes to the bib box, not the button.
+    for (TCuteButton* button : SplitButtons)
+        connect(button, &TCuteButton::OnClick, this, [this] { ReselectBibBox(Edit5); });
     connect(DBGrid1, &TDBGrid::EnterPressed, this, Guarded(this, &TFhand::DBGrid1KeyDown));
     connect(DBGrid6, &TDBGrid::EnterPressed, this, Guarded(this, &TFhand::DBGrid1KeyDown));
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {

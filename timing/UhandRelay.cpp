@@ -140,6 +140,8 @@ void TFhand::ConnectRelayHandlers() {
                                   &TFhand::CtBR4Click};
     for (int n = 0; n < RelayTimedLegs; ++n)
         connect(LegButtons[n], &TCuteButton::OnClick, this, Guarded(this, clicks[n]));
+    for (TCuteButton* button : LegButtons)
+        connect(button, &TCuteButton::OnClick, this, [this] { ReselectBibBox(Edit3); });
     connect(Button3, &QPushButton::clicked, this, Guarded(this, &TFhand::Button3Click));
 }
 

@@ -26,6 +26,10 @@ namespace {
 const QString TooShortMessage = QStringLiteral("最短計測時間に達していません");
 const QString SplitLimitMessage = QStringLiteral("既に最大中間数に達してます。");
 
+QString NotRegisteredMessage(const QString& bib) {
+    return QStringLiteral("ビブNo.%1 は登録されていません。").arg(bib);
+}
+
 // The competitor's result row: the statement's lines, then the bib.
 void OpenCompetitorRow(TQuery& query, const QStringList& lines, const QString& bib) {
     query.SetSQL(lines + QStringList{QuotedLine(QStringLiteral("and zek = '"), bib)});
@@ -37,6 +41,7 @@ QString SelectResultLine() {
 }
 
 struct SplitReading {
+    bool registered = false; // the race has a result row of this bib
     QString start;
     int next = 1;
 };
@@ -52,7 +57,8 @@ SplitReading ReadNextSplit(const QString& bib) {
     QStringList splitTimes;
     for (int k = 1; k <= SplitColumns; ++k)
         splitTimes << reading.FieldByName(QStringLiteral("midtime%1").arg(k)).AsString();
-    return {reading.FieldByName(QStringLiteral("startedtime")).AsString(), NextSplitNo(splitTimes)};
+    return {reading.RecordCount() > 0,
+            reading.FieldByName(QStringLiteral("startedtime")).AsString(), NextSplitNo(splitTimes)};
 }
 
 // The time the new split is measured from: the start for split 1, else the previous split.
@@ -166,7 +172,9 @@ void TFhand::setFTtime(const QString& Bib, const QString& Tm, const QString& Sta
     if (!PassedMinimumTime(previous, Tm))
         return;
     if (n > SplitLimitOfClass(Limit)) {
-        ShowMessage(this, SplitLimitMessage);
+        // A bib with no row has no class, so no splits: it is told as what it is, a mistyped
+        // or unregistered bib.
+        ShowMessage(this, reading.registered ? SplitLimitMessage : NotRegisteredMessage(Bib));
         ReselectBibBox(Edit5);
         return;
     }
@@ -187,7 +195,7 @@ void TFhand::setFTtime(const QString& Bib, const QString& Tm, const QString& Sta
 bool TFhand::PassedMinimumTime(const QString& from, const QString& to) {
     const int d = TimeTextToMs(to) - TimeTextToMs(from);
     Memo2->appendPlainText(QString::number(d));
-    if (!ReachesMinimum(d, StrToInt(RE1->Text()))) {
+    if (!ReachesMinimum(d, StrToInt(MinutesEntry(RE1->Text())))) {
         ShowMessage(this, TooShortMessage);
         return false;
     }
@@ -196,5 +204,6 @@ bool TFhand::PassedMinimumTime(const QString& from, const QString& to) {
 }
 
 void TFhand::RE1Exit() {
-    uComm::MinMeasureMinutes = RE1->Text();
+    uComm::MinMeasureMinutes = MinutesEntry(RE1->Text());
+    RE1->SetText(uComm::MinMeasureMinutes);
 }

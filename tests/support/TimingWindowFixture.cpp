@@ -3,6 +3,7 @@
 #include "common/uComm.h"
 #include "controls/REdit.h"
 #include "data/RaceInWork.h"
+#include "support/OperatorHands.h"
 
 #include <QLineEdit>
 #include <QTabWidget>
@@ -62,11 +63,9 @@ void TimingWindowFixture::AddStamp(const QString& tm, int order, const QString& 
 }
 
 void TimingWindowFixture::TypeBib(QLineEdit* box, const QString& bib, Qt::Key key) {
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, bib);
-    QTest::keyClick(box, key);
-    QCoreApplication::processEvents();
+    OperatorHands::Click(box);
+    OperatorHands::Type(bib);
+    OperatorHands::Press(key);
 }
 
 void TimingWindowFixture::SetMinimumMinutes(const QString& minutes) {

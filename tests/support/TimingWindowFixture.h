@@ -29,7 +29,8 @@ protected:
     void AddStamp(const QString& tm, int order, const QString& tstat = QStringLiteral(" "),
                   const QString& st = QStringLiteral("C1"));
 
-    // Types text into the box (replacing what is there) and presses Enter or Space.
+    // Clicks the box where it shows, types text to the focus (replacing what the click
+    // selected) and presses Enter or Space.
     void TypeBib(QLineEdit* box, const QString& bib, Qt::Key key = Qt::Key_Return);
     void SetMinimumMinutes(const QString& minutes);
 

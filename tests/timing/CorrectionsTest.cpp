@@ -110,7 +110,8 @@ TEST_F(Corrections, CancelAnsweredNoChangesNothing) {
     AddTwoSplits();
     OpenWindow();
     ClickRow(window->DBGrid2, 0);
-    window->N1->trigger(); // the box's default is No
+    answers.Answer(QMessageBox::No);
+    window->N1->trigger();
     EXPECT_EQ(answers.Texts(),
               QStringList({"ビブNo.0123 のフィニッシュタイム 10:10:00.0000を取り消しします。"}));
     EXPECT_EQ(Row("select midfin1 from result where zek = '0123'"), QStringList({"10:10:00.0000"}));
@@ -181,7 +182,8 @@ TEST_F(Corrections, RightClickWithZeroOrEmptyInTheBoxOrAnsweredNoDoesNothing) {
     EXPECT_TRUE(answers.Texts().isEmpty());
 
     window->Edit1->setText("124");
-    RequestMenu(window->DBGrid1, 0); // default No
+    answers.Answer(QMessageBox::No);
+    RequestMenu(window->DBGrid1, 0);
     EXPECT_EQ(answers.Texts().size(), 1);
     EXPECT_EQ(window->Edit1->text(), "124");
     EXPECT_EQ(Row("select midfin1 from result where zek = '0124'"), QStringList({""}));

@@ -99,8 +99,9 @@ TEST_F(SplitAssignment, RefusesASplitBeyondTheClassOrTheRowsColumnsOrWithoutARow
 
     TypeBib(window->Edit5, "12");
     TypeBib(window->Edit5, "20");
-    TypeBib(window->Edit5, "77"); // no result row: no class, limit 0
-    EXPECT_EQ(answers.Texts(), QStringList({LimitReached, LimitReached, LimitReached}));
+    TypeBib(window->Edit5, "77"); // no result row
+    EXPECT_EQ(answers.Texts(), QStringList({LimitReached, LimitReached,
+                                            "ビブNo.0077 は登録されていません。"}));
     EXPECT_TRUE(ShownErrors().isEmpty()); // no statement named a sixth column
     EXPECT_EQ(Result("0012", "midtime4, midfin4"), QStringList({"", ""}));
     EXPECT_EQ(States(), QStringList({"0"}));

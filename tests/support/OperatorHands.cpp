@@ -1,0 +1,88 @@
+#include "OperatorHands.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QPointer>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace OperatorHands {
+
+namespace {
+
+// The window manager's part: when a message box closes, the window it belonged to becomes
+// active again. The offscreen platform leaves no window active.
+void ReactivateLastWindow() {
+    static QPointer<QWidget> lastActive;
+    if (QApplication::activeWindow())
+        lastActive = QApplication::activeWindow();
+    else if (lastActive && lastActive->isVisible()) {
+        lastActive->activateWindow();
+        QCoreApplication::processEvents();
+    }
+}
+
+QWidget* FocusOrFail() {
+    ReactivateLastWindow();
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_NE(focus, nullptr) << "no widget has the keyboard focus";
+    return focus;
+}
+
+} // namespace
+
+void Type(const QString& text) {
+    for (const QChar c : text) {
+        if (QWidget* focus = FocusOrFail())
+            QTest::keyClicks(focus, QString(c));
+    }
+    QCoreApplication::processEvents();
+}
+
+void Press(Qt::Key key) {
+    if (QWidget* focus = FocusOrFail())
+        QTest::keyClick(focus, key);
+    QCoreApplication::processEvents();
+}
+
+QWidget* WidgetShownAt(QWidget* target, QPoint at) {
+    QWidget* window = target->window();
+    const QPoint inWindow = target->mapTo(window, at);
+    QWidget* shown = window->rect().contains(inWindow) ? window->childAt(inWindow) : nullptr;
+    const bool isTarget = shown && (shown == target || target->isAncestorOf(shown));
+    EXPECT_TRUE(target->isVisible() && isTarget)
+        << qPrintable(target->objectName()) << " is not shown at " << inWindow.x() << ","
+        << inWindow.y() << " of its window";
+    return isTarget ? shown : nullptr;
+}
+
+void ClickAt(QWidget* target, QPoint at, Qt::MouseButton button) {
+    ReactivateLastWindow();
+    QWidget* shown = WidgetShownAt(target, at);
+    if (!shown)
+        return;
+    const QPoint local = shown->mapFrom(target->window(), target->mapTo(target->window(), at));
+    QTest::mouseClick(shown, button, {}, local);
+    // The platform's menu request that follows a right press.
+    if (button == Qt::RightButton) {
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, local, shown->mapToGlobal(local));
+        QApplication::sendEvent(shown, &menu);
+    }
+    QCoreApplication::processEvents();
+}
+
+void Click(QWidget* target, Qt::MouseButton button) {
+    ClickAt(target, target->rect().center(), button);
+}
+
+void DoubleClickAt(QWidget* target, QPoint at) {
+    ClickAt(target, at);
+    if (QWidget* shown = WidgetShownAt(target, at)) {
+        const QPoint local = shown->mapFrom(target->window(), target->mapTo(target->window(), at));
+        QTest::mouseDClick(shown, Qt::LeftButton, {}, local);
+    }
+    QCoreApplication::processEvents();
+}
+
+} // namespace OperatorHands

@@ -1,0 +1,42 @@
+// The window's frame under an operator's hands: no key of its own (a dialog would close on
+// Esc and click a default button on a stray Enter, which here is a reset of the whole race),
+// pages that follow the window's size, and a close box that does what "×" does.
+#include "Uhand.h"
+
+#include "serial/CommX.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTabWidget>
+
+void TFhand::DisarmDefaultButtons() {
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+}
+
+void TFhand::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A control that uses the key has taken it already; what reaches the window does
+        // nothing.
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void TFhand::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    PageControl1->setGeometry(rect());
+}
+
+void TFhand::closeEvent(QCloseEvent* event) {
+    CommX1->Close();
+    QDialog::closeEvent(event);
+}
