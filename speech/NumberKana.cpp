@@ -34,15 +34,19 @@ QStringList fullGemination() {
             QStringLiteral("ぴゃく")};
 }
 
-// Counters beginning with s take the small っ only after 1, 8 and 10 (いっそう, ろくそう).
+// Counters beginning with s or t take the small っ only after 1, 8 and 10 (いっそう, ろくそう,
+// いってん).
 QStringList sGemination() {
     return {QStringLiteral("いち"), QStringLiteral("はち"), QStringLiteral("じゅう")};
 }
 
 CounterRule plainRule(const QString& counter, const QString& reading) {
-    return {
-        counter, reading, reading, reading, {}, QStringLiteral("よん"), QStringLiteral("きゅう"),
-        {},      {}};
+    CounterRule rule;
+    rule.counter = counter;
+    rule.reading = rule.afterGemination = rule.afterN = reading;
+    rule.four = kDigitWords[4];
+    rule.nine = kDigitWords[9];
+    return rule;
 }
 
 CounterRule hourRule(const QString& counter, const QString& reading) {
