@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -121,6 +122,20 @@ TEST_F(CheckList, AnApostropheIsStoredAsTyped) {
     EXPECT_EQ(Cell(0, 5), "O'Neil\\");
     check->close(); // closing posts what waits
     EXPECT_EQ(db.Scalar("select hex(midtime5) from result where zek='0008'"), "4F274E65696C5C");
+}
+
+TEST_F(CheckList, OpensWhollyOnTheScreenWithRoomForFourDigitBibs) {
+    QWidget mainWindow; // at the top edge, shorter than the list
+    mainWindow.setGeometry(0, 0, 720, 484);
+    mainWindow.show();
+    check->SetMainWindow(&mainWindow);
+    OpenCheckList();
+    const QRect screen = mainWindow.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(check->frameGeometry()))
+        << check->frameGeometry().y() << " on a screen from " << screen.y();
+    const int digits = check->DBGck2->fontMetrics().horizontalAdvance("0000");
+    EXPECT_GT(check->DBGck2->columnWidth(0), digits);
+    EXPECT_EQ(check->DBGck2->columnWidth(1), 80);
 }
 
 TEST_F(CheckList, AnEmptyRaceShowsAnEmptyGrid) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTest>
 
 ModalAnswerer::ModalAnswerer() {
     timer_.setInterval(5);
@@ -21,10 +22,22 @@ void ModalAnswerer::AnswerOpenBox() {
     box->setProperty("answered", true);
     texts_.append(box->text());
     captions_.append(box->windowTitle());
+    buttonTexts_.clear();
+    for (QAbstractButton* shown : box->buttons())
+        buttonTexts_.append(shown->text());
     QAbstractButton* button = nullptr;
     if (!answers_.empty()) {
-        button = box->button(answers_.front());
+        const Reply reply = answers_.front();
         answers_.pop_front();
+        if (reply.key) {
+            // The window manager activates a box that opens; the offscreen platform does not.
+            box->activateWindow();
+            QCoreApplication::processEvents();
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus && box->isAncestorOf(focus) ? focus : box, *reply.key);
+            return;
+        }
+        button = box->button(reply.button);
     }
     if (!button)
         button = box->defaultButton();

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <deque>
+#include <optional>
 
 class ModalAnswerer : public QObject {
 public:
@@ -14,7 +15,11 @@ public:
 
     // The button for the next box; boxes beyond the queued answers get their default (or
     // Ok) button.
-    void Answer(QMessageBox::StandardButton button) { answers_.push_back(button); }
+    void Answer(QMessageBox::StandardButton button) { answers_.push_back({button, {}}); }
+    // The next box is answered as an operator does, with a key to whatever has the focus.
+    void AnswerWithKey(Qt::Key key) { answers_.push_back({QMessageBox::NoButton, key}); }
+    // The captions of the last box's buttons.
+    QStringList ButtonTexts() const { return buttonTexts_; }
 
     QStringList Texts() const { return texts_; }
     QStringList Captions() const { return captions_; }
@@ -25,7 +30,12 @@ private:
     void AnswerOpenBox();
 
     QTimer timer_;
-    std::deque<QMessageBox::StandardButton> answers_;
+    struct Reply {
+        QMessageBox::StandardButton button;
+        std::optional<Qt::Key> key;
+    };
+    std::deque<Reply> answers_;
+    QStringList buttonTexts_;
     QStringList texts_;
     QStringList captions_;
 };

@@ -53,7 +53,11 @@ QWidget* WidgetShownAt(QWidget* target, QPoint at) {
     const bool isTarget = shown && (shown == target || target->isAncestorOf(shown));
     EXPECT_TRUE(target->isVisible() && isTarget)
         << qPrintable(target->objectName()) << " is not shown at " << inWindow.x() << ","
-        << inWindow.y() << " of its window";
+        << inWindow.y() << " of its window, "
+        << (shown
+                ? qPrintable(shown->metaObject()->className() + QString(' ') + shown->objectName())
+                : "nothing")
+        << " is";
     return isTarget ? shown : nullptr;
 }
 
