@@ -3,7 +3,7 @@
 #include "app/TEditGrid.h"
 #include "common/ProgramFiles.h"
 #include "common/uComm.h"
-#include "data/SqlText.h"
+#include "data/SqlValue.h"
 #include "data/Udm1.h"
 
 #include <QCloseEvent>
@@ -86,9 +86,9 @@ void TFcheck::OpenList() {
         DBGck2->PostChanges();
     check.SetSQL({QStringLiteral("select zek,startedtime,midtime1,midtime2,midtime3,midtime4,"
                                  "midtime5,finishtime,runtime"),
-                  QStringLiteral("from result where tcode='") + SqlEscape(uComm::RaceCode) + "'",
+                  QStringLiteral("from result where tcode=") + SqlValue(uComm::RaceCode),
                   QStringLiteral("order by zek")});
-    WriteStatementFile(StatementFilePath(), check.SQL());
+    WriteStatementFile(StatementFilePath(), ShownStatement(check.SQL()));
     check.SetRequestLive(true);
     check.Open();
     show();

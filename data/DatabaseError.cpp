@@ -38,3 +38,7 @@ bool DatabaseError::isConnectionLost() const {
                                       QStringLiteral("5013"), QStringLiteral("5014")};
     return codes.contains(nativeCode_);
 }
+
+UnstorableTextError::UnstorableTextError(const QString& value)
+    : DatabaseError(
+          QStringLiteral("「%1」にはデータベースに保存できない文字があります。").arg(value)) {}

@@ -23,3 +23,10 @@ private:
     QString message_;
     QString nativeCode_;
 };
+
+// A value with a character the race database's Shift-JIS text cannot hold: refused before
+// anything is sent, rather than stored as something else.
+class UnstorableTextError : public DatabaseError {
+public:
+    explicit UnstorableTextError(const QString& value);
+};

@@ -1,6 +1,6 @@
 #include "ExecInfo.h"
 
-#include "SqlText.h"
+#include "SqlValue.h"
 #include "TQuery.h"
 
 int TenthsSinceMidnight(const QTime& time) {
@@ -10,7 +10,7 @@ int TenthsSinceMidnight(const QTime& time) {
 void update_execinfo(TQuery& work, const QString& s, const QTime& now) {
     work.SetSQL({QStringLiteral("update execinfo "),
                  QStringLiteral(" set updx=") + QString::number(TenthsSinceMidnight(now)) +
-                     QStringLiteral(",stat = '") + SqlEscape(s) + QStringLiteral("'"),
+                     QStringLiteral(",stat = ") + SqlValue(s),
                  QStringLiteral(" where num=1")});
     work.ExecSQL();
 }

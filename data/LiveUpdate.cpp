@@ -1,6 +1,6 @@
 #include "LiveUpdate.h"
 
-#include "SqlText.h"
+#include "SqlValue.h"
 
 #include <QRegularExpression>
 
@@ -8,8 +8,7 @@ std::optional<LiveSelect> ParseLiveSelect(const QString& selectText) {
     static const QRegularExpression pattern(
         QStringLiteral("^\\s*select\\s.+?\\sfrom\\s+(\\w+)\\s*"
                        "(?:\\swhere\\s(.+?))?\\s*(?:\\sorder\\s+by\\s.*)?$"),
-        QRegularExpression::CaseInsensitiveOption |
-            QRegularExpression::DotMatchesEverythingOption);
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch match = pattern.match(QStringLiteral(" ") + selectText + " ");
     if (!match.hasMatch())
         return std::nullopt;
@@ -24,11 +23,10 @@ QString LiveUpdateStatement(const LiveSelect& select, const QStringList& columns
         conditions << QLatin1Char('(') + select.Condition + QLatin1Char(')');
     for (int c = 0; c < columns.size(); ++c) {
         // BINARY: a change of letter case or of trailing blanks is a change too.
-        conditions << QStringLiteral("BINARY ") + columns[c] + QStringLiteral(" = '") +
-                          SqlEscape(readValues.value(c)) + QLatin1Char('\'');
+        conditions << QStringLiteral("BINARY ") + columns[c] + QStringLiteral(" = ") +
+                          SqlValue(readValues.value(c));
         if (newValues.value(c) != readValues.value(c))
-            assignments << columns[c] + QStringLiteral(" = '") + SqlEscape(newValues.value(c)) +
-                               QLatin1Char('\'');
+            assignments << columns[c] + QStringLiteral(" = ") + SqlValue(newValues.value(c));
     }
     return QStringLiteral("update ") + select.Table + QStringLiteral(" set ") +
            assignments.join(QStringLiteral(", ")) + QStringLiteral("\r\nwhere ") +

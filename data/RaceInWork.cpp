@@ -1,6 +1,6 @@
 #include "RaceInWork.h"
 
-#include "SqlText.h"
+#include "SqlValue.h"
 #include "Udm1.h"
 #include "common/uComm.h"
 
@@ -21,23 +21,23 @@ RaceInWork OpenRaceInWork(TDm1& dm) {
     if (race.RaceCode.isEmpty())
         race.RaceCode = QStringLiteral("0");
     uComm::RaceCode = race.RaceCode;
-    const QString code = SqlEscape(race.RaceCode);
+    const QString code = SqlValue(race.RaceCode);
 
-    Reload(dm.Qsttime, {QStringLiteral("select * from tiki where tcode='") + code + "'"});
+    Reload(dm.Qsttime, {QStringLiteral("select * from tiki where tcode=") + code});
     race.Relay =
         dm.Qsttime.FieldByName(QStringLiteral("syumoku")).AsString() == QLatin1String("10");
     QString name = dm.Qsttime.FieldByName(QStringLiteral("TIKIMEI")).AsString();
     if (name.isEmpty())
         name = QStringLiteral("大会未指定");
 
-    Reload(dm.Qsttime, {QStringLiteral("select * from result where tcode='") + code + "'"});
-    Reload(dm.Qmidtime, {QStringLiteral("select * from result where tcode='") + code +
-                         QStringLiteral("' order by midfin1 desc,zek")});
-    Reload(dm.Qmidtime2, {QStringLiteral("select * from midjyun where tcode='") + code +
-                          QStringLiteral("' order by tod desc")});
+    Reload(dm.Qsttime, {QStringLiteral("select * from result where tcode=") + code});
+    Reload(dm.Qmidtime, {QStringLiteral("select * from result where tcode=") + code +
+                         QStringLiteral(" order by midfin1 desc,zek")});
+    Reload(dm.Qmidtime2, {QStringLiteral("select * from midjyun where tcode=") + code +
+                          QStringLiteral(" order by tod desc")});
     Reload(dm.Qmax, {QStringLiteral("select max(tpno1) as maxn from midtp2")});
     dm.Qdeltime.Open();
-    Reload(dm.Qdpmid, {QStringLiteral("select * from tdc_mid where tcode = '") + code + "'",
+    Reload(dm.Qdpmid, {QStringLiteral("select * from tdc_mid where tcode = ") + code,
                        QStringLiteral("order by dt desc,tm desc")});
     race.Caption = race.RaceCode + QStringLiteral("  ") + name;
     return race;

@@ -2,7 +2,7 @@
 
 #include "DatabaseError.h"
 #include "LiveUpdate.h"
-#include "SqlText.h"
+#include "SqlValue.h"
 #include "TDatabase.h"
 
 #include <QSqlError>
@@ -33,6 +33,10 @@ void TQuery::SetSQL(const QStringList& lines) {
 
 QString TQuery::Text() const {
     return lines_.join(QStringLiteral("\r\n"));
+}
+
+QString TQuery::ShownText() const {
+    return ShownStatement(lines_).join(QStringLiteral("\r\n"));
 }
 
 QSqlQuery TQuery::Execute(const QString& text) {

@@ -29,6 +29,8 @@ public:
     // Replaces the text by these lines.
     void SetSQL(const QStringList& lines);
     QString Text() const;
+    // The text as the operator reads it: values written in as text (see SqlValue.h).
+    QString ShownText() const;
 
     // Runs the statement and fetches its rows (all of them, or the first window);
     // throws DatabaseError with the server's message. Reopening replaces the rows.

@@ -1,6 +1,7 @@
 #include "device/DeviceRecord.h"
 
-#include "timing/StatementLines.h"
+#include "data/SqlValue.h"
+#include "data/StatementLines.h"
 
 namespace {
 
@@ -39,15 +40,15 @@ QStringList DeviceInsertLines(const QString& raceCode, const QString& record,
         named
             ? QStringLiteral("insert into tdc_mid ( tcode,dt,getstr,bib,st,tm,tstat,jid ) values (")
             : QStringLiteral("insert into tdc_mid ( tcode,dt,getstr,bib,st,tm,tstat ) values ("),
-        QuotedLine(QStringLiteral("'"), raceCode),
+        SqlValue(raceCode),
         QStringLiteral(",now()"),
-        QuotedLine(QStringLiteral(",'"), record),
-        QuotedLine(QStringLiteral(",'"), record.mid(1, 4)),
-        QuotedLine(QStringLiteral(",'"), record.mid(6, 2)),
-        QuotedLine(QStringLiteral(",'"), DeviceTimeOf(record)),
-        QuotedLine(QStringLiteral(",'"), record.left(1))};
+        ValueLine(QStringLiteral(","), record),
+        ValueLine(QStringLiteral(","), record.mid(1, 4)),
+        ValueLine(QStringLiteral(","), record.mid(6, 2)),
+        ValueLine(QStringLiteral(","), DeviceTimeOf(record)),
+        ValueLine(QStringLiteral(","), record.left(1))};
     if (named)
-        lines << QuotedLine(QStringLiteral(",'"), journalId);
+        lines << ValueLine(QStringLiteral(","), journalId);
     lines << QStringLiteral(")");
     return lines;
 }

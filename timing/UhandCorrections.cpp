@@ -7,10 +7,11 @@
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "data/RunStatement.h"
+#include "data/SqlValue.h"
+#include "data/StatementLines.h"
 #include "data/Udm1.h"
 #include "timing/MessageBoxes.h"
 #include "timing/SplitRules.h"
-#include "timing/StatementLines.h"
 #include "timing/TDBGrid.h"
 
 #include <QLineEdit>
@@ -24,7 +25,7 @@ const QString ConfirmCaption = QStringLiteral("実行してよろしいですか
 
 // The cancel leaves each statement in the log before it runs, so a failing one is on record.
 void RunLogged(const QStringList& lines, QPlainTextEdit* log) {
-    log->appendPlainText(lines.join(QLatin1Char('\n')));
+    log->appendPlainText(ShownStatement(lines).join(QLatin1Char('\n')));
     RunStatement(Dm1->Qedit, lines);
 }
 
@@ -60,15 +61,15 @@ void TFhand::N1Click() {
                       passing + QStringLiteral("を取り消しします。")))
         return;
     RunLogged({QStringLiteral("update result set midfin%1 = '',midtime%1 = ''").arg(n),
-               RaceLine(QStringLiteral("where tcode = '")) +
-                   QuotedLine(QStringLiteral(" and zek = '"), zek)},
+               RaceLine(QStringLiteral("where tcode = ")) +
+                   ValueLine(QStringLiteral(" and zek = "), zek)},
               Memo2);
-    RunLogged({RaceLine(QStringLiteral("delete from midjyun where tcode = '")),
-               QuotedLine(QStringLiteral("and bib = '"), PassingLogBib(zek)) +
-                   QuotedLine(QStringLiteral(" and tod = '"), passing)},
+    RunLogged({RaceLine(QStringLiteral("delete from midjyun where tcode = ")),
+               ValueLine(QStringLiteral("and bib = "), PassingLogBib(zek)) +
+                   ValueLine(QStringLiteral(" and tod = "), passing)},
               Memo2);
-    RunLogged({RaceLine(QStringLiteral("update tdc_mid set sumi = '0' where tcode = '")),
-               QuotedLine(QStringLiteral("and tm = '"), passing)},
+    RunLogged({RaceLine(QStringLiteral("update tdc_mid set sumi = '0' where tcode = ")),
+               ValueLine(QStringLiteral("and tm = "), passing)},
               Memo2);
     ReopenLists();
 }
@@ -100,14 +101,14 @@ void TFhand::DBGrid2DblClick() {
 // Every split of the race, without a question: the times all become pending again, discarded
 // ones included. Start columns, finishes and relay rows are not touched.
 void TFhand::Button2Click() {
-    const QString race = RaceLine(QStringLiteral("where tcode = '"));
+    const QString race = RaceLine(QStringLiteral("where tcode = "));
     RunStatement(Dm1->Qedit, {QStringLiteral("update result set midtime1 = '',midfin1 = ''"),
                               QStringLiteral(",midtime2 = '',midfin2 = ''"),
                               QStringLiteral(",midtime3 = '',midfin3 = ''"),
                               QStringLiteral(",midtime4 = '',midfin4 = ''"),
                               QStringLiteral(",midtime5 = '',midfin5 = ''"), race});
     RunStatement(Dm1->Qedit, {QStringLiteral("update tdc_mid set sumi = '0'"), race});
-    RunStatement(Dm1->Qedit, {RaceLine(QStringLiteral("delete from midjyun where tcode = '"))});
+    RunStatement(Dm1->Qedit, {RaceLine(QStringLiteral("delete from midjyun where tcode = "))});
     ReopenLists();
 }
 

@@ -7,8 +7,8 @@
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
+#include "data/StatementLines.h"
 #include "data/Udm1.h"
-#include "timing/StatementLines.h"
 #include "timing/TDBGrid.h"
 
 #include <QLabel>
@@ -67,7 +67,7 @@ void TFhand::ConnectPendingHandlers() {
 void TFhand::ListPendingTimes() {
     TQuery& pending = Dm1->QTDCFINMem;
     pending.SetFetchWindow(PendingBoxes); // the panel shows ten; the count is asked apart
-    pending.SetSQL({RaceLine(QStringLiteral("select * from tdc_mid where tcode = '")),
+    pending.SetSQL({RaceLine(QStringLiteral("select * from tdc_mid where tcode = ")),
                     QStringLiteral("and sumi = '0' and st = 'C1' and BINARY TSTAT <>'c'"),
                     QStringLiteral("order by dt")});
     pending.Open();
@@ -122,8 +122,8 @@ void TFhand::ChooseSplitPoint(int n) {
     Dm1->Dsmidtime.BindColumn(1, QStringLiteral("Midtime%1").arg(n));
     Dm1->Dsmidtime.BindColumn(2, QStringLiteral("Midfin%1").arg(n));
     TQuery& splits = Dm1->Qmidtime;
-    splits.SetSQL({QuotedLine(QStringLiteral("select * from result where tcode='"), uComm::RaceCode,
-                              QStringLiteral("' order by midfin%1 desc,zek").arg(n))});
+    splits.SetSQL({ValueLine(QStringLiteral("select * from result where tcode="), uComm::RaceCode,
+                             QStringLiteral(" order by midfin%1 desc,zek").arg(n))});
     splits.Open();
 }
 

@@ -8,6 +8,7 @@
 #include "controls/REdit.h"
 #include "data/ExecInfo.h"
 #include "data/RunStatement.h"
+#include "data/StatementLines.h"
 #include "data/Udm1.h"
 #include "speech/Announcements.h"
 #include "speech/SpeechPanelLogic.h"
@@ -16,7 +17,6 @@
 #include "timing/MessageBoxes.h"
 #include "timing/RelayLegs.h"
 #include "timing/SplitRules.h"
-#include "timing/StatementLines.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -30,28 +30,27 @@ const QString NotStartedMessage = QStringLiteral("当該の選手はスタート
 const QString LastLegMessage = QStringLiteral("既に最大中間数に達してます。");
 
 QString RaceFilter() {
-    return RaceLine(QStringLiteral("where tcode = '"));
+    return RaceLine(QStringLiteral("where tcode = "));
 }
 
 QString BibAndLeg(const QString& bib, int leg) {
-    return QuotedLine(QStringLiteral("and zek = '"), bib,
-                      QStringLiteral("' and num = '%1'").arg(leg));
+    return ValueLine(QStringLiteral("and zek = "), bib, QStringLiteral(" and num = '%1'").arg(leg));
 }
 
 // The team's class and start. The look-up has no order, so the start is taken from leg 1's
 // row wherever it comes; the class is the same in every row of the team.
 RelayTeam LookUpRelayTeam(const QString& bib) {
     TQuery& lookUp = Dm1->qsetfin;
-    lookUp.SetSQL({RaceLine(QStringLiteral("select * from relaymember where tcode = '")),
-                   QuotedLine(QStringLiteral("and zek = '"), bib)});
+    lookUp.SetSQL({RaceLine(QStringLiteral("select * from relaymember where tcode = ")),
+                   ValueLine(QStringLiteral("and zek = "), bib)});
     lookUp.Open();
     const QString teamClass = lookUp.FieldByName(QStringLiteral("class1")).AsString();
     RelayTeam team{bib, {}, 0};
     if (lookUp.Locate(QStringLiteral("num"), QStringLiteral("1")))
         team.start = lookUp.FieldByName(QStringLiteral("startedtime")).AsString();
 
-    lookUp.SetSQL({RaceLine(QStringLiteral("select RELAYN from env where tcode = '")),
-                   QuotedLine(QStringLiteral("and class = '"), teamClass)});
+    lookUp.SetSQL({RaceLine(QStringLiteral("select RELAYN from env where tcode = ")),
+                   ValueLine(QStringLiteral("and class = "), teamClass)});
     lookUp.Open();
     team.legs = lookUp.FieldByName(QStringLiteral("RELAYN")).AsInteger();
     return team;
@@ -67,11 +66,10 @@ RelayTeam TakeRelayBib(QLineEdit* bibBox) {
 // Up to `legs` legs of the team in leg order, never more than this page times.
 std::vector<RelayLeg> ReadRelayLegs(const QString& bib, int legs, QLineEdit* statementBox) {
     TQuery& reading = Dm1->Qtemp2;
-    reading.SetSQL(
-        {QStringLiteral("select startedtime,finishtime,runtime"),
-         QStringLiteral("from relaymember ") + RaceFilter(),
-         QuotedLine(QStringLiteral("and zek = '"), bib, QStringLiteral("' order by num"))});
-    statementBox->setText(reading.Text());
+    reading.SetSQL({QStringLiteral("select startedtime,finishtime,runtime"),
+                    QStringLiteral("from relaymember ") + RaceFilter(),
+                    ValueLine(QStringLiteral("and zek = "), bib, QStringLiteral(" order by num"))});
+    statementBox->setText(reading.ShownText());
     reading.Open();
     std::vector<RelayLeg> read;
     const int readable = std::min(legs, RelayTimedLegs);
@@ -83,22 +81,22 @@ std::vector<RelayLeg> ReadRelayLegs(const QString& bib, int legs, QLineEdit* sta
 }
 
 void WriteLegFinish(const QString& bib, int leg, const QString& legTime, const QString& finish) {
-    RunStatement(Dm1->Qedit, {QuotedLine(QStringLiteral("update relaymember set runtime = '"),
-                                         legTime, QStringLiteral("',")),
-                              QuotedLine(QStringLiteral("finishtime = '"), finish),
+    RunStatement(Dm1->Qedit, {ValueLine(QStringLiteral("update relaymember set runtime = "),
+                                        legTime, QStringLiteral(",")),
+                              ValueLine(QStringLiteral("finishtime = "), finish),
                               QStringLiteral(",status = 'G'"), RaceFilter(), BibAndLeg(bib, leg)});
 }
 
 void StartLeg(const QString& bib, int leg, const QString& start) {
     RunStatement(Dm1->Qedit, {QStringLiteral("update relaymember set "),
-                              QuotedLine(QStringLiteral("startedtime = '"), start),
+                              ValueLine(QStringLiteral("startedtime = "), start),
                               QStringLiteral(",status = 'T'"), RaceFilter(), BibAndLeg(bib, leg)});
 }
 
 void WriteTeamTime(const QString& bib, const QString& teamTime, const QString& letter) {
-    RunStatement(Dm1->Qedit, {QuotedLine(QStringLiteral("update result set runtime = '"), teamTime,
-                                         QuotedLine(QStringLiteral("',status = '"), letter)),
-                              QuotedLine(RaceFilter() + QStringLiteral(" and zek = '"), bib)});
+    RunStatement(Dm1->Qedit, {ValueLine(QStringLiteral("update result set runtime = "), teamTime,
+                                        ValueLine(QStringLiteral(",status = "), letter)),
+                              ValueLine(RaceFilter() + QStringLiteral(" and zek = "), bib)});
 }
 
 // Every team of the race back to the state before its first exchange; leg 1 keeps its start,
@@ -125,10 +123,10 @@ void ListLeg(int leg, QLineEdit* statementBox) {
     list.SetSQL(
         {QStringLiteral("select a.zek,a.num,a.finishtime,a.runtime as runt,b.runtime as runtt"),
          QStringLiteral("from relaymember a,result b"),
-         RaceLine(QStringLiteral("where a.tcode = '")) + QStringLiteral(" and a.tcode = b.tcode"),
+         RaceLine(QStringLiteral("where a.tcode = ")) + QStringLiteral(" and a.tcode = b.tcode"),
          QStringLiteral("and a.zek = b.zek and a.runtime"),
          QStringLiteral("and a.num = '%1' order by %2").arg(leg).arg(order)});
-    statementBox->setText(list.Text());
+    statementBox->setText(list.ShownText());
     list.Open();
 }
 

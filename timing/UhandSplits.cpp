@@ -7,7 +7,8 @@
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/RunStatement.h"
-#include "data/SqlText.h"
+#include "data/SqlValue.h"
+#include "data/StatementLines.h"
 #include "data/Udm1.h"
 #include "speech/Announcements.h"
 #include "speech/SpeechPanelLogic.h"
@@ -16,7 +17,6 @@
 #include "timing/MessageBoxes.h"
 #include "timing/RelayLegs.h"
 #include "timing/SplitRules.h"
-#include "timing/StatementLines.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -32,12 +32,12 @@ QString NotRegisteredMessage(const QString& bib) {
 
 // The competitor's result row: the statement's lines, then the bib.
 void OpenCompetitorRow(TQuery& query, const QStringList& lines, const QString& bib) {
-    query.SetSQL(lines + QStringList{QuotedLine(QStringLiteral("and zek = '"), bib)});
+    query.SetSQL(lines + QStringList{ValueLine(QStringLiteral("and zek = "), bib)});
     query.Open();
 }
 
 QString SelectResultLine() {
-    return RaceLine(QStringLiteral("select * from result where tcode = '"));
+    return RaceLine(QStringLiteral("select * from result where tcode = "));
 }
 
 struct SplitReading {
@@ -52,7 +52,7 @@ SplitReading ReadNextSplit(const QString& bib) {
     OpenCompetitorRow(reading,
                       {QStringLiteral("select startedtime,midtime1,midtime2,midtime3,midtime4,"
                                       "midtime5"),
-                       RaceLine(QStringLiteral("from result where tcode = '"))},
+                       RaceLine(QStringLiteral("from result where tcode = "))},
                       bib);
     QStringList splitTimes;
     for (int k = 1; k <= SplitColumns; ++k)
@@ -73,24 +73,23 @@ QString ReadPreviousTime(const QString& bib, int split) {
 
 void WriteSplit(const QString& bib, int split, const QString& splitTime, const QString& passing,
                 const QString& start) {
-    QStringList lines = {QuotedLine(QStringLiteral("update result set midtime%1 = '").arg(split),
-                                    splitTime, QStringLiteral("',")),
-                         QuotedLine(QStringLiteral("midfin%1 = '").arg(split), passing)};
+    QStringList lines = {ValueLine(QStringLiteral("update result set midtime%1 = ").arg(split),
+                                   splitTime, QStringLiteral(",")),
+                         ValueLine(QStringLiteral("midfin%1 = ").arg(split), passing)};
     // Split 1 is measured from the start itself; later splits record where they were measured
     // from.
     if (split != 1)
-        lines << QuotedLine(QStringLiteral(",midst%1 = '").arg(split), start);
-    lines << RaceLine(QStringLiteral("where tcode = '"))
-          << QuotedLine(QStringLiteral("and zek = '"), bib);
+        lines << ValueLine(QStringLiteral(",midst%1 = ").arg(split), start);
+    lines << RaceLine(QStringLiteral("where tcode = "))
+          << ValueLine(QStringLiteral("and zek = "), bib);
     RunStatement(Dm1->Qedit, lines);
 }
 
 void AppendPassing(const QString& logBib, const QString& splitTime, const QString& passing) {
-    const QStringList values = {SqlEscape(uComm::RaceCode), SqlEscape(logBib), SqlEscape(splitTime),
-                                SqlEscape(passing)};
-    RunStatement(Dm1->Qedit,
-                 {QStringLiteral("insert into midjyun (tcode,bib,mtime,tod)values("),
-                  QStringLiteral("'") + values.join(QStringLiteral("','")) + QStringLiteral("')")});
+    const QStringList values = {SqlValue(uComm::RaceCode), SqlValue(logBib), SqlValue(splitTime),
+                                SqlValue(passing)};
+    RunStatement(Dm1->Qedit, {QStringLiteral("insert into midjyun (tcode,bib,mtime,tod)values("),
+                              values.join(QLatin1Char(',')) + QStringLiteral(")")});
 }
 
 } // namespace
@@ -151,8 +150,8 @@ void TFhand::LookUpEntry(const QString& bib) {
     StartText = lookUp.FieldByName(QStringLiteral("startedtime")).AsString();
     const QString competitorClass = lookUp.FieldByName(QStringLiteral("class1")).AsString();
 
-    lookUp.SetSQL({RaceLine(QStringLiteral("select lapn from env where tcode = '")),
-                   QuotedLine(QStringLiteral("and class = '"), competitorClass)});
+    lookUp.SetSQL({RaceLine(QStringLiteral("select lapn from env where tcode = ")),
+                   ValueLine(QStringLiteral("and class = "), competitorClass)});
     lookUp.Open();
     SplitLimit = lookUp.FieldByName(QStringLiteral("lapn")).AsInteger();
 }

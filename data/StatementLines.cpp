@@ -1,0 +1,12 @@
+#include "StatementLines.h"
+
+#include "common/uComm.h"
+#include "data/SqlValue.h"
+
+QString ValueLine(const QString& head, const QString& value, const QString& tail) {
+    return head + SqlValue(value) + tail;
+}
+
+QString RaceLine(const QString& head) {
+    return ValueLine(head, uComm::RaceCode);
+}

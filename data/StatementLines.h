@@ -1,0 +1,12 @@
+#pragma once
+// Lines of statement text that hold a value. The value goes in as a literal no character of
+// it can break out of (see SqlValue.h).
+
+#include <QString>
+
+// head + the value's literal + tail: ValueLine("and zek = ", "0012") is
+// "and zek = _sjis X'30303132'".
+QString ValueLine(const QString& head, const QString& value, const QString& tail = {});
+
+// head + the race in work: RaceLine("where tcode = ").
+QString RaceLine(const QString& head);
