@@ -2,7 +2,7 @@
 
 #include "data/TQuery.h"
 
-void RunStatement(TQuery& query, const QStringList& lines) {
+int RunStatement(TQuery& query, const QStringList& lines) {
     query.SetSQL(lines);
-    query.ExecSQL();
+    return query.ExecSQL();
 }

@@ -1,9 +1,10 @@
 #pragma once
 // A statement that returns no rows, given as its lines: the query's text is replaced by them
-// and executed. A refused statement throws the server's message.
+// and executed; gives the number of rows it changed. A refused statement throws the server's
+// message.
 
 #include <QStringList>
 
 class TQuery;
 
-void RunStatement(TQuery& query, const QStringList& lines);
+int RunStatement(TQuery& query, const QStringList& lines);

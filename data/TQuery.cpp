@@ -104,8 +104,8 @@ void TQuery::Close() {
     emit Closed();
 }
 
-void TQuery::ExecSQL() {
-    Run(Text(), nullptr, nullptr);
+int TQuery::ExecSQL() {
+    return Execute(Text()).numRowsAffected();
 }
 
 void TQuery::SetRequestLive(bool live) {

@@ -36,8 +36,9 @@ public:
     // throws DatabaseError with the server's message. Reopening replaces the rows.
     void Open();
     void Close();
-    // Runs a statement that returns no rows; the query's rows stay as they were.
-    void ExecSQL();
+    // Runs a statement that returns no rows; the query's rows stay as they were. Gives the
+    // number of rows the statement changed.
+    int ExecSQL();
     bool Active() const { return active_; }
 
     // Fetched rows and the current row.

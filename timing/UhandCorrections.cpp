@@ -11,7 +11,7 @@
 #include "data/StatementLines.h"
 #include "data/Udm1.h"
 #include "timing/MessageBoxes.h"
-#include "timing/SplitRules.h"
+#include "data/SplitRules.h"
 #include "timing/TDBGrid.h"
 
 #include <QLineEdit>

@@ -12,11 +12,11 @@
 #include "data/Udm1.h"
 #include "speech/Announcements.h"
 #include "speech/SpeechPanelLogic.h"
-#include "timing/DeviceTimeMarks.h"
+#include "data/DeviceTimeMarks.h"
 #include "timing/KeyDownFilter.h"
 #include "timing/MessageBoxes.h"
-#include "timing/RelayLegs.h"
-#include "timing/SplitRules.h"
+#include "data/RelayLegs.h"
+#include "data/SplitRules.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

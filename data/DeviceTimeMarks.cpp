@@ -1,4 +1,4 @@
-#include "DeviceTimeMarks.h"
+#include "data/DeviceTimeMarks.h"
 
 #include "data/RunStatement.h"
 #include "data/StatementLines.h"

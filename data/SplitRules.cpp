@@ -1,4 +1,4 @@
-#include "SplitRules.h"
+#include "data/SplitRules.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "RelayLegs.h"
+#include "data/RelayLegs.h"
 
 bool IsUnsetTime(const QString& time) {
     return time.isEmpty() || time == QStringLiteral("  :  :  .    ");
