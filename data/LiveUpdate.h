@@ -1,11 +1,16 @@
 #pragma once
-// The update that posts an edited row of a live query: the changed columns are set, and the
+// The update that writes an edited row of a live query: the changed columns are set, and the
 // row is found by the values every fetched column had when it was read, within the rows the
-// query itself selects. If another program changed the row meanwhile, no row matches.
+// query itself selects. The match is byte for byte and takes NULL as a value, so a row that
+// another program changed meanwhile (even only in letter case or trailing blanks) matches
+// nothing. It must match exactly one row: the update runs in a transaction that is rolled
+// back otherwise, so two rows alike are never both changed.
 
 #include <QString>
 #include <QStringList>
 #include <optional>
+
+class TDatabase;
 
 struct LiveSelect {
     QString Table;
@@ -15,6 +20,24 @@ struct LiveSelect {
 // The table and condition of a single-table select; nothing for any other statement.
 std::optional<LiveSelect> ParseLiveSelect(const QString& selectText);
 
-// "update <table> set ... where (<condition>) and <column> = '<read value>' ... limit 1".
-QString LiveUpdateStatement(const LiveSelect& select, const QStringList& columns,
-                            const QStringList& readValues, const QStringList& newValues);
+// One edited row. A null QString among the read values stands for NULL.
+struct LiveRowChange {
+    LiveSelect Select;
+    QStringList Columns;
+    QStringList ReadValues;
+    QStringList NewValues;
+};
+
+struct LiveRowOutcome {
+    enum Result { Written, NothingToDo, Refused };
+    Result result = NothingToDo;
+    QString refusal; // the message for the operator when refused
+};
+
+// "update <table> set ... where (<condition>) and BINARY <column> <=> <read value> ...".
+// Throws UnstorableTextError for a value Shift-JIS cannot hold.
+QStringList LiveUpdateStatement(const LiveRowChange& change);
+
+// Writes the change when it finds its row, and only that row. A server error is thrown with
+// the server's message.
+LiveRowOutcome WriteLiveRow(TDatabase& database, const LiveRowChange& change);

@@ -18,16 +18,20 @@ TQuery::TQuery(TDatabase& database, const QString& name, const QStringList& init
 
 void TQuery::Clear() {
     Close();
+    carried_.clear();
     lines_.clear();
 }
 
 void TQuery::Add(const QString& line) {
     Close();
+    carried_.clear();
     lines_.append(line);
 }
 
 void TQuery::SetSQL(const QStringList& lines) {
     Close();
+    if (lines != lines_)
+        carried_.clear();
     lines_ = lines;
 }
 
@@ -66,8 +70,11 @@ void TQuery::Run(const QString& text, std::vector<QStringList>* rows, QStringLis
     while (query.next()) {
         QStringList row;
         row.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            row.append(FromShiftJisWire(query.value(c).toString()));
+        for (int c = 0; c < columns; ++c) {
+            // NULL stays apart from the empty text: a live edit finds the row by it.
+            const QVariant value = query.value(c);
+            row.append(value.isNull() ? QString() : FromShiftJisWire(value.toString()));
+        }
         rows->push_back(std::move(row));
     }
 }
@@ -90,16 +97,17 @@ void TQuery::Open() {
     current_ = 0;
     active_ = true;
     moreRows_ = fetchWindow_ > 0 && RecordCount() == fetchWindow_;
+    PlaceCarriedEdits();
     emit Opened();
 }
 
 void TQuery::Close() {
     if (!active_)
         return;
+    CarryEdits();
     active_ = false;
     moreRows_ = false;
     rows_.clear();
-    readValues_.clear();
     current_ = 0;
     emit Closed();
 }
@@ -110,6 +118,8 @@ int TQuery::ExecSQL() {
 
 void TQuery::SetRequestLive(bool live) {
     Close();
+    if (!live)
+        carried_.clear();
     live_ = live;
 }
 
@@ -120,38 +130,72 @@ void TQuery::SetFieldText(int row, int column, const QString& value) {
     if (row < 0 || row >= RecordCount() || column < 0 || column >= FieldCount() ||
         rows_[row][column] == value)
         return;
-    readValues_.try_emplace(row, rows_[row]);
+    edits_.try_emplace(row, RowEdit{rows_[row], rows_[row]});
     rows_[row][column] = value;
     emit RowChanged(row);
 }
 
 void TQuery::Post(int row) {
-    const auto read = readValues_.find(row);
-    if (read == readValues_.end())
+    const auto edit = edits_.find(row);
+    if (edit == edits_.end())
         return;
     const std::optional<LiveSelect> select = ParseLiveSelect(Text());
     if (!select)
         throw DatabaseError(
             QStringLiteral("%1: この問い合わせの行は更新できません").arg(objectName()));
-    if (read->second != rows_[row]) {
-        const QSqlQuery query =
-            Execute(LiveUpdateStatement(*select, fieldNames_, read->second, rows_[row]));
-        if (query.numRowsAffected() != 1)
-            throw DatabaseError(QStringLiteral(
-                "この行は読み込んだ後に他のプログラムによって変更されたか、削除されています。"
-                "変更を取り消してから読み込み直してください。"));
-    }
-    readValues_.erase(read);
+    const LiveRowOutcome outcome =
+        WriteLiveRow(database_, {*select, fieldNames_, edit->second.readValues, rows_[row]});
+    if (outcome.result == LiveRowOutcome::Refused)
+        throw DatabaseError(outcome.refusal);
+    edits_.erase(edit);
     emit RowChanged(row);
 }
 
 void TQuery::CancelRow(int row) {
-    const auto read = readValues_.find(row);
-    if (read == readValues_.end())
+    const auto edit = edits_.find(row);
+    if (edit == edits_.end())
         return;
-    rows_[row] = read->second;
-    readValues_.erase(read);
+    rows_[row] = edit->second.uneditedValues;
+    edits_.erase(edit);
     emit RowChanged(row);
+}
+
+void TQuery::CarryEdits() {
+    for (const auto& [row, edit] : edits_)
+        carried_.push_back({edit.readValues, rows_[row]});
+    edits_.clear();
+}
+
+void TQuery::PlaceCarriedEdits() {
+    for (const CarriedEdit& edit : carried_) {
+        const int row = RowToCarryTo(edit);
+        // A row gone from the list (deleted, or moved by another program) has nowhere to
+        // show the change, and its post would be refused as well.
+        if (row < 0)
+            continue;
+        QStringList& values = rows_[row];
+        edits_.try_emplace(row, RowEdit{edit.readValues, values});
+        for (int c = 0; c < values.size(); ++c) {
+            if (edit.editedValues.value(c) != edit.readValues.value(c))
+                values[c] = edit.editedValues.value(c);
+        }
+    }
+    carried_.clear();
+}
+
+// The row read again that has the edited row's values, or else its first field (the key the
+// operator knows it by); a row takes one change only.
+int TQuery::RowToCarryTo(const CarriedEdit& edit) const {
+    int sameKey = -1;
+    for (int row = 0; row < RecordCount(); ++row) {
+        if (edits_.count(row) > 0)
+            continue;
+        if (rows_[row] == edit.readValues)
+            return row;
+        if (sameKey < 0 && rows_[row].value(0) == edit.readValues.value(0))
+            sameKey = row;
+    }
+    return sameKey;
 }
 
 void TQuery::FetchMore() {

@@ -60,6 +60,7 @@ public:
     QString FieldName(int column) const { return fieldNames_.value(column); }
     // Index of a column by name, found without regard to case; -1 when absent.
     int FieldIndex(const QString& fieldName) const;
+    // A NULL field is a null QString.
     QString Value(int row, int column) const;
 
     // Rows fetched per window for a grid; 0 (the default) fetches every row at once.
@@ -71,12 +72,15 @@ public:
     int CountAll();
 
     // Editing a live query (a single-table select): a changed field waits in the row until
-    // the row is posted, which writes it; if another program changed the row since it was
-    // read, the post throws DatabaseError and the change stays until posted or cancelled.
+    // the row is posted, which writes it; if the row cannot be written (another program
+    // changed it since it was read, or two rows are alike), the post throws DatabaseError and
+    // the change stays until posted or cancelled. Changes that wait outlive a close: opening
+    // the same statement again puts them back on their rows; another statement or making the
+    // query read-only drops them.
     void SetRequestLive(bool live);
     bool RequestLive() const { return live_; }
     void SetFieldText(int row, int column, const QString& value);
-    bool RowModified(int row) const { return readValues_.count(row) > 0; }
+    bool RowModified(int row) const { return edits_.count(row) > 0; }
     void Post(int row);
     void CancelRow(int row);
 
@@ -103,6 +107,22 @@ private:
     bool active_ = false;
     int fetchWindow_ = 0;
     bool moreRows_ = false;
+    // A changed row: the values it is found by when posted, and those Esc gives back (the
+    // same, unless the list was read again while the change waited).
+    struct RowEdit {
+        QStringList readValues;
+        QStringList uneditedValues;
+    };
+    // A change waiting while the query is closed: the row as read and as edited.
+    struct CarriedEdit {
+        QStringList readValues;
+        QStringList editedValues;
+    };
+    void CarryEdits();
+    void PlaceCarriedEdits();
+    int RowToCarryTo(const CarriedEdit& edit) const;
+
     bool live_ = false;
-    std::map<int, QStringList> readValues_; // row -> its values as read, while modified
+    std::map<int, RowEdit> edits_;
+    std::vector<CarriedEdit> carried_;
 };
