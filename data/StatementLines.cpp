@@ -10,3 +10,10 @@ QString ValueLine(const QString& head, const QString& value, const QString& tail
 QString RaceLine(const QString& head) {
     return ValueLine(head, uComm::RaceCode);
 }
+
+QString SqlValueList(const QStringList& values) {
+    QStringList literals;
+    for (const QString& value : values)
+        literals << SqlValue(value);
+    return literals.join(QLatin1Char(','));
+}

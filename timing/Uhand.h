@@ -8,8 +8,10 @@
 #include "serial/CommX.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 #include <array>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -25,11 +27,15 @@ class QSlider;
 class QTabWidget;
 class QButtonGroup;
 class SpeechPanelLogic;
+class SplitCorrections;
+class SplitRecorder;
 class TCuteButton;
 class TSmarTalk;
 class StampStore;
 class TDBGrid;
 class TREdit;
+struct RelayEntry;
+struct RelayOutcome;
 
 class TFhand : public QDialog {
     Q_OBJECT
@@ -92,7 +98,9 @@ public:
     QRadioButton *RGotoOff = nullptr, *RGotoOn = nullptr; // "無し", "有り"
     QButtonGroup* RGotoItems = nullptr;                   // item index 0 and 1
     TSmarTalk* St1 = nullptr;                             // the speech control, hidden
-    SpeechPanelLogic* Speech = nullptr; // queue, pump Timer1 and the voice panel's handlers
+    SpeechPanelLogic* Speech = nullptr;    // queue, pump Timer1 and the voice panel's handlers
+    std::unique_ptr<SplitRecorder> Splits; // reads and writes the splits of a key press
+    std::unique_ptr<SplitCorrections> Corrections; // cancel and reset
 
     // --- Relay page -----------------------------------------------------------------------
     QLineEdit* Edit3 = nullptr; // relay team bib entry
@@ -109,8 +117,6 @@ public:
     // The key press in progress.
     QString PendingTime;
     QString EntryBib;
-    QString StartText;
-    int SplitLimit = 0;
 
     // --- Pending times and split points ---------------------------------------------------
     void ListPendingTimes();
@@ -129,8 +135,9 @@ public:
 
     // --- Split-time assignment ------------------------------------------------------------
     void Edit5KeyDown(int key);
-    void setFTtime(const QString& Bib, const QString& Tm, const QString& Started,
-                   const QString& Mode, int Limit);
+    // Records Tm as Bib's next split, the time taking state Mode ("1" used, "2" held for a
+    // dead heat); a key press takes a pending time only, an assignment by hand any.
+    void setFTtime(const QString& Bib, const QString& Tm, const QString& Mode, bool PendingOnly);
     void RE1Exit();
 
     // --- Corrections and resets -----------------------------------------------------------
@@ -142,7 +149,6 @@ public:
 
     // --- Relay timing ---------------------------------------------------------------------
     void Edit3KeyDown(int key);
-    void setFTtimeR(const QString& Bib, const QString& Tm, const QString& TeamStart, int Legs);
     void CtBR1Click();
     void CtBR2Click();
     void CtBR3Click();
@@ -199,12 +205,10 @@ private:
     // Focus to Ed1 and back to the bib box, so its whole text is selected for the next bib.
     void ReselectBibBox(QLineEdit* bibBox);
 
-    // Split-time assignment (UhandSplits.cpp): the three outcomes of a bib box key, and the
-    // competitor's start and class limit read before a split is recorded.
+    // Split-time assignment (UhandSplits.cpp): the three outcomes of a bib box key.
     void DiscardPendingTime();
     void TakePendingTime();
     void HoldDeadHeat();
-    void LookUpEntry(const QString& bib);
     // Whether the minimum measuring time of RE1 lies between two times of day; refuses with
     // the message otherwise. The difference goes into Memo2 before and after the check.
     bool PassedMinimumTime(const QString& from, const QString& to);
@@ -212,18 +216,25 @@ private:
     // Corrections and resets (UhandCorrections.cpp): the lists after a correction.
     void ReopenLists();
 
-    // Relay timing (UhandRelay.cpp): the two keys of the relay bib box.
+    // Relay timing (UhandRelay.cpp): the two keys of the relay bib box, the entry they
+    // record and what the recording did, shown as messages, logs and lists.
     void TakeRelayFinish();
     void HoldRelayDeadHeat();
+    RelayEntry TakeRelayEntry(const QString& pendingTime);
+    void ShowRelayOutcome(const RelayOutcome& outcome);
     // Ed1's background: white in normal work, aqua while a dead heat is open.
     void PaintEd1(const QColor& colour);
 
     // Device input (UhandDevice.cpp): the line in progress, the way of each stamp into
     // tdc_mid, and the count of stamps still waiting for the database.
+    void TakeDeviceLine(const QByteArray& line);
     void ShowUnsavedCount();
     void RefreshAfterStamps();
+    // Closing within a minute of the last received line asks first; true to close.
+    bool ConfirmCloseWhileReceiving();
     DeviceLineAssembler deviceLine_;
     StampStore* stamps_ = nullptr;
+    QElapsedTimer lastDeviceLine_; // started at each completed line, invalid while closed
 
     bool shown_ = false;
 };

@@ -3,15 +3,11 @@
 #include "Uhand.h"
 
 #include "common/ErrorReport.h"
-
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
-#include "data/RunStatement.h"
-#include "data/SqlValue.h"
-#include "data/StatementLines.h"
+#include "data/SplitCorrections.h"
 #include "data/Udm1.h"
 #include "timing/MessageBoxes.h"
-#include "data/SplitRules.h"
 #include "timing/TDBGrid.h"
 
 #include <QLineEdit>
@@ -22,12 +18,6 @@
 namespace {
 
 const QString ConfirmCaption = QStringLiteral("実行してよろしいですか？");
-
-// The cancel leaves each statement in the log before it runs, so a failing one is on record.
-void RunLogged(const QStringList& lines, QPlainTextEdit* log) {
-    log->appendPlainText(ShownStatement(lines).join(QLatin1Char('\n')));
-    RunStatement(Dm1->Qedit, lines);
-}
 
 } // namespace
 
@@ -60,18 +50,15 @@ void TFhand::N1Click() {
                   QStringLiteral("ビブNo.") + bib + QStringLiteral(" のフィニッシュタイム ") +
                       passing + QStringLiteral("を取り消しします。")))
         return;
-    RunLogged({QStringLiteral("update result set midfin%1 = '',midtime%1 = ''").arg(n),
-               RaceLine(QStringLiteral("where tcode = ")) +
-                   ValueLine(QStringLiteral(" and zek = "), zek)},
-              Memo2);
-    RunLogged({RaceLine(QStringLiteral("delete from midjyun where tcode = ")),
-               ValueLine(QStringLiteral("and bib = "), PassingLogBib(zek)) +
-                   ValueLine(QStringLiteral(" and tod = "), passing)},
-              Memo2);
-    RunLogged({RaceLine(QStringLiteral("update tdc_mid set sumi = '0' where tcode = ")),
-               ValueLine(QStringLiteral("and tm = "), passing)},
-              Memo2);
+    const bool cancelled =
+        Corrections->CancelSplit(zek, n.toInt(), passing, [this](const QStringList& shown) {
+            Memo2->appendPlainText(shown.join(QLatin1Char('\n')));
+        });
     ReopenLists();
+    if (!cancelled)
+        ShowMessage(this, QStringLiteral(
+                              "ビブNo.%1 の中間%2 は他の端末で変更されました。取り消していません。")
+                              .arg(bib, n));
 }
 
 // The device-time grid's current time goes to the bib in Edit1, whatever the time's state.
@@ -87,8 +74,7 @@ void TFhand::PopupMenu1Popup() {
                       QStringLiteral(" を採用します。")))
         return;
     Edit1->setText(EntryBib);
-    LookUpEntry(EntryBib);
-    setFTtime(EntryBib, PendingTime, StartText, QStringLiteral("1"), SplitLimit);
+    setFTtime(EntryBib, PendingTime, QStringLiteral("1"), false);
     ListPendingTimes();
     ShowPendingGaps();
 }
@@ -101,14 +87,7 @@ void TFhand::DBGrid2DblClick() {
 // Every split of the race, without a question: the times all become pending again, discarded
 // ones included. Start columns, finishes and relay rows are not touched.
 void TFhand::Button2Click() {
-    const QString race = RaceLine(QStringLiteral("where tcode = "));
-    RunStatement(Dm1->Qedit, {QStringLiteral("update result set midtime1 = '',midfin1 = ''"),
-                              QStringLiteral(",midtime2 = '',midfin2 = ''"),
-                              QStringLiteral(",midtime3 = '',midfin3 = ''"),
-                              QStringLiteral(",midtime4 = '',midfin4 = ''"),
-                              QStringLiteral(",midtime5 = '',midfin5 = ''"), race});
-    RunStatement(Dm1->Qedit, {QStringLiteral("update tdc_mid set sumi = '0'"), race});
-    RunStatement(Dm1->Qedit, {RaceLine(QStringLiteral("delete from midjyun where tcode = "))});
+    Corrections->ResetRace();
     ReopenLists();
 }
 
@@ -121,6 +100,6 @@ void TFhand::ReopenLists() {
 }
 
 void TFhand::CuteButtonClick() {
-    CommX1->Close();
+    // The close event asks while stamps arrive, then closes the port.
     close();
 }

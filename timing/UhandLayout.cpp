@@ -5,6 +5,8 @@
 
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
+#include "data/SplitCorrections.h"
+#include "data/SplitRecorder.h"
 #include "data/Udm1.h"
 #include "speech/SpeechPanelLogic.h"
 #include "timing/StatusShadingDelegate.h"
@@ -118,6 +120,8 @@ TFhand::TFhand(QWidget* owner) : QDialog(owner) {
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(PixelFont(12));
+    Splits = std::make_unique<SplitRecorder>(Dm1->DB);
+    Corrections = std::make_unique<SplitCorrections>(Dm1->DB);
     BuildWindow();
     DisarmDefaultButtons();
     ConnectHandlers();

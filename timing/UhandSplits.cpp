@@ -1,98 +1,20 @@
-// Split-time assignment: bib + Enter, discard, dead heat, and the recording of a split.
+// Split-time assignment: bib + Enter, discard, dead heat. The recorder reads and writes; the
+// window reads the keys, shows what happened and refreshes.
 #include "Uhand.h"
 
 #include "common/ErrorReport.h"
-
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
-#include "data/RunStatement.h"
-#include "data/SqlValue.h"
-#include "data/StatementLines.h"
-#include "data/Udm1.h"
+#include "data/SplitRecorder.h"
+#include "data/SplitRules.h"
 #include "speech/Announcements.h"
 #include "speech/SpeechPanelLogic.h"
-#include "data/DeviceTimeMarks.h"
 #include "timing/KeyDownFilter.h"
 #include "timing/MessageBoxes.h"
-#include "data/RelayLegs.h"
-#include "data/SplitRules.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
-
-namespace {
-
-const QString TooShortMessage = QStringLiteral("最短計測時間に達していません");
-const QString SplitLimitMessage = QStringLiteral("既に最大中間数に達してます。");
-
-QString NotRegisteredMessage(const QString& bib) {
-    return QStringLiteral("ビブNo.%1 は登録されていません。").arg(bib);
-}
-
-// The competitor's result row: the statement's lines, then the bib.
-void OpenCompetitorRow(TQuery& query, const QStringList& lines, const QString& bib) {
-    query.SetSQL(lines + QStringList{ValueLine(QStringLiteral("and zek = "), bib)});
-    query.Open();
-}
-
-QString SelectResultLine() {
-    return RaceLine(QStringLiteral("select * from result where tcode = "));
-}
-
-struct SplitReading {
-    bool registered = false; // the race has a result row of this bib
-    QString start;
-    int next = 1;
-};
-
-// The competitor's start and next free split.
-SplitReading ReadNextSplit(const QString& bib) {
-    TQuery& reading = Dm1->Qtemp2;
-    OpenCompetitorRow(reading,
-                      {QStringLiteral("select startedtime,midtime1,midtime2,midtime3,midtime4,"
-                                      "midtime5"),
-                       RaceLine(QStringLiteral("from result where tcode = "))},
-                      bib);
-    QStringList splitTimes;
-    for (int k = 1; k <= SplitColumns; ++k)
-        splitTimes << reading.FieldByName(QStringLiteral("midtime%1").arg(k)).AsString();
-    return {reading.RecordCount() > 0,
-            reading.FieldByName(QStringLiteral("startedtime")).AsString(), NextSplitNo(splitTimes)};
-}
-
-// The time the new split is measured from: the start for split 1, else the previous split.
-QString ReadPreviousTime(const QString& bib, int split) {
-    TQuery& reading = Dm1->Qtemp2;
-    OpenCompetitorRow(reading, {SelectResultLine()}, bib);
-    return reading
-        .FieldByName(split == 1 ? QStringLiteral("startedtime")
-                                : QStringLiteral("midfin%1").arg(split - 1))
-        .AsString();
-}
-
-void WriteSplit(const QString& bib, int split, const QString& splitTime, const QString& passing,
-                const QString& start) {
-    QStringList lines = {ValueLine(QStringLiteral("update result set midtime%1 = ").arg(split),
-                                   splitTime, QStringLiteral(",")),
-                         ValueLine(QStringLiteral("midfin%1 = ").arg(split), passing)};
-    // Split 1 is measured from the start itself; later splits record where they were measured
-    // from.
-    if (split != 1)
-        lines << ValueLine(QStringLiteral(",midst%1 = ").arg(split), start);
-    lines << RaceLine(QStringLiteral("where tcode = "))
-          << ValueLine(QStringLiteral("and zek = "), bib);
-    RunStatement(Dm1->Qedit, lines);
-}
-
-void AppendPassing(const QString& logBib, const QString& splitTime, const QString& passing) {
-    const QStringList values = {SqlValue(uComm::RaceCode), SqlValue(logBib), SqlValue(splitTime),
-                                SqlValue(passing)};
-    RunStatement(Dm1->Qedit, {QStringLiteral("insert into midjyun (tcode,bib,mtime,tod)values("),
-                              values.join(QLatin1Char(',')) + QStringLiteral(")")});
-}
-
-} // namespace
 
 void TFhand::ConnectSplitHandlers() {
     new KeyDownFilter(Edit5, [this](int key) { Edit5KeyDown(key); });
@@ -113,18 +35,19 @@ void TFhand::Edit5KeyDown(int key) {
     }
 }
 
-// Every stamp of the race with this time text, whatever its state; the box keeps its "0".
+// The box keeps its "0". A time another workstation took meanwhile is not discarded.
 void TFhand::DiscardPendingTime() {
-    MarkDeviceTime(Dm1->qsetfin, QStringLiteral("2"), PendingTime);
+    const bool discarded = PendingTime.isEmpty() || Splits->DiscardPending(PendingTime);
     ListPendingTimes();
     ShowPendingGaps();
+    if (!discarded)
+        ShowMessage(this, QStringLiteral("この時刻は他の端末で処理されたか、削除されています。"));
 }
 
 void TFhand::TakePendingTime() {
     EntryBib = FormatBib4(StrToInt(Edit5->text()));
     Edit5->setText(EntryBib);
-    LookUpEntry(EntryBib);
-    setFTtime(EntryBib, PendingTime, StartText, QStringLiteral("1"), SplitLimit);
+    setFTtime(EntryBib, PendingTime, QStringLiteral("1"), true);
     ListPendingTimes();
     ShowPendingGaps();
     ReselectBibBox(Edit5);
@@ -135,58 +58,32 @@ void TFhand::TakePendingTime() {
 // heat, who gets it from the device-time grid. Ed1 stays aqua until the next bib + Enter.
 void TFhand::HoldDeadHeat() {
     EntryBib = FormatBib4(StrToInt(Edit5->text()));
-    LookUpEntry(EntryBib);
     PaintEd1(QColor(0, 255, 255));
-    setFTtime(EntryBib, PendingTime, StartText, QStringLiteral("2"), SplitLimit);
+    setFTtime(EntryBib, PendingTime, QStringLiteral("2"), true);
     ListPendingTimes();
     ShowPendingGaps();
     Edit5->setText(EntryBib);
     ReselectBibBox(Edit5);
 }
 
-void TFhand::LookUpEntry(const QString& bib) {
-    TQuery& lookUp = Dm1->qsetfin;
-    OpenCompetitorRow(lookUp, {SelectResultLine()}, bib);
-    StartText = lookUp.FieldByName(QStringLiteral("startedtime")).AsString();
-    const QString competitorClass = lookUp.FieldByName(QStringLiteral("class1")).AsString();
-
-    lookUp.SetSQL({RaceLine(QStringLiteral("select lapn from env where tcode = ")),
-                   ValueLine(QStringLiteral("and class = "), competitorClass)});
-    lookUp.Open();
-    SplitLimit = lookUp.FieldByName(QStringLiteral("lapn")).AsInteger();
-}
-
-void TFhand::setFTtime(const QString& Bib, const QString& Tm, const QString& Started,
-                       const QString& Mode, int Limit) {
+void TFhand::setFTtime(const QString& Bib, const QString& Tm, const QString& Mode,
+                       bool PendingOnly) {
     EntryBib = Bib;
-    StartText = Started;
     PendingTime = Tm;
-    const SplitReading reading = ReadNextSplit(Bib);
-    StartText = reading.start;
-    const int n = reading.next;
-    const QString previous = ReadPreviousTime(Bib, n);
-
-    Memo2->appendPlainText(QStringLiteral("mfn ") + Tm);
-    Memo2->appendPlainText(QStringLiteral("mst ") + previous);
-    if (!PassedMinimumTime(previous, Tm))
-        return;
-    if (n > SplitLimitOfClass(Limit)) {
-        // A bib with no row has no class, so no splits: it is told as what it is, a mistyped
-        // or unregistered bib.
-        ShowMessage(this, reading.registered ? SplitLimitMessage : NotRegisteredMessage(Bib));
+    const SplitOutcome outcome =
+        Splits->Record({Bib, Tm, Mode, StrToInt(MinutesEntry(RE1->Text())), PendingOnly});
+    for (const QString& line : outcome.log)
+        Memo2->appendPlainText(line);
+    if (!outcome.recorded) {
+        ShowMessage(this, outcome.refusal);
         ReselectBibBox(Edit5);
         return;
     }
-
-    const QString splitTime = TenthsForm(ElapsedTimeText(StartText, Tm));
-    WriteSplit(Bib, n, splitTime, Tm, StartText);
-    MarkDeviceTime(Dm1->Qedit, Mode, Tm);
-    EntryBib = PassingLogBib(EntryBib);
-    AppendPassing(EntryBib, splitTime, Tm);
-    Speech->Announce(SplitAnnouncement{Bib, n, splitTime}.text());
-    if (n != LastSplitNo) {
-        LastSplitNo = n;
-        SplitButtons[n - 1]->Click();
+    EntryBib = PassingLogBib(Bib);
+    Speech->Announce(SplitAnnouncement{Bib, outcome.split, outcome.splitTime}.text());
+    if (outcome.split != LastSplitNo) {
+        LastSplitNo = outcome.split;
+        SplitButtons[outcome.split - 1]->Click();
     }
 }
 
@@ -195,7 +92,7 @@ bool TFhand::PassedMinimumTime(const QString& from, const QString& to) {
     const int d = TimeTextToMs(to) - TimeTextToMs(from);
     Memo2->appendPlainText(QString::number(d));
     if (!ReachesMinimum(d, StrToInt(MinutesEntry(RE1->Text())))) {
-        ShowMessage(this, TooShortMessage);
+        ShowMessage(this, QStringLiteral("最短計測時間に達していません"));
         return false;
     }
     Memo2->appendPlainText(QString::number(d));

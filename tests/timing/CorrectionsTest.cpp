@@ -74,7 +74,8 @@ TEST_F(Corrections, CancelClearsTheSplitOnShowAndMakesItsStampsPendingAgain) {
     EXPECT_EQ(db.Rows("select tod from midjyun"), QList<QStringList>({{"10:10:00.0000"}}));
     EXPECT_EQ(States(), QStringList({"1", "0", "0"}));
     EXPECT_EQ(window->Memo2->toPlainText(), "update result set midfin2 = '',midtime2 = ''\n"
-                                            "where tcode = 'R1' and zek = '0123'\n"
+                                            "where tcode = 'R1' and zek = '0123' and BINARY "
+                                            "midfin2 = '10:20:00.0000'\n"
                                             "delete from midjyun where tcode = 'R1'\n"
                                             "and bib = '123' and tod = '10:20:00.0000'\n"
                                             "update tdc_mid set sumi = '0' where tcode = 'R1'\n"

@@ -1,0 +1,65 @@
+#pragma once
+// The recording of a device time as a competitor's next split: the competitor is read once,
+// the checks are made, and the split, the device time's state and the passing-log row are
+// written in one transaction. The workstation shares the race with others: the split column
+// is filled only while it is still empty and the time taken only while it is still there,
+// so nothing another workstation wrote meanwhile is overwritten.
+
+#include "data/TQuery.h"
+
+#include <QString>
+#include <QStringList>
+
+class TDatabase;
+
+// What one read of a competitor's result row found.
+struct CompetitorSplits {
+    bool registered = false; // the race has a result row of this bib
+    QString start;
+    QStringList splitTimes; // midtime1 .. midtime5
+    QStringList passings;   // midfin1 .. midfin5
+    int lapn = 0;           // the class's split limit; 0 without a class row
+};
+
+struct SplitRequest {
+    QString bib;   // "%.4d"
+    QString time;  // the device time
+    QString state; // the device time's state once taken: "1" used, "2" held for a dead heat
+    int minimumMinutes = 0;
+    // A key press takes a pending time; an assignment by hand takes the chosen time in any
+    // state.
+    bool pendingOnly = true;
+};
+
+struct SplitOutcome {
+    bool recorded = false;
+    QString refusal; // the message for the operator when nothing was recorded
+    int split = 0;
+    QString splitTime;
+    QStringList log; // the arithmetic, for the statement log
+};
+
+class SplitRecorder {
+public:
+    explicit SplitRecorder(TDatabase& database);
+
+    CompetitorSplits ReadCompetitor(const QString& bib);
+    // Reads the competitor, then records.
+    SplitOutcome Record(const SplitRequest& request);
+    // Records from what was read; what another workstation wrote since is not overwritten.
+    SplitOutcome Record(const SplitRequest& request, const CompetitorSplits& competitor);
+    // 0 + Enter: the pending time is discarded ("2"). False when it is no longer pending.
+    bool DiscardPending(const QString& time);
+
+private:
+    // The checks before anything is written; fills the outcome's split, time and log.
+    bool Admits(const SplitRequest& request, const CompetitorSplits& competitor,
+                SplitOutcome& outcome);
+    void Write(const SplitRequest& request, const CompetitorSplits& competitor,
+               SplitOutcome& outcome);
+    bool TakeDeviceTime(const SplitRequest& request);
+
+    TDatabase& database_;
+    TQuery reading_;
+    TQuery writing_;
+};
