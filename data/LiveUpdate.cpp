@@ -62,8 +62,11 @@ std::optional<LiveSelect> ParseLiveSelect(const QString& selectText) {
 }
 
 QStringList LiveUpdateStatement(const LiveRowChange& change) {
+    const QStringList assignments = Assignments(change);
+    if (assignments.isEmpty())
+        return {};
     QStringList lines = {QStringLiteral("update ") + change.Select.Table + QStringLiteral(" set ") +
-                         Assignments(change).join(QStringLiteral(", "))};
+                         assignments.join(QStringLiteral(", "))};
     QString joint = QStringLiteral("where ");
     if (!change.Select.Condition.isEmpty()) {
         lines << joint + QLatin1Char('(') + change.Select.Condition + QLatin1Char(')');
@@ -80,9 +83,9 @@ QStringList LiveUpdateStatement(const LiveRowChange& change) {
 }
 
 LiveRowOutcome WriteLiveRow(TDatabase& database, const LiveRowChange& change) {
-    if (Assignments(change).isEmpty())
-        return {};
     const QStringList statement = LiveUpdateStatement(change);
+    if (statement.isEmpty())
+        return {};
     TQuery writing(database, QStringLiteral("LiveRowWriting"));
     Transaction transaction(database);
     // Every column set differs from the bytes the row was found by, so the changed-row

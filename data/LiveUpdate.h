@@ -35,7 +35,8 @@ struct LiveRowOutcome {
 };
 
 // "update <table> set ... where (<condition>) and BINARY <column> <=> <read value> ...".
-// Throws UnstorableTextError for a value Shift-JIS cannot hold.
+// No lines when no column changed. Throws UnstorableTextError for a new value the race
+// database cannot hold as typed.
 QStringList LiveUpdateStatement(const LiveRowChange& change);
 
 // Writes the change when it finds its row, and only that row. A server error is thrown with
