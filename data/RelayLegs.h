@@ -17,13 +17,6 @@ struct RelayLeg {
     QString finish;
 };
 
-// What the bib look-up of one key press found about a relay team.
-struct RelayTeam {
-    QString bib;   // "%.4d"
-    QString start; // leg 1's start: the team's start
-    int legs = 0;  // RELAYN of the team's class; 0 when the class has none
-};
-
 // An empty text or the blank time mask "  :  :  .    " means the time is not set.
 bool IsUnsetTime(const QString& time);
 

@@ -1,0 +1,12 @@
+#include "data/RelayLegList.h"
+
+#include "data/StatementLines.h"
+
+QStringList RelayLegListStatement(int leg) {
+    const QString order = leg == 1 ? QStringLiteral("finishtime") : QStringLiteral("b.runtime");
+    return {QStringLiteral("select a.zek,a.num,a.finishtime,a.runtime as runt,b.runtime as runtt"),
+            QStringLiteral("from relaymember a,result b"),
+            RaceLine(QStringLiteral("where a.tcode = ")) + QStringLiteral(" and a.tcode = b.tcode"),
+            QStringLiteral("and a.zek = b.zek and a.runtime"),
+            QStringLiteral("and a.num = '%1' order by %2").arg(leg).arg(order)};
+}

@@ -1,0 +1,84 @@
+#pragma once
+// The writes of the relay page. One key press is one transaction: the finish of the team's
+// running leg, the start of its next leg, the team's time and letter, the change marker and
+// the use of the device time commit together or not at all. A leg is finished only while it
+// is still running and a device time used only while it is still pending, so two
+// workstations timing the same exchange never overwrite each other.
+
+#include "data/RelayLegs.h"
+
+#include "data/TQuery.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class TDatabase;
+
+// A relay team as the one read of a key press finds it.
+struct RelayTeam {
+    QString bib;
+    QString start; // leg 1's start: the team's start
+    int legs = 0;  // RELAYN of the team's class; 0 when the class has none
+    // Legs 1 .. legs by number, at most the page's limit; a leg without a row is empty.
+    std::vector<RelayLeg> timed;
+    QString statement; // the read, as the operator reads it
+};
+
+// One key press of the relay page.
+struct RelayEntry {
+    QString bib;             // four digits
+    QString time;            // the pending device time at the key press
+    QString minimumMinutes;  // the minimum-time box's text
+    bool lastLegToo = false; // "最終走者も処理"
+};
+
+// What a key press did. Refused: `refusal` is what the operator is told; nothing was written
+// for the team. Recorded: the leg, its time and the team's.
+struct RelayOutcome {
+    bool recorded = false;
+    QString refusal;
+    QString statement; // the team read, as the operator reads it
+    QStringList log;   // the time, the leg's start and their difference
+    int leg = 0;
+    int legs = 0;
+    QString legTime;
+    QString teamTime;
+    QString teamLetter;
+};
+
+class RelayRecorder {
+public:
+    explicit RelayRecorder(TDatabase& database);
+
+    // Enter: the time becomes the finish of the team's running leg and is used up. A time the
+    // team refuses is used up as well; a time no longer pending is refused and nothing is
+    // written.
+    RelayOutcome TakeTime(const RelayEntry& entry);
+    // Space: the same finish, the time left pending for the next team of a dead heat.
+    RelayOutcome HoldTime(const RelayEntry& entry);
+    // "0" and Enter: the time leaves the pending list unused.
+    void DiscardTime(const QString& time);
+    // Every team of the race back to before its first exchange, every device time pending.
+    void ResetRace();
+
+    // The two steps of a key press, inside its transaction: the team as one read finds it,
+    // then its running leg's finish. The finish is refused when another workstation finished
+    // that leg after the read.
+    RelayTeam ReadTeam(const QString& bib);
+    RelayOutcome RecordFinish(const RelayTeam& team, const RelayEntry& entry);
+
+private:
+    RelayOutcome RecordWithTime(const RelayEntry& entry, bool useTime);
+    // False, and nothing written, when the leg is no longer running.
+    bool WriteLegFinish(const RelayTeam& team, int leg, const QString& legTime,
+                        const QString& finish);
+    void StartLeg(const QString& bib, int leg, const QString& start);
+    void WriteTeamTime(const QString& bib, const QString& teamTime, const QString& letter);
+    bool UseTime(const QString& time);
+    bool TimeIsPending(const QString& time);
+
+    TDatabase& database_;
+    TQuery reading_;
+    TQuery writing_;
+};

@@ -1,0 +1,191 @@
+// The relay recorder against the real server, without a window: exchanges and the last leg,
+// refusals, dead heats, the reset, and the writes of another workstation meanwhile.
+#include "data/RelayRecorder.h"
+#include "common/uComm.h"
+#include "data/Transaction.h"
+#include "data/Udm1.h"
+#include "support/RelayRace.h"
+#include "support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString NotStarted = "当該の選手はスタートしていません。";
+const QString TooShort = "最短計測時間に達していません";
+const QString LastLeg = "既に最大中間数に達してます。";
+const QString LegTaken = "この走者の区間は他の端末で記録されました。記録しませんでした。";
+const QString TimeTaken = "この時刻は他の端末で処理されたか、削除されました。記録しませんでした。";
+
+class RelayRecording : public testing::Test {
+protected:
+    void SetUp() override {
+        uComm::RaceCode = "R1";
+        db.Exec("insert into execinfo (num,tcode,updx,stat) values (1,'R1',0,'')");
+    }
+
+    RelayEntry Entry(const QString& bib, const QString& time, bool lastLegToo = false) const {
+        return {bib, time, "5", lastLegToo};
+    }
+    QString Marker() const { return db.Scalar("select stat from execinfo"); }
+
+    TestDatabase db;
+    TDm1 dm{nullptr, db.Name()};
+    RelayRecorder recorder{dm.DB};
+    RelayRace race{db};
+};
+
+TEST_F(RelayRecording, ExchangesWriteLegTeamAndNextStartAndTheLastLegNeedsTheBox) {
+    const QString cls = "一般¥' --ソ"; // found as typed, whatever it holds
+    race.AddClass(cls, 4);
+    race.AddTeam("0012", cls, "10:00:00.0000");
+    for (const QString tm : {"10:15:30.1234", "10:31:00.5000", "11:00:00.0000", "11:00:05.0000"})
+        race.AddStamp(tm, 0);
+
+    const RelayOutcome first = recorder.TakeTime(Entry("0012", "10:15:30.1234"));
+    EXPECT_TRUE(first.recorded);
+    EXPECT_EQ(first.leg, 1);
+    EXPECT_EQ(first.legs, 4);
+    EXPECT_EQ(first.teamLetter, "B");
+    EXPECT_EQ(first.log, QStringList({"10:15:30.1234", "10:00:00.0000", "930123", "930123"}));
+    EXPECT_TRUE(first.statement.endsWith("and zek = '0012'"));
+    EXPECT_EQ(race.Leg("0012", 1),
+              QStringList({"10:00:00.0000", "10:15:30.1234", "   15:30.1", "G"}));
+    EXPECT_EQ(race.Leg("0012", 2), QStringList({"10:15:30.1000", "", "", "T"}));
+    EXPECT_EQ(race.Team("0012"), QStringList({"   15:30.1", "B"}));
+    EXPECT_EQ(race.StampState("10:15:30.1234"), "1");
+    EXPECT_EQ(Marker(), "C1");
+
+    const RelayOutcome second = recorder.TakeTime(Entry("0012", "10:31:00.5000"));
+    EXPECT_EQ(std::tuple(second.leg, second.legTime, second.teamTime, second.teamLetter),
+              std::tuple(2, QString("   15:30.4"), QString("   31:00.5"), QString("C")));
+    EXPECT_EQ(race.Leg("0012", 3), QStringList({"10:31:00.5000", "", "", "T"}));
+
+    race.RunLeg("0012", 4, "10:45:00.0000");
+    const RelayOutcome unticked = recorder.TakeTime(Entry("0012", "11:00:00.0000"));
+    EXPECT_EQ(unticked.refusal, LastLeg);
+    EXPECT_EQ(race.Leg("0012", 4), QStringList({"10:45:00.0000", "", "", "T"}));
+    EXPECT_EQ(race.StampState("11:00:00.0000"), "1"); // a refused time is used up as well
+
+    const RelayOutcome last = recorder.TakeTime(Entry("0012", "11:00:05.0000", true));
+    EXPECT_EQ(std::tuple(last.leg, last.legTime, last.teamTime, last.teamLetter),
+              std::tuple(4, QString("   15:05.0"), QString(" 1:00:05.0"), QString("G")));
+    EXPECT_EQ(race.Leg("0012", 4)[3], "G");
+    EXPECT_EQ(race.Team("0012"), QStringList({" 1:00:05.0", "G"}));
+    EXPECT_EQ(db.Scalar("select count(*) from relaymember"), "4");
+}
+
+// No rows, a class without RELAYN, a start holding the blank mask, a leg too short, a start
+// on the other side of midnight: nothing is written for the team, and the time is used.
+TEST_F(RelayRecording, EntriesThatCannotFinishALegAreRefusedAndUseTheTime) {
+    race.AddClass("R", 4);
+    race.AddTeam("0020", "NOCLASS", "10:00:00.0000");
+    race.AddTeam("0021", "R", "  :  :  .    ");
+    race.AddTeam("0022", "R", "10:00:00.0000");
+    race.AddTeam("0023", "R", "23:55:00.0000");
+    const QStringList stamps = {"10:20:00.0000", "10:21:00.0000", "10:22:00.0000", "10:03:00.0000",
+                                "00:05:00.0000"};
+    for (const QString& stamp : stamps)
+        race.AddStamp(stamp, 0);
+    const QList<std::pair<QString, QString>> entries = {{"0099", NotStarted},
+                                                        {"0020", NotStarted},
+                                                        {"0021", NotStarted},
+                                                        {"0022", TooShort},
+                                                        {"0023", TooShort}};
+    for (int k = 0; k < entries.size(); ++k) {
+        const RelayOutcome outcome = recorder.TakeTime(Entry(entries[k].first, stamps[k]));
+        EXPECT_FALSE(outcome.recorded);
+        EXPECT_EQ(outcome.refusal, entries[k].second);
+        EXPECT_EQ(race.StampState(stamps[k]), "1");
+    }
+    EXPECT_EQ(recorder.TakeTime(Entry("0023", "00:05:00.0000")).log.value(2), "-85800000");
+    EXPECT_EQ(db.Scalar("select count(*) from relaymember where finishtime <> ''"), "0");
+    EXPECT_EQ(db.Scalar("select count(*) from result where status <> 'A'"), "0");
+    EXPECT_EQ(Marker(), "");
+}
+
+TEST_F(RelayRecording, ClassesOfThreeLegsEndWithGAndTheStartIsLegOnesWhateverTheRowOrder) {
+    db.Exec("alter table relaymember drop index relaymember_zek, drop index relaymember_leg");
+    race.AddClass("R3", 3);
+    db.Exec("insert into result (tcode,zek,status) values ('R1','0007','A')");
+    for (int n = 3; n >= 2; --n)
+        race.AddLeg("0007", n, "R3", "", "S");
+    race.AddLeg("0007", 1, "R3", "10:00:00.0000", "T");
+    race.RunLeg("0007", 3, "10:20:00.0000");
+    race.AddStamp("10:40:00.0000", 0);
+    const RelayOutcome outcome = recorder.TakeTime(Entry("0007", "10:40:00.0000", true));
+    EXPECT_EQ(std::tuple(outcome.leg, outcome.teamTime, outcome.teamLetter),
+              std::tuple(3, QString("   40:00.0"), QString("G")));
+}
+
+// Space records the finish and leaves the time pending; the next team's Enter uses it.
+TEST_F(RelayRecording, DeadHeatGivesBothTeamsTheSameFinish) {
+    race.AddClass("R", 4);
+    race.AddTeam("0012", "R", "10:00:00.0000");
+    race.AddTeam("0015", "R", "10:00:00.0000");
+    race.AddStamp("10:15:30.1234", 0);
+    EXPECT_TRUE(recorder.HoldTime(Entry("0012", "10:15:30.1234")).recorded);
+    EXPECT_EQ(race.StampState("10:15:30.1234"), "0");
+    EXPECT_TRUE(recorder.TakeTime(Entry("0015", "10:15:30.1234")).recorded);
+    EXPECT_EQ(race.Leg("0012", 1)[1], "10:15:30.1234");
+    EXPECT_EQ(race.Leg("0015", 1)[1], "10:15:30.1234");
+    EXPECT_EQ(race.StampState("10:15:30.1234"), "1");
+
+    recorder.DiscardTime("10:15:30.1234");
+    EXPECT_EQ(race.StampState("10:15:30.1234"), "2");
+}
+
+// Another workstation took the time (or it was deleted) after this one showed it: the team's
+// finish is refused and nothing at all is written, with either key.
+TEST_F(RelayRecording, ATimeNoLongerPendingIsRefusedAndNothingIsWritten) {
+    race.AddClass("R", 4);
+    race.AddTeam("0012", "R", "10:00:00.0000");
+    race.AddStamp("10:15:30.1234", 0);
+    db.Exec("update tdc_mid set sumi = '1' where tm = '10:15:30.1234'");
+    const RelayOutcome taken = recorder.TakeTime(Entry("0012", "10:15:30.1234"));
+    EXPECT_FALSE(taken.recorded);
+    EXPECT_EQ(taken.refusal, TimeTaken);
+    EXPECT_EQ(recorder.HoldTime(Entry("0012", "10:15:30.1234")).refusal, TimeTaken);
+    EXPECT_EQ(recorder.TakeTime(Entry("0012", "10:16:00.0000")).refusal, TimeTaken);
+    EXPECT_EQ(race.Leg("0012", 1), QStringList({"10:00:00.0000", "", "", "T"}));
+    EXPECT_EQ(race.Leg("0012", 2), QStringList({"", "", "", "S"}));
+    EXPECT_EQ(race.Team("0012"), QStringList({"", "A"}));
+    EXPECT_EQ(Marker(), "");
+}
+
+// Another workstation finished the leg between this key press's read and its write.
+TEST_F(RelayRecording, ALegFinishedMeanwhileIsNotOverwritten) {
+    race.AddClass("R", 4);
+    race.AddTeam("0012", "R", "10:00:00.0000");
+    Transaction keyPress(dm.DB);
+    const RelayTeam team = recorder.ReadTeam("0012");
+    db.Exec("update relaymember set finishtime = '10:15:29.0000', runtime = '   15:29.0',"
+            " status = 'G' where zek = '0012' and num = '1'");
+    const RelayOutcome outcome = recorder.RecordFinish(team, Entry("0012", "10:15:30.1234"));
+    EXPECT_EQ(outcome.refusal, LegTaken);
+    keyPress.Commit();
+    EXPECT_EQ(race.Leg("0012", 1),
+              QStringList({"10:00:00.0000", "10:15:29.0000", "   15:29.0", "G"}));
+    EXPECT_EQ(race.Leg("0012", 2), QStringList({"", "", "", "S"}));
+    EXPECT_EQ(race.Team("0012"), QStringList({"", "A"}));
+}
+
+TEST_F(RelayRecording, ResetReturnsEveryTeamToBeforeTheFirstExchange) {
+    race.AddClass("R", 4);
+    race.AddTeam("0012", "R", "10:00:00.0000");
+    race.RunLeg("0012", 3, "10:30:00.0000");
+    db.Exec("update relaymember set runtime = '   10:00.0'");
+    db.Exec("update result set startedtime = '10:00:00.0000', runtime = '   30:00.0',"
+            " status = 'C', midfin2 = '10:20:00.0000', midfin1 = '10:10:00.0000'");
+    race.AddStamp("10:10:00.0000", 0);
+    db.Exec("update tdc_mid set sumi = '2'");
+    recorder.ResetRace();
+    EXPECT_EQ(race.Leg("0012", 1), QStringList({"10:00:00.0000", "", "", "T"}));
+    for (int n = 2; n <= 4; ++n)
+        EXPECT_EQ(race.Leg("0012", n), QStringList({"", "", "", "S"}));
+    EXPECT_EQ(db.Rows("select startedtime,runtime,status,midfin2,midfin1 from result").value(0),
+              QStringList({"", "", "A", "", "10:10:00.0000"}));
+    EXPECT_EQ(race.StampState("10:10:00.0000"), "0");
+}
+
+} // namespace
