@@ -81,7 +81,8 @@ QString TFcheck::StatementFilePath() {
 
 void TFcheck::OpenList() {
     TQuery& check = Dm1->Qcheck;
-    // Changes still waiting in the list are posted before it is read again.
+    // Changes still waiting in the list are posted before it is read again; one that is
+    // refused comes back on its row, since the statement stays the same.
     if (check.Active())
         DBGck2->PostChanges();
     check.SetSQL({QStringLiteral("select zek,startedtime,midtime1,midtime2,midtime3,midtime4,"
