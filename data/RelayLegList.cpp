@@ -1,6 +1,7 @@
 #include "data/RelayLegList.h"
 
 #include "data/StatementLines.h"
+#include "data/TQuery.h"
 
 QStringList RelayLegListStatement(int leg) {
     const QString order = leg == 1 ? QStringLiteral("finishtime") : QStringLiteral("b.runtime");
@@ -9,4 +10,11 @@ QStringList RelayLegListStatement(int leg) {
             RaceLine(QStringLiteral("where a.tcode = ")) + QStringLiteral(" and a.tcode = b.tcode"),
             QStringLiteral("and a.zek = b.zek and a.runtime"),
             QStringLiteral("and a.num = '%1' order by %2").arg(leg).arg(order)};
+}
+
+int MostRelayLegs(TQuery& reading) {
+    reading.SetSQL(
+        {RaceLine(QStringLiteral("select max(RELAYN) as legs from env where tcode = "))});
+    reading.Open();
+    return reading.FieldByName(QStringLiteral("legs")).AsInteger();
 }

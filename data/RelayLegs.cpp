@@ -15,15 +15,14 @@ int RunningLeg(const std::vector<RelayLeg>& legs) {
 
 bool MayFinishLeg(int leg, int legs, bool lastLegToo) {
     const int counted = lastLegToo ? leg - 1 : leg;
-    if (counted >= legs)
-        return false;
-    return legs <= RelayTimedLegs || leg < RelayTimedLegs;
+    return counted < legs && legs <= RelayTimedLegs;
 }
 
 QString TeamLetterAfterLeg(int leg, int legs) {
     if (leg == legs)
         return QStringLiteral("G");
-    return QString(QChar(u'A' + leg));
+    static const QString lettersBeforeTheEnd = QStringLiteral("BCDEFHIJK");
+    return lettersBeforeTheEnd.mid(leg - 1, 1);
 }
 
 QString TenthsForm(const QString& runningTime) {

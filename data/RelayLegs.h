@@ -2,15 +2,13 @@
 // The rules of one relay team's legs: which leg is running, whether the relay page may take
 // its finish, the team's letter after it, and the time texts written for it.
 //
-// The page times at most four legs (the leg buttons, the team letters "B" .. "E" and the
-// reading of a team's legs stop there). A class with more legs is timed up to the exchange
-// into leg 4; the finish of leg 4 would start a fifth leg this page can neither list nor
-// finish, so it is refused like the last leg of a shorter class.
+// The page times classes of up to ten legs, as an ekiden has. A class with more legs is
+// refused at every leg: the page could neither list nor finish its later legs.
 
 #include <QString>
 #include <vector>
 
-constexpr int RelayTimedLegs = 4;
+constexpr int RelayTimedLegs = 10;
 
 struct RelayLeg {
     QString start;
@@ -24,11 +22,13 @@ bool IsUnsetTime(const QString& time);
 int RunningLeg(const std::vector<RelayLeg>& legs);
 
 // Whether the finish of `leg` may be recorded for a class of `legs` legs. The class's last
-// leg is taken only when `lastLegToo` ("最終走者も処理") is ticked.
+// leg is taken only when `lastLegToo` ("最終走者も処理") is ticked; no leg of a class of more
+// legs than the page times.
 bool MayFinishLeg(int leg, int legs, bool lastLegToo);
 
-// The team's status after the finish of `leg`: "B" .. "E" for legs 1 .. 4, "G" for the
-// class's last leg.
+// The team's status after the finish of `leg`: "B" .. "E" for legs 1 .. 4, "F", "H", "I",
+// "J", "K" for legs 5 .. 9 (never "G" before the end, which the suite reads as finished), "G"
+// for the class's last leg.
 QString TeamLetterAfterLeg(int leg, int legs);
 
 // A running time cut after its tenths digit, leading blanks kept: "     15:30.123" gives

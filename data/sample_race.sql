@@ -1,11 +1,13 @@
--- Sample races for trying the workstation: a half marathon with split points and a relay.
+-- Sample races for trying the workstation: a half marathon with split points, a relay and
+-- an ekiden.
 -- Load with scripts/localdb.sh sample DIR (after the schema). The file is UTF-8; the server
 -- stores the text in Shift-JIS.
 SET NAMES utf8mb4;
 
 INSERT INTO tiki (tcode, syumoku, TIKIMEI) VALUES
     ('202612061', '01', '第12回 みなと湾岸ハーフマラソン'),
-    ('202612062', '10', '市民駅伝大会 2026');
+    ('202612062', '10', '市民駅伝大会 2026'),
+    ('202612063', '10', 'みなと湾岸駅伝 2026');
 
 -- Half marathon: splits at 5 km, 10 km and 15 km for the half, two for the 10 km race.
 INSERT INTO env (tcode, class, lapn, RELAYN) VALUES
@@ -35,6 +37,23 @@ SELECT '202612062', LPAD(100 + t.seq, 4, '0'), CAST(l.seq AS CHAR),
        IF(l.seq = 1, '10:00:00.0000', ''), IF(l.seq = 1, 'T', 'S')
 FROM seq_1_to_12 t JOIN seq_1_to_4 l
 WHERE l.seq <= IF(t.seq <= 8, 4, 3);
+
+-- Ekiden: the general class runs six legs, the company teams ten.
+INSERT INTO env (tcode, class, lapn, RELAYN) VALUES
+    ('202612063', '一般', 0, 6),
+    ('202612063', '実業団', 0, 10);
+
+INSERT INTO result (tcode, zek, bib, class1, status)
+SELECT '202612063', LPAD(200 + seq, 4, '0'), CAST(200 + seq AS CHAR),
+       IF(seq <= 8, '一般', '実業団'), 'A'
+FROM seq_1_to_12;
+
+INSERT INTO relaymember (tcode, zek, num, class1, startedtime, status)
+SELECT '202612063', LPAD(200 + t.seq, 4, '0'), CAST(l.seq AS CHAR),
+       IF(t.seq <= 8, '一般', '実業団'),
+       IF(l.seq = 1, '09:00:00.0000', ''), IF(l.seq = 1, 'T', 'S')
+FROM seq_1_to_12 t JOIN seq_1_to_10 l
+WHERE l.seq <= IF(t.seq <= 8, 6, 10);
 
 INSERT INTO execinfo (num, tcode, updx, stat) VALUES (1, '202612061', 0, '');
 

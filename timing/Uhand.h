@@ -105,7 +105,7 @@ public:
     // --- Relay page -----------------------------------------------------------------------
     QLineEdit* Edit3 = nullptr; // relay team bib entry
     TCuteButton *CtBR1 = nullptr, *CtBR2 = nullptr, *CtBR3 = nullptr, *CtBR4 = nullptr;
-    std::array<TCuteButton*, 4> LegButtons{};
+    std::array<TCuteButton*, 10> LegButtons{}; // "１走" .. "１０走"; from "５走" on, shown for ekiden
     TDBGrid* DBGrid6 = nullptr;
     QCheckBox* CkBLast = nullptr;   // "最終走者も処理"
     QPushButton* Button3 = nullptr; // relay reset
@@ -153,6 +153,8 @@ public:
     void CtBR2Click();
     void CtBR3Click();
     void CtBR4Click();
+    // The leg buttons beyond "４走": shown as far as the race's longest class goes.
+    void ShowEkidenLegButtons();
     void Button3Click();
 
     // --- Check list -----------------------------------------------------------------------

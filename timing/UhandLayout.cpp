@@ -5,6 +5,7 @@
 
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
+#include "data/RelayLegs.h"
 #include "data/SplitCorrections.h"
 #include "data/SplitRecorder.h"
 #include "data/Udm1.h"
@@ -300,13 +301,19 @@ void TFhand::BuildRelayPage() {
     QWidget* page = TabSheet3;
     Edit3 = MakeBibEntry(page, QStringLiteral("Edit3"));
 
-    const QStringList captions = {"１走", "２走", "３走", "４走"};
-    TCuteButton** legs[] = {&CtBR1, &CtBR2, &CtBR3, &CtBR4};
-    for (int n = 0; n < 4; ++n) {
-        *legs[n] = MakeButton(page, QStringLiteral("CtBR%1").arg(n + 1), captions[n],
-                              QRect(PageLeft + n * 62, 64, 58, 28));
-        LegButtons[n] = *legs[n];
+    const QStringList captions = {"１走", "２走", "３走", "４走", "５走",
+                                  "６走", "７走", "８走", "９走", "１０走"};
+    TCuteButton** named[] = {&CtBR1, &CtBR2, &CtBR3, &CtBR4};
+    for (int n = 0; n < RelayTimedLegs; ++n) {
+        // Legs 1 .. 4 in a row above the grid; an ekiden's later legs in a column beside it,
+        // shown when the race has them.
+        const QRect place = n < 4 ? QRect(PageLeft + n * 62, 64, 58, 28)
+                                  : QRect(PageLeft + 470, 100 + (n - 4) * 34, 58, 28);
+        LegButtons[n] = MakeButton(page, QStringLiteral("CtBR%1").arg(n + 1), captions[n], place);
+        LegButtons[n]->setVisible(n < 4);
     }
+    for (int n = 0; n < 4; ++n)
+        *named[n] = LegButtons[n];
     CkBLast = new QCheckBox(QStringLiteral("最終走者も処理"), page);
     CkBLast->setObjectName(QStringLiteral("CkBLast"));
     CkBLast->setGeometry(PageLeft + 270, 66, 160, 24);

@@ -15,9 +15,11 @@
 #include "timing/MessageBoxes.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <functional>
 
 namespace {
 
@@ -33,17 +35,40 @@ void ListLeg(int leg, QLineEdit* statementBox) {
     list.Open();
 }
 
+// Runs `shown` each time the watched widget is shown.
+class ShowWatcher : public QObject {
+public:
+    ShowWatcher(QWidget* watched, std::function<void()> shown)
+        : QObject(watched), shown_(std::move(shown)) {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            shown_();
+        return false;
+    }
+
+private:
+    std::function<void()> shown_;
+};
+
 } // namespace
+
+static_assert(std::tuple_size_v<decltype(TFhand::LegButtons)> == RelayTimedLegs);
 
 void TFhand::ConnectRelayHandlers() {
     new KeyDownFilter(Edit3, [this](int key) { Edit3KeyDown(key); });
     void (TFhand::*clicks[])() = {&TFhand::CtBR1Click, &TFhand::CtBR2Click, &TFhand::CtBR3Click,
                                   &TFhand::CtBR4Click};
-    for (int n = 0; n < RelayTimedLegs; ++n)
+    for (int n = 0; n < 4; ++n)
         connect(LegButtons[n], &TCuteButton::OnClick, this, Guarded(this, clicks[n]));
+    for (int n = 4; n < RelayTimedLegs; ++n)
+        connect(LegButtons[n], &TCuteButton::OnClick, this,
+                [this, n] { RunGuarded([&] { ListLeg(n + 1, Edit6); }); });
     for (TCuteButton* button : LegButtons)
         connect(button, &TCuteButton::OnClick, this, [this] { ReselectBibBox(Edit3); });
     connect(Button3, &QPushButton::clicked, this, Guarded(this, &TFhand::Button3Click));
+    new ShowWatcher(TabSheet3, [this] { RunGuarded([this] { ShowEkidenLegButtons(); }); });
 }
 
 void TFhand::Edit3KeyDown(int key) {
@@ -117,6 +142,12 @@ void TFhand::CtBR3Click() {
 }
 void TFhand::CtBR4Click() {
     ListLeg(4, Edit6);
+}
+
+void TFhand::ShowEkidenLegButtons() {
+    const int legs = MostRelayLegs(Dm1->qsetfin);
+    for (int n = 4; n < RelayTimedLegs; ++n)
+        LegButtons[n]->setVisible(n < legs);
 }
 
 void TFhand::Button3Click() {

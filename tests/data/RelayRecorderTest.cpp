@@ -118,6 +118,33 @@ TEST_F(RelayRecording, ClassesOfThreeLegsEndWithGAndTheStartIsLegOnesWhateverThe
               std::tuple(3, QString("   40:00.0"), QString("G")));
 }
 
+// The last exchange of a ten-leg ekiden class and its finish; a class of eleven legs is
+// beyond the page and refused at every leg.
+TEST_F(RelayRecording, TenLegClassesFinishWithGAndLongerClassesAreRefused) {
+    race.AddClass("E10", 10);
+    race.AddClass("E11", 11);
+    race.AddTeam("0041", "E10", "08:00:00.0000", 10);
+    race.AddTeam("0042", "E11", "08:00:00.0000", 11);
+    race.RunLeg("0041", 9, "10:00:00.0000");
+    race.RunLeg("0042", 2, "08:30:00.0000");
+    for (const QString tm : {"10:20:00.5678", "10:41:00.0000", "08:55:00.0000"})
+        race.AddStamp(tm, 0);
+
+    const RelayOutcome ninth = recorder.TakeTime(Entry("0041", "10:20:00.5678"));
+    EXPECT_EQ(std::tuple(ninth.leg, ninth.legTime, ninth.teamTime, ninth.teamLetter),
+              std::tuple(9, QString("   20:00.5"), QString(" 2:20:00.5"), QString("K")));
+    EXPECT_EQ(race.Leg("0041", 10), QStringList({"10:20:00.5000", "", "", "T"}));
+    const RelayOutcome tenth = recorder.TakeTime(Entry("0041", "10:41:00.0000", true));
+    EXPECT_EQ(std::tuple(tenth.leg, tenth.legTime, tenth.teamTime, tenth.teamLetter),
+              std::tuple(10, QString("   20:59.5"), QString(" 2:41:00.0"), QString("G")));
+    EXPECT_EQ(race.Team("0041"), QStringList({" 2:41:00.0", "G"}));
+
+    EXPECT_EQ(recorder.TakeTime(Entry("0042", "08:55:00.0000", true)).refusal, LastLeg);
+    EXPECT_EQ(race.Leg("0042", 2), QStringList({"08:30:00.0000", "", "", "T"}));
+    EXPECT_EQ(race.Team("0042"), QStringList({"", "A"}));
+    EXPECT_EQ(race.StampState("08:55:00.0000"), "1");
+}
+
 // Space records the finish and leaves the time pending; the next team's Enter uses it.
 TEST_F(RelayRecording, DeadHeatGivesBothTeamsTheSameFinish) {
     race.AddClass("R", 4);

@@ -58,11 +58,52 @@ TEST_F(RelayTiming, AnExchangeIsLoggedAndTheListSwitchesToItsLeg) {
     EXPECT_EQ(ListedZeks(), "0012");
     EXPECT_TRUE(window->Edit3->hasFocus());
     EXPECT_EQ(window->Edit3->selectedText(), "0012");
+    for (int n = 4; n < 10; ++n)
+        EXPECT_FALSE(window->LegButtons[n]->isVisible()); // no ekiden in this race
 
     TypeBib(window->Edit3, "12");
     EXPECT_EQ(window->LastSplitNo, 2);
     EXPECT_TRUE(window->Edit6->text().endsWith("and a.num = '2' order by b.runtime"));
     EXPECT_EQ(dm->QRelay1.FieldByName("runtt").AsString(), "   31:00.5");
+}
+
+// Every exchange of a six-leg ekiden class from the keyboard: the next leg starts at the
+// finish cut after its tenths, the letters run B .. F and G at the finish, and the list
+// follows each leg, the buttons of legs 5 and 6 as well.
+TEST_F(RelayTiming, SixLegEkidenIsTimedThroughEveryExchangeFromTheKeyboard) {
+    AddClass("E6", 0, 6);
+    race.AddTeam("0031", "E6", "09:00:00.0000", 6);
+    const QStringList finishes = {"09:20:00.1234", "09:41:10.5678", "10:02:00.0000",
+                                  "10:25:30.9000", "10:47:00.4400", "11:10:15.2500"};
+    for (int k = 0; k < finishes.size(); ++k)
+        AddStamp(finishes[k], k);
+    OpenWindow();
+    EXPECT_TRUE(window->LegButtons[5]->isVisible());
+    EXPECT_FALSE(window->LegButtons[6]->isVisible());
+    OperatorHands::Click(window->CkBLast);
+    QStringList letters;
+    for (int leg = 1; leg <= 6; ++leg) {
+        TypeBib(window->Edit3, "31");
+        letters << race.Team("0031").value(1);
+        EXPECT_TRUE(
+            window->Edit6->text().endsWith(QString("and a.num = '%1' order by %2")
+                                               .arg(leg)
+                                               .arg(leg == 1 ? "finishtime" : "b.runtime")));
+    }
+    EXPECT_EQ(letters, QStringList({"B", "C", "D", "E", "F", "G"}));
+    const QList<QStringList> legs = {{"09:00:00.0000", "09:20:00.1234", "   20:00.1", "G"},
+                                     {"09:20:00.1000", "09:41:10.5678", "   21:10.4", "G"},
+                                     {"09:41:10.5000", "10:02:00.0000", "   20:49.5", "G"},
+                                     {"10:02:00.0000", "10:25:30.9000", "   23:30.9", "G"},
+                                     {"10:25:30.9000", "10:47:00.4400", "   21:29.5", "G"},
+                                     {"10:47:00.4000", "11:10:15.2500", "   23:14.8", "G"}};
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_EQ(Leg("0031", n), legs[n - 1]) << "leg " << n;
+    EXPECT_EQ(race.Team("0031"), QStringList({" 2:10:15.2", "G"}));
+
+    OperatorHands::Click(window->LegButtons[4]);
+    EXPECT_TRUE(window->Edit6->text().endsWith("and a.num = '5' order by b.runtime"));
+    EXPECT_EQ(ListedZeks(), "0031");
 }
 
 // Each refusal is told; the statement box shows the team read with its values as text.
