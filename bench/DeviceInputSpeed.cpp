@@ -1,8 +1,10 @@
 // Speed of timing-device input in the real timing window: from the carriage return of a stamp
 // line written into a pseudo-terminal, through the serial component, the journal and the
 // insert, until the pending-time panel shows its time. Then a burst of 1,000 lines written
-// back to back, counted in tdc_mid afterwards. The race has 50,000 competitors and 250,000
-// device times, in a database of its own that is dropped at the end.
+// back to back, counted in tdc_mid afterwards. Last, 20 lines a second for 20 s with the
+// server paused (SIGSTOP) for the middle 10 s: the longest time the GUI thread was held up,
+// and the stamps stored. The race has 50,000 competitors and 250,000 device times, in a
+// database of its own that is dropped at the end.
 //
 // It needs a running private server and its data sources:
 //   scripts/localdb.sh start /tmp/bench-db
@@ -10,6 +12,7 @@
 //   [lines] scripts/localdb.sh stop /tmp/bench-db
 // lines (default 300) is the number of timed lines, after a few untimed ones. The exit status
 // is 1 when a stamp was lost, stored twice or an error shown, not when a target is missed.
+// The server to pause is the one whose mysqld.pid lies beside ODBCINI.
 #include "app/TarnikApplication.h"
 #include "common/uComm.h"
 #include "data/RaceInWork.h"
@@ -20,7 +23,10 @@
 #include "tools/DeviceLine.h"
 #include "tools/LineOutput.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -28,6 +34,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <thread>
 #include <vector>
@@ -41,6 +48,12 @@ constexpr int WarmUpLines = 10;
 constexpr int BurstLines = 1'000;
 constexpr int BurstFirstLine = 100'000; // its times follow every timed line's
 constexpr int DevicePort = 300;         // beyond every device family: the override names it
+constexpr int PausedRunLines = 400;     // 20 a second for 20 s
+constexpr int PausedRunLineMs = 50;
+constexpr int PauseFromMs = 5'000;
+constexpr int PauseForMs = 10'000;
+constexpr int PausedRunFirstLine = 200'000;
+constexpr int TickMs = 5; // the GUI thread's pulse while the server is paused
 
 void LoadRace(const TestDatabase& db) {
     db.Exec("alter table tdc_mid add column if not exists jid varchar(40) null, "
@@ -91,6 +104,58 @@ double LineToPanelMs(LineOutput& line, const TFhand& window, int k) {
     return timer.nsecsElapsed() / 1e6;
 }
 
+void SignalServer(int signal) {
+    QFile pidFile(QFileInfo(qEnvironmentVariable("ODBCINI")).dir().filePath("mysqld.pid"));
+    if (pidFile.open(QIODevice::ReadOnly))
+        ::kill(pidFile.readAll().trimmed().toInt(), signal);
+}
+
+struct PausedRun {
+    double longestBlockMs = 0;
+    int stored = 0;
+    int distinct = 0;
+};
+
+// Lines at 20 a second with the server paused in the middle; the GUI thread's pulse is
+// watched meanwhile, and no statement of the bench's own runs until the server is back.
+PausedRun RunWithServerPaused(LineOutput& line, const TestDatabase& db) {
+    const int before = db.Scalar("select count(*) from tdc_mid").toInt();
+    PausedRun run;
+    QElapsedTimer sincePulse;
+    QTimer pulse;
+    QObject::connect(&pulse, &QTimer::timeout, [&] {
+        run.longestBlockMs = std::max(run.longestBlockMs, sincePulse.nsecsElapsed() / 1e6 - TickMs);
+        sincePulse.restart();
+    });
+    sincePulse.start();
+    pulse.start(TickMs);
+    std::thread writer([&] {
+        for (int k = 0; k < PausedRunLines; ++k) {
+            line.Send(StampLine(PausedRunFirstLine + k));
+            std::this_thread::sleep_for(std::chrono::milliseconds(PausedRunLineMs));
+        }
+    });
+    QTest::qWait(PauseFromMs);
+    SignalServer(SIGSTOP);
+    QTest::qWait(PauseForMs);
+    SignalServer(SIGCONT);
+    QTest::qWait(PausedRunLines * PausedRunLineMs - PauseFromMs - PauseForMs);
+    writer.join();
+    pulse.stop();
+    QElapsedTimer draining;
+    draining.start();
+    while (run.stored < PausedRunLines && draining.elapsed() < 60'000) {
+        QTest::qWait(100);
+        run.stored = db.Scalar("select count(*) from tdc_mid").toInt() - before;
+    }
+    QTest::qWait(1500); // a retry, had any been due, would show a double now
+    run.stored = db.Scalar("select count(*) from tdc_mid").toInt() - before;
+    const QString firstTime = QString::fromLatin1(StampLine(PausedRunFirstLine).mid(10, 13));
+    run.distinct =
+        db.Scalar("select count(distinct tm) from tdc_mid where tm >= '" + firstTime + "'").toInt();
+    return run;
+}
+
 double Rank(std::vector<double> values, double fraction) {
     const auto index = std::min(values.size() - 1, static_cast<size_t>(fraction * values.size()));
     std::nth_element(values.begin(), values.begin() + index, values.end());
@@ -105,7 +170,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TarnikApplication app(argc, argv);
     QTemporaryDir dataHome; // the stamp journal's folder
-    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+    qputenv("TARNIK_HOME", dataHome.path().toUtf8());
     QStringList errors;
     app.SetErrorDialog([&errors](const QString& message) { errors.append(message); });
     TestDatabase db;
@@ -157,6 +222,7 @@ int main(int argc, char** argv) {
     const int distinct =
         db.Scalar("select count(distinct tm) from tdc_mid where tm >= '" + firstBurstTime + "'")
             .toInt();
+    const PausedRun paused = RunWithServerPaused(line, db);
 
     std::printf("race: %d competitors, %d device times, loaded in %.1f s\n", Competitors,
                 DeviceTimes, loadSeconds);
@@ -167,7 +233,12 @@ int main(int argc, char** argv) {
                     Rank(times, 0.5) < 10 && Rank(times, 0.99) < 30 ? "met" : "missed");
     std::printf("burst of %d lines back to back: %d rows stored (%d distinct) in %.1f s\n",
                 BurstLines, stored, distinct, burstSeconds);
+    std::printf("%d lines at 20/s, server paused %d s: GUI thread held up at most %.0f ms "
+                "(target 200 ms: %s); %d rows stored (%d distinct)\n",
+                PausedRunLines, PauseForMs / 1000, paused.longestBlockMs,
+                paused.longestBlockMs <= 200 ? "met" : "missed", paused.stored, paused.distinct);
     const bool sound = unseen == 0 && stored == BurstLines && distinct == BurstLines &&
+                       paused.stored == PausedRunLines && paused.distinct == PausedRunLines &&
                        errors.isEmpty() && window.Labunsaved->isHidden();
     if (!sound)
         std::fprintf(stderr, "lines never shown: %d; errors: %s\n", unseen,

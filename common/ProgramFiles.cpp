@@ -2,11 +2,18 @@
 
 #include <QDir>
 
-QString ProgramDataPath(const QString& fileName) {
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    const QString folder = base + QStringLiteral("/tarnikmid");
+QString ProgramDataFolder() {
+    QString folder = qEnvironmentVariable("TARNIK_HOME");
+    if (folder.isEmpty()) {
+        QString base = qEnvironmentVariable("XDG_DATA_HOME");
+        if (base.isEmpty())
+            base = QDir::homePath() + QStringLiteral("/.local/share");
+        folder = base + QStringLiteral("/tarnikmid");
+    }
     QDir().mkpath(folder);
-    return folder + QLatin1Char('/') + fileName;
+    return folder;
+}
+
+QString ProgramDataPath(const QString& fileName) {
+    return ProgramDataFolder() + QLatin1Char('/') + fileName;
 }

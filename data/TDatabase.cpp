@@ -42,16 +42,35 @@ QString TDatabase::ParamValue(const QString& name) const {
     return {};
 }
 
+void TDatabase::UseSource(const Source& source) {
+    AliasName = source.aliasName;
+    Params = source.params;
+    defaultDatabase_ = source.defaultDatabase;
+}
+
+QString TDatabase::DataSourceName() const {
+    const QString dsn = ParamValue(QStringLiteral("ODBC DSN"));
+    return dsn.isEmpty() ? AliasName : dsn;
+}
+
+QString TDatabase::DatabaseNameToUse() const {
+    const QString database = ParamValue(QStringLiteral("DATABASE NAME"));
+    return database.isEmpty() ? defaultDatabase_ : database;
+}
+
+QString TDatabase::SourceName() const {
+    const QString database = DatabaseNameToUse();
+    return database.isEmpty() ? DataSourceName() : DataSourceName() + QLatin1Char('/') + database;
+}
+
 QString TDatabase::ConnectionString() const {
-    QString dsn = ParamValue(QStringLiteral("ODBC DSN"));
-    if (dsn.isEmpty())
-        dsn = AliasName;
     // The Shift-JIS character set is a connection option: the driver refuses
-    // a "set names" statement.
-    QString text = dsn + QStringLiteral(";CHARSET=sjis");
-    QString database = ParamValue(QStringLiteral("DATABASE NAME"));
-    if (database.isEmpty())
-        database = defaultDatabase_;
+    // a "set names" statement. The limits here hold whatever a site's DSN says.
+    QString text = DataSourceName() +
+                   QStringLiteral(";CHARSET=sjis;CONN_TIMEOUT=%1;READ_TIMEOUT=%2;WRITE_TIMEOUT=%2")
+                       .arg(LoginLimitSeconds)
+                       .arg(StatementLimitSeconds);
+    const QString database = DatabaseNameToUse();
     if (!database.isEmpty())
         text += QStringLiteral(";DATABASE=") + OdbcAttributeValue(database);
     return text;

@@ -11,6 +11,19 @@
 class TDatabase : public QObject {
     Q_OBJECT
 public:
+    // Time limits of every connection, in seconds: a server that accepts and never answers
+    // gives an error instead of a frozen window. The statement limit also ends a wait for
+    // another workstation's row lock, so it is longer than such a wait should be.
+    static constexpr int LoginLimitSeconds = 3;
+    static constexpr int StatementLimitSeconds = 5;
+
+    // What a connection is opened with; a second connection to the same source takes it.
+    struct Source {
+        QString aliasName;
+        QStringList params;
+        QString defaultDatabase;
+    };
+
     explicit TDatabase(QObject* parent = nullptr);
     ~TDatabase() override;
 
@@ -25,6 +38,12 @@ public:
     // lets a second race database on the same server be reached through the same DSN.
     void SetDefaultDatabase(const QString& name) { defaultDatabase_ = name; }
 
+    Source CurrentSource() const { return {AliasName, Params, defaultDatabase_}; }
+    void UseSource(const Source& source);
+    // The data source and database the connection reaches ("TarnikLocal" or
+    // "TarnikLocal/race1"), naming what is kept for that database alone.
+    QString SourceName() const;
+
     // Opens with the current parameter list; throws DatabaseError with the driver's message.
     void Open();
     // Closes every query object first (they hold results of this connection).
@@ -35,13 +54,17 @@ public:
     void MarkConnectionLost() { lost_ = true; }
 
     QSqlDatabase Connection() const { return QSqlDatabase::database(connectionName_, false); }
-    // The ODBC connection string QODBC is given: the DSN, then extra attributes.
+    // The ODBC connection string QODBC is given: the DSN, then extra attributes, the time
+    // limits among them.
     QString ConnectionString() const;
 
 signals:
     void Closing();
 
 private:
+    QString DataSourceName() const;
+    QString DatabaseNameToUse() const;
+
     QString connectionName_;
     QString defaultDatabase_;
     bool lost_ = false;

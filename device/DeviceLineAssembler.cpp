@@ -23,23 +23,30 @@ DeviceLineAssembler::Output DeviceLineAssembler::Feed(const QByteArray& bytes) {
     output.shown.reserve(bytes.size());
     for (const char byte : bytes) {
         if (byte == CarriageReturn) {
-            output.lines.push_back(line_);
+            output.lines.push_back(line_.right(KeptLineBytes));
             output.shown += QLatin1Char('\n');
-            line_.clear();
-            bytesInLine_ = 0;
+            Reset();
             continue;
         }
         ++bytesInLine_;
+        if (byte != LineFeed)
+            line_.append(byte);
+        // Trimmed in halves, not byte by byte: a megabyte of noise costs no quadratic time.
+        if (line_.size() > 2 * KeptLineBytes)
+            line_.remove(0, line_.size() - KeptLineBytes);
         if (bytesInLine_ > KeptLineBytes) {
             if (bytesInLine_ == KeptLineBytes + 1)
                 output.shown += DroppedMark;
             continue;
         }
         output.shown += VisibleByte(static_cast<unsigned char>(byte));
-        if (byte != LineFeed)
-            line_.append(byte);
     }
     return output;
+}
+
+void DeviceLineAssembler::Reset() {
+    line_.clear();
+    bytesInLine_ = 0;
 }
 
 QString VisibleText(const QByteArray& bytes) {

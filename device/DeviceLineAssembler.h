@@ -1,7 +1,8 @@
 #pragma once
 // Turns the bytes of the timing device's line into text lines. A line ends with a carriage
 // return; a line feed is no line end and is left out of the line. The line waiting for its
-// carriage return is bounded: a device that never ends its line cannot make it grow.
+// carriage return is bounded: a device that never ends its line cannot make it grow, and
+// of an overlong line its end is kept, where a stamp after line noise would be.
 
 #include <QByteArray>
 #include <QString>
@@ -10,8 +11,8 @@
 
 class DeviceLineAssembler {
 public:
-    // Bytes kept (and shown) of one line; the rest of a longer line is dropped. A device
-    // line is 26 characters.
+    // Bytes shown, and bytes kept from the end, of one line. A device line is 26
+    // characters.
     static constexpr int KeptLineBytes = 256;
 
     struct Output {
@@ -20,6 +21,9 @@ public:
     };
 
     Output Feed(const QByteArray& bytes);
+    // Forgets the line in progress: a port opened again, or a line that went away, starts
+    // clean instead of joining an old half line to the first new one.
+    void Reset();
 
 private:
     QByteArray line_;

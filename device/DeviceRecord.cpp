@@ -3,6 +3,8 @@
 #include "data/SqlValue.h"
 #include "data/StatementLines.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 constexpr int RecordLength = 26;
@@ -16,6 +18,22 @@ bool IsTimeStampLine(const QByteArray& line) {
     return mark == " C1" || mark == "?C1" || mark == "cC1";
 }
 
+QByteArray DeviceLineIn(const QByteArray& line) {
+    qsizetype start = 0;
+    while (start < line.size() && static_cast<unsigned char>(line[start]) < 0x20)
+        ++start;
+    const QByteArray fromStatus = line.mid(start);
+    if (IsTimeStampLine(fromStatus))
+        return fromStatus;
+    // Noise joined to a line is told from it only by a whole stamp: the latest one wins.
+    for (qsizetype at = line.size() - ShortestStoredRecord; at > start; --at) {
+        const QByteArray candidate = line.mid(at);
+        if (IsTimeStampLine(candidate) && HasTimeOfDay(DeviceRecordOf(candidate)))
+            return candidate;
+    }
+    return fromStatus;
+}
+
 QString DeviceRecordOf(const QByteArray& line) {
     QString record;
     for (const char byte : line.left(RecordLength))
@@ -25,6 +43,12 @@ QString DeviceRecordOf(const QByteArray& line) {
 
 bool IsStorableRecord(const QString& record) {
     return record.size() >= ShortestStoredRecord;
+}
+
+bool HasTimeOfDay(const QString& record) {
+    static const QRegularExpression timeOfDay(
+        QStringLiteral("^([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]\\.[0-9]{1,4} *$"));
+    return IsStorableRecord(record) && timeOfDay.match(record.mid(10, 13)).hasMatch();
 }
 
 QString DeviceTimeOf(const QString& record) {

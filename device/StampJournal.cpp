@@ -58,7 +58,13 @@ int OpenForAppending(const QByteArray& path) {
 
 } // namespace
 
-StampJournal::StampJournal(const QString& path) : path_(path.toLocal8Bit()) {
+StampJournal::StampJournal(const QString& path, SyncFile sync)
+    : path_(path.toLocal8Bit()), sync_(sync) {
+    if (path_.isEmpty()) {
+        readable_ = false;
+        broken_ = true;
+        return;
+    }
     // A file that cannot be read is never written over: it may hold records of its own.
     readable_ = ReadFile();
     Rewrite();
@@ -131,7 +137,7 @@ bool StampJournal::Rewrite() {
     QByteArray text;
     for (const Entry& entry : waiting_)
         text += EntryLine(entry);
-    const bool written = WriteAll(fd, text) && ::fdatasync(fd) == 0;
+    const bool written = WriteAll(fd, text) && sync_(fd) == 0;
     ::close(fd);
     if (!written || ::rename(fresh.constData(), path_.constData()) != 0) {
         const bool failed = Fail(QStringLiteral("write ") + QString::fromLocal8Bit(fresh));
@@ -151,7 +157,7 @@ bool StampJournal::Rewrite() {
 }
 
 bool StampJournal::WriteLine(const QByteArray& line, bool toDisk) {
-    if (!WriteAll(fd_, line) || (toDisk && ::fdatasync(fd_) != 0))
+    if (!WriteAll(fd_, line) || (toDisk && sync_(fd_) != 0))
         return Fail(QStringLiteral("write ") + QString::fromLocal8Bit(path_));
     return true;
 }

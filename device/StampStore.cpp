@@ -1,69 +1,51 @@
 #include "device/StampStore.h"
 
-#include "data/DatabaseError.h"
-#include "data/RunStatement.h"
-#include "device/DeviceRecord.h"
+#include "device/StampWriter.h"
 
-namespace {
-
-// ER_DUP_ENTRY: the only unique key an insert can hit is the journal id.
-const QString DuplicateKey = QStringLiteral("1062");
-// ER_BAD_FIELD_ERROR
-const QString UnknownColumn = QStringLiteral("1054");
-
-} // namespace
-
-StampStore::StampStore(TQuery& insert, const QString& journalPath, QObject* parent)
-    : QObject(parent), insert_(insert), journal_(journalPath) {
-    retry_.setInterval(RetryMs);
-    connect(&retry_, &QTimer::timeout, this, &StampStore::StoreWaiting);
+StampStore::StampStore(const TDatabase& database, const QString& folder,
+                       StampJournal::SyncFile sync, QObject* parent)
+    : QObject(parent), lock_(folder, database.SourceName()),
+      journal_(std::make_shared<SharedJournal>(lock_.JournalPath(), sync)),
+      writer_(new StampWriter(database.CurrentSource(), journal_)) {
+    thread_.setObjectName(QStringLiteral("stamp writer"));
+    writer_->moveToThread(&thread_);
+    // The writer and its connection end in the thread that used them.
+    connect(&thread_, &QThread::finished, writer_, &QObject::deleteLater);
+    connect(writer_, &StampWriter::Reported, this, &StampStore::TakeReport);
+    thread_.start();
     if (WaitingCount() > 0)
-        QTimer::singleShot(0, this, &StampStore::StoreWaiting);
+        writer_->Wake();
+}
+
+StampStore::~StampStore() {
+    writer_->RequestStop();
+    thread_.quit();
+    thread_.wait();
 }
 
 void StampStore::Accept(const QString& raceCode, const QString& record) {
     // A record the disk did not take is still sent; Problem tells the operator.
-    journal_.Append(raceCode, record);
-}
-
-void StampStore::StoreWaiting() {
-    const int before = WaitingCount();
-    while (!journal_.Waiting().empty() && Insert(journal_.Waiting().front()))
-        journal_.RemoveOldest();
-    if (WaitingCount() == 0)
-        retry_.stop();
-    else if (!retry_.isActive())
-        retry_.start();
+    journal_->Append(raceCode, record);
+    writer_->Wake();
     emit WaitingChanged();
-    if (WaitingCount() < before)
-        emit Stored();
 }
 
-bool StampStore::Insert(const StampJournal::Entry& entry) {
-    try {
-        RunStatement(insert_, DeviceInsertLines(entry.raceCode, entry.record,
-                                                namesRows_ ? entry.id : QString()));
-    } catch (const DatabaseError& error) {
-        if (error.nativeCode() == UnknownColumn && namesRows_) {
-            // A race database made without the journal-id column still takes every stamp,
-            // though one whose insert had an unknown outcome may then be stored twice.
-            namesRows_ = false;
-            return Insert(entry);
-        }
-        // A duplicate is a record whose earlier insert did reach the database.
-        if (error.nativeCode() != DuplicateKey) {
-            databaseProblem_ = error.message();
-            return false;
-        }
-    }
-    databaseProblem_.clear();
-    return true;
+void StampStore::TakeReport(const QString& problem, bool stored) {
+    writerProblem_ = problem;
+    emit WaitingChanged();
+    if (!stored || storedPending_)
+        return;
+    storedPending_ = true;
+    // Queued behind the reports already waiting, so they all end in this one.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            storedPending_ = false;
+            emit Stored();
+        },
+        Qt::QueuedConnection);
 }
 
 QString StampStore::Problem() const {
-    QStringList problems;
-    for (const QString& problem : {databaseProblem_, journal_.Problem()})
-        if (!problem.isEmpty())
-            problems.append(problem);
-    return problems.join(QLatin1Char('\n'));
+    return lock_.Held() ? writerProblem_ : lock_.Problem() + QLatin1Char('\n') + writerProblem_;
 }

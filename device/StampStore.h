@@ -1,39 +1,39 @@
 #pragma once
-// Stores device records in tdc_mid without ever losing one or storing one twice. Each record
-// goes to the journal first and then to the database, oldest first; one that the database
-// does not take (refused, unreachable, or lost in the middle of the statement) waits in the
-// journal, with every later one behind it, and is tried again on a timer and with every new
-// record. Each row names its journal id, which the database holds unique (column jid): a
-// repeated insert of a record that did reach the database is refused as a duplicate and
-// counts as stored.
-// Runs on the GUI thread, where every database statement runs.
+// The way of device records into tdc_mid, seen from the GUI thread: Accept puts a record in
+// the journal, forced to the disk, and hands it to the stamp writer, which stores it on a
+// thread and connection of its own. Nothing here waits for the database. The journal is the
+// one of the connection's data source and database, so records waiting for one database are
+// stored only there, whatever the operator chooses meanwhile.
 
-#include "device/StampJournal.h"
+#include "data/TDatabase.h"
+#include "device/SharedJournal.h"
+#include "device/StampJournalLock.h"
 
 #include <QObject>
-#include <QTimer>
+#include <QThread>
 
-class TQuery;
+#include <memory>
+
+class StampWriter;
 
 class StampStore : public QObject {
     Q_OBJECT
 public:
-    // Retry interval while records wait.
-    static constexpr int RetryMs = 1000;
+    // Takes the first free journal of the source in the folder, and up what it still holds;
+    // the writer's first try follows at once.
+    StampStore(const TDatabase& database, const QString& folder,
+               StampJournal::SyncFile sync = ::fdatasync, QObject* parent = nullptr);
+    // Waits for the insert under way, which the time limits bound.
+    ~StampStore() override;
 
-    // Takes up what the journal at journalPath still holds; the first try follows at once
-    // from the event loop.
-    StampStore(TQuery& insert, const QString& journalPath, QObject* parent = nullptr);
-
-    // Puts the record in the journal, behind those waiting. StoreWaiting sends it.
+    // Puts the record in the journal, behind those waiting, and wakes the writer.
     void Accept(const QString& raceCode, const QString& record);
-    // Inserts the waiting records, oldest first, until one is not taken.
-    void StoreWaiting();
 
-    int WaitingCount() const { return static_cast<int>(journal_.Waiting().size()); }
+    int WaitingCount() const { return journal_->WaitingCount(); }
     // Why records wait or the journal fails: the database's last message and the journal's
     // trouble, empty when there is none.
     QString Problem() const;
+    QString JournalPath() const { return lock_.JournalPath(); }
 
 signals:
     // Rows reached the database: lists that show them are out of date.
@@ -42,13 +42,13 @@ signals:
     void WaitingChanged();
 
 private:
-    // True when the record is in the database now (stored here or before).
-    bool Insert(const StampJournal::Entry& entry);
+    void TakeReport(const QString& problem, bool stored);
 
-    TQuery& insert_;
-    StampJournal journal_;
-    // Rows carry their journal id while the table has the column for it.
-    bool namesRows_ = true;
-    QString databaseProblem_;
-    QTimer retry_;
+    StampJournalLock lock_;
+    std::shared_ptr<SharedJournal> journal_;
+    QThread thread_;
+    StampWriter* writer_;
+    QString writerProblem_;
+    // A refresh asked for and not yet sent: rows landing together refresh the lists once.
+    bool storedPending_ = false;
 };

@@ -1,6 +1,7 @@
 // Timing-device input: the port choice, the received characters and lines, and the stamps
-// that become pending times. Every accepted stamp goes through the journal to tdc_mid, so
-// none is lost while the database does not answer.
+// that become pending times. Every accepted stamp is forced to the journal and handed to the
+// stamp writer, which stores it in tdc_mid on a thread of its own: nothing here waits for the
+// database or for the operator, and none is lost while the database does not answer.
 #include "Uhand.h"
 
 #include "common/ErrorReport.h"
@@ -26,6 +27,8 @@ constexpr int ShownReceivedLines = 30;
 constexpr int ShownAcceptedLines = 10;
 // The port settles this long after it was closed before it is opened again.
 constexpr int ReopenPauseMs = 300;
+// Closing the window this soon after the last received line asks first.
+constexpr qint64 RecentLineMs = 60'000;
 
 const QString PortRefused =
     QStringLiteral("取込ﾎﾟｰﾄ で指定したポートは有効では有りません。"
@@ -63,7 +66,8 @@ void TFhand::ConnectDeviceHandlers() {
     Labunsaved->setStyleSheet(
         QStringLiteral("background: rgb(255, 0, 0); color: white; font-weight: bold"));
 
-    stamps_ = new StampStore(Dm1->Qwork1, ProgramDataPath(QStringLiteral("stamps.journal")), this);
+    // The writer's connection and the journal are those of the database open now.
+    stamps_ = new StampStore(Dm1->DB, ProgramDataFolder(), ::fdatasync, this);
     connect(stamps_, &StampStore::WaitingChanged, this, &TFhand::ShowUnsavedCount);
     connect(stamps_, &StampStore::Stored, this, Guarded(this, &TFhand::RefreshAfterStamps));
     ShowUnsavedCount();
@@ -91,6 +95,7 @@ void TFhand::FormCreate() {
 void TFhand::Cbxcomm1Change() {
     if (Cbxcomm1->currentIndex() <= 0) {
         CommX1->Close();
+        lastDeviceLine_.invalidate();
         uComm::DevicePortNo = 0;
         return;
     }
@@ -102,6 +107,8 @@ void TFhand::Cbxcomm1Change() {
 
 void TFhand::com1open(int PortNo) {
     CommX1->Close();
+    deviceLine_.Reset();
+    lastDeviceLine_.invalidate();
     CommX1->SetPortNo(PortNo);
     try {
         QThread::msleep(ReopenPauseMs);
@@ -117,6 +124,8 @@ void TFhand::com1open(int PortNo) {
 void TFhand::CommX1PortLost() {
     const int port = CommX1->PortNo();
     CommX1->Close();
+    deviceLine_.Reset();
+    lastDeviceLine_.invalidate();
     ShowMessage(this,
                 QStringLiteral("取込ポート ") + PortName(port) +
                     QStringLiteral(" との接続が切れました。タイムデータは取り込まれていません。"
@@ -134,21 +143,36 @@ void TFhand::CommX1Receive(QObject* Sender, int ReceiveSize) {
     bytes.truncate(got);
     const DeviceLineAssembler::Output received = deviceLine_.Feed(bytes);
     AppendAtEnd(Memo1, received.shown);
+    if (!received.lines.empty())
+        lastDeviceLine_.start();
+    for (const QByteArray& line : received.lines)
+        TakeDeviceLine(DeviceLineIn(line));
+}
 
-    bool accepted = false;
-    for (const QByteArray& line : received.lines) {
-        if (!IsTimeStampLine(line))
-            continue;
+void TFhand::TakeDeviceLine(const QByteArray& line) {
+    if (!IsTimeStampLine(line))
+        return;
+    const QString record = DeviceRecordOf(line);
+    if (!IsStorableRecord(record)) {
         Memo3->appendPlainText(VisibleText(line));
-        const QString record = DeviceRecordOf(line);
-        if (!IsStorableRecord(record))
-            continue;
-        stamps_->Accept(uComm::RaceCode, record);
-        accepted = true;
+        return;
     }
-    // One try for all the lines of this event; the lists follow once, when rows arrive.
-    if (accepted)
-        stamps_->StoreWaiting();
+    if (!HasTimeOfDay(record)) {
+        Memo3->appendPlainText(VisibleText(line) + QStringLiteral("  ← 時刻が不正: 保存せず"));
+        return;
+    }
+    Memo3->appendPlainText(VisibleText(line));
+    stamps_->Accept(uComm::RaceCode, record);
+}
+
+bool TFhand::ConfirmCloseWhileReceiving() {
+    if (!lastDeviceLine_.isValid() || lastDeviceLine_.hasExpired(RecentLineMs))
+        return true;
+    return AskYesNo(this, QStringLiteral("確認してください。"),
+                    QStringLiteral("取込ポート ") + PortName(CommX1->PortNo()) +
+                        QStringLiteral(" はタイムデータを受信中です。この画面を閉じている間に"
+                                       "機器から送られたタイムは取り込まれません。"
+                                       "閉じてよろしいですか？"));
 }
 
 void TFhand::ShowUnsavedCount() {

@@ -37,6 +37,11 @@ void TFhand::resizeEvent(QResizeEvent* event) {
 }
 
 void TFhand::closeEvent(QCloseEvent* event) {
+    // Times the device sends while the window is closed are not received: asked first.
+    if (!ConfirmCloseWhileReceiving()) {
+        event->ignore();
+        return;
+    }
     CommX1->Close();
     QDialog::closeEvent(event);
 }

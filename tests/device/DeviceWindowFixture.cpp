@@ -1,6 +1,7 @@
 #include "DeviceWindowFixture.h"
 
 #include "common/uComm.h"
+#include "device/StampJournalLock.h"
 #include "serial/PortNames.h"
 
 #include <QFile>
@@ -11,7 +12,7 @@ void DeviceWindowFixture::SetUp() {
     // Each stored row names its journal id, unique in the table.
     db.Exec("alter table tdc_mid add column if not exists jid varchar(40) null, "
             "add unique key if not exists tdc_mid_jid (jid)");
-    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+    qputenv("TARNIK_HOME", dataHome.filePath("tarnikmid").toUtf8());
     SetPortPathOverride(kPort, pty.SlavePath());
     uComm::DevicePortNo = kPort;
 }
@@ -20,7 +21,7 @@ void DeviceWindowFixture::TearDown() {
     TimingWindowFixture::TearDown();
     ClearPortPathOverrides();
     uComm::DevicePortNo = 0;
-    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("TARNIK_HOME");
 }
 
 void DeviceWindowFixture::Send(const QByteArray& bytes) {
@@ -45,12 +46,19 @@ QString DeviceWindowFixture::UnsavedText() const {
 }
 
 QString DeviceWindowFixture::JournalPath() const {
-    return dataHome.filePath("tarnikmid/stamps.journal");
+    return dataHome.filePath("tarnikmid/" + JournalBaseName(dm->DB.SourceName()) + ".journal");
 }
 
 QByteArray DeviceWindowFixture::JournalText() const {
     QFile file(JournalPath());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList NumberedBibs(int first, int last) {
+    QStringList bibs;
+    for (int bib = first; bib <= last; ++bib)
+        bibs << QStringLiteral("%1").arg(bib, 4, 10, QLatin1Char('0'));
+    return bibs;
 }
 
 QByteArray StampLine(const char* status, int bib, const char* channel, const char* time) {

@@ -1,6 +1,6 @@
 #pragma once
 // A timing window whose device port is a fresh pseudo-terminal (port COM200) and whose stamp
-// journal lives in a folder of the test's own.
+// journal lives in the program folder of the test's own.
 
 #include "support/TimingWindowFixture.h"
 #include "tests/serial/PtyPair.h"
@@ -23,6 +23,7 @@ protected:
     QList<QStringList> StoredRows();
     // The window's "未保存 N 件" label, empty while it is hidden.
     QString UnsavedText() const;
+    // The journal of the window's database (the window is open).
     QString JournalPath() const;
     QByteArray JournalText() const;
 
@@ -35,5 +36,7 @@ template <typename Predicate> bool Eventually(Predicate predicate, int timeoutMs
     return QTest::qWaitFor(predicate, timeoutMs);
 }
 
+// Bibs "0001" .. of numbered stamps, first to last.
+QStringList NumberedBibs(int first, int last);
 // A device line with its carriage return: status, 4-digit bib, channel, time of day.
 QByteArray StampLine(const char* status, int bib, const char* channel, const char* time);

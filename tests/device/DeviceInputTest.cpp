@@ -1,5 +1,6 @@
 // Device input in the real window: lines from a pseudo-terminal through the serial component
-// into tdc_mid and the pending-time panel; the port choice.
+// into tdc_mid and the pending-time panel; framing after noise and a lost line; the port
+// choice; closing while stamps arrive.
 #include "DeviceWindowFixture.h"
 
 #include "common/uComm.h"
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRandomGenerator>
 
 namespace {
 
@@ -96,6 +98,52 @@ TEST_F(DeviceInput, BadBytesAreShownVisiblyAndNeitherStallNorCorruptTheLine) {
     EXPECT_EQ(shown[1], QStringLiteral(" 0002 C1 ␊ 10:00:02.0000 00"));
     EXPECT_EQ(shown[2], QString(256, 'z') + QStringLiteral("…"));
     EXPECT_LE(window->Memo1->blockCount(), 30);
+}
+
+TEST_F(DeviceInput, NoiseHalfLinesAndBadTimesNeverBecomePendingTimesNorCostALine) {
+    OpenWindow();
+    QByteArray noise(1 << 20, '\0');
+    QRandomGenerator(13).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    Send(noise + StampLine(" ", 1, "C1", "10:00:01.0000"));
+    Send(QByteArray(3, '\0') + StampLine(" ", 2, "C1", "10:00:02.0000"));
+    Send("\x11" + StampLine(" ", 3, "C1", "10:00:03.0000"));
+    Send(" 0099 C1  9999999999999 00\r 0098 C1  10:?00:00.000 00\r");
+    // The line goes away in the middle of a line; the port opened again starts clean.
+    Send(" 0004 C1  10:0");
+    // What the line carried is read before it goes away.
+    ASSERT_TRUE(Eventually([&] { return Memo1Lines().last() == " 0004 C1  10:0"; }, 20000));
+    pty.CloseMaster();
+    ASSERT_TRUE(Eventually([&] { return !answers.Texts().isEmpty(); }));
+    PtyPair again;
+    SetPortPathOverride(kPort, again.SlavePath());
+    Choose(window->Cbxcomm1->findText("COM200"));
+    again.Send(StampLine(" ", 4, "C1", "10:00:04.0000") + StampLine(" ", 5, "C1", "10:00:05.0000"));
+
+    ASSERT_TRUE(WaitForRows(5));
+    QTest::qWait(200);
+    EXPECT_EQ(db.Rows("select bib from tdc_mid order by dt, id"),
+              QList<QStringList>({{"0001"}, {"0002"}, {"0003"}, {"0004"}, {"0005"}}));
+    EXPECT_TRUE(Memo3Lines().contains(" 0099 C1  9999999999999 00  ← 時刻が不正: 保存せず"));
+    EXPECT_TRUE(Eventually([&] { return window->Ed5->text() == "10:00:05.0000"; }));
+}
+
+TEST_F(DeviceInput, ClosingWithinAMinuteOfALineAsksFirstNamingThePort) {
+    OpenWindow();
+    Send(StampLine(" ", 1, "C1", "10:00:01.0000"));
+    ASSERT_TRUE(WaitForRows(1));
+    answers.Answer(QMessageBox::No);
+    window->CuteButton->Click();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_NE(window->CommX1->Handle(), TCommX::InvalidHandle);
+    ASSERT_EQ(answers.Texts().size(), 1);
+    EXPECT_TRUE(answers.LastText().contains("COM200"));
+    EXPECT_TRUE(answers.LastText().contains("取り込まれません"));
+
+    answers.Answer(QMessageBox::Yes);
+    window->close(); // the close box
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
+    EXPECT_EQ(answers.Texts().size(), 2);
 }
 
 TEST_F(DeviceInput, ThePortListOffersThePresentPortsAndOpensTheSavedOne) {
