@@ -67,9 +67,6 @@ bool Decode(const QByteArray& data, QImage* image, char* message) {
 
 } // namespace
 
-JpegDecodeError::JpegDecodeError(const QString& message)
-    : std::runtime_error(message.toStdString()) {}
-
 QImage DecodeJpeg(const QByteArray& data) {
     if (data.isEmpty())
         throw JpegDecodeError(QStringLiteral("JPEG data is empty"));

@@ -1,15 +1,17 @@
 #pragma once
 // JPEG pictures decoded through libjpeg.
 
+#include "common/AppError.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <stdexcept>
 
 // The data is not a whole, readable JPEG picture; what() (UTF-8) says what libjpeg found.
-class JpegDecodeError : public std::runtime_error {
+class JpegDecodeError : public AppError {
 public:
-    explicit JpegDecodeError(const QString& message);
+    using AppError::AppError;
 };
 
 // An RGB image of the picture. Damaged data is an error, never a partly grey picture.

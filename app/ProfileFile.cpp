@@ -31,9 +31,6 @@ bool IsHexDigits(QStringView text) {
 
 } // namespace
 
-ProfileWriteError::ProfileWriteError(const QString& message)
-    : std::runtime_error(message.toStdString()) {}
-
 int ProfileInteger(const QString& text, int defaultValue) {
     const QString t = text.trimmed();
     bool ok = false;

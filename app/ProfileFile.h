@@ -3,15 +3,17 @@
 // it is now, every write goes to disk before the call returns, so a failing write leaves the
 // keys written before it in place.
 
+#include "common/AppError.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <stdexcept>
 
 // A key could not be written; what() (UTF-8) names the file and the system's reason.
-class ProfileWriteError : public std::runtime_error {
+class ProfileWriteError : public AppError {
 public:
-    explicit ProfileWriteError(const QString& message);
+    using AppError::AppError;
 };
 
 class ProfileFile {

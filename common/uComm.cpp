@@ -91,9 +91,6 @@ QString FormatBib4(int bib) {
     return QString::asprintf("%.4d", bib);
 }
 
-ConversionError::ConversionError(const QString& message)
-    : std::runtime_error(message.toStdString()), message_(message) {}
-
 int StrToInt(const QString& text) {
     bool ok = false;
     const int value = text.endsWith(QLatin1Char(' ')) ? 0 : text.toInt(&ok);

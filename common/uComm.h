@@ -4,6 +4,8 @@
 // Times of day travel as text "HH:MM:SS.ffff"; arithmetic is on 32-bit milliseconds.
 // The reading is positional: separators are never looked at, nothing is rounded.
 
+#include "common/AppError.h"
+
 #include <QString>
 #include <stdexcept>
 
@@ -51,12 +53,8 @@ QString FormatBib4(int bib);
 
 // The integer conversion of operator input; throws ConversionError on anything that is
 // not a whole number (leading blanks and a sign are allowed).
-class ConversionError : public std::runtime_error {
+class ConversionError : public AppError {
 public:
-    explicit ConversionError(const QString& message);
-    QString message() const { return message_; }
-
-private:
-    QString message_;
+    using AppError::AppError;
 };
 int StrToInt(const QString& text);

@@ -13,7 +13,7 @@ QString WithoutDriverTags(QString text) {
 } // namespace
 
 DatabaseError::DatabaseError(const QString& message, const QString& nativeCode)
-    : std::runtime_error(message.toStdString()), message_(message), nativeCode_(nativeCode) {}
+    : AppError(message), nativeCode_(nativeCode) {}
 
 DatabaseError DatabaseError::FromSqlError(const QSqlError& error, const QString& context) {
     QString text = WithoutDriverTags(error.databaseText());

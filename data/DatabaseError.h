@@ -2,25 +2,24 @@
 // The one exception type of the database layer: it carries the server's (or driver's)
 // message, so the application's error handler can show the operator what went wrong.
 
+#include "common/AppError.h"
+
 #include <QString>
-#include <stdexcept>
 
 class QSqlError;
 
-class DatabaseError : public std::runtime_error {
+class DatabaseError : public AppError {
 public:
     explicit DatabaseError(const QString& message, const QString& nativeCode = {});
     // From a failed Qt SQL call; the driver's "[ma-x.y][server]" tags are left out.
     static DatabaseError FromSqlError(const QSqlError& error, const QString& context = {});
 
-    QString message() const { return message_; }
     // The server's error number (e.g. "1146"), empty when there is none.
     QString nativeCode() const { return nativeCode_; }
     // Lost or refused connections: the next statement reconnects first.
     bool isConnectionLost() const;
 
 private:
-    QString message_;
     QString nativeCode_;
 };
 

@@ -1,11 +1,12 @@
 #pragma once
 // The one exception class of the serial-port component.
 
+#include "common/AppError.h"
+
 #include <QString>
 #include <stdexcept>
 
-class ECommError : public std::runtime_error {
+class ECommError : public AppError {
 public:
-    explicit ECommError(const char* utf8Message) : std::runtime_error(utf8Message) {}
-    QString Message() const { return QString::fromUtf8(what()); }
+    explicit ECommError(const char* utf8Message) : AppError(QString::fromUtf8(utf8Message)) {}
 };

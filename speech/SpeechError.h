@@ -2,11 +2,12 @@
 // The failure of one step of speech (engine start, reading, synthesis, audio, WAV file),
 // carrying the real message of the library or the system.
 
+#include "common/AppError.h"
+
 #include <QString>
 #include <stdexcept>
 
-class SpeechError : public std::runtime_error {
+class SpeechError : public AppError {
 public:
-    explicit SpeechError(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
+    using AppError::AppError;
 };

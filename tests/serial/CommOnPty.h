@@ -36,7 +36,7 @@ template <typename Action> QString CommErrorOf(Action action) {
     try {
         action();
     } catch (const ECommError& e) {
-        return e.Message();
+        return e.message();
     }
     return {};
 }
