@@ -39,7 +39,7 @@ echo "package $(basename "$deb"): $(du -k "$deb" | cut -f1) KiB"
 # The libraries found by dpkg-shlibdeps and the run-time needs named by hand.
 depends=$(dpkg-deb -f "$deb" Depends)
 for need in libqt6widgets6 libqt6sql6 libqt6sql6-odbc qt6-qpa-plugins unixodbc odbc-mariadb \
-    mariadb-server mariadb-client libespeak-ng1 espeak-ng-data libmecab2 mecab-ipadic-utf8 \
+    mariadb-server-core mariadb-client libespeak-ng1 espeak-ng-data libmecab2 mecab-ipadic-utf8 \
     fonts-ipafont-gothic qt6-translations-l10n; do
     [[ ", $depends," =~ ,\ ${need}[\ ,] ]] || fail "Depends lacks $need: $depends"
 done
