@@ -7,11 +7,14 @@
 #include "serial/PortNames.h"
 #include "timing/MessageBoxes.h"
 
+#include <QIcon>
 #include <optional>
 
 int main(int argc, char** argv) {
     TarnikApplication app(argc, argv);
     app.setApplicationDisplayName(QStringLiteral("Tarnikmid Application"));
+    // The window manager's task bar and switcher show the program's own stopwatch.
+    app.setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
 
     SingleInstance instance(SingleInstance::DefaultServerName());
     if (instance.ActivateRunningInstance())
