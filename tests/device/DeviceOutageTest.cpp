@@ -122,7 +122,9 @@ protected:
     std::atomic<bool> stopWriting = false;
 };
 
-TEST_F(DeviceOutage, StampsArrivingWhileTheServerIsDownAreAllStoredOnceInOrderWhenItIsBack) {
+// One case, one server: a second server starting beside it in a parallel run would
+// contend for its port.
+TEST_F(DeviceOutage, StampsArrivingWhileTheServerIsDownOrPausedAreTakenAtOnceAndStoredOnceInOrder) {
     OpenWindow();
     StartWriting();
     WaitForMoreStamps(5);
@@ -131,19 +133,7 @@ TEST_F(DeviceOutage, StampsArrivingWhileTheServerIsDownAreAllStoredOnceInOrderWh
     EXPECT_TRUE(Eventually([&] { return UnsavedText().startsWith("未保存"); }));
     ASSERT_TRUE(Server("start"));
     WaitForMoreStamps(5);
-    stopWriting = true;
-    writer.join();
 
-    const QStringList expected = NumberedBibs(1, sent);
-    EXPECT_TRUE(Eventually([&] { return StoredBibs().size() >= expected.size(); }));
-    EXPECT_EQ(StoredBibs(), expected);
-    EXPECT_TRUE(Eventually([&] { return UnsavedText().isEmpty(); }));
-}
-
-TEST_F(DeviceOutage, APausedServerHoldsUpNoStampOnItsWayInAndLosesNone) {
-    OpenWindow();
-    StartWriting();
-    WaitForMoreStamps(5);
     SignalServer(SIGSTOP);
     // Longer than the statement limit: the writer's insert gives up and tries again.
     const auto resume = qScopeGuard([] { SignalServer(SIGCONT); });
