@@ -87,7 +87,8 @@ TEST_F(Schema, SampleRacesLoad) {
     EXPECT_EQ(db.Scalar("select syumoku from tiki where tcode = "
                         "(select tcode from execinfo where num = 1)"),
               "01");
-    EXPECT_EQ(db.Scalar("select count(*) from tiki where syumoku = '10'"), "1");
+    EXPECT_EQ(db.Scalar("select count(*) from tiki where syumoku = '10'"), "2"); // relay, ekiden
+    EXPECT_EQ(db.Scalar("select max(RELAYN) from env"), "10");
     EXPECT_GT(
         db.Scalar("select count(*) from relaymember where num = '1' and status = 'T'").toInt(), 0);
     EXPECT_EQ(db.Scalar("select count(*) from env where lapn > 0"), "3");
