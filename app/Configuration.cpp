@@ -56,6 +56,10 @@ MainFormConfig LoadConfiguration() {
     config.DataIndex = ini.ReadInteger(QStringLiteral("DB"), QStringLiteral("DataIndex"), 0);
     uComm::MinMeasureMinutes =
         ini.ReadString(QStringLiteral("ENV"), QStringLiteral("LapMin"), QStringLiteral("5"));
+    uComm::RefusalSound =
+        ini.ReadInteger(QStringLiteral("ENV"), QStringLiteral("RefusalSound"), 1) != 0;
+    uComm::DeviceQuietSeconds =
+        ini.ReadInteger(QStringLiteral("Port"), QStringLiteral("QuietSeconds"), 30);
     config.PortPaths = PortPathsOf(ini);
     return config;
 }

@@ -19,7 +19,8 @@ struct MainFormConfig {
 // The file in the current working directory, looked up afresh on every call.
 QString ConfigFilePath();
 
-// Fills the uComm settings from the file (defaults where it has nothing usable).
+// Fills the uComm settings from the file (defaults where it has nothing usable). [ENV]
+// RefusalSound and [Port] QuietSeconds are read only: a site writes them by hand.
 MainFormConfig LoadConfiguration();
 
 // Writes all fifteen keys, the uComm settings among them, one by one; a failing key throws

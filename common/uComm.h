@@ -16,6 +16,11 @@ inline QString RaceCode;
 inline int DevicePortNo = 0;
 // Minimum measuring time in minutes, kept as typed.               [ENV] LapMin
 inline QString MinMeasureMinutes = QStringLiteral("5");
+// Read only, so a site sets them by hand; the file keeps what it says.
+// A beep when a timing key press is refused, 1 on, 0 off.        [ENV] RefusalSound
+inline bool RefusalSound = true;
+// Seconds without a device line, port open, before the line counts as quiet. [Port] QuietSeconds
+inline int DeviceQuietSeconds = 30;
 // Voice settings.                                                 [Talk]
 inline int Speaker = 3;
 inline int Voicetype = 5;

@@ -7,11 +7,12 @@
 StatusShadingDelegate::StatusShadingDelegate(TDataSource& source, QObject* parent)
     : QStyledItemDelegate(parent), source_(source) {}
 
-QColor StatusShadingDelegate::ShadeOf(const QString& sumi) {
+QColor StatusShadingDelegate::ShadeOf(const QString& sumi, bool held) {
     if (sumi == QLatin1String("0"))
         return QColor(255, 255, 255);
+    // Deep enough to tell from white at a glance.
     if (sumi == QLatin1String("2"))
-        return QColor(245, 228, 254);
+        return held ? QColor(128, 232, 240) : QColor(204, 182, 236);
     if (sumi == QLatin1String("1"))
         return QColor(253, 128, 128);
     return {};
@@ -22,7 +23,9 @@ void StatusShadingDelegate::initStyleOption(QStyleOptionViewItem* option,
     QStyledItemDelegate::initStyleOption(option, index);
     option->palette.setColor(QPalette::Text, Qt::black);
     option->palette.setColor(QPalette::HighlightedText, Qt::black);
-    QColor shade = ShadeOf(source_.FieldOfRow(index.row(), QStringLiteral("sumi")));
+    const QString time = source_.FieldOfRow(index.row(), QStringLiteral("tm")).trimmed();
+    QColor shade =
+        ShadeOf(source_.FieldOfRow(index.row(), QStringLiteral("sumi")), heldTimes_.contains(time));
     const bool current = option->state & QStyle::State_Selected;
     if (!shade.isValid() && !current)
         return;

@@ -6,6 +6,7 @@
 
 #include "device/DeviceLineAssembler.h"
 #include "serial/CommX.h"
+#include "timing/PortListCombo.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -26,6 +27,7 @@ class QRadioButton;
 class QSlider;
 class QTabWidget;
 class QButtonGroup;
+class StatusStrip;
 class SpeechPanelLogic;
 class SplitCorrections;
 class SplitRecorder;
@@ -69,6 +71,8 @@ public:
     QMenu* PopupMenu1 = nullptr; // device-time and relay grids: opening it assigns by hand
     QMenu* PopupMenu2 = nullptr; // split list
     QAction* N1 = nullptr;       // "取り消し"
+    // Below the pages: the device line, the database, the waiting times, the last key press.
+    StatusStrip* Strip = nullptr;
 
     // --- Lap and split page ---------------------------------------------------------------
     QLineEdit* Edit5 = nullptr; // bib entry
@@ -84,7 +88,7 @@ public:
     TCuteButton* CuteButton6 = nullptr; // "チェックリスト"
 
     // --- Settings page --------------------------------------------------------------------
-    QComboBox* Cbxcomm1 = nullptr;
+    PortListCombo* Cbxcomm1 = nullptr;
     QPlainTextEdit* Memo1 = nullptr; // received characters
     QPlainTextEdit* Memo3 = nullptr; // accepted lines
     QPlainTextEdit* Memo2 = nullptr; // arithmetic and statements of assignments
@@ -188,6 +192,8 @@ private:
     void BuildLapPage();
     void BuildSettingsPage();
     void BuildRelayPage();
+    void BuildStatusStrip();
+    void PlacePagesAndStrip(); // UhandFrame.cpp
     void DisarmDefaultButtons();
     // Wiring of each area, called once from the constructor (UhandWiring.cpp); each is
     // defined in the source file of its area.
@@ -206,6 +212,11 @@ private:
     void ChooseSplitPoint(int n);
     // Focus to Ed1 and back to the bib box, so its whole text is selected for the next bib.
     void ReselectBibBox(QLineEdit* bibBox);
+    // Pending times (UhandPending.cpp): their count and the oldest's age to the strip; the
+    // count is returned.
+    int ShowWaitingTimes();
+    // Dead-heat times apart from discarded ones in the device-time grid.
+    void MarkHeldTimes();
 
     // Split-time assignment (UhandSplits.cpp): the three outcomes of a bib box key.
     void DiscardPendingTime();

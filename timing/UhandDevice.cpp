@@ -10,8 +10,8 @@
 #include "data/Udm1.h"
 #include "device/DeviceRecord.h"
 #include "device/StampStore.h"
-#include "serial/PortNames.h"
 #include "timing/MessageBoxes.h"
+#include "timing/StatusStrip.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -70,6 +70,12 @@ void TFhand::ConnectDeviceHandlers() {
     stamps_ = new StampStore(Dm1->DB, ProgramDataFolder(), ::fdatasync, this);
     connect(stamps_, &StampStore::WaitingChanged, this, &TFhand::ShowUnsavedCount);
     connect(stamps_, &StampStore::Stored, this, Guarded(this, &TFhand::RefreshAfterStamps));
+    // A writer that cannot store is as good as a database gone, whatever this link says.
+    Strip->SetDatabaseProbe([this] {
+        return DatabaseFacts{Dm1->DB.SourceName(),
+                             Dm1->DB.Connected() && stamps_->Problem().isEmpty(),
+                             stamps_->WaitingCount()};
+    });
     ShowUnsavedCount();
 
     connect(Cbxcomm1, &QComboBox::activated, this, Guarded(this, &TFhand::Cbxcomm1Change));
@@ -77,11 +83,7 @@ void TFhand::ConnectDeviceHandlers() {
 }
 
 void TFhand::FormCreate() {
-    Cbxcomm1->clear();
-    for (const int n : PresentPorts())
-        Cbxcomm1->addItem(PortName(n));
-    Cbxcomm1->insertItem(0, QString());
-    Cbxcomm1->setCurrentIndex(0);
+    Cbxcomm1->Refill();
     if (uComm::DevicePortNo <= 0)
         return;
     try {
@@ -97,6 +99,7 @@ void TFhand::Cbxcomm1Change() {
         CommX1->Close();
         lastDeviceLine_.invalidate();
         uComm::DevicePortNo = 0;
+        Strip->ShowPortClosed(QString());
         return;
     }
     // All digits after "COM": port numbers reach past two digits here.
@@ -113,8 +116,10 @@ void TFhand::com1open(int PortNo) {
     try {
         QThread::msleep(ReopenPauseMs);
         CommX1->Open();
+        Strip->ShowPortOpened(PortName(PortNo));
     } catch (const std::exception&) {
         // Whatever stopped the port, the operator is told and the choice is undone.
+        Strip->ShowPortClosed(QString());
         ShowMessage(this, PortRefused);
         uComm::DevicePortNo = 0;
         Cbxcomm1->setCurrentIndex(0);
@@ -126,6 +131,7 @@ void TFhand::CommX1PortLost() {
     CommX1->Close();
     deviceLine_.Reset();
     lastDeviceLine_.invalidate();
+    Strip->ShowPortLost(PortName(port));
     ShowMessage(this,
                 QStringLiteral("取込ポート ") + PortName(port) +
                     QStringLiteral(" との接続が切れました。タイムデータは取り込まれていません。"
@@ -143,8 +149,10 @@ void TFhand::CommX1Receive(QObject* Sender, int ReceiveSize) {
     bytes.truncate(got);
     const DeviceLineAssembler::Output received = deviceLine_.Feed(bytes);
     AppendAtEnd(Memo1, received.shown);
-    if (!received.lines.empty())
+    if (!received.lines.empty()) {
         lastDeviceLine_.start();
+        Strip->LineReceived();
+    }
     for (const QByteArray& line : received.lines)
         TakeDeviceLine(DeviceLineIn(line));
 }
@@ -179,6 +187,7 @@ void TFhand::ShowUnsavedCount() {
     Labunsaved->setText(QStringLiteral("未保存 %1 件").arg(stamps_->WaitingCount()));
     Labunsaved->setToolTip(stamps_->Problem());
     Labunsaved->setVisible(stamps_->WaitingCount() > 0 || !stamps_->Problem().isEmpty());
+    Strip->Refresh();
 }
 
 void TFhand::RefreshAfterStamps() {

@@ -4,6 +4,7 @@
 #include "Uhand.h"
 
 #include "serial/CommX.h"
+#include "timing/StatusStrip.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -33,7 +34,14 @@ void TFhand::keyPressEvent(QKeyEvent* event) {
 
 void TFhand::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    PageControl1->setGeometry(rect());
+    PlacePagesAndStrip();
+}
+
+void TFhand::PlacePagesAndStrip() {
+    // The strip keeps its height along the bottom; the pages take the rest.
+    const int pagesHeight = height() - StatusStrip::Height;
+    PageControl1->setGeometry(0, 0, width(), pagesHeight);
+    Strip->setGeometry(0, pagesHeight, width(), StatusStrip::Height);
 }
 
 void TFhand::closeEvent(QCloseEvent* event) {

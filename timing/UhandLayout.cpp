@@ -11,6 +11,7 @@
 #include "data/Udm1.h"
 #include "speech/SpeechPanelLogic.h"
 #include "timing/StatusShadingDelegate.h"
+#include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
 #include "timing/WholeTextOnClick.h"
 
@@ -131,7 +132,7 @@ TFhand::TFhand(QWidget* owner) : QDialog(owner) {
 TFhand::~TFhand() = default;
 
 void TFhand::BuildWindow() {
-    resize(984, 674);
+    resize(984, 674 + StatusStrip::Height);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     TabSheet1 = new QWidget;
@@ -146,6 +147,7 @@ void TFhand::BuildWindow() {
     BuildSettingsPage();
     BuildRelayPage();
     BuildPendingPanel();
+    BuildStatusStrip();
 
     CuteButton =
         MakeButton(this, QStringLiteral("CuteButton"), QStringLiteral("×"), QRect(936, 2, 40, 24));
@@ -157,6 +159,12 @@ void TFhand::BuildWindow() {
     PopupMenu1 = new QMenu(this);
     PopupMenu2 = new QMenu(this);
     N1 = PopupMenu2->addAction(QStringLiteral("取り消し"));
+}
+
+// Along the bottom, below the pages, which keep their own height above it.
+void TFhand::BuildStatusStrip() {
+    Strip = new StatusStrip(this);
+    PlacePagesAndStrip();
 }
 
 void TFhand::BuildPendingPanel() {
@@ -250,7 +258,7 @@ void TFhand::BuildLapPage() {
 void TFhand::BuildSettingsPage() {
     QWidget* page = TabSheet2;
     MakeLabel(page, QStringLiteral("Commポート"), QRect(PageLeft, 12, 90, 20));
-    Cbxcomm1 = new QComboBox(page);
+    Cbxcomm1 = new PortListCombo(page);
     Cbxcomm1->setObjectName(QStringLiteral("Cbxcomm1"));
     Cbxcomm1->setGeometry(PageLeft + 92, 8, 140, 26);
     MakeLabel(page, QStringLiteral("取込データ"), QRect(PageLeft, 42, 120, 20));

@@ -9,6 +9,8 @@
 #include "controls/REdit.h"
 #include "data/StatementLines.h"
 #include "data/Udm1.h"
+#include "timing/StatusShadingDelegate.h"
+#include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
 
 #include <QLabel>
@@ -19,6 +21,7 @@
 namespace {
 
 constexpr int PendingBoxes = 10;
+const QString PendingFilter = QStringLiteral("and sumi = '0' and st = 'C1' and BINARY TSTAT <>'c'");
 
 } // namespace
 
@@ -67,11 +70,10 @@ void TFhand::ConnectPendingHandlers() {
 void TFhand::ListPendingTimes() {
     TQuery& pending = Dm1->QTDCFINMem;
     pending.SetFetchWindow(PendingBoxes); // the panel shows ten; the count is asked apart
-    pending.SetSQL({RaceLine(QStringLiteral("select * from tdc_mid where tcode = ")),
-                    QStringLiteral("and sumi = '0' and st = 'C1' and BINARY TSTAT <>'c'"),
+    pending.SetSQL({RaceLine(QStringLiteral("select * from tdc_mid where tcode = ")), PendingFilter,
                     QStringLiteral("order by dt")});
     pending.Open();
-    Labmisyori->setText(QStringLiteral("未処理数 = ") + QString::number(pending.CountAll()));
+    Labmisyori->setText(QStringLiteral("未処理数 = ") + QString::number(ShowWaitingTimes()));
 
     for (QLineEdit* box : TimeBoxes)
         box->clear();
@@ -96,7 +98,35 @@ void TFhand::ShowPendingGaps() {
     Dm1->Qmidtime.Open();
     Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
     Dm1->Qmidtime2.Open();
+    MarkHeldTimes();
     Dm1->Qdpmid.Open();
+}
+
+int TFhand::ShowWaitingTimes() {
+    // The age by the server's clock, which gave dt; the strip counts on from here.
+    TQuery waiting(Dm1->DB, QStringLiteral("QWaiting"));
+    waiting.SetSQL({RaceLine(QStringLiteral("select count(*) as n, timestampdiff(second, "
+                                            "min(dt), now()) as age from tdc_mid where tcode = ")),
+                    PendingFilter});
+    waiting.Open();
+    const WaitingFacts facts{waiting.FieldByName(QStringLiteral("n")).AsInteger(),
+                             waiting.FieldByName(QStringLiteral("age")).AsInteger()};
+    Strip->ShowWaiting(facts);
+    return facts.count;
+}
+
+void TFhand::MarkHeldTimes() {
+    // A time held for a dead heat is in state "2" like a discarded one, but its first
+    // competitor's passing already carries it.
+    TQuery held(Dm1->DB, QStringLiteral("QHeld"));
+    held.SetSQL({QStringLiteral("select distinct t.tm from tdc_mid t join midjyun m"),
+                 QStringLiteral("on m.tcode = t.tcode and m.tod = t.tm"),
+                 RaceLine(QStringLiteral("where t.tcode = ")), QStringLiteral("and t.sumi = '2'")});
+    held.Open();
+    QSet<QString> times;
+    for (held.First(); !held.Eof(); held.Next())
+        times.insert(held.FieldByName(QStringLiteral("tm")).AsString().trimmed());
+    static_cast<StatusShadingDelegate*>(DBGrid1->itemDelegate())->SetHeldTimes(times);
 }
 
 void TFhand::CuteButton1Click() {
@@ -160,12 +190,12 @@ void TFhand::showEvent(QShowEvent* event) {
 }
 
 void TFhand::FormShow() {
-    PageControl1->setGeometry(rect());
+    PlacePagesAndStrip();
     CuteButton1->Click();
     ShowVoiceSettings();
     ListPendingTimes();
     ShowPendingGaps();
-    resize(984, 674);
+    resize(984, 674 + StatusStrip::Height);
     DisplayedSplit = QStringLiteral("1");
     RE1->SetText(uComm::MinMeasureMinutes);
     // The page the window opened on decides where the operator types first.

@@ -13,6 +13,7 @@
 #include "speech/SpeechPanelLogic.h"
 #include "timing/KeyDownFilter.h"
 #include "timing/MessageBoxes.h"
+#include "timing/StatusStrip.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -116,6 +117,8 @@ void TFhand::ShowRelayOutcome(const RelayOutcome& outcome) {
     Edit6->setText(outcome.statement);
     for (const QString& line : outcome.log)
         Memo2->appendPlainText(line);
+    // Ed1 still holds the time the key press used: the lists refresh after this.
+    Strip->ShowOutcome(RelayAction(outcome, Edit3->text(), Ed1->text()));
     if (!outcome.recorded) {
         ShowMessage(this, outcome.refusal);
         return;

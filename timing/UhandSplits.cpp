@@ -12,6 +12,7 @@
 #include "speech/SpeechPanelLogic.h"
 #include "timing/KeyDownFilter.h"
 #include "timing/MessageBoxes.h"
+#include "timing/StatusStrip.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -74,6 +75,7 @@ void TFhand::setFTtime(const QString& Bib, const QString& Tm, const QString& Mod
         Splits->Record({Bib, Tm, Mode, StrToInt(MinutesEntry(RE1->Text())), PendingOnly});
     for (const QString& line : outcome.log)
         Memo2->appendPlainText(line);
+    Strip->ShowOutcome(SplitAction(outcome, Bib, Tm));
     if (!outcome.recorded) {
         ShowMessage(this, outcome.refusal);
         ReselectBibBox(Edit5);

@@ -1,0 +1,156 @@
+// The strip below the timing window's pages, as an operator sees it while working: the
+// device line from a pseudo-terminal, the database, the waiting times and the last key press
+// of both timing pages; the port list read again when opened; the device-time grid's colours.
+#include "tests/device/DeviceWindowFixture.h"
+
+#include "common/uComm.h"
+#include "data/Udm1.h"
+#include "serial/PortNames.h"
+#include "support/OperatorHands.h"
+#include "support/RelayRace.h"
+#include "timing/StatusShadingDelegate.h"
+#include "timing/StatusStrip.h"
+#include "timing/TDBGrid.h"
+
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace {
+
+using namespace StripColours;
+using Field = StatusStrip::Field;
+
+class StatusStripTest : public DeviceWindowFixture {
+protected:
+    StripReading Shown(Field field) const { return window->Strip->Shown(field); }
+    void TearDown() override {
+        uComm::DeviceQuietSeconds = 30;
+        DeviceWindowFixture::TearDown();
+    }
+    // The colour filling most of a row of the device-time grid.
+    QColor RowColour(const QString& tm) const {
+        TDBGrid* grid = window->DBGrid1;
+        for (int row = 0; row < dm->Qdpmid.RecordCount(); ++row) {
+            if (dm->Qdpmid.Value(row, dm->Qdpmid.FieldIndex("tm")) != tm)
+                continue;
+            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+            return grid->viewport()->grab().toImage().pixelColor(cell.right() - 4,
+                                                                 cell.center().y());
+        }
+        return {};
+    }
+};
+
+TEST_F(StatusStripTest, LapPageShowsTheLineTheDatabaseTheWaitingTimesAndEachKeyPress) {
+    AddClass("M", 5);
+    AddCompetitor("0012", "M", "10:00:00.0000");
+    for (int k = 0; k <= WaitingAlertCount; ++k)
+        AddStamp(QStringLiteral("10:%1:00.0000").arg(10 + k), k);
+    OpenWindow();
+    // Below the pages, across the whole window.
+    EXPECT_EQ(OperatorHands::WidgetShownAt(window->Strip, {}), window->Strip);
+    EXPECT_LE(window->PageControl1->geometry().bottom(), window->Strip->geometry().top());
+
+    EXPECT_EQ(Shown(Field::Device).text, "COM200 受信中 受信なし 0秒");
+    EXPECT_EQ(Shown(Field::Device).colour, Good);
+    EXPECT_EQ(Shown(Field::Database).text, "DB Local 接続中");
+    EXPECT_EQ(Shown(Field::Database).colour, Good);
+    EXPECT_TRUE(Shown(Field::Waiting).text.startsWith("未処理 11 件 最古 "));
+    EXPECT_EQ(Shown(Field::Waiting).colour, Warning);
+
+    OperatorHands::Type("12");
+    OperatorHands::Press(Qt::Key_Return);
+    EXPECT_EQ(Shown(Field::Action).text, "0012  Mid1  10:00.0  10:10:00.0000");
+    EXPECT_EQ(Shown(Field::Action).colour, Good);
+    EXPECT_TRUE(Shown(Field::Waiting).text.startsWith("未処理 10 件 "));
+    EXPECT_EQ(Shown(Field::Waiting).colour, Good);
+
+    OperatorHands::Type("999");
+    OperatorHands::Press(Qt::Key_Return);
+    EXPECT_EQ(Shown(Field::Action).text, "0999  ビブNo.0999 は登録されていません。");
+    EXPECT_EQ(Shown(Field::Action).colour, Trouble);
+    EXPECT_EQ(answers.LastText(), "ビブNo.0999 は登録されていません。"); // the box still comes
+
+    Send(StampLine(" ", 1, "C1", "11:00:00.0000"));
+    ASSERT_TRUE(Eventually([&] { return Shown(Field::Device).text.contains("最終受信"); }));
+    uComm::DeviceQuietSeconds = 0;
+    window->Strip->Refresh();
+    EXPECT_TRUE(Shown(Field::Device).text.startsWith("COM200 無通信 最終受信 "));
+    EXPECT_EQ(Shown(Field::Device).colour, Warning);
+
+    pty.CloseMaster();
+    ASSERT_TRUE(Eventually([&] { return Shown(Field::Device).text == "COM200 切断"; }));
+    EXPECT_EQ(Shown(Field::Device).colour, Trouble);
+}
+
+TEST_F(StatusStripTest, RelayPageShowsItsWaitingTimesAndItsKeyPresses) {
+    db.Exec("update tiki set syumoku = '10'");
+    RelayRace race{db};
+    race.AddClass("R", 4);
+    race.AddTeam("0007", "R", "10:00:00.0000");
+    AddStamp("10:15:30.1234", 0);
+    AddStamp("10:31:00.5000", 1);
+    OpenWindow();
+    EXPECT_TRUE(Shown(Field::Waiting).text.startsWith("未処理 2 件 最古 "));
+
+    TypeBib(window->Edit3, "7");
+    EXPECT_EQ(Shown(Field::Action).text, "0007  1走  15:30.1  10:15:30.1234");
+    EXPECT_EQ(Shown(Field::Action).colour, Good);
+    EXPECT_TRUE(Shown(Field::Waiting).text.startsWith("未処理 1 件 "));
+
+    TypeBib(window->Edit3, "8");
+    EXPECT_TRUE(Shown(Field::Action).text.startsWith("0008  "));
+    EXPECT_EQ(Shown(Field::Action).colour, Trouble);
+}
+
+TEST_F(StatusStripTest, ThePortListIsReadAgainEachTimeItOpens) {
+    OpenWindow();
+    QFile plugged(dataHome.filePath("usb-timer"));
+    ASSERT_TRUE(plugged.open(QIODevice::WriteOnly));
+    SetPortPathOverride(203, plugged.fileName());
+    EXPECT_EQ(window->Cbxcomm1->findText("COM203"), -1);
+
+    QTabBar* tabs = window->PageControl1->tabBar();
+    OperatorHands::ClickAt(tabs, tabs->tabRect(1).center());
+    OperatorHands::Click(window->Cbxcomm1);
+    const int added = window->Cbxcomm1->findText("COM203");
+    ASSERT_GT(added, 0);
+    EXPECT_EQ(window->Cbxcomm1->itemData(added).toString(), plugged.fileName());
+    EXPECT_EQ(window->Cbxcomm1->currentText(), "COM200"); // the open port stays chosen
+    window->Cbxcomm1->hidePopup();
+}
+
+TEST_F(StatusStripTest, HeldDiscardedUsedAndPendingTimesShadeApart) {
+    AddClass("M", 5);
+    AddCompetitor("0012", "M", "10:00:00.0000");
+    AddCompetitor("0013", "M", "10:00:00.0000");
+    for (int k = 0; k < 5; ++k) // the newest, 10:14, is the grid's current row
+        AddStamp(QStringLiteral("10:%1:00.0000").arg(10 + k), k);
+    OpenWindow();
+    TypeBib(window->Edit5, "12", Qt::Key_Space); // 10:10 held for a dead heat
+    TypeBib(window->Edit5, "13");                // 10:11 used
+    TypeBib(window->Edit5, "0");                 // 10:12 discarded
+
+    const QColor held = RowColour("10:10:00.0000");
+    const QColor used = RowColour("10:11:00.0000");
+    const QColor discarded = RowColour("10:12:00.0000");
+    const QColor pending = RowColour("10:13:00.0000");
+    EXPECT_EQ(held, StatusShadingDelegate::ShadeOf("2", true));
+    EXPECT_EQ(discarded, StatusShadingDelegate::ShadeOf("2", false));
+    EXPECT_EQ(used, StatusShadingDelegate::ShadeOf("1"));
+    EXPECT_EQ(pending, StatusShadingDelegate::ShadeOf("0"));
+    // Apart at a glance: no two closer than a clear step on any channel.
+    const QColor all[] = {held, used, discarded, pending};
+    for (const QColor& a : all) {
+        for (const QColor& b : all) {
+            if (&a == &b)
+                continue;
+            EXPECT_GT(std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                                std::abs(a.blue() - b.blue())}),
+                      40);
+        }
+    }
+}
+
+} // namespace

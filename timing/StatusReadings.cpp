@@ -1,0 +1,86 @@
+#include "StatusReadings.h"
+
+#include "data/RelayRecorder.h"
+#include "data/SplitRecorder.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString Gap = QStringLiteral("  ");
+
+} // namespace
+
+QString AgeText(qint64 seconds) {
+    // A time stamped ahead of the clock that measures it (a row written by hand) is new.
+    seconds = std::max<qint64>(seconds, 0);
+    if (seconds < 60)
+        return QStringLiteral("%1秒").arg(seconds);
+    if (seconds < 3600)
+        return QStringLiteral("%1分%2秒").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar('0'));
+    return QStringLiteral("%1時間%2分")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QChar('0'));
+}
+
+StripReading DeviceLineReading(const DeviceLineFacts& facts) {
+    const QString port = facts.port.isEmpty() ? QStringLiteral("ポートなし") : facts.port;
+    switch (facts.state) {
+    case DeviceLineState::Closed:
+        return {port + QStringLiteral(" 閉"), StripColours::Idle};
+    case DeviceLineState::Lost:
+        return {port + QStringLiteral(" 切断"), StripColours::Trouble};
+    case DeviceLineState::Open:
+        break;
+    }
+    const QString since = facts.anyLine
+                              ? QStringLiteral("最終受信 %1前").arg(AgeText(facts.quietSeconds))
+                              : QStringLiteral("受信なし %1").arg(AgeText(facts.quietSeconds));
+    if (facts.quietSeconds >= facts.quietLimitSeconds)
+        return {port + QStringLiteral(" 無通信 ") + since, StripColours::Warning};
+    return {port + QStringLiteral(" 受信中 ") + since, StripColours::Good};
+}
+
+QString DataSourceLabel(const QString& sourceName) {
+    const QString source = sourceName.section(QLatin1Char('/'), 0, 0);
+    const QString prefix = QStringLiteral("Tarnik");
+    return source.startsWith(prefix) && source.size() > prefix.size() ? source.mid(prefix.size())
+                                                                      : source;
+}
+
+StripReading DatabaseReading(const DatabaseFacts& facts) {
+    const QString unsaved =
+        facts.unsaved > 0 ? Gap + QStringLiteral("未保存 %1 件").arg(facts.unsaved) : QString();
+    const QString source = QStringLiteral("DB ") + DataSourceLabel(facts.sourceName);
+    if (!facts.connected)
+        return {source + QStringLiteral(" 切断") + unsaved, StripColours::Trouble};
+    return {source + QStringLiteral(" 接続中") + unsaved,
+            facts.unsaved > 0 ? StripColours::Warning : StripColours::Good};
+}
+
+LastAction SplitAction(const SplitOutcome& outcome, const QString& bib, const QString& time) {
+    return {outcome.recorded,  bib,  QStringLiteral("Mid%1").arg(outcome.split),
+            outcome.splitTime, time, outcome.refusal};
+}
+
+LastAction RelayAction(const RelayOutcome& outcome, const QString& bib, const QString& time) {
+    return {outcome.recorded, bib,  QStringLiteral("%1走").arg(outcome.leg),
+            outcome.legTime,  time, outcome.refusal};
+}
+
+StripReading LastActionReading(const LastAction& action) {
+    const QString& bib = action.bib;
+    if (!action.recorded)
+        return {bib + Gap + action.refusal.simplified(), StripColours::Trouble};
+    return {bib + Gap + action.what + Gap + action.timeTaken.trimmed() + Gap +
+                action.timeOfDay.trimmed(),
+            StripColours::Good};
+}
+
+StripReading WaitingReading(const WaitingFacts& facts) {
+    const QString count = QStringLiteral("未処理 %1 件").arg(facts.count);
+    if (facts.count == 0)
+        return {count, StripColours::Idle};
+    const QString text = count + QStringLiteral(" 最古 ") + AgeText(facts.oldestAgeSeconds);
+    return {text, facts.count > WaitingAlertCount ? StripColours::Warning : StripColours::Good};
+}

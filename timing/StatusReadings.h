@@ -1,0 +1,68 @@
+#pragma once
+// What the status strip says about each thing the operator watches, and in which colour: the
+// device line, the database, the last key press and the times waiting for a bib. Plain
+// values in, text and colour out, so every state can be checked without a window.
+
+#include <QColor>
+#include <QString>
+
+struct RelayOutcome;
+struct SplitOutcome;
+
+// One field of the strip: its words and its background.
+struct StripReading {
+    QString text;
+    QColor colour;
+};
+
+namespace StripColours {
+inline const QColor Idle(208, 208, 208);  // nothing to watch
+inline const QColor Good(64, 176, 64);    // working
+inline const QColor Warning(240, 168, 0); // look soon
+inline const QColor Trouble(216, 40, 40); // look now
+} // namespace StripColours
+
+enum class DeviceLineState { Closed, Open, Lost };
+
+struct DeviceLineFacts {
+    QString port; // "COM3"; empty when no port is chosen
+    DeviceLineState state = DeviceLineState::Closed;
+    // Seconds since the last completed line, or since the port opened when none came yet.
+    qint64 quietSeconds = 0;
+    bool anyLine = false;
+    int quietLimitSeconds = 30; // this long without a line while open: 無通信
+};
+StripReading DeviceLineReading(const DeviceLineFacts& facts);
+
+struct DatabaseFacts {
+    QString sourceName; // the connection's source, "TarnikLocal" or "TarnikLocal/race1"
+    bool connected = false;
+    int unsaved = 0; // device stamps waiting for the database
+};
+StripReading DatabaseReading(const DatabaseFacts& facts);
+// "Local", "Test" or "Server" for the program's data sources; any other name as it is.
+QString DataSourceLabel(const QString& sourceName);
+
+// The last key press of a timing page: what was recorded, or why nothing was.
+struct LastAction {
+    bool recorded = false;
+    QString bib;       // four digits
+    QString what;      // "Mid2", "3走"
+    QString timeTaken; // the split or leg time
+    QString timeOfDay; // the device time used
+    QString refusal;
+};
+LastAction SplitAction(const SplitOutcome& outcome, const QString& bib, const QString& time);
+LastAction RelayAction(const RelayOutcome& outcome, const QString& bib, const QString& time);
+StripReading LastActionReading(const LastAction& action);
+
+struct WaitingFacts {
+    int count = 0;
+    qint64 oldestAgeSeconds = 0;
+};
+// Beyond the panel's ten boxes a waiting time cannot be seen: the count turns amber.
+inline constexpr int WaitingAlertCount = 10;
+StripReading WaitingReading(const WaitingFacts& facts);
+
+// "45秒", "3分05秒", "1時間02分".
+QString AgeText(qint64 seconds);

@@ -1,0 +1,59 @@
+#pragma once
+// The strip along the bottom of the timing window: the device line, the database, the times
+// waiting for a bib, and the last key press in large letters. The window tells it what
+// happens; the strip keeps the clocks and says it again every second, so a line that went
+// quiet or a time left waiting shows without anyone pressing a key.
+
+#include "timing/StatusReadings.h"
+
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QTimer>
+#include <functional>
+
+class QLabel;
+class RefusalTone;
+
+class StatusStrip : public QFrame {
+public:
+    static constexpr int Height = 58;
+
+    explicit StatusStrip(QWidget* parent);
+
+    void ShowPortClosed(const QString& port);
+    void ShowPortOpened(const QString& port);
+    void ShowPortLost(const QString& port);
+    void LineReceived();
+
+    // Asked at every refresh: the connection can be lost by any statement.
+    void SetDatabaseProbe(std::function<DatabaseFacts()> probe);
+    void ShowWaiting(const WaitingFacts& facts);
+    // A refusal also beeps, when the setting asks for it.
+    void ShowOutcome(const LastAction& action);
+
+    enum class Field { Device, Database, Waiting, Action };
+    // What the field shows now.
+    StripReading Shown(Field field) const;
+
+    void Refresh();
+
+private:
+    void ShowPort(const QString& port, DeviceLineState state);
+    static void Paint(QLabel* label, const StripReading& reading);
+
+    QLabel* device_;
+    QLabel* database_;
+    QLabel* waiting_;
+    QLabel* action_;
+    RefusalTone* tone_;
+    QTimer ticks_;
+
+    QString port_;
+    DeviceLineState portState_ = DeviceLineState::Closed;
+    QElapsedTimer quiet_; // since the last line, or since opening
+    bool anyLine_ = false;
+    std::function<DatabaseFacts()> databaseProbe_;
+    WaitingFacts waitingFacts_;
+    QElapsedTimer waitingSince_; // since the waiting times were counted
+    StripReading lastAction_{QStringLiteral("—"), StripColours::Idle};
+};
