@@ -97,7 +97,7 @@ TEST_F(PendingPanel, DeviceTimeGridIsShadedByState) {
         const QRect cell = window->DBGrid1->visualRect(dm->Dsqdpmid.index(row, 0));
         return image.pixelColor(cell.right() - 3, cell.center().y());
     };
-    EXPECT_EQ(shadeOfRow(0), QColor(245, 228, 254)); // newest first: 10:00:03, discarded
+    EXPECT_EQ(shadeOfRow(0), QColor(204, 182, 236)); // newest first: 10:00:03, discarded
     EXPECT_EQ(shadeOfRow(1), QColor(253, 128, 128)); // assigned
     EXPECT_EQ(shadeOfRow(2), QColor(255, 255, 255)); // pending
 }
