@@ -70,8 +70,10 @@ void TFhand::ConnectPendingHandlers() {
 void TFhand::ListPendingTimes() {
     TQuery& pending = Dm1->QTDCFINMem;
     pending.SetFetchWindow(PendingBoxes); // the panel shows ten; the count is asked apart
-    pending.SetSQL({RaceLine(QStringLiteral("select * from tdc_mid where tcode = ")), PendingFilter,
-                    QStringLiteral("order by dt")});
+    // The age of each time by the server's clock, which gave dt: the oldest's is the strip's.
+    pending.SetSQL({RaceLine(QStringLiteral("select *, timestampdiff(second, dt, now()) as age "
+                                            "from tdc_mid where tcode = ")),
+                    PendingFilter, QStringLiteral("order by dt")});
     pending.Open();
     Labmisyori->setText(QStringLiteral("未処理数 = ") + QString::number(ShowWaitingTimes()));
 
@@ -98,34 +100,39 @@ void TFhand::ShowPendingGaps() {
     Dm1->Qmidtime.Open();
     Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
     Dm1->Qmidtime2.Open();
-    MarkHeldTimes();
     Dm1->Qdpmid.Open();
+    MarkHeldTimes();
 }
 
 int TFhand::ShowWaitingTimes() {
-    // The age by the server's clock, which gave dt; the strip counts on from here.
-    TQuery waiting(Dm1->DB, QStringLiteral("QWaiting"));
-    waiting.SetSQL({RaceLine(QStringLiteral("select count(*) as n, timestampdiff(second, "
-                                            "min(dt), now()) as age from tdc_mid where tcode = ")),
-                    PendingFilter});
-    waiting.Open();
-    const WaitingFacts facts{waiting.FieldByName(QStringLiteral("n")).AsInteger(),
-                             waiting.FieldByName(QStringLiteral("age")).AsInteger()};
+    // The strip counts on from the oldest time's age.
+    TQuery& pending = Dm1->QTDCFINMem;
+    pending.First();
+    const WaitingFacts facts{pending.CountAll(),
+                             pending.FieldByName(QStringLiteral("age")).AsInteger()};
     Strip->ShowWaiting(facts);
     return facts.count;
 }
 
 void TFhand::MarkHeldTimes() {
     // A time held for a dead heat is in state "2" like a discarded one, but its first
-    // competitor's passing already carries it.
-    TQuery held(Dm1->DB, QStringLiteral("QHeld"));
-    held.SetSQL({QStringLiteral("select distinct t.tm from tdc_mid t join midjyun m"),
-                 QStringLiteral("on m.tcode = t.tcode and m.tod = t.tm"),
-                 RaceLine(QStringLiteral("where t.tcode = ")), QStringLiteral("and t.sumi = '2'")});
-    held.Open();
+    // competitor's passing already carries it. Only the rows the grid has are asked about,
+    // so the cost does not grow with the race.
+    const TQuery& grid = Dm1->Qdpmid;
+    QStringList candidates;
+    for (int row = 0; row < grid.RecordCount(); ++row)
+        if (grid.Value(row, grid.FieldIndex(QStringLiteral("sumi"))) == QLatin1String("2"))
+            candidates << grid.Value(row, grid.FieldIndex(QStringLiteral("tm")));
     QSet<QString> times;
-    for (held.First(); !held.Eof(); held.Next())
-        times.insert(held.FieldByName(QStringLiteral("tm")).AsString().trimmed());
+    if (!candidates.isEmpty()) {
+        TQuery held(Dm1->DB, QStringLiteral("QHeld"));
+        held.SetSQL(
+            {RaceLine(QStringLiteral("select distinct tod from midjyun where tcode = ")),
+             QStringLiteral("and tod in (") + SqlValueList(candidates) + QStringLiteral(")")});
+        held.Open();
+        for (held.First(); !held.Eof(); held.Next())
+            times.insert(held.FieldByName(QStringLiteral("tod")).AsString().trimmed());
+    }
     static_cast<StatusShadingDelegate*>(DBGrid1->itemDelegate())->SetHeldTimes(times);
 }
 
