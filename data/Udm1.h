@@ -19,8 +19,9 @@ public:
     ~TDm1() override;
 
     static QStringList CreationParams();
-    // Rows a grid's list fetches at a time.
-    static constexpr int GridWindowRows = 40;
+    // Rows a grid's list fetches at a time: a screenful of the timing window's grids (400 px
+    // of 20 px rows) and a few more; scrolling fetches the next window.
+    static constexpr int GridWindowRows = 24;
 
     TDatabase DB;
 
