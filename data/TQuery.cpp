@@ -213,15 +213,6 @@ void TQuery::FetchMore() {
     emit RowsAppended();
 }
 
-int TQuery::CountAll() {
-    if (active_ && !moreRows_)
-        return RecordCount();
-    std::vector<QStringList> rows;
-    Run(QStringLiteral("select count(*) from (\r\n") + Text() + QStringLiteral("\r\n) counted"),
-        &rows, nullptr);
-    return rows.empty() ? 0 : rows.front().value(0).toInt();
-}
-
 void TQuery::Next() {
     if (!Eof())
         SetRecNo(current_ + 1);

@@ -68,8 +68,6 @@ public:
     int FetchWindow() const { return fetchWindow_; }
     bool CanFetchMore() const { return active_ && moreRows_; }
     void FetchMore();
-    // Number of rows the statement gives in all, fetched or not (a select's text only).
-    int CountAll();
 
     // Editing a live query (a single-table select): a changed field waits in the row until
     // the row is posted, which writes it; if the row cannot be written (another program

@@ -69,11 +69,14 @@ void TFhand::ConnectPendingHandlers() {
 
 void TFhand::ListPendingTimes() {
     TQuery& pending = Dm1->QTDCFINMem;
-    pending.SetFetchWindow(PendingBoxes); // the panel shows ten; the count is asked apart
+    pending.SetFetchWindow(PendingBoxes); // the panel shows ten; each row carries the count
     // The age of each time by the server's clock, which gave dt: the oldest's is the strip's.
-    pending.SetSQL({RaceLine(QStringLiteral("select *, timestampdiff(second, dt, now()) as age "
+    // The count of all waiting times comes with the rows, not in a statement of its own; id
+    // orders the stamps of one second as they arrived.
+    pending.SetSQL({RaceLine(QStringLiteral("select *, timestampdiff(second, dt, now()) as age, "
+                                            "count(*) over () as waiting "
                                             "from tdc_mid where tcode = ")),
-                    PendingFilter, QStringLiteral("order by dt")});
+                    PendingFilter, QStringLiteral("order by dt, id")});
     pending.Open();
     Labmisyori->setText(QStringLiteral("未処理数 = ") + QString::number(ShowWaitingTimes()));
 
@@ -108,7 +111,7 @@ int TFhand::ShowWaitingTimes() {
     // The strip counts on from the oldest time's age.
     TQuery& pending = Dm1->QTDCFINMem;
     pending.First();
-    const WaitingFacts facts{pending.CountAll(),
+    const WaitingFacts facts{pending.FieldByName(QStringLiteral("waiting")).AsInteger(),
                              pending.FieldByName(QStringLiteral("age")).AsInteger()};
     Strip->ShowWaiting(facts);
     return facts.count;
