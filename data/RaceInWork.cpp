@@ -37,7 +37,9 @@ RaceInWork OpenRaceInWork(TDm1& dm) {
                           QStringLiteral(" order by tod desc")});
     Reload(dm.Qmax, {QStringLiteral("select max(tpno1) as maxn from midtp2")});
     dm.Qdeltime.Open();
-    Reload(dm.Qdpmid, {QStringLiteral("select * from tdc_mid where tcode = ") + code,
+    // The device-time grid shows the time and shades it by state; its other readers take the
+    // stamp's zek. A refresh converts no more columns than these.
+    Reload(dm.Qdpmid, {QStringLiteral("select id,tm,sumi,zek from tdc_mid where tcode = ") + code,
                        QStringLiteral("order by dt desc,tm desc")});
     race.Caption = race.RaceCode + QStringLiteral("  ") + name;
     return race;

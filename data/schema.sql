@@ -100,7 +100,8 @@ CREATE TABLE tdc_mid (
     jid    VARCHAR(40) NULL,
     PRIMARY KEY (id),
     UNIQUE KEY tdc_mid_jid (jid),
-    KEY tdc_mid_pending (tcode, sumi, st, dt, id),
+    -- tstat last: the count of waiting times reads the index alone.
+    KEY tdc_mid_pending (tcode, sumi, st, dt, id, tstat),
     KEY tdc_mid_grid (tcode, dt DESC, tm DESC),
     KEY tdc_mid_tm (tcode, tm)
 ) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;

@@ -69,12 +69,10 @@ void TFhand::ConnectPendingHandlers() {
 
 void TFhand::ListPendingTimes() {
     TQuery& pending = Dm1->QTDCFINMem;
-    pending.SetFetchWindow(PendingBoxes); // the panel shows ten; each row carries the count
+    pending.SetFetchWindow(PendingBoxes); // the panel shows ten; the count is asked apart
     // The age of each time by the server's clock, which gave dt: the oldest's is the strip's.
-    // The count of all waiting times comes with the rows, not in a statement of its own; id
-    // orders the stamps of one second as they arrived.
-    pending.SetSQL({RaceLine(QStringLiteral("select *, timestampdiff(second, dt, now()) as age, "
-                                            "count(*) over () as waiting "
+    // id orders the stamps of one second as they arrived.
+    pending.SetSQL({RaceLine(QStringLiteral("select *, timestampdiff(second, dt, now()) as age "
                                             "from tdc_mid where tcode = ")),
                     PendingFilter, QStringLiteral("order by dt, id")});
     pending.Open();
@@ -111,8 +109,17 @@ int TFhand::ShowWaitingTimes() {
     // The strip counts on from the oldest time's age.
     TQuery& pending = Dm1->QTDCFINMem;
     pending.First();
-    const WaitingFacts facts{pending.FieldByName(QStringLiteral("waiting")).AsInteger(),
-                             pending.FieldByName(QStringLiteral("age")).AsInteger()};
+    const int age = pending.FieldByName(QStringLiteral("age")).AsInteger();
+    int count = pending.RecordCount();
+    if (count == PendingBoxes) { // more may wait than the panel shows
+        TQuery counting(Dm1->DB, QStringLiteral("QWaitingCount"));
+        counting.SetSQL(
+            {RaceLine(QStringLiteral("select count(*) as n from tdc_mid where tcode = ")),
+             PendingFilter});
+        counting.Open();
+        count = counting.FieldByName(QStringLiteral("n")).AsInteger();
+    }
+    const WaitingFacts facts{count, age};
     Strip->ShowWaiting(facts);
     return facts.count;
 }
@@ -162,8 +169,12 @@ void TFhand::ChooseSplitPoint(int n) {
     Dm1->Dsmidtime.BindColumn(1, QStringLiteral("Midtime%1").arg(n));
     Dm1->Dsmidtime.BindColumn(2, QStringLiteral("Midfin%1").arg(n));
     TQuery& splits = Dm1->Qmidtime;
-    splits.SetSQL({ValueLine(QStringLiteral("select * from result where tcode="), uComm::RaceCode,
-                             QStringLiteral(" order by midfin%1 desc,zek").arg(n))});
+    // The columns the list, the cancel and the bib copy use: a grid refresh converts no more.
+    splits.SetSQL(
+        {ValueLine(QStringLiteral("select zek,bib,midtime1,midtime2,midtime3,midtime4,"
+                                  "midtime5,midfin1,midfin2,midfin3,midfin4,midfin5 "
+                                  "from result where tcode="),
+                   uComm::RaceCode, QStringLiteral(" order by midfin%1 desc,zek").arg(n))});
     splits.Open();
 }
 
