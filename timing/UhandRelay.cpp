@@ -162,5 +162,9 @@ void TFhand::Button3Click() {
 }
 
 void TFhand::PaintEd1(const QColor& colour) {
-    Ed1->setStyleSheet(QStringLiteral("background: %1").arg(colour.name()));
+    // A new style sheet re-polishes the box: only when the colour really changes, not on
+    // every key press.
+    const QString sheet = QStringLiteral("background: %1").arg(colour.name());
+    if (Ed1->styleSheet() != sheet)
+        Ed1->setStyleSheet(sheet);
 }
