@@ -2,6 +2,7 @@
 
 #include "common/uComm.h"
 #include "data/ExecInfo.h"
+#include "data/PendingTimeMark.h"
 #include "data/RunStatement.h"
 #include "data/SplitRules.h"
 #include "data/StatementLines.h"
@@ -13,8 +14,6 @@
 namespace {
 
 const QString NotStartedMessage = QStringLiteral("当該の選手はスタートしていません。");
-const QString TooShortMessage = QStringLiteral("最短計測時間に達していません");
-const QString LastLegMessage = QStringLiteral("既に最大中間数に達してます。");
 const QString LegTakenMessage =
     QStringLiteral("この走者の区間は他の端末で記録されました。記録しませんでした。");
 const QString TimeTakenMessage =
@@ -122,7 +121,7 @@ RelayOutcome RelayRecorder::RecordFinish(const RelayTeam& team, const RelayEntry
         return Refusal(TooShortMessage, team.statement, log);
     log << QString::number(elapsed);
     if (!MayFinishLeg(leg, team.legs, entry.lastLegToo))
-        return Refusal(LastLegMessage, team.statement, log);
+        return Refusal(SplitLimitMessage, team.statement, log);
 
     RelayOutcome outcome{true,
                          {},
@@ -167,9 +166,7 @@ void RelayRecorder::WriteTeamTime(const QString& bib, const QString& teamTime,
 }
 
 bool RelayRecorder::UseTime(const QString& time) {
-    return RunStatement(writing_, {QStringLiteral("update tdc_mid set sumi = '1' ") + RaceFilter(),
-                                   ValueLine(QStringLiteral("and tm = "), time),
-                                   QStringLiteral("and sumi = '0'")}) > 0;
+    return MarkPendingTime(writing_, time, QStringLiteral("1"));
 }
 
 bool RelayRecorder::TimeIsPending(const QString& time) {

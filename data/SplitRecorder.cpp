@@ -1,6 +1,7 @@
 #include "data/SplitRecorder.h"
 
 #include "common/uComm.h"
+#include "data/PendingTimeMark.h"
 #include "data/RelayLegs.h"
 #include "data/RunStatement.h"
 #include "data/SplitRules.h"
@@ -8,11 +9,6 @@
 #include "data/Transaction.h"
 
 namespace {
-
-const QString TooShortMessage = QStringLiteral("最短計測時間に達していません");
-const QString SplitLimitMessage = QStringLiteral("既に最大中間数に達してます。");
-const QString TimeGoneMessage =
-    QStringLiteral("この時刻は他の端末で処理されたか、削除されています。");
 
 QString NotRegisteredMessage(const QString& bib) {
     return QStringLiteral("ビブNo.%1 は登録されていません。").arg(bib);
@@ -128,26 +124,21 @@ void SplitRecorder::Write(const SplitRequest& request, const CompetitorSplits& c
 }
 
 bool SplitRecorder::TakeDeviceTime(const SplitRequest& request) {
+    if (request.pendingOnly)
+        return MarkPendingTime(writing_, request.time, request.state);
+    // Any state will do, but the time must still be there.
     const QStringList stamp = {RaceLine(QStringLiteral(" where tcode = ")),
                                ValueLine(QStringLiteral("and tm = "), request.time)};
-    if (!request.pendingOnly) {
-        // Any state will do, but the time must still be there.
-        reading_.SetSQL(QStringList{QStringLiteral("select count(*) as n from tdc_mid")} + stamp);
-        reading_.Open();
-        if (reading_.FieldByName(QStringLiteral("n")).AsInteger() == 0)
-            return false;
-    }
-    QStringList mark =
-        QStringList{ValueLine(QStringLiteral("update tdc_mid set sumi = "), request.state)} + stamp;
-    if (request.pendingOnly)
-        mark << QStringLiteral("and sumi = '0'");
-    const int changed = RunStatement(writing_, mark);
-    return !request.pendingOnly || changed > 0;
+    reading_.SetSQL(QStringList{QStringLiteral("select count(*) as n from tdc_mid")} + stamp);
+    reading_.Open();
+    if (reading_.FieldByName(QStringLiteral("n")).AsInteger() == 0)
+        return false;
+    RunStatement(writing_, QStringList{ValueLine(QStringLiteral("update tdc_mid set sumi = "),
+                                                 request.state)} +
+                               stamp);
+    return true;
 }
 
 bool SplitRecorder::DiscardPending(const QString& time) {
-    return RunStatement(writing_, {QStringLiteral("update tdc_mid set sumi = '2'"),
-                                   RaceLine(QStringLiteral("where tcode = ")),
-                                   ValueLine(QStringLiteral("and tm = "), time),
-                                   QStringLiteral("and sumi = '0'")}) > 0;
+    return MarkPendingTime(writing_, time, QStringLiteral("2"));
 }

@@ -5,6 +5,12 @@
 #include <QString>
 #include <QStringList>
 
+// What the operator is told when a time cannot be recorded.
+inline const QString TooShortMessage = QStringLiteral("最短計測時間に達していません");
+inline const QString SplitLimitMessage = QStringLiteral("既に最大中間数に達してます。");
+inline const QString TimeGoneMessage =
+    QStringLiteral("この時刻は他の端末で処理されたか、削除されています。");
+
 // The result row has five split columns.
 constexpr int SplitColumns = 5;
 

@@ -109,7 +109,8 @@ public:
     // --- Relay page -----------------------------------------------------------------------
     QLineEdit* Edit3 = nullptr; // relay team bib entry
     TCuteButton *CtBR1 = nullptr, *CtBR2 = nullptr, *CtBR3 = nullptr, *CtBR4 = nullptr;
-    std::array<TCuteButton*, 10> LegButtons{}; // "１走" .. "１０走"; from "５走" on, shown for ekiden
+    std::array<TCuteButton*, 10>
+        LegButtons{}; // "１走" .. "１０走"; from "５走" on, shown for ekiden
     TDBGrid* DBGrid6 = nullptr;
     QCheckBox* CkBLast = nullptr;   // "最終走者も処理"
     QPushButton* Button3 = nullptr; // relay reset
@@ -222,9 +223,6 @@ private:
     void DiscardPendingTime();
     void TakePendingTime();
     void HoldDeadHeat();
-    // Whether the minimum measuring time of RE1 lies between two times of day; refuses with
-    // the message otherwise. The difference goes into Memo2 before and after the check.
-    bool PassedMinimumTime(const QString& from, const QString& to);
 
     // Corrections and resets (UhandCorrections.cpp): the lists after a correction.
     void ReopenLists();

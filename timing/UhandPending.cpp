@@ -111,7 +111,7 @@ int TFhand::ShowWaitingTimes() {
     pending.First();
     const int age = pending.FieldByName(QStringLiteral("age")).AsInteger();
     int count = pending.RecordCount();
-    if (count == PendingBoxes) { // more may wait than the panel shows
+    if (pending.CanFetchMore()) { // more wait than the panel shows
         TQuery counting(Dm1->DB, QStringLiteral("QWaitingCount"));
         counting.SetSQL(
             {RaceLine(QStringLiteral("select count(*) as n from tdc_mid where tcode = ")),

@@ -42,7 +42,7 @@ void TFhand::DiscardPendingTime() {
     ListPendingTimes();
     ShowPendingGaps();
     if (!discarded)
-        ShowMessage(this, QStringLiteral("この時刻は他の端末で処理されたか、削除されています。"));
+        ShowMessage(this, TimeGoneMessage);
 }
 
 void TFhand::TakePendingTime() {
@@ -87,18 +87,6 @@ void TFhand::setFTtime(const QString& Bib, const QString& Tm, const QString& Mod
         LastSplitNo = outcome.split;
         SplitButtons[outcome.split - 1]->Click();
     }
-}
-
-// Not wrapped at midnight: a time measured across it is refused.
-bool TFhand::PassedMinimumTime(const QString& from, const QString& to) {
-    const int d = TimeTextToMs(to) - TimeTextToMs(from);
-    Memo2->appendPlainText(QString::number(d));
-    if (!ReachesMinimum(d, StrToInt(MinutesEntry(RE1->Text())))) {
-        ShowMessage(this, QStringLiteral("最短計測時間に達していません"));
-        return false;
-    }
-    Memo2->appendPlainText(QString::number(d));
-    return true;
 }
 
 void TFhand::RE1Exit() {
