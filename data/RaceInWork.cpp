@@ -1,6 +1,7 @@
 #include "RaceInWork.h"
 
 #include "SqlValue.h"
+#include "StatementLines.h"
 #include "Udm1.h"
 #include "common/uComm.h"
 
@@ -33,14 +34,20 @@ RaceInWork OpenRaceInWork(TDm1& dm) {
     Reload(dm.Qsttime, {QStringLiteral("select * from result where tcode=") + code});
     Reload(dm.Qmidtime, {QStringLiteral("select * from result where tcode=") + code +
                          QStringLiteral(" order by midfin1 desc,zek")});
-    Reload(dm.Qmidtime2, {QStringLiteral("select * from midjyun where tcode=") + code +
-                          QStringLiteral(" order by tod desc")});
+    Reload(dm.Qmidtime2,
+           {QStringLiteral("select ") +
+            ByteColumns({QStringLiteral("bib"), QStringLiteral("mtime"), QStringLiteral("tod")}) +
+            QStringLiteral(" from midjyun where tcode=") + code +
+            QStringLiteral(" order by midjyun.tod desc")});
     Reload(dm.Qmax, {QStringLiteral("select max(tpno1) as maxn from midtp2")});
     dm.Qdeltime.Open();
     // The device-time grid shows the time and shades it by state; its other readers take the
-    // stamp's zek. A refresh converts no more columns than these.
-    Reload(dm.Qdpmid, {QStringLiteral("select id,tm,sumi,zek from tdc_mid where tcode = ") + code,
-                       QStringLiteral("order by dt desc,tm desc")});
+    // stamp's zek. A refresh reads no more columns than these.
+    Reload(dm.Qdpmid,
+           {QStringLiteral("select ") +
+                ByteColumns({QStringLiteral("tm"), QStringLiteral("sumi"), QStringLiteral("zek")}) +
+                QStringLiteral(" from tdc_mid where tcode = ") + code,
+            QStringLiteral("order by tdc_mid.dt desc,tdc_mid.tm desc")});
     race.Caption = race.RaceCode + QStringLiteral("  ") + name;
     return race;
 }

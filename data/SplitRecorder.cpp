@@ -21,11 +21,11 @@ QString TakenMeanwhileMessage(const QString& bib, int split) {
         .arg(split);
 }
 
-QString Columns(const QString& name) {
+QStringList Columns(const QString& name) {
     QStringList columns;
     for (int k = 1; k <= SplitColumns; ++k)
         columns << QStringLiteral("r.%1%2").arg(name).arg(k);
-    return columns.join(QLatin1Char(','));
+    return columns;
 }
 
 } // namespace
@@ -37,8 +37,10 @@ SplitRecorder::SplitRecorder(TDatabase& database)
 CompetitorSplits SplitRecorder::ReadCompetitor(const QString& bib) {
     // The class's limit comes with the row: one round trip per key press.
     reading_.SetSQL(
-        {QStringLiteral("select r.startedtime,") + Columns(QStringLiteral("midtime")) +
-             QLatin1Char(',') + Columns(QStringLiteral("midfin")) + QStringLiteral(",e.lapn"),
+        {QStringLiteral("select ") +
+             ByteColumns(QStringList{QStringLiteral("r.startedtime")} +
+                         Columns(QStringLiteral("midtime")) + Columns(QStringLiteral("midfin"))) +
+             QStringLiteral(",e.lapn"),
          QStringLiteral(
              "from result r left join env e on e.tcode = r.tcode and e.class = r.class1"),
          RaceLine(QStringLiteral("where r.tcode = ")),

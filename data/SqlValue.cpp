@@ -23,7 +23,9 @@ QString AsWireCharacters(QString text) {
 }
 
 QString DecodeShiftJis(const QByteArray& bytes) {
-    QStringDecoder decoder("Shift_JIS");
+    // Opened once per thread: lists decode a few hundred values on every key press.
+    thread_local QStringDecoder decoder("Shift_JIS");
+    decoder.resetState(); // a value cut inside a character leaves nothing to the next one
     return AsWireCharacters(decoder.decode(bytes));
 }
 
@@ -65,4 +67,8 @@ QStringList ShownStatement(const QStringList& lines) {
 
 QString FromShiftJisWire(QString text) {
     return AsWireCharacters(std::move(text));
+}
+
+QString FromShiftJisBytes(const QByteArray& bytes) {
+    return DecodeShiftJis(bytes);
 }

@@ -24,3 +24,7 @@ QStringList ShownStatement(const QStringList& lines);
 // YEN SIGN and OVERLINE (JIS X 0201), while every Japanese Windows program of the suite reads
 // and writes them as backslash and tilde. Give them back as the program wrote them.
 QString FromShiftJisWire(QString text);
+
+// Text read as its Shift-JIS bytes (a column of ByteColumns), given back as FromShiftJisWire
+// gives the driver's text.
+QString FromShiftJisBytes(const QByteArray& bytes);

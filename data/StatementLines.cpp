@@ -11,6 +11,14 @@ QString RaceLine(const QString& head) {
     return ValueLine(head, uComm::RaceCode);
 }
 
+QString ByteColumns(const QStringList& columns) {
+    QStringList read;
+    for (const QString& column : columns)
+        read << QStringLiteral("cast(%1 as binary) as %2")
+                    .arg(column, column.section(QLatin1Char('.'), -1));
+    return read.join(QLatin1Char(','));
+}
+
 QString SqlValueList(const QStringList& values) {
     QStringList literals;
     for (const QString& value : values)

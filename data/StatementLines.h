@@ -14,3 +14,10 @@ QString RaceLine(const QString& head);
 
 // The values' literals joined by commas, for a values list: "_sjis X'..',_sjis X'..'".
 QString SqlValueList(const QStringList& values);
+
+// Columns read as the bytes they hold, each under its own name, for the lists read again on
+// every key press: the driver converts a text column and probes its length cell by cell, bytes
+// it copies (TQuery decodes them). ByteColumns({"r.zek", "bib"}) is
+// "cast(r.zek as binary) as zek,cast(bib as binary) as bib". The names now stand for the
+// bytes in an order by too, where the index needs the column: order by table.column.
+QString ByteColumns(const QStringList& columns);

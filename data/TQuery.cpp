@@ -56,6 +56,17 @@ QSqlQuery TQuery::Execute(const QString& text) {
     return query;
 }
 
+namespace {
+
+// A column read as bytes holds Shift-JIS text (ByteColumns); any other the driver decoded.
+QString TextOf(const QVariant& value) {
+    if (value.typeId() == QMetaType::QByteArray)
+        return FromShiftJisBytes(value.toByteArray());
+    return FromShiftJisWire(value.toString());
+}
+
+} // namespace
+
 void TQuery::Run(const QString& text, std::vector<QStringList>* rows, QStringList* fieldNames) {
     QSqlQuery query = Execute(text);
     if (!rows || !query.isSelect())
@@ -73,7 +84,7 @@ void TQuery::Run(const QString& text, std::vector<QStringList>* rows, QStringLis
         for (int c = 0; c < columns; ++c) {
             // NULL stays apart from the empty text: a live edit finds the row by it.
             const QVariant value = query.value(c);
-            row.append(value.isNull() ? QString() : FromShiftJisWire(value.toString()));
+            row.append(value.isNull() ? QString() : TextOf(value));
         }
         rows->push_back(std::move(row));
     }

@@ -5,7 +5,7 @@
 #include <QPainter>
 
 StatusShadingDelegate::StatusShadingDelegate(TDataSource& source, QObject* parent)
-    : QStyledItemDelegate(parent), source_(source) {}
+    : CellTextDelegate(parent), source_(source) {}
 
 QColor StatusShadingDelegate::ShadeOf(const QString& sumi, bool held) {
     if (sumi == QLatin1String("0"))
@@ -20,7 +20,7 @@ QColor StatusShadingDelegate::ShadeOf(const QString& sumi, bool held) {
 
 void StatusShadingDelegate::initStyleOption(QStyleOptionViewItem* option,
                                             const QModelIndex& index) const {
-    QStyledItemDelegate::initStyleOption(option, index);
+    CellTextDelegate::initStyleOption(option, index);
     option->palette.setColor(QPalette::Text, Qt::black);
     option->palette.setColor(QPalette::HighlightedText, Qt::black);
     const QString time = source_.FieldOfRow(index.row(), QStringLiteral("tm")).trimmed();
@@ -39,7 +39,7 @@ void StatusShadingDelegate::initStyleOption(QStyleOptionViewItem* option,
 
 void StatusShadingDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                   const QModelIndex& index) const {
-    QStyledItemDelegate::paint(painter, option, index);
+    CellTextDelegate::paint(painter, option, index);
     if (!(option.state & QStyle::State_Selected))
         return;
     painter->save();

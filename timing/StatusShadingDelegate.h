@@ -4,11 +4,11 @@
 // open). The current row shows its own state too, a shade darker and framed.
 
 #include <QSet>
-#include <QStyledItemDelegate>
+#include "timing/CellTextDelegate.h"
 
 class TDataSource;
 
-class StatusShadingDelegate : public QStyledItemDelegate {
+class StatusShadingDelegate : public CellTextDelegate {
 public:
     StatusShadingDelegate(TDataSource& source, QObject* parent);
 

@@ -1,5 +1,6 @@
 #include "TDBGrid.h"
 
+#include "CellTextDelegate.h"
 #include "data/TDataSource.h"
 #include "data/TQuery.h"
 
@@ -14,6 +15,7 @@ TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setDefaultSectionSize(20);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->hide();
+    setItemDelegate(new CellTextDelegate(this));
 }
 
 void TDBGrid::SetDataSource(TDataSource* source) {

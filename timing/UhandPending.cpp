@@ -69,12 +69,16 @@ void TFhand::ConnectPendingHandlers() {
 
 void TFhand::ListPendingTimes() {
     TQuery& pending = Dm1->QTDCFINMem;
-    pending.SetFetchWindow(PendingBoxes); // the panel shows ten; the count is asked apart
+    pending.SetFetchWindow(PendingBoxes); // the panel shows ten; each row carries the count
     // The age of each time by the server's clock, which gave dt: the oldest's is the strip's.
-    // id orders the stamps of one second as they arrived.
-    pending.SetSQL({RaceLine(QStringLiteral("select *, timestampdiff(second, dt, now()) as age "
-                                            "from tdc_mid where tcode = ")),
-                    PendingFilter, QStringLiteral("order by dt, id")});
+    // The count of all waiting times is a subquery over the pending index, read once with the
+    // rows; id orders the stamps of one second as they arrived.
+    pending.SetSQL({RaceLine(QStringLiteral("select ") + ByteColumns({QStringLiteral("tm")}) +
+                             QStringLiteral(", timestampdiff(second, dt, now()) as age, "
+                                            "(select count(*) from tdc_mid where tcode = ")),
+                    PendingFilter + QStringLiteral(") as waiting"),
+                    RaceLine(QStringLiteral("from tdc_mid where tcode = ")), PendingFilter,
+                    QStringLiteral("order by dt, id")});
     pending.Open();
     Labmisyori->setText(QStringLiteral("未処理数 = ") + QString::number(ShowWaitingTimes()));
 
@@ -110,15 +114,7 @@ int TFhand::ShowWaitingTimes() {
     TQuery& pending = Dm1->QTDCFINMem;
     pending.First();
     const int age = pending.FieldByName(QStringLiteral("age")).AsInteger();
-    int count = pending.RecordCount();
-    if (pending.CanFetchMore()) { // more wait than the panel shows
-        TQuery counting(Dm1->DB, QStringLiteral("QWaitingCount"));
-        counting.SetSQL(
-            {RaceLine(QStringLiteral("select count(*) as n from tdc_mid where tcode = ")),
-             PendingFilter});
-        counting.Open();
-        count = counting.FieldByName(QStringLiteral("n")).AsInteger();
-    }
+    const int count = pending.FieldByName(QStringLiteral("waiting")).AsInteger();
     const WaitingFacts facts{count, age};
     Strip->ShowWaiting(facts);
     return facts.count;
@@ -169,12 +165,15 @@ void TFhand::ChooseSplitPoint(int n) {
     Dm1->Dsmidtime.BindColumn(1, QStringLiteral("Midtime%1").arg(n));
     Dm1->Dsmidtime.BindColumn(2, QStringLiteral("Midfin%1").arg(n));
     TQuery& splits = Dm1->Qmidtime;
-    // The columns the list, the cancel and the bib copy use: a grid refresh converts no more.
-    splits.SetSQL(
-        {ValueLine(QStringLiteral("select zek,bib,midtime1,midtime2,midtime3,midtime4,"
-                                  "midtime5,midfin1,midfin2,midfin3,midfin4,midfin5 "
-                                  "from result where tcode="),
-                   uComm::RaceCode, QStringLiteral(" order by midfin%1 desc,zek").arg(n))});
+    // The columns the list, the cancel and the bib copy use, of this split point only: a
+    // grid refresh reads no more.
+    const QStringList columns = {QStringLiteral("zek"), QStringLiteral("bib"),
+                                 QStringLiteral("midtime%1").arg(n),
+                                 QStringLiteral("midfin%1").arg(n)};
+    splits.SetSQL({ValueLine(QStringLiteral("select ") + ByteColumns(columns) +
+                                 QStringLiteral(" from result where tcode="),
+                             uComm::RaceCode,
+                             QStringLiteral(" order by result.midfin%1 desc,result.zek").arg(n))});
     splits.Open();
 }
 

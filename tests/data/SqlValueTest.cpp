@@ -44,6 +44,11 @@ TEST(SqlValue, HostileValuesAreStoredAsTypedAndNeverChangeTheStatement) {
         ASSERT_EQ(dm.qsetfin.RecordCount(), 1) << value.toStdString();
         // Read back, the yen sign is the backslash byte it was sent as.
         EXPECT_EQ(dm.qsetfin.FieldByName("TIKIMEI").AsString(), FromShiftJisWire(value));
+        // Read as bytes, as the lists read, it is the same text.
+        dm.qsetfin.SetSQL({"select " + ByteColumns({"t.TIKIMEI"}) + " from tiki t",
+                           "where tcode = 'R1' order by t.TIKIMEI"});
+        dm.qsetfin.Open();
+        EXPECT_EQ(dm.qsetfin.FieldByName("TIKIMEI").AsString(), FromShiftJisWire(value));
     }
     EXPECT_EQ(db.Rows("select tcode, TIKIMEI from tiki where tcode = 'R2'"),
               QList<QStringList>({{"R2", ""}}));
@@ -56,6 +61,17 @@ TEST(SqlValue, HostileValuesAreStoredAsTypedAndNeverChangeTheStatement) {
     dm.Qedit.ExecSQL();
     EXPECT_EQ(db.Scalar("select hex(TIKIMEI) from tiki where tcode = 'R1'"),
               "61002762835C5C955C");
+    // Read as bytes, the NUL and what follows it come back too; NULL stays apart from ''.
+    dm.qsetfin.SetSQL({"select " + ByteColumns({"TIKIMEI", "syumoku"}) + " from tiki",
+                       "where tcode = 'R1'"});
+    dm.qsetfin.Open();
+    EXPECT_EQ(dm.qsetfin.FieldByName("TIKIMEI").AsString(),
+              QString::fromLatin1("a\0'b", 4) + QStringLiteral("ソ\\表"));
+    dm.qsetfin.SetSQL({"select " + ByteColumns({"n", "e"}) + " from (select null n, '' e) x"});
+    dm.qsetfin.Open();
+    EXPECT_TRUE(dm.qsetfin.Value(0, 0).isNull());
+    EXPECT_FALSE(dm.qsetfin.Value(0, 1).isNull());
+    EXPECT_EQ(dm.qsetfin.Value(0, 1), "");
 }
 
 } // namespace

@@ -75,7 +75,7 @@ TEST_F(PendingPanel, SplitButtonsChooseTheListAndColourThePressedOne) {
     EXPECT_EQ(window->DisplayedSplit, "3");
     EXPECT_EQ(window->CuteButton1->Color(), QColor(255, 255, 255));
     EXPECT_EQ(window->CuteButton3->Color(), QColor(255, 255, 0));
-    EXPECT_TRUE(dm->Qmidtime.Text().endsWith("' order by midfin3 desc,zek"));
+    EXPECT_TRUE(dm->Qmidtime.Text().endsWith("' order by result.midfin3 desc,result.zek"));
     QStringList zeks; // nobody passed split 3: every competitor in zek order
     for (int row = 0; row < dm->Qmidtime.RecordCount(); ++row)
         zeks << dm->Qmidtime.Value(row, dm->Qmidtime.FieldIndex("zek"));
