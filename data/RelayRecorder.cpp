@@ -61,9 +61,8 @@ RelayOutcome RelayRecorder::RecordWithTime(const RelayEntry& entry, bool useTime
     return outcome;
 }
 
-void RelayRecorder::DiscardTime(const QString& time) {
-    RunStatement(writing_, {QStringLiteral("update tdc_mid set sumi = '2' ") + RaceFilter(),
-                            ValueLine(QStringLiteral("and tm = "), time)});
+bool RelayRecorder::DiscardTime(const QString& time) {
+    return MarkPendingTime(writing_, time, QStringLiteral("2"));
 }
 
 // Leg 1 keeps its start, which is the team's start.

@@ -8,6 +8,7 @@
 #include "controls/REdit.h"
 #include "data/RelayLegList.h"
 #include "data/RelayRecorder.h"
+#include "data/SplitRules.h"
 #include "data/Udm1.h"
 #include "speech/Announcements.h"
 #include "speech/SpeechPanelLogic.h"
@@ -82,9 +83,11 @@ void TFhand::Edit3KeyDown(int key) {
 void TFhand::TakeRelayFinish() {
     const QString pendingTime = Ed1->text();
     if (Edit3->text() == QStringLiteral("0")) {
-        Recorder().DiscardTime(pendingTime);
+        const bool discarded = pendingTime.isEmpty() || Recorder().DiscardTime(pendingTime);
         ListPendingTimes();
         ShowPendingGaps();
+        if (!discarded)
+            ShowMessage(this, TimeGoneMessage);
         return;
     }
     ShowRelayOutcome(Recorder().TakeTime(TakeRelayEntry(pendingTime)));

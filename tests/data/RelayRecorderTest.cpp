@@ -158,8 +158,12 @@ TEST_F(RelayRecording, DeadHeatGivesBothTeamsTheSameFinish) {
     EXPECT_EQ(race.Leg("0015", 1)[1], "10:15:30.1234");
     EXPECT_EQ(race.StampState("10:15:30.1234"), "1");
 
-    recorder.DiscardTime("10:15:30.1234");
-    EXPECT_EQ(race.StampState("10:15:30.1234"), "2");
+    // A used time is not discarded afterwards: it stays the teams' finish.
+    EXPECT_FALSE(recorder.DiscardTime("10:15:30.1234"));
+    EXPECT_EQ(race.StampState("10:15:30.1234"), "1");
+    race.AddStamp("10:15:31.0000", 0);
+    EXPECT_TRUE(recorder.DiscardTime("10:15:31.0000"));
+    EXPECT_EQ(race.StampState("10:15:31.0000"), "2");
 }
 
 // Another workstation took the time (or it was deleted) after this one showed it: the team's
