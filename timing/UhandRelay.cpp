@@ -86,8 +86,10 @@ void TFhand::TakeRelayFinish() {
         const bool discarded = pendingTime.isEmpty() || Recorder().DiscardTime(pendingTime);
         ListPendingTimes();
         ShowPendingGaps();
-        if (!discarded)
+        if (!discarded) {
             ShowMessage(this, TimeGoneMessage);
+            ReselectBibBox(Edit3); // the next keys replace the "0"
+        }
         return;
     }
     ShowRelayOutcome(Recorder().TakeTime(TakeRelayEntry(pendingTime)));

@@ -41,8 +41,10 @@ void TFhand::DiscardPendingTime() {
     const bool discarded = PendingTime.isEmpty() || Splits->DiscardPending(PendingTime);
     ListPendingTimes();
     ShowPendingGaps();
-    if (!discarded)
+    if (!discarded) {
         ShowMessage(this, TimeGoneMessage);
+        ReselectBibBox(Edit5); // the next keys replace the "0"
+    }
 }
 
 void TFhand::TakePendingTime() {

@@ -171,6 +171,24 @@ TEST_F(RelayTiming, DeadHeatClosedWithZeroDiscardsTheTimeAndStaysAqua) {
     EXPECT_EQ(Ed1Colour(), Aqua);
 }
 
+// Another workstation took the time on show: "0" Enter says so and leaves it used. The bib
+// box is selected again, so the operator's next "0" Enter discards the next time.
+TEST_F(RelayTiming, ZeroEnterOnATimeTakenElsewhereIsToldAndTheNextZeroDiscardsTheNext) {
+    AddClass("R", 0, 4);
+    race.AddTeam("0012", "R", "10:00:00.0000");
+    AddStamp("10:15:30.1234", 0);
+    AddStamp("10:16:00.0000", 1);
+    OpenWindow();
+    db.Exec("update tdc_mid set sumi = '1' where tm = '10:15:30.1234'");
+    TypeBib(window->Edit3, "0");
+    OperatorHands::Type("0");
+    OperatorHands::Press(Qt::Key_Return);
+    ASSERT_EQ(answers.Texts().size(), 1);
+    EXPECT_TRUE(answers.Texts()[0].contains("他の端末"));
+    EXPECT_EQ(StampState("10:15:30.1234"), "1");
+    EXPECT_EQ(StampState("10:16:00.0000"), "2");
+}
+
 TEST_F(RelayTiming, ConversionErrorsWriteNothingAndLeaveTheTimePending) {
     AddClass("R", 0, 4);
     race.AddTeam("0012", "R", "10:00:00.0000");
