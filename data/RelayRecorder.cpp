@@ -61,10 +61,6 @@ RelayOutcome RelayRecorder::RecordWithTime(const RelayEntry& entry, bool useTime
     return outcome;
 }
 
-bool RelayRecorder::DiscardTime(const QString& time) {
-    return MarkPendingTime(writing_, time, QStringLiteral("2"));
-}
-
 // Leg 1 keeps its start, which is the team's start.
 void RelayRecorder::ResetRace() {
     Transaction transaction(database_);

@@ -57,9 +57,6 @@ public:
     RelayOutcome TakeTime(const RelayEntry& entry);
     // Space: the same finish, the time left pending for the next team of a dead heat.
     RelayOutcome HoldTime(const RelayEntry& entry);
-    // "0" and Enter: the time leaves the pending list unused. A time no longer pending (a
-    // team's finish, or taken elsewhere) keeps its state: false.
-    bool DiscardTime(const QString& time);
     // Every team of the race back to before its first exchange, every device time pending.
     void ResetRace();
 

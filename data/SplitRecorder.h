@@ -48,7 +48,8 @@ public:
     SplitOutcome Record(const SplitRequest& request);
     // Records from what was read; what another workstation wrote since is not overwritten.
     SplitOutcome Record(const SplitRequest& request, const CompetitorSplits& competitor);
-    // 0 + Enter: the pending time is discarded ("2"). False when it is no longer pending.
+    // 0 + Enter, on the lap and the relay page: the pending time is discarded ("2"). False
+    // when it is no longer pending (a split or a team's finish, or taken elsewhere).
     bool DiscardPending(const QString& time);
 
 private:

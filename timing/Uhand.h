@@ -220,7 +220,7 @@ private:
     void MarkHeldTimes();
 
     // Split-time assignment (UhandSplits.cpp): the three outcomes of a bib box key.
-    void DiscardPendingTime();
+    void DiscardPendingTime(QLineEdit* bibBox);
     void TakePendingTime();
     void HoldDeadHeat();
 

@@ -125,10 +125,12 @@ void TFhand::MarkHeldTimes() {
     // competitor's passing already carries it. Only the rows the grid has are asked about,
     // so the cost does not grow with the race.
     const TQuery& grid = Dm1->Qdpmid;
+    const int sumi = grid.FieldIndex(QStringLiteral("sumi"));
+    const int tm = grid.FieldIndex(QStringLiteral("tm"));
     QStringList candidates;
     for (int row = 0; row < grid.RecordCount(); ++row)
-        if (grid.Value(row, grid.FieldIndex(QStringLiteral("sumi"))) == QLatin1String("2"))
-            candidates << grid.Value(row, grid.FieldIndex(QStringLiteral("tm")));
+        if (grid.Value(row, sumi) == QLatin1String("2"))
+            candidates << grid.Value(row, tm);
     QSet<QString> times;
     if (!candidates.isEmpty()) {
         TQuery held(Dm1->DB, QStringLiteral("QHeld"));

@@ -8,7 +8,6 @@
 #include "controls/REdit.h"
 #include "data/RelayLegList.h"
 #include "data/RelayRecorder.h"
-#include "data/SplitRules.h"
 #include "data/Udm1.h"
 #include "speech/Announcements.h"
 #include "speech/SpeechPanelLogic.h"
@@ -83,13 +82,7 @@ void TFhand::Edit3KeyDown(int key) {
 void TFhand::TakeRelayFinish() {
     const QString pendingTime = Ed1->text();
     if (Edit3->text() == QStringLiteral("0")) {
-        const bool discarded = pendingTime.isEmpty() || Recorder().DiscardTime(pendingTime);
-        ListPendingTimes();
-        ShowPendingGaps();
-        if (!discarded) {
-            ShowMessage(this, TimeGoneMessage);
-            ReselectBibBox(Edit3); // the next keys replace the "0"
-        }
+        DiscardPendingTime(Edit3);
         return;
     }
     ShowRelayOutcome(Recorder().TakeTime(TakeRelayEntry(pendingTime)));

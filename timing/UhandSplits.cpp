@@ -26,7 +26,7 @@ void TFhand::Edit5KeyDown(int key) {
     if (key == 13) {
         PendingTime = Ed1->text();
         if (Edit5->text() == QStringLiteral("0"))
-            DiscardPendingTime();
+            DiscardPendingTime(Edit5);
         else
             TakePendingTime();
     } else if (key == 32) {
@@ -36,14 +36,16 @@ void TFhand::Edit5KeyDown(int key) {
     }
 }
 
-// The box keeps its "0". A time another workstation took meanwhile is not discarded.
-void TFhand::DiscardPendingTime() {
-    const bool discarded = PendingTime.isEmpty() || Splits->DiscardPending(PendingTime);
+// "0" and Enter on either page. The box keeps its "0". A time another workstation took
+// meanwhile is not discarded.
+void TFhand::DiscardPendingTime(QLineEdit* bibBox) {
+    const QString time = Ed1->text();
+    const bool discarded = time.isEmpty() || Splits->DiscardPending(time);
     ListPendingTimes();
     ShowPendingGaps();
     if (!discarded) {
         ShowMessage(this, TimeGoneMessage);
-        ReselectBibBox(Edit5); // the next keys replace the "0"
+        ReselectBibBox(bibBox); // the next keys replace the "0"
     }
 }
 

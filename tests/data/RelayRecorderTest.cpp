@@ -2,6 +2,7 @@
 // refusals, dead heats, the reset, and the writes of another workstation meanwhile.
 #include "data/RelayRecorder.h"
 #include "common/uComm.h"
+#include "data/SplitRecorder.h"
 #include "data/Transaction.h"
 #include "data/Udm1.h"
 #include "support/RelayRace.h"
@@ -158,11 +159,13 @@ TEST_F(RelayRecording, DeadHeatGivesBothTeamsTheSameFinish) {
     EXPECT_EQ(race.Leg("0015", 1)[1], "10:15:30.1234");
     EXPECT_EQ(race.StampState("10:15:30.1234"), "1");
 
-    // A used time is not discarded afterwards: it stays the teams' finish.
-    EXPECT_FALSE(recorder.DiscardTime("10:15:30.1234"));
+    // A used time is not discarded afterwards ("0" Enter on the relay page): it stays the
+    // teams' finish.
+    SplitRecorder discarding(dm.DB);
+    EXPECT_FALSE(discarding.DiscardPending("10:15:30.1234"));
     EXPECT_EQ(race.StampState("10:15:30.1234"), "1");
     race.AddStamp("10:15:31.0000", 0);
-    EXPECT_TRUE(recorder.DiscardTime("10:15:31.0000"));
+    EXPECT_TRUE(discarding.DiscardPending("10:15:31.0000"));
     EXPECT_EQ(race.StampState("10:15:31.0000"), "2");
 }
 
