@@ -4,7 +4,7 @@
 
 StampStore::StampStore(const TDatabase& database, const QString& folder,
                        StampJournal::SyncFile sync, QObject* parent)
-    : QObject(parent), lock_(folder, database.SourceName()),
+    : QObject(parent), lock_(folder, QStringLiteral("stamps"), database.SourceName()),
       journal_(std::make_shared<SharedJournal>(lock_.JournalPath(), sync)),
       writer_(new StampWriter(database.CurrentSource(), journal_)) {
     thread_.setObjectName(QStringLiteral("stamp writer"));

@@ -7,7 +7,7 @@
 
 #include "data/TDatabase.h"
 #include "device/SharedJournal.h"
-#include "device/StampJournalLock.h"
+#include "common/JournalLock.h"
 
 #include <QObject>
 #include <QThread>
@@ -44,7 +44,7 @@ signals:
 private:
     void TakeReport(const QString& problem, bool stored);
 
-    StampJournalLock lock_;
+    JournalLock lock_;
     std::shared_ptr<SharedJournal> journal_;
     QThread thread_;
     StampWriter* writer_;

@@ -1,7 +1,7 @@
 #include "DeviceWindowFixture.h"
 
 #include "common/uComm.h"
-#include "device/StampJournalLock.h"
+#include "common/JournalLock.h"
 #include "serial/PortNames.h"
 
 #include <QFile>
@@ -46,7 +46,7 @@ QString DeviceWindowFixture::UnsavedText() const {
 }
 
 QString DeviceWindowFixture::JournalPath() const {
-    return dataHome.filePath("tarnikmid/" + JournalBaseName(dm->DB.SourceName()) + ".journal");
+    return dataHome.filePath("tarnikmid/" + JournalBaseName("stamps", dm->DB.SourceName()) + ".journal");
 }
 
 QByteArray DeviceWindowFixture::JournalText() const {

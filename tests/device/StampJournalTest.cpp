@@ -4,7 +4,7 @@
 #include "DeviceWindowFixture.h"
 
 #include "device/StampJournal.h"
-#include "device/StampJournalLock.h"
+#include "common/JournalLock.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -90,17 +90,17 @@ TEST(StampJournal, EveryRecordIsForcedToTheDiskBeforeAppendReturns) {
     }
 }
 
-TEST(StampJournalLock, EachProgramHasAJournalOfItsOwnPerDatabase) {
+TEST(JournalLock, EachProgramHasAJournalOfItsOwnPerDatabase) {
     QTemporaryDir dir;
-    std::optional<StampJournalLock> first(std::in_place, dir.path(), "TarnikLocal/race1");
-    const StampJournalLock second(dir.path(), "TarnikLocal/race1");
-    const StampJournalLock other(dir.path(), "TarnikTest/race1");
+    std::optional<JournalLock> first(std::in_place, dir.path(), "stamps", "TarnikLocal/race1");
+    const JournalLock second(dir.path(), "stamps", "TarnikLocal/race1");
+    const JournalLock other(dir.path(), "stamps", "TarnikTest/race1");
     ASSERT_TRUE(first->Held() && second.Held() && other.Held());
     EXPECT_NE(first->JournalPath(), second.JournalPath());
     EXPECT_NE(first->JournalPath(), other.JournalPath());
     const QString firstPath = first->JournalPath();
     first.reset();
-    EXPECT_EQ(StampJournalLock(dir.path(), "TarnikLocal/race1").JournalPath(), firstPath);
+    EXPECT_EQ(JournalLock(dir.path(), "stamps", "TarnikLocal/race1").JournalPath(), firstPath);
 }
 
 class StampStoring : public DeviceWindowFixture {
