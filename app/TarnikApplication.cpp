@@ -29,8 +29,9 @@ bool TarnikApplication::notify(QObject* receiver, QEvent* event) {
         // Errors carry their text in UTF-8, the database's with the server's own words.
         message = QString::fromUtf8(e.what());
     }
-    // Shown outside the handler: the dialog runs an event loop of its own.
-    errorDialog_(message);
+    // Shown outside the handler: the dialog runs an event loop of its own. A window that
+    // shows errors its own way while it is open has put its reporter in place.
+    ReportError(message);
     return false;
 }
 

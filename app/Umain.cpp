@@ -206,6 +206,8 @@ void TFmain::CuteButton1Click() {
                 Fcheck->OpenList();
         });
     });
+    // An edit of the check list is an action of the timing window, taken back from there.
+    connect(&Dm1->Qcheck, &TQuery::RowWritten, Fhand.get(), &TFhand::RecordCheckListEdit);
     const RaceInWork race = OpenRaceInWork(*Dm1);
     Fhand->PageControl1->setCurrentWidget(race.Relay ? Fhand->TabSheet3 : Fhand->TabSheet1);
     Fhand->setWindowTitle(race.Caption);

@@ -1,6 +1,7 @@
 #include "common/ErrorReport.h"
 
 #include <QtGlobal>
+#include <utility>
 
 namespace {
 
@@ -13,6 +14,11 @@ ErrorReporter& Reporter() {
 
 void SetErrorReporter(ErrorReporter reporter) {
     Reporter() = std::move(reporter);
+}
+
+ErrorReporter SwapErrorReporter(ErrorReporter reporter) {
+    std::swap(Reporter(), reporter);
+    return reporter;
 }
 
 void ReportError(const QString& message) {

@@ -9,6 +9,9 @@
 using ErrorReporter = std::function<void(const QString& message)>;
 
 void SetErrorReporter(ErrorReporter reporter);
+// Puts `reporter` in place of the one set and gives that one back, for a window that shows
+// errors its own way while it is open.
+ErrorReporter SwapErrorReporter(ErrorReporter reporter);
 // Shows the message through the reporter (a warning on the console when none is set).
 void ReportError(const QString& message);
 

@@ -1,5 +1,6 @@
 #include "common/uComm.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -97,4 +98,16 @@ int StrToInt(const QString& text) {
     if (!ok)
         throw ConversionError(QStringLiteral("'%1' は有効な整数ではありません").arg(text));
     return value;
+}
+
+QString AgeText(qint64 seconds) {
+    // A time stamped ahead of the clock that measures it (a row written by hand) is new.
+    seconds = std::max<qint64>(seconds, 0);
+    if (seconds < 60)
+        return QStringLiteral("%1秒").arg(seconds);
+    if (seconds < 3600)
+        return QStringLiteral("%1分%2秒").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar('0'));
+    return QStringLiteral("%1時間%2分")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QChar('0'));
 }

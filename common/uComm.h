@@ -53,6 +53,9 @@ QString ElapsedTimeText(const QString& from, const QString& to);
 // A gap text right-aligned in 7 characters (longer texts unchanged, blank gives empty).
 QString TrimDiff(const QString& t);
 
+// A span of seconds as the operator reads it: "45秒", "3分05秒", "1時間02分".
+QString AgeText(qint64 seconds);
+
 // "%.4d": the bib form of result.zek and relaymember.zek.
 QString FormatBib4(int bib);
 

@@ -1,11 +1,13 @@
 #include "data/PendingTimeMark.h"
 
-#include "data/RunStatement.h"
+#include "data/CapturedWrites.h"
 #include "data/StatementLines.h"
 
-bool MarkPendingTime(TQuery& writing, const QString& time, const QString& state) {
-    return RunStatement(writing, {ValueLine(QStringLiteral("update tdc_mid set sumi = "), state),
-                                  RaceLine(QStringLiteral("where tcode = ")),
-                                  ValueLine(QStringLiteral("and tm = "), time),
-                                  QStringLiteral("and sumi = '0'")}) > 0;
+int MarkTime(CapturedWrites& writes, const QString& time, const QString& from, const QString& to) {
+    QStringList where = {RaceLine(QStringLiteral("where tcode = ")),
+                         ValueLine(QStringLiteral("and tm = "), time)};
+    if (!from.isEmpty())
+        where << ValueLine(QStringLiteral("and sumi = "), from);
+    return writes.Update(QStringLiteral("tdc_mid"), {QStringLiteral("id"), QStringLiteral("tm")},
+                         where, {QStringLiteral("sumi")}, {to});
 }

@@ -42,11 +42,15 @@ RaceInWork OpenRaceInWork(TDm1& dm) {
     Reload(dm.Qmax, {QStringLiteral("select max(tpno1) as maxn from midtp2")});
     dm.Qdeltime.Open();
     // The device-time grid shows the time and shades it by state; its other readers take the
-    // stamp's zek. A refresh reads no more columns than these.
+    // stamp's zek. A refresh reads no more columns than these. A time in state "2" that a
+    // passing carries is held for a dead heat, not discarded: each row says so itself, so a
+    // row fetched later by scrolling is shaded as rightly as the first screenful.
     Reload(dm.Qdpmid,
            {QStringLiteral("select ") +
                 ByteColumns({QStringLiteral("tm"), QStringLiteral("sumi"), QStringLiteral("zek")}) +
-                QStringLiteral(" from tdc_mid where tcode = ") + code,
+                QStringLiteral(",(tdc_mid.sumi = '2' and exists (select 1 from midjyun m where "
+                               "m.tcode = tdc_mid.tcode and m.tod = tdc_mid.tm)) as held"),
+            QStringLiteral("from tdc_mid where tcode = ") + code,
             QStringLiteral("order by tdc_mid.dt desc,tdc_mid.tm desc")});
     race.Caption = race.RaceCode + QStringLiteral("  ") + name;
     return race;

@@ -1,6 +1,7 @@
 #include "data/RelayRecorder.h"
 
 #include "common/uComm.h"
+#include "data/CapturedWrites.h"
 #include "data/ExecInfo.h"
 #include "data/PendingTimeMark.h"
 #include "data/RunStatement.h"
@@ -19,12 +20,53 @@ const QString LegTakenMessage =
 const QString TimeTakenMessage =
     QStringLiteral("この時刻は他の端末で処理されたか、削除されました。記録しませんでした。");
 
+const QString LastLegMessage = SplitLimitMessage +
+                               QStringLiteral("最終走者なら「最終走者も処理」にチェックを入れて"
+                                              "から入力してください。");
+
+QString NotRegisteredMessage(const QString& bib) {
+    return QStringLiteral("チームNo.%1 は登録されていません。").arg(bib);
+}
+
+QString PassedAgoMessage(const QString& bib, int leg, int agoMs) {
+    return QStringLiteral("チームNo.%1 は %2前に%3走 を記録済みです。")
+        .arg(bib, AgeText(agoMs / 1000))
+        .arg(leg);
+}
+
 QString RaceFilter() {
     return RaceLine(QStringLiteral("where tcode = "));
 }
 
 QString BibAndLeg(const QString& bib, int leg) {
     return ValueLine(QStringLiteral("and zek = "), bib, QStringLiteral(" and num = '%1'").arg(leg));
+}
+
+const QStringList LegKey = {QStringLiteral("tcode"), QStringLiteral("zek"), QStringLiteral("num")};
+const QStringList TeamKey = {QStringLiteral("tcode"), QStringLiteral("zek")};
+
+// False, and nothing written, when the leg is no longer running.
+bool WriteLegFinish(CapturedWrites& writes, const QString& bib, int leg, const QString& legTime,
+                    const QString& finish) {
+    return writes.Update(QStringLiteral("relaymember"), LegKey,
+                         {RaceFilter(), BibAndLeg(bib, leg),
+                          QStringLiteral("and finishtime in ('','  :  :  .    ')")},
+                         {QStringLiteral("runtime"), QStringLiteral("finishtime"),
+                          QStringLiteral("status")},
+                         {legTime, finish, QStringLiteral("G")}) > 0;
+}
+
+void StartLeg(CapturedWrites& writes, const QString& bib, int leg, const QString& start) {
+    writes.Update(QStringLiteral("relaymember"), LegKey, {RaceFilter(), BibAndLeg(bib, leg)},
+                  {QStringLiteral("startedtime"), QStringLiteral("status")},
+                  {start, QStringLiteral("T")});
+}
+
+void WriteTeamTime(CapturedWrites& writes, const QString& bib, const QString& teamTime,
+                   const QString& letter) {
+    writes.Update(QStringLiteral("result"), TeamKey,
+                  {RaceFilter(), ValueLine(QStringLiteral("and zek = "), bib)},
+                  {QStringLiteral("runtime"), QStringLiteral("status")}, {teamTime, letter});
 }
 
 RelayOutcome Refusal(const QString& message, const QString& statement, QStringList log = {}) {
@@ -50,32 +92,53 @@ RelayOutcome RelayRecorder::HoldTime(const RelayEntry& entry) {
 }
 
 RelayOutcome RelayRecorder::RecordWithTime(const RelayEntry& entry, bool useTime) {
+    if (entry.time.trimmed().isEmpty())
+        return Refusal(NothingPendingMessage, {});
     Transaction transaction(database_);
-    RelayOutcome outcome = RecordFinish(ReadTeam(entry.bib), entry);
-    // A time refused for the team is used up all the same; a recorded finish stands only
-    // with a time still pending (rolled back otherwise).
-    const bool timeFree = useTime ? UseTime(entry.time) : TimeIsPending(entry.time);
-    if (outcome.recorded && !timeFree)
+    CapturedWrites writes(writing_);
+    RelayOutcome outcome = RecordFinish(ReadTeam(entry.bib), entry, writes);
+    if (!outcome.recorded)
+        return outcome; // rolled back: a refused key press uses up nothing
+    // A recorded finish stands only with a time still pending.
+    const bool timeFree =
+        useTime ? MarkTime(writes, entry.time, QStringLiteral("0"), QStringLiteral("1")) > 0
+                : TimeIsPending(entry.time);
+    if (!timeFree)
         return Refusal(TimeTakenMessage, outcome.statement, outcome.log);
     transaction.Commit();
+    outcome.changes = writes.Changes();
     return outcome;
 }
 
+int RelayRecorder::FinishedLegs() {
+    reading_.SetSQL({QStringLiteral("select count(*) as n from relaymember ") + RaceFilter(),
+                     QStringLiteral("and finishtime not in ('','  :  :  .    ')")});
+    reading_.Open();
+    return reading_.FieldByName(QStringLiteral("n")).AsInteger();
+}
+
 // Leg 1 keeps its start, which is the team's start.
-void RelayRecorder::ResetRace() {
+std::vector<RowChange> RelayRecorder::ResetRace() {
     Transaction transaction(database_);
+    CapturedWrites writes(writing_);
     const QString race = RaceFilter();
-    RunStatement(writing_, {QStringLiteral("update result set startedtime = '',runtime = ''"),
-                            QStringLiteral(",status = 'A',midfin2 = ''"), race});
-    RunStatement(writing_, {QStringLiteral("update tdc_mid set sumi = '0'"), race});
-    RunStatement(writing_,
-                 {QStringLiteral("update relaymember set startedtime = '',finishtime = '',"
-                                 "runtime = ''"),
-                  QStringLiteral(",status = 'S'"), race + QStringLiteral(" and num <> '1'")});
-    RunStatement(writing_, {QStringLiteral(
-                                "update relaymember set status = 'T',finishtime = '',runtime = ''"),
-                            race + QStringLiteral(" and num = '1'")});
+    writes.Update(QStringLiteral("result"), TeamKey, {race},
+                  {QStringLiteral("startedtime"), QStringLiteral("runtime"),
+                   QStringLiteral("status"), QStringLiteral("midfin2")},
+                  {QStringLiteral(""), QStringLiteral(""), QStringLiteral("A"), QStringLiteral("")});
+    writes.Update(QStringLiteral("tdc_mid"), {QStringLiteral("id"), QStringLiteral("tm")},
+                  {race, QStringLiteral("and not (BINARY sumi <=> '0')")},
+                  {QStringLiteral("sumi")}, {QStringLiteral("0")});
+    writes.Update(QStringLiteral("relaymember"), LegKey, {race, QStringLiteral("and num <> '1'")},
+                  {QStringLiteral("startedtime"), QStringLiteral("finishtime"),
+                   QStringLiteral("runtime"), QStringLiteral("status")},
+                  {QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral("S")});
+    writes.Update(QStringLiteral("relaymember"), LegKey, {race, QStringLiteral("and num = '1'")},
+                  {QStringLiteral("status"), QStringLiteral("finishtime"),
+                   QStringLiteral("runtime")},
+                  {QStringLiteral("T"), QStringLiteral(""), QStringLiteral("")});
     transaction.Commit();
+    return writes.Changes();
 }
 
 // The team's rows give its class, its start (leg 1's row, wherever it comes) and its legs by
@@ -84,8 +147,9 @@ RelayTeam RelayRecorder::ReadTeam(const QString& bib) {
     reading_.SetSQL({QStringLiteral("select num,class1,startedtime,finishtime"),
                      QStringLiteral("from relaymember ") + RaceFilter(),
                      ValueLine(QStringLiteral("and zek = "), bib)});
-    RelayTeam team{bib, {}, 0, {}, reading_.ShownText()};
+    RelayTeam team{bib, false, {}, 0, {}, reading_.ShownText()};
     reading_.Open();
+    team.registered = reading_.RecordCount() > 0;
     const QString teamClass = reading_.FieldByName(QStringLiteral("class1")).AsString();
     std::vector<RelayLeg> legs(RelayTimedLegs);
     for (reading_.First(); !reading_.Eof(); reading_.Next()) {
@@ -105,18 +169,26 @@ RelayTeam RelayRecorder::ReadTeam(const QString& bib) {
     return team;
 }
 
-RelayOutcome RelayRecorder::RecordFinish(const RelayTeam& team, const RelayEntry& entry) {
+RelayOutcome RelayRecorder::RecordFinish(const RelayTeam& team, const RelayEntry& entry,
+                                         CapturedWrites& writes) {
+    if (!team.registered)
+        return Refusal(NotRegisteredMessage(team.bib), team.statement);
     const int leg = RunningLeg(team.timed);
     if (leg == 0)
         return Refusal(NotStartedMessage, team.statement);
     const QString legStart = team.timed[leg - 1].start;
-    const int elapsed = TimeTextToMs(entry.time) - TimeTextToMs(legStart);
+    const int elapsed = MeasuredMs(legStart, entry.time);
     QStringList log = {entry.time, legStart, QString::number(elapsed)};
-    if (!ReachesMinimum(elapsed, StrToInt(MinutesEntry(entry.minimumMinutes))))
-        return Refusal(TooShortMessage, team.statement, log);
+    if (!ReachesMinimum(elapsed, StrToInt(MinutesEntry(entry.minimumMinutes)))) {
+        // The same team typed again soon after its exchange is told as that exchange.
+        const QString refusal = leg > 1 && elapsed >= 0
+                                    ? PassedAgoMessage(team.bib, leg - 1, elapsed)
+                                    : TooShortMessage;
+        return Refusal(refusal, team.statement, log);
+    }
     log << QString::number(elapsed);
     if (!MayFinishLeg(leg, team.legs, entry.lastLegToo))
-        return Refusal(SplitLimitMessage, team.statement, log);
+        return Refusal(leg == team.legs ? LastLegMessage : SplitLimitMessage, team.statement, log);
 
     RelayOutcome outcome{true,
                          {},
@@ -126,42 +198,16 @@ RelayOutcome RelayRecorder::RecordFinish(const RelayTeam& team, const RelayEntry
                          team.legs,
                          TenthsForm(ElapsedTimeText(legStart, entry.time)),
                          TenthsForm(ElapsedTimeText(team.start, entry.time)),
-                         TeamLetterAfterLeg(leg, team.legs)};
-    if (!WriteLegFinish(team, leg, outcome.legTime, entry.time))
+                         TeamLetterAfterLeg(leg, team.legs),
+                         {}};
+    if (!WriteLegFinish(writes, team.bib, leg, outcome.legTime, entry.time))
         return Refusal(LegTakenMessage, team.statement, log);
     // After the class's last leg there is no leg to start.
     if (leg < team.legs)
-        StartLeg(team.bib, leg + 1, NextLegStart(entry.time));
-    WriteTeamTime(team.bib, outcome.teamTime, outcome.teamLetter);
+        StartLeg(writes, team.bib, leg + 1, NextLegStart(entry.time));
+    WriteTeamTime(writes, team.bib, outcome.teamTime, outcome.teamLetter);
     update_execinfo(writing_, QStringLiteral("C1"));
     return outcome;
-}
-
-bool RelayRecorder::WriteLegFinish(const RelayTeam& team, int leg, const QString& legTime,
-                                   const QString& finish) {
-    return RunStatement(writing_,
-                        {ValueLine(QStringLiteral("update relaymember set runtime = "), legTime,
-                                   QStringLiteral(",")),
-                         ValueLine(QStringLiteral("finishtime = "), finish),
-                         QStringLiteral(",status = 'G'"), RaceFilter(), BibAndLeg(team.bib, leg),
-                         QStringLiteral("and finishtime in ('','  :  :  .    ')")}) > 0;
-}
-
-void RelayRecorder::StartLeg(const QString& bib, int leg, const QString& start) {
-    RunStatement(writing_, {QStringLiteral("update relaymember set "),
-                            ValueLine(QStringLiteral("startedtime = "), start),
-                            QStringLiteral(",status = 'T'"), RaceFilter(), BibAndLeg(bib, leg)});
-}
-
-void RelayRecorder::WriteTeamTime(const QString& bib, const QString& teamTime,
-                                  const QString& letter) {
-    RunStatement(writing_, {ValueLine(QStringLiteral("update result set runtime = "), teamTime,
-                                      ValueLine(QStringLiteral(",status = "), letter)),
-                            ValueLine(RaceFilter() + QStringLiteral(" and zek = "), bib)});
-}
-
-bool RelayRecorder::UseTime(const QString& time) {
-    return MarkPendingTime(writing_, time, QStringLiteral("1"));
 }
 
 bool RelayRecorder::TimeIsPending(const QString& time) {

@@ -6,7 +6,7 @@
 // workstations timing the same exchange never overwrite each other.
 
 #include "data/RelayLegs.h"
-
+#include "data/RowChange.h"
 #include "data/TQuery.h"
 
 #include <QString>
@@ -18,6 +18,7 @@ class TDatabase;
 // A relay team as the one read of a key press finds it.
 struct RelayTeam {
     QString bib;
+    bool registered = false; // the race has relay rows of this bib
     QString start; // leg 1's start: the team's start
     int legs = 0;  // RELAYN of the team's class; 0 when the class has none
     // Legs 1 .. legs by number, at most the page's limit; a leg without a row is empty.
@@ -45,35 +46,36 @@ struct RelayOutcome {
     QString legTime;
     QString teamTime;
     QString teamLetter;
+    std::vector<RowChange> changes; // what was written, to take it back
 };
+
+class CapturedWrites;
 
 class RelayRecorder {
 public:
     explicit RelayRecorder(TDatabase& database);
 
-    // Enter: the time becomes the finish of the team's running leg and is used up. A time the
-    // team refuses is used up as well; a time no longer pending is refused and nothing is
-    // written.
+    // Enter: the time becomes the finish of the team's running leg and is used up. A refused
+    // key press changes nothing: the time stays pending for the next team, and a time no
+    // longer pending is refused.
     RelayOutcome TakeTime(const RelayEntry& entry);
     // Space: the same finish, the time left pending for the next team of a dead heat.
     RelayOutcome HoldTime(const RelayEntry& entry);
-    // Every team of the race back to before its first exchange, every device time pending.
-    void ResetRace();
+    // Every team of the race back to before its first exchange, every device time pending;
+    // what was changed, to take it back.
+    std::vector<RowChange> ResetRace();
+    // Legs of the race with a finish: what a reset would erase.
+    int FinishedLegs();
 
     // The two steps of a key press, inside its transaction: the team as one read finds it,
     // then its running leg's finish. The finish is refused when another workstation finished
     // that leg after the read.
     RelayTeam ReadTeam(const QString& bib);
-    RelayOutcome RecordFinish(const RelayTeam& team, const RelayEntry& entry);
+    RelayOutcome RecordFinish(const RelayTeam& team, const RelayEntry& entry,
+                              CapturedWrites& writes);
 
 private:
     RelayOutcome RecordWithTime(const RelayEntry& entry, bool useTime);
-    // False, and nothing written, when the leg is no longer running.
-    bool WriteLegFinish(const RelayTeam& team, int leg, const QString& legTime,
-                        const QString& finish);
-    void StartLeg(const QString& bib, int leg, const QString& start);
-    void WriteTeamTime(const QString& bib, const QString& teamTime, const QString& letter);
-    bool UseTime(const QString& time);
     bool TimeIsPending(const QString& time);
 
     TDatabase& database_;

@@ -1,50 +1,98 @@
 #include "data/SplitCorrections.h"
 
-#include "data/RunStatement.h"
+#include "data/PendingTimeMark.h"
 #include "data/SplitRules.h"
-#include "data/SqlValue.h"
 #include "data/StatementLines.h"
 #include "data/Transaction.h"
+
+namespace {
+
+const QStringList PassingLogColumns = {QStringLiteral("tcode"), QStringLiteral("bib"),
+                                       QStringLiteral("mtime"), QStringLiteral("tod")};
+
+QStringList SplitCells(const QString& name) {
+    QStringList cells;
+    for (int k = 1; k <= SplitColumns; ++k)
+        cells << QStringLiteral("%1%2").arg(name).arg(k);
+    return cells;
+}
+
+} // namespace
 
 SplitCorrections::SplitCorrections(TDatabase& database)
     : database_(database), writing_(database, QStringLiteral("SplitCorrections")) {}
 
-int SplitCorrections::Run(const QStringList& lines, const StatementLog& log) {
-    log(ShownStatement(lines));
-    return RunStatement(writing_, lines);
-}
-
-bool SplitCorrections::CancelSplit(const QString& zek, int n, const QString& passing,
-                                   const StatementLog& log) {
+CancelOutcome SplitCorrections::CancelSplit(const QString& zek, int n, const QString& passing,
+                                            const StatementLog& log) {
+    // A split never written has no time to give back.
+    if (passing.isEmpty())
+        return {};
     Transaction transaction(database_);
-    const int cleared =
-        Run({QStringLiteral("update result set midfin%1 = '',midtime%1 = ''").arg(n),
-             RaceLine(QStringLiteral("where tcode = ")) +
-                 ValueLine(QStringLiteral(" and zek = "), zek) +
-                 ValueLine(QStringLiteral(" and BINARY midfin%1 = ").arg(n), passing)},
-            log);
+    CapturedWrites writes(writing_, log);
+    const int cleared = writes.Update(
+        QStringLiteral("result"), {QStringLiteral("tcode"), QStringLiteral("zek")},
+        {RaceLine(QStringLiteral("where tcode = ")) + ValueLine(QStringLiteral(" and zek = "), zek) +
+         ValueLine(QStringLiteral(" and BINARY midfin%1 = ").arg(n), passing)},
+        {QStringLiteral("midfin%1").arg(n), QStringLiteral("midtime%1").arg(n)},
+        {QStringLiteral(""), QStringLiteral("")});
     if (cleared == 0)
-        return false;
-    Run({RaceLine(QStringLiteral("delete from midjyun where tcode = ")),
-         ValueLine(QStringLiteral("and bib = "), PassingLogBib(zek)) +
-             ValueLine(QStringLiteral(" and tod = "), passing)},
-        log);
-    Run({RaceLine(QStringLiteral("update tdc_mid set sumi = '0' where tcode = ")),
-         ValueLine(QStringLiteral("and tm = "), passing)},
-        log);
+        return {};
+    writes.Delete(QStringLiteral("midjyun"),
+                  {RaceLine(QStringLiteral("where tcode = ")),
+                   ValueLine(QStringLiteral("and bib = "), PassingLogBib(zek)) +
+                       ValueLine(QStringLiteral(" and tod = "), passing)},
+                  PassingLogColumns);
+    CancelOutcome outcome{true, TimeInPassingLog(passing), {}};
+    // Made pending while a dead heat's other competitor still holds it, the time would be
+    // taken by the next bib as well.
+    if (!outcome.timeStillHeld)
+        MarkTime(writes, passing, {}, QStringLiteral("0"));
     transaction.Commit();
-    return true;
+    outcome.changes = writes.Changes();
+    return outcome;
 }
 
-void SplitCorrections::ResetRace() {
+bool SplitCorrections::TimeInPassingLog(const QString& passing) {
+    writing_.SetSQL({RaceLine(QStringLiteral("select count(*) as n from midjyun where tcode = ")),
+                     ValueLine(QStringLiteral("and tod = "), passing)});
+    writing_.Open();
+    const bool held = writing_.FieldByName(QStringLiteral("n")).AsInteger() > 0;
+    writing_.Close();
+    return held;
+}
+
+std::vector<RowChange> SplitCorrections::ResetRace() {
     const QString race = RaceLine(QStringLiteral("where tcode = "));
     Transaction transaction(database_);
-    RunStatement(writing_, {QStringLiteral("update result set midtime1 = '',midfin1 = ''"),
-                            QStringLiteral(",midtime2 = '',midfin2 = ''"),
-                            QStringLiteral(",midtime3 = '',midfin3 = ''"),
-                            QStringLiteral(",midtime4 = '',midfin4 = ''"),
-                            QStringLiteral(",midtime5 = '',midfin5 = ''"), race});
-    RunStatement(writing_, {QStringLiteral("update tdc_mid set sumi = '0'"), race});
-    RunStatement(writing_, {RaceLine(QStringLiteral("delete from midjyun where tcode = "))});
+    CapturedWrites writes(writing_);
+    const QStringList cells = SplitCells(QStringLiteral("midtime")) + SplitCells(QStringLiteral("midfin"));
+    QStringList unset;
+    for (const QString& cell : cells)
+        unset << QStringLiteral("BINARY %1 <=> ''").arg(cell);
+    // Only the rows that hold a split are read and kept.
+    writes.Update(QStringLiteral("result"), {QStringLiteral("tcode"), QStringLiteral("zek")},
+                  {race, QStringLiteral("and not (") + unset.join(QStringLiteral(" and ")) +
+                             QLatin1Char(')')},
+                  cells, QStringList(cells.size(), QStringLiteral("")));
+    writes.Update(QStringLiteral("tdc_mid"), {QStringLiteral("id"), QStringLiteral("tm")},
+                  {race, QStringLiteral("and not (BINARY sumi <=> '0')")},
+                  {QStringLiteral("sumi")}, {QStringLiteral("0")});
+    writes.Delete(QStringLiteral("midjyun"), {race}, PassingLogColumns);
     transaction.Commit();
+    return writes.Changes();
+}
+
+SplitsOfRace SplitCorrections::CountSplits() {
+    QStringList filled;
+    for (const QString& cell : SplitCells(QStringLiteral("midtime")))
+        filled << QStringLiteral("(%1 <> '')").arg(cell);
+    writing_.SetSQL({QStringLiteral("select coalesce(sum(") + filled.join('+') +
+                         QStringLiteral("), 0) as splits, coalesce(sum(") + filled.join(" or ") +
+                         QStringLiteral("), 0) as competitors"),
+                     RaceLine(QStringLiteral("from result where tcode = "))});
+    writing_.Open();
+    const SplitsOfRace counted{writing_.FieldByName(QStringLiteral("splits")).AsInteger(),
+                               writing_.FieldByName(QStringLiteral("competitors")).AsInteger()};
+    writing_.Close();
+    return counted;
 }

@@ -1,30 +1,46 @@
 #pragma once
 // Corrections of the splits: cancel one split, clear every split of the race. Each is one
-// transaction; a cancel clears only the split it was asked for, not one another workstation
-// wrote in its place meanwhile.
+// transaction, and gives back what it changed so that it can be taken back; a cancel clears
+// only the split it was asked for, not one another workstation wrote in its place meanwhile.
 
+#include "data/CapturedWrites.h"
 #include "data/TQuery.h"
 
 #include <QStringList>
-#include <functional>
+#include <vector>
 
 class TDatabase;
 
+struct CancelOutcome {
+    bool cancelled = false;
+    // Another competitor's split holds the same time (a dead heat): it stays taken.
+    bool timeStillHeld = false;
+    std::vector<RowChange> changes;
+};
+
+// What a reset of the race would clear.
+struct SplitsOfRace {
+    int splits = 0;      // split times written
+    int competitors = 0; // competitors with at least one
+};
+
 class SplitCorrections {
 public:
-    // Each statement is shown to the log before it runs, so a failing one is on record.
-    using StatementLog = std::function<void(const QStringList& shownLines)>;
+    using StatementLog = CapturedWrites::StatementLog;
 
     explicit SplitCorrections(TDatabase& database);
 
     // Split n of zek, written at `passing`: cleared, its passing-log row deleted and its device
-    // time pending again. False, with nothing changed, when the split no longer holds it.
-    bool CancelSplit(const QString& zek, int n, const QString& passing, const StatementLog& log);
+    // time pending again, unless another split still holds that time. Nothing is changed when
+    // the split no longer holds it.
+    CancelOutcome CancelSplit(const QString& zek, int n, const QString& passing,
+                              const StatementLog& log);
     // Every split of the race; every time pending again; the passing log emptied.
-    void ResetRace();
+    std::vector<RowChange> ResetRace();
+    SplitsOfRace CountSplits();
 
 private:
-    int Run(const QStringList& lines, const StatementLog& log);
+    bool TimeInPassingLog(const QString& passing);
 
     TDatabase& database_;
     TQuery writing_;

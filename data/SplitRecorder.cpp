@@ -1,6 +1,7 @@
 #include "data/SplitRecorder.h"
 
 #include "common/uComm.h"
+#include "data/CapturedWrites.h"
 #include "data/PendingTimeMark.h"
 #include "data/RelayLegs.h"
 #include "data/RunStatement.h"
@@ -18,6 +19,12 @@ QString TakenMeanwhileMessage(const QString& bib, int split) {
     return QStringLiteral(
                "ビブNo.%1 の中間%2 は他の端末で記録されました。もう一度入力してください。")
         .arg(bib)
+        .arg(split);
+}
+
+QString PassedAgoMessage(const QString& bib, int split, int agoMs) {
+    return QStringLiteral("ビブNo.%1 は %2前に中間%3 を記録済みです。")
+        .arg(bib, AgeText(agoMs / 1000))
         .arg(split);
 }
 
@@ -72,15 +79,20 @@ SplitOutcome SplitRecorder::Record(const SplitRequest& request,
 
 bool SplitRecorder::Admits(const SplitRequest& request, const CompetitorSplits& competitor,
                            SplitOutcome& outcome) {
+    if (request.time.trimmed().isEmpty()) {
+        outcome.refusal = NothingPendingMessage;
+        return false;
+    }
     const int n = NextSplitNo(competitor.splitTimes);
     const QString previous = n == 1 ? competitor.start : competitor.passings.value(n - 2);
     outcome.split = n;
     outcome.log << QStringLiteral("mfn ") + request.time << QStringLiteral("mst ") + previous;
-    // Not wrapped at midnight: a time measured across it is refused.
-    const int d = TimeTextToMs(request.time) - TimeTextToMs(previous);
+    const int d = MeasuredMs(previous, request.time);
     outcome.log << QString::number(d);
     if (!ReachesMinimum(d, request.minimumMinutes)) {
-        outcome.refusal = TooShortMessage;
+        // The same bib typed again soon after its split is told as that split.
+        outcome.refusal = n > 1 && d >= 0 ? PassedAgoMessage(request.bib, n - 1, d)
+                                          : TooShortMessage;
         return false;
     }
     outcome.log << QString::number(d);
@@ -98,49 +110,43 @@ void SplitRecorder::Write(const SplitRequest& request, const CompetitorSplits& c
                           SplitOutcome& outcome) {
     const int n = outcome.split;
     Transaction transaction(database_);
-    QStringList split = {ValueLine(QStringLiteral("update result set midtime%1 = ").arg(n),
-                                   outcome.splitTime, QStringLiteral(",")),
-                         ValueLine(QStringLiteral("midfin%1 = ").arg(n), request.time)};
+    CapturedWrites writes(writing_);
+    QStringList columns = {QStringLiteral("midtime%1").arg(n), QStringLiteral("midfin%1").arg(n)};
+    QStringList values = {outcome.splitTime, request.time};
     // Split 1 is measured from the start itself; later splits record where they were
     // measured from.
-    if (n != 1)
-        split << ValueLine(QStringLiteral(",midst%1 = ").arg(n), competitor.start);
+    if (n != 1) {
+        columns << QStringLiteral("midst%1").arg(n);
+        values << competitor.start;
+    }
     // Only while still empty, byte for byte: a text of blanks is a split written.
-    split << RaceLine(QStringLiteral("where tcode = "))
-          << ValueLine(QStringLiteral("and zek = "), request.bib)
-          << QStringLiteral("and (midtime%1 is null or length(midtime%1) = 0)").arg(n);
-    if (RunStatement(writing_, split) == 0) {
+    const int written = writes.Update(
+        QStringLiteral("result"), {QStringLiteral("tcode"), QStringLiteral("zek")},
+        {RaceLine(QStringLiteral("where tcode = ")), ValueLine(QStringLiteral("and zek = "), request.bib),
+         QStringLiteral("and (midtime%1 is null or length(midtime%1) = 0)").arg(n)},
+        columns, values);
+    if (written == 0) {
         outcome.refusal = TakenMeanwhileMessage(request.bib, n);
         return;
     }
-    if (!TakeDeviceTime(request)) {
+    if (MarkTime(writes, request.time, request.takes, request.state) == 0) {
         outcome.refusal = TimeGoneMessage;
         return;
     }
-    RunStatement(writing_, {QStringLiteral("insert into midjyun (tcode,bib,mtime,tod)values("),
-                            SqlValueList({uComm::RaceCode, PassingLogBib(request.bib),
-                                          outcome.splitTime, request.time}) +
-                                QStringLiteral(")")});
+    writes.Insert(QStringLiteral("midjyun"),
+                  {QStringLiteral("tcode"), QStringLiteral("bib"), QStringLiteral("mtime"),
+                   QStringLiteral("tod")},
+                  {uComm::RaceCode, PassingLogBib(request.bib), outcome.splitTime, request.time});
     transaction.Commit();
     outcome.recorded = true;
+    outcome.changes = writes.Changes();
 }
 
-bool SplitRecorder::TakeDeviceTime(const SplitRequest& request) {
-    if (request.pendingOnly)
-        return MarkPendingTime(writing_, request.time, request.state);
-    // Any state will do, but the time must still be there.
-    const QStringList stamp = {RaceLine(QStringLiteral(" where tcode = ")),
-                               ValueLine(QStringLiteral("and tm = "), request.time)};
-    reading_.SetSQL(QStringList{QStringLiteral("select count(*) as n from tdc_mid")} + stamp);
-    reading_.Open();
-    if (reading_.FieldByName(QStringLiteral("n")).AsInteger() == 0)
-        return false;
-    RunStatement(writing_, QStringList{ValueLine(QStringLiteral("update tdc_mid set sumi = "),
-                                                 request.state)} +
-                               stamp);
-    return true;
-}
-
-bool SplitRecorder::DiscardPending(const QString& time) {
-    return MarkPendingTime(writing_, time, QStringLiteral("2"));
+std::vector<RowChange> SplitRecorder::DiscardPending(const QString& time) {
+    Transaction transaction(database_);
+    CapturedWrites writes(writing_);
+    if (MarkTime(writes, time, QStringLiteral("0"), QStringLiteral("2")) == 0)
+        return {};
+    transaction.Commit();
+    return writes.Changes();
 }

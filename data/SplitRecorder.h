@@ -5,10 +5,12 @@
 // is filled only while it is still empty and the time taken only while it is still there,
 // so nothing another workstation wrote meanwhile is overwritten.
 
+#include "data/RowChange.h"
 #include "data/TQuery.h"
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 class TDatabase;
 
@@ -26,9 +28,9 @@ struct SplitRequest {
     QString time;  // the device time
     QString state; // the device time's state once taken: "1" used, "2" held for a dead heat
     int minimumMinutes = 0;
-    // A key press takes a pending time; an assignment by hand takes the chosen time in any
-    // state.
-    bool pendingOnly = true;
+    // The state the time must be in: "0" pending for a key press, "2" for the second
+    // competitor of a dead heat; empty for an assignment by hand, which takes any.
+    QString takes = QStringLiteral("0");
 };
 
 struct SplitOutcome {
@@ -37,6 +39,7 @@ struct SplitOutcome {
     int split = 0;
     QString splitTime;
     QStringList log; // the arithmetic, for the statement log
+    std::vector<RowChange> changes; // what was written, to take it back
 };
 
 class SplitRecorder {
@@ -48,9 +51,10 @@ public:
     SplitOutcome Record(const SplitRequest& request);
     // Records from what was read; what another workstation wrote since is not overwritten.
     SplitOutcome Record(const SplitRequest& request, const CompetitorSplits& competitor);
-    // 0 + Enter, on the lap and the relay page: the pending time is discarded ("2"). False
-    // when it is no longer pending (a split or a team's finish, or taken elsewhere).
-    bool DiscardPending(const QString& time);
+    // 0 + Enter, on the lap and the relay page: the pending time is discarded ("2"). Nothing
+    // is changed when it is no longer pending (a split or a team's finish, or taken
+    // elsewhere).
+    std::vector<RowChange> DiscardPending(const QString& time);
 
 private:
     // The checks before anything is written; fills the outcome's split, time and log.
@@ -58,7 +62,6 @@ private:
                 SplitOutcome& outcome);
     void Write(const SplitRequest& request, const CompetitorSplits& competitor,
                SplitOutcome& outcome);
-    bool TakeDeviceTime(const SplitRequest& request);
 
     TDatabase& database_;
     TQuery reading_;

@@ -1,5 +1,7 @@
 #include "data/SplitRules.h"
 
+#include "common/uComm.h"
+
 #include <algorithm>
 
 int NextSplitNo(const QStringList& splitTimes) {
@@ -19,6 +21,12 @@ QString MinutesEntry(const QString& boxText) {
     QString minutes = boxText;
     minutes.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
     return minutes.trimmed();
+}
+
+int MeasuredMs(const QString& from, const QString& to) {
+    constexpr int Day = 24 * 3600 * 1000;
+    const int ms = TimeTextToMs(to) - TimeTextToMs(from);
+    return ms < -Day / 2 ? ms + Day : ms;
 }
 
 bool ReachesMinimum(int elapsedMs, int minutes) {

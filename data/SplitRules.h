@@ -10,6 +10,8 @@ inline const QString TooShortMessage = QStringLiteral("最短計測時間に達�
 inline const QString SplitLimitMessage = QStringLiteral("既に最大中間数に達してます。");
 inline const QString TimeGoneMessage =
     QStringLiteral("この時刻は他の端末で処理されたか、削除されています。");
+inline const QString NothingPendingMessage =
+    QStringLiteral("処理待ちのタイムがありません。機器からのタイムを待ってから入力してください。");
 
 // The result row has five split columns.
 constexpr int SplitColumns = 5;
@@ -24,6 +26,11 @@ int SplitLimitOfClass(int lapn);
 // The minutes typed into the minimum-time box: its edit control takes Enter as a line break,
 // so line breaks and blanks around the number are not part of it.
 QString MinutesEntry(const QString& boxText);
+
+// Milliseconds from one time of day to the next. A time more than half a day before the other
+// was taken after midnight and wraps (23:00 to 00:30 is 1:30:00.0), as the running times do;
+// one a little before it stays negative: a stamp out of order, never a day's run.
+int MeasuredMs(const QString& from, const QString& to);
 
 // Whether `elapsedMs` after the previous time reach a minimum of `minutes`.
 bool ReachesMinimum(int elapsedMs, int minutes);

@@ -158,8 +158,11 @@ void TQuery::Post(int row) {
         WriteLiveRow(database_, {*select, fieldNames_, edit->second.readValues, rows_[row]});
     if (outcome.result == LiveRowOutcome::Refused)
         throw DatabaseError(outcome.refusal);
+    const QStringList readValues = edit->second.readValues;
     edits_.erase(edit);
     emit RowChanged(row);
+    if (outcome.result == LiveRowOutcome::Written)
+        emit RowWritten(fieldNames_, readValues, rows_[row]);
 }
 
 void TQuery::CancelRow(int row) {

@@ -89,6 +89,9 @@ signals:
     void RowsAppended();
     void CurrentRowChanged(int row);
     void RowChanged(int row);
+    // A changed row was written: its columns, what they held when read and what they hold now.
+    void RowWritten(const QStringList& columns, const QStringList& readValues,
+                    const QStringList& newValues);
 
 private:
     // Executes text on the connection, reconnecting first after a lost connection.

@@ -9,9 +9,9 @@ void ShowMessage(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
+bool AskYesNo(QWidget* parent, const QString& caption, const QString& text, bool yesByDefault) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(yesByDefault ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

@@ -2,26 +2,14 @@
 
 #include "data/RelayRecorder.h"
 #include "data/SplitRecorder.h"
+#include "common/uComm.h"
 
-#include <algorithm>
 
 namespace {
 
 const QString Gap = QStringLiteral("  ");
 
 } // namespace
-
-QString AgeText(qint64 seconds) {
-    // A time stamped ahead of the clock that measures it (a row written by hand) is new.
-    seconds = std::max<qint64>(seconds, 0);
-    if (seconds < 60)
-        return QStringLiteral("%1秒").arg(seconds);
-    if (seconds < 3600)
-        return QStringLiteral("%1分%2秒").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar('0'));
-    return QStringLiteral("%1時間%2分")
-        .arg(seconds / 3600)
-        .arg(seconds / 60 % 60, 2, 10, QChar('0'));
-}
 
 StripReading DeviceLineReading(const DeviceLineFacts& facts) {
     const QString port = facts.port.isEmpty() ? QStringLiteral("ポートなし") : facts.port;
@@ -60,15 +48,25 @@ StripReading DatabaseReading(const DatabaseFacts& facts) {
 
 LastAction SplitAction(const SplitOutcome& outcome, const QString& bib, const QString& time) {
     return {outcome.recorded,  bib,  QStringLiteral("Mid%1").arg(outcome.split),
-            outcome.splitTime, time, outcome.refusal};
+            outcome.splitTime, time, outcome.refusal, {}};
 }
 
 LastAction RelayAction(const RelayOutcome& outcome, const QString& bib, const QString& time) {
     return {outcome.recorded, bib,  QStringLiteral("%1走").arg(outcome.leg),
-            outcome.legTime,  time, outcome.refusal};
+            outcome.legTime,  time, outcome.refusal, {}};
+}
+
+LastAction NoteAction(const QString& note, bool done) {
+    LastAction action;
+    action.recorded = done;
+    action.note = note;
+    return action;
 }
 
 StripReading LastActionReading(const LastAction& action) {
+    if (!action.note.isEmpty())
+        return {action.note.simplified(),
+                action.recorded ? StripColours::Good : StripColours::Trouble};
     const QString& bib = action.bib;
     if (!action.recorded)
         return {bib + Gap + action.refusal.simplified(), StripColours::Trouble};

@@ -51,7 +51,11 @@ struct LastAction {
     QString timeTaken; // the split or leg time
     QString timeOfDay; // the device time used
     QString refusal;
+    // What else was done or failed, said as it is ("破棄 10:05:03.0"); shown instead.
+    QString note;
 };
+// A discard, cancel, undo or reset as the strip says it: green when done, red when not.
+LastAction NoteAction(const QString& note, bool done);
 LastAction SplitAction(const SplitOutcome& outcome, const QString& bib, const QString& time);
 LastAction RelayAction(const RelayOutcome& outcome, const QString& bib, const QString& time);
 StripReading LastActionReading(const LastAction& action);
@@ -63,6 +67,3 @@ struct WaitingFacts {
 // Beyond the panel's ten boxes a waiting time cannot be seen: the count turns amber.
 inline constexpr int WaitingAlertCount = 10;
 StripReading WaitingReading(const WaitingFacts& facts);
-
-// "45秒", "3分05秒", "1時間02分".
-QString AgeText(qint64 seconds);

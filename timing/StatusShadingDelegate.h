@@ -1,9 +1,9 @@
 #pragma once
 // Shades the device-time grid by the processing state of each row: white pending, light red
 // assigned, lavender discarded, aqua held for a dead heat (the colour of Ed1 while one is
-// open). The current row shows its own state too, a shade darker and framed.
+// open; the list's column "held" says which). The current row shows its own state too, a shade
+// darker and framed.
 
-#include <QSet>
 #include "timing/CellTextDelegate.h"
 
 class TDataSource;
@@ -15,8 +15,6 @@ public:
     // The brush of a row in state sumi, held or not; invalid for a state that keeps the
     // grid's own.
     static QColor ShadeOf(const QString& sumi, bool held = false);
-    // Times in state "2" that wait for a dead heat's second competitor, not discarded ones.
-    void SetHeldTimes(const QSet<QString>& times) { heldTimes_ = times; }
     // QColor::darker's factor for the current row: visibly darker, still its own colour.
     static constexpr int CurrentRowDarkening = 118;
 
@@ -28,5 +26,4 @@ protected:
 
 private:
     TDataSource& source_;
-    QSet<QString> heldTimes_;
 };

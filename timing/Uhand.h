@@ -4,6 +4,8 @@
 // them. The handlers keep the names of the controls and events they serve; their bodies
 // live in one source file per area (Uhand*.cpp).
 
+#include "common/ErrorReport.h"
+#include "data/OperatorAction.h"
 #include "device/DeviceLineAssembler.h"
 #include "serial/CommX.h"
 #include "timing/PortListCombo.h"
@@ -12,7 +14,9 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -26,7 +30,12 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class QTabWidget;
+class QTreeWidget;
 class QButtonGroup;
+class ActionHistory;
+class AttentionList;
+struct LastAction;
+struct SplitOutcome;
 class StatusStrip;
 class SpeechPanelLogic;
 class SplitCorrections;
@@ -50,6 +59,7 @@ public:
     QWidget* TabSheet1 = nullptr; // "周回計測": lap and split timing
     QWidget* TabSheet2 = nullptr; // device and voice settings
     QWidget* TabSheet3 = nullptr; // "リレー計測": relay timing
+    QWidget* TabSheet4 = nullptr; // "操作履歴": this workstation's actions and their undoing
 
     QFrame* Panel1 = nullptr; // pending-time panel
     QLabel* Label8 = nullptr;
@@ -73,6 +83,11 @@ public:
     QAction* N1 = nullptr;       // "取り消し"
     // Below the pages: the device line, the database, the waiting times, the last key press.
     StatusStrip* Strip = nullptr;
+    // "要確認" on the timing pages: refusals and troubles until the operator clears them.
+    AttentionList* Attention = nullptr;
+    QTreeWidget* HistoryList = nullptr; // the actions of the history page, newest first
+    // This workstation's actions, kept in the action journal, and their undoing.
+    std::unique_ptr<ActionHistory> History;
 
     // --- Lap and split page ---------------------------------------------------------------
     QLineEdit* Edit5 = nullptr; // bib entry
@@ -85,6 +100,7 @@ public:
     std::array<TCuteButton*, 5> SplitButtons{};
     QLineEdit* Edit1 = nullptr;         // bib for a manual assignment
     QPushButton* Button2 = nullptr;     // "初期化"
+    QPushButton* BtnUndo1 = nullptr;    // "元に戻す": the lap page's last action
     TCuteButton* CuteButton6 = nullptr; // "チェックリスト"
 
     // --- Settings page --------------------------------------------------------------------
@@ -113,7 +129,8 @@ public:
         LegButtons{}; // "１走" .. "１０走"; from "５走" on, shown for ekiden
     TDBGrid* DBGrid6 = nullptr;
     QCheckBox* CkBLast = nullptr;   // "最終走者も処理"
-    QPushButton* Button3 = nullptr; // relay reset
+    QPushButton* Button3 = nullptr; // "リレー初期化"
+    QPushButton* BtnUndo3 = nullptr; // "元に戻す": the relay page's last action
     QLineEdit* Edit6 = nullptr;     // statement of the relay lists
 
     // --- Window state ---------------------------------------------------------------------
@@ -141,8 +158,10 @@ public:
     // --- Split-time assignment ------------------------------------------------------------
     void Edit5KeyDown(int key);
     // Records Tm as Bib's next split, the time taking state Mode ("1" used, "2" held for a
-    // dead heat); a key press takes a pending time only, an assignment by hand any.
-    void setFTtime(const QString& Bib, const QString& Tm, const QString& Mode, bool PendingOnly);
+    // dead heat) from state Takes ("0" pending, "2" held; empty for an assignment by hand,
+    // which takes any). A refusal is told.
+    SplitOutcome setFTtime(const QString& Bib, const QString& Tm, const QString& Mode,
+                   const QString& Takes);
     void RE1Exit();
 
     // --- Corrections and resets -----------------------------------------------------------
@@ -164,6 +183,14 @@ public:
 
     // --- Check list -----------------------------------------------------------------------
     void CuteButton6Click();
+    // A row of the check list written: kept as an action of the lap page.
+    void RecordCheckListEdit(const QStringList& columns, const QStringList& readValues,
+                             const QStringList& newValues);
+
+    // --- Undo and the action history (UhandUndo.cpp) ------------------------------------------
+    // Ctrl+Z and "元に戻す": the last action of the page on show is taken back.
+    void UndoLastAction();
+    void ShowHistory();
 
     // --- Device input (UhandDevice.cpp) ---------------------------------------------------
     TCommX* CommX1 = nullptr;     // the timing device's port, 2400 bit/s
@@ -181,6 +208,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     // The window's frame (UhandFrame.cpp).
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -193,6 +221,7 @@ private:
     void BuildLapPage();
     void BuildSettingsPage();
     void BuildRelayPage();
+    void BuildHistoryPage();
     void BuildStatusStrip();
     void PlacePagesAndStrip(); // UhandFrame.cpp
     void DisarmDefaultButtons();
@@ -206,23 +235,41 @@ private:
     void ConnectSpeechHandlers();     // UhandSpeech.cpp
     void ConnectDeviceHandlers();     // UhandDevice.cpp
     void ConnectCheckListHandlers();  // UhandCheckList.cpp
+    void ConnectAttentionHandlers();  // UhandAttention.cpp
+    void ConnectUndoHandlers();       // UhandUndo.cpp
 
     // Speech (UhandSpeech.cpp): the voice settings shown and applied when the window shows.
     void ShowVoiceSettings();
 
     void ChooseSplitPoint(int n);
+    // The page the operator works on, and its bib box (none on the other pages).
+    ActionPage PageOnShow() const;
+    QLineEdit* BibBoxOnShow() const;
+    // Runs a key press of a bib box: whatever comes of it (recorded, refused, or an error,
+    // which is told), the box is selected again, so the next bib replaces this one.
+    void RunKeyPress(QLineEdit* bibBox, const std::function<void()>& body);
+    // A refusal or a trouble: red on the strip with the beep, and listed under 要確認.
+    void Tell(const QString& bib, const QString& reason);
+    // Keeps what an action changed as an action of the page on show.
+    void KeepAction(const QString& bib, const QString& what, std::vector<RowChange> changes,
+                    bool marksChange = false);
+    // Errors while the window is open go to the strip and the 要確認 list, never to a box.
+    void ShowErrorsHere(bool here);
     // Focus to Ed1 and back to the bib box, so its whole text is selected for the next bib.
     void ReselectBibBox(QLineEdit* bibBox);
     // Pending times (UhandPending.cpp): their count and the oldest's age to the strip; the
     // count is returned.
     int ShowWaitingTimes();
-    // Dead-heat times apart from discarded ones in the device-time grid.
-    void MarkHeldTimes();
 
     // Split-time assignment (UhandSplits.cpp): the three outcomes of a bib box key.
     void DiscardPendingTime(QLineEdit* bibBox);
     void TakePendingTime();
     void HoldDeadHeat();
+    // The bib typed into the box, as four digits; empty, and told, when it is no bib.
+    QString TypedBib(QLineEdit* bibBox);
+    // The lap page's dead heat: the time held by bib + Space for the next bib + Enter, shown
+    // at the head of the panel; empty while none is held.
+    QString heldTime_;
 
     // Corrections and resets (UhandCorrections.cpp): the lists after a correction.
     void ReopenLists();
@@ -231,7 +278,7 @@ private:
     // record and what the recording did, shown as messages, logs and lists.
     void TakeRelayFinish();
     void HoldRelayDeadHeat();
-    RelayEntry TakeRelayEntry(const QString& pendingTime);
+    std::optional<RelayEntry> TakeRelayEntry(const QString& pendingTime);
     void ShowRelayOutcome(const RelayOutcome& outcome);
     // Ed1's background: white in normal work, aqua while a dead heat is open.
     void PaintEd1(const QColor& colour);
@@ -248,4 +295,7 @@ private:
     QElapsedTimer lastDeviceLine_; // started at each completed line, invalid while closed
 
     bool shown_ = false;
+    // The error reporter in place before this window showed its own.
+    ErrorReporter otherReporter_;
+    bool showingErrors_ = false;
 };

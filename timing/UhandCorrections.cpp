@@ -1,13 +1,15 @@
 // Corrections and resets: cancel a split, assign a device time by hand, pick a bib, clear all
-// splits, close.
+// splits, close. Each change is kept as an action the page can take back.
 #include "Uhand.h"
 
 #include "common/ErrorReport.h"
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "data/SplitCorrections.h"
+#include "data/SplitRecorder.h"
 #include "data/Udm1.h"
 #include "timing/MessageBoxes.h"
+#include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
 
 #include <QLineEdit>
@@ -46,19 +48,35 @@ void TFhand::N1Click() {
     const QString bib = splits.FieldByName(QStringLiteral("bib")).AsString();
     const QString zek = splits.FieldByName(QStringLiteral("zek")).AsString();
     const QString passing = splits.FieldByName(QStringLiteral("midfin") + n).AsString();
-    if (!AskYesNo(this, ConfirmCaption,
-                  QStringLiteral("ビブNo.") + bib + QStringLiteral(" のフィニッシュタイム ") +
-                      passing + QStringLiteral("を取り消しします。")))
+    const bool asked = AskYesNo(this, ConfirmCaption,
+                                QStringLiteral("ビブNo.") + bib +
+                                    QStringLiteral(" のフィニッシュタイム ") + passing +
+                                    QStringLiteral("を取り消しします。"));
+    // Whatever the answer, the next digits typed are the next bib.
+    ReselectBibBox(Edit5);
+    if (!asked)
         return;
-    const bool cancelled =
+    if (passing.isEmpty()) {
+        Tell(zek, QStringLiteral("ビブNo.%1 の中間%2 は記録されていません。").arg(bib, n));
+        return;
+    }
+    CancelOutcome outcome =
         Corrections->CancelSplit(zek, n.toInt(), passing, [this](const QStringList& shown) {
             Memo2->appendPlainText(shown.join(QLatin1Char('\n')));
         });
     ReopenLists();
-    if (!cancelled)
-        ShowMessage(this, QStringLiteral(
-                              "ビブNo.%1 の中間%2 は他の端末で変更されました。取り消していません。")
-                              .arg(bib, n));
+    if (!outcome.cancelled) {
+        Tell(zek, QStringLiteral("ビブNo.%1 の中間%2 は他の端末で変更されました。取り消していません。")
+                      .arg(bib, n));
+        return;
+    }
+    const QString what = QStringLiteral("取消 中間%1  %2").arg(n, passing);
+    KeepAction(zek, what, std::move(outcome.changes));
+    Strip->ShowOutcome(NoteAction(zek + QStringLiteral("  ") + what, true));
+    if (outcome.timeStillHeld)
+        Tell(zek, QStringLiteral("時刻 %1 は同着の他の選手の記録にも使われているため、"
+                                 "処理待ちには戻していません。")
+                      .arg(passing));
 }
 
 // The device-time grid's current time goes to the bib in Edit1, whatever the time's state.
@@ -68,13 +86,15 @@ void TFhand::PopupMenu1Popup() {
     if (EntryBib.isEmpty() || EntryBib == QStringLiteral("0"))
         return;
     EntryBib = FormatBib4(StrToInt(EntryBib));
-    if (!AskYesNo(this, ConfirmCaption,
-                  QStringLiteral("ビブNo.") + EntryBib +
-                      QStringLiteral(" のフィニッシュタイムに ") + PendingTime +
-                      QStringLiteral(" を採用します。")))
+    const bool asked = AskYesNo(this, ConfirmCaption,
+                                QStringLiteral("ビブNo.") + EntryBib +
+                                    QStringLiteral(" のフィニッシュタイムに ") + PendingTime +
+                                    QStringLiteral(" を採用します。"));
+    ReselectBibBox(BibBoxOnShow() ? BibBoxOnShow() : Edit5);
+    if (!asked)
         return;
     Edit1->setText(EntryBib);
-    setFTtime(EntryBib, PendingTime, QStringLiteral("1"), false);
+    setFTtime(EntryBib, PendingTime, QStringLiteral("1"), QString());
     ListPendingTimes();
     ShowPendingGaps();
 }
@@ -82,12 +102,29 @@ void TFhand::PopupMenu1Popup() {
 // Also the passing log's double click: it too copies the split list's current bib.
 void TFhand::DBGrid2DblClick() {
     Edit1->setText(Dm1->Qmidtime.FieldByName(QStringLiteral("zek")).AsString());
+    ReselectBibBox(Edit5);
 }
 
-// Every split of the race, without a question: the times all become pending again, discarded
-// ones included. Start columns, finishes and relay rows are not touched.
+// Every split of the race, after a question whose default is No: the times all become
+// pending again, discarded ones included. Start columns, finishes and relay rows are not
+// touched. The reset can be taken back as any other action.
 void TFhand::Button2Click() {
-    Corrections->ResetRace();
+    const SplitsOfRace splits = Corrections->CountSplits();
+    const bool asked = AskYesNo(
+        this, ConfirmCaption,
+        QStringLiteral("%1 の中間記録 %2 件（%3 名分）をすべて消去し、すべてのタイムを処理待ちに"
+                       "戻します。よろしいですか？")
+            .arg(windowTitle())
+            .arg(splits.splits)
+            .arg(splits.competitors),
+        false);
+    ReselectBibBox(Edit5);
+    if (!asked)
+        return;
+    heldTime_.clear();
+    const QString what = QStringLiteral("初期化 中間記録 %1 件を消去").arg(splits.splits);
+    KeepAction({}, what, Corrections->ResetRace());
+    Strip->ShowOutcome(NoteAction(what, true));
     ReopenLists();
 }
 

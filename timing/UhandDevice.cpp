@@ -10,6 +10,7 @@
 #include "data/Udm1.h"
 #include "device/DeviceRecord.h"
 #include "device/StampStore.h"
+#include "timing/AttentionList.h"
 #include "timing/MessageBoxes.h"
 #include "timing/StatusStrip.h"
 
@@ -120,7 +121,7 @@ void TFhand::com1open(int PortNo) {
     } catch (const std::exception&) {
         // Whatever stopped the port, the operator is told and the choice is undone.
         Strip->ShowPortClosed(QString());
-        ShowMessage(this, PortRefused);
+        Tell(PortName(PortNo), PortRefused);
         uComm::DevicePortNo = 0;
         Cbxcomm1->setCurrentIndex(0);
     }
@@ -131,11 +132,12 @@ void TFhand::CommX1PortLost() {
     CommX1->Close();
     deviceLine_.Reset();
     lastDeviceLine_.invalidate();
+    // Told without a box: the operator may be typing a bib this very moment.
+    Tell(PortName(port),
+         QStringLiteral("取込ポート ") + PortName(port) +
+             QStringLiteral(" との接続が切れました。タイムデータは取り込まれていません。"
+                            "機器とケーブルを確かめて、ポートを選び直してください。"));
     Strip->ShowPortLost(PortName(port));
-    ShowMessage(this,
-                QStringLiteral("取込ポート ") + PortName(port) +
-                    QStringLiteral(" との接続が切れました。タイムデータは取り込まれていません。"
-                                   "機器とケーブルを確かめて、ポートを選び直してください。"));
 }
 
 void TFhand::CommX1Receive(QObject* Sender, int ReceiveSize) {
@@ -184,8 +186,14 @@ bool TFhand::ConfirmCloseWhileReceiving() {
 }
 
 void TFhand::ShowUnsavedCount() {
+    const QString problem = stamps_->Problem();
+    // Each new trouble of the stamps is listed once, with the database's own words.
+    if (!problem.isEmpty() && problem != Labunsaved->toolTip())
+        Attention->Add({}, QStringLiteral("タイムを保存できません（機器のタイムは日誌に残り、"
+                                          "自動で保存し直します）: ") +
+                               problem);
     Labunsaved->setText(QStringLiteral("未保存 %1 件").arg(stamps_->WaitingCount()));
-    Labunsaved->setToolTip(stamps_->Problem());
+    Labunsaved->setToolTip(problem);
     Labunsaved->setVisible(stamps_->WaitingCount() > 0 || !stamps_->Problem().isEmpty());
     Strip->Refresh();
 }

@@ -4,6 +4,7 @@
 #include "Uhand.h"
 
 #include "serial/CommX.h"
+#include "timing/AttentionList.h"
 #include "timing/StatusStrip.h"
 
 #include <QCloseEvent>
@@ -38,10 +39,16 @@ void TFhand::resizeEvent(QResizeEvent* event) {
 }
 
 void TFhand::PlacePagesAndStrip() {
-    // The strip keeps its height along the bottom; the pages take the rest.
+    // The strip keeps its height along the bottom; the pages take the rest. The 要確認 list
+    // stands at the foot of the timing pages, right of the bib box for hand assignments.
     const int pagesHeight = height() - StatusStrip::Height;
     PageControl1->setGeometry(0, 0, width(), pagesHeight);
     Strip->setGeometry(0, pagesHeight, width(), StatusStrip::Height);
+    constexpr int AttentionLeft = 462;
+    constexpr int AttentionHeight = 96;
+    Attention->setGeometry(AttentionLeft, pagesHeight - AttentionHeight - 2,
+                           width() - AttentionLeft - 6, AttentionHeight);
+    Attention->raise();
 }
 
 void TFhand::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 // right of them.
 #include "Uhand.h"
 
+#include "common/ProgramFiles.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/RelayLegs.h"
@@ -10,6 +11,8 @@
 #include "data/SplitRecorder.h"
 #include "data/Udm1.h"
 #include "speech/SpeechPanelLogic.h"
+#include "data/ActionHistory.h"
+#include "timing/AttentionList.h"
 #include "timing/StatusShadingDelegate.h"
 #include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
@@ -28,7 +31,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QRegularExpressionValidator>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 namespace {
 
@@ -56,10 +61,13 @@ QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QRect& geometry,
     return edit;
 }
 
-// A bib box: large digits, no input method (the operator types numbers only).
+// A bib box: large digits, no input method (the operator types numbers only); any other key
+// is refused and changes nothing.
 QLineEdit* MakeBibBox(QWidget* parent, const QString& name, const QRect& geometry) {
     QLineEdit* box = MakeEdit(parent, name, geometry, 32, QStringLiteral("0"));
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
+    box->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9０-９]*")), box));
     box->setAlignment(Qt::AlignRight);
     new WholeTextOnClick(box);
     return box;
@@ -73,6 +81,15 @@ QLineEdit* MakeBibEntry(QWidget* page, const QString& name) {
               QRect(PageLeft + 196, 10, 260, 20));
     MakeLabel(page, QStringLiteral("Bib Space で同着処理対象"), QRect(PageLeft + 196, 32, 260, 20));
     return box;
+}
+
+// "元に戻す": the page's last action taken back; in the same place on both timing pages.
+QPushButton* MakeUndoButton(QWidget* page, const QString& name) {
+    auto* button = new QPushButton(QStringLiteral("元に戻す"), page);
+    button->setObjectName(name);
+    button->setGeometry(PageLeft + 540, 64, 100, 28);
+    button->setToolTip(QStringLiteral("このページの最後の操作を取り消します (Ctrl+Z)"));
+    return button;
 }
 
 TCuteButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
@@ -124,12 +141,15 @@ TFhand::TFhand(QWidget* owner) : QDialog(owner) {
     setFont(PixelFont(12));
     Splits = std::make_unique<SplitRecorder>(Dm1->DB);
     Corrections = std::make_unique<SplitCorrections>(Dm1->DB);
+    History = std::make_unique<ActionHistory>(Dm1->DB, ProgramDataFolder());
     BuildWindow();
     DisarmDefaultButtons();
     ConnectHandlers();
 }
 
-TFhand::~TFhand() = default;
+TFhand::~TFhand() {
+    ShowErrorsHere(false);
+}
 
 void TFhand::BuildWindow() {
     resize(984, 674 + StatusStrip::Height);
@@ -138,15 +158,19 @@ void TFhand::BuildWindow() {
     TabSheet1 = new QWidget;
     TabSheet2 = new QWidget;
     TabSheet3 = new QWidget;
+    TabSheet4 = new QWidget;
     PageControl1->addTab(TabSheet1, QStringLiteral("周回計測"));
     PageControl1->addTab(TabSheet2, QStringLiteral("TabSheet2"));
     PageControl1->addTab(TabSheet3, QStringLiteral("リレー計測"));
+    PageControl1->addTab(TabSheet4, QStringLiteral("操作履歴"));
     PageControl1->setGeometry(rect());
 
     BuildLapPage();
     BuildSettingsPage();
     BuildRelayPage();
+    BuildHistoryPage();
     BuildPendingPanel();
+    Attention = new AttentionList(this);
     BuildStatusStrip();
 
     CuteButton =
@@ -187,6 +211,8 @@ void TFhand::BuildPendingPanel() {
         const int top = 30 + k * 52;
         *times[k] = MakeEdit(Panel1, QStringLiteral("Ed%1").arg(k + 1), QRect(8, top, 150, 30),
                              k == 0 ? 20 : 16);
+        // Shown, never typed into: the bib box takes the digits typed after a click here.
+        (*times[k])->setReadOnly(true);
         TimeBoxes[k] = *times[k];
         if (k < 9) {
             *gaps[k] = MakeEdit(Panel1, gapNames[k], QRect(166, top + 26, 78, 24), 14);
@@ -253,6 +279,7 @@ void TFhand::BuildLapPage() {
                              QRect(1000, 44, 120, 30));
     CuteButton6->SetColor(Qt::blue);
     CuteButton6->SetFontColor(Qt::white);
+    BtnUndo1 = MakeUndoButton(page, QStringLiteral("BtnUndo1"));
 }
 
 void TFhand::BuildSettingsPage() {
@@ -325,7 +352,7 @@ void TFhand::BuildRelayPage() {
     CkBLast = new QCheckBox(QStringLiteral("最終走者も処理"), page);
     CkBLast->setObjectName(QStringLiteral("CkBLast"));
     CkBLast->setGeometry(PageLeft + 270, 66, 160, 24);
-    Button3 = new QPushButton(QStringLiteral("Button3"), page);
+    Button3 = new QPushButton(QStringLiteral("リレー初期化"), page);
     Button3->setObjectName(QStringLiteral("Button3"));
     Button3->setGeometry(PageLeft + 440, 64, 90, 28);
 
@@ -333,4 +360,18 @@ void TFhand::BuildRelayPage() {
         MakeGrid(page, QStringLiteral("DBGrid6"), QRect(PageLeft, 100, 460, 400), Dm1->DSRelay1);
     DBGrid6->setContextMenuPolicy(Qt::CustomContextMenu);
     Edit6 = MakeEdit(page, QStringLiteral("Edit6"), QRect(PageLeft, 508, 700, 24), 12);
+    Edit6->setReadOnly(true);
+    BtnUndo3 = MakeUndoButton(page, QStringLiteral("BtnUndo3"));
+}
+
+void TFhand::BuildHistoryPage() {
+    HistoryList = new QTreeWidget(TabSheet4);
+    HistoryList->setObjectName(QStringLiteral("HistoryList"));
+    HistoryList->setGeometry(8, 8, 960, 620);
+    HistoryList->setRootIsDecorated(false);
+    HistoryList->setHeaderLabels({QStringLiteral("時刻"), QStringLiteral("ページ"),
+                                  QStringLiteral("ビブ"), QStringLiteral("操作"),
+                                  QStringLiteral("状態")});
+    for (const auto& [column, width] : {std::pair{0, 80}, {1, 90}, {2, 60}, {3, 560}})
+        HistoryList->setColumnWidth(column, width);
 }

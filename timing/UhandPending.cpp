@@ -9,7 +9,7 @@
 #include "controls/REdit.h"
 #include "data/StatementLines.h"
 #include "data/Udm1.h"
-#include "timing/StatusShadingDelegate.h"
+#include "timing/AttentionList.h"
 #include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
 
@@ -60,10 +60,10 @@ void TFhand::ConnectPendingHandlers() {
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == 0)
             TabSheet1Show();
-        else if (index == 1)
-            TabSheet2Show();
-        else
+        else if (index == 2)
             TabSheet3Show();
+        else
+            TabSheet2Show(); // the settings and the history: no pending times
     });
 }
 
@@ -87,6 +87,9 @@ void TFhand::ListPendingTimes() {
     for (QLineEdit* box : GapBoxes)
         box->clear();
     int k = 0;
+    // A time held for a dead heat is the one the next bib + Enter takes: it heads the panel.
+    if (!heldTime_.isEmpty())
+        TimeBoxes[k++]->setText(heldTime_.trimmed());
     for (pending.First(); !pending.Eof() && k < PendingBoxes; pending.Next(), ++k)
         TimeBoxes[k]->setText(pending.FieldByName(QStringLiteral("tm")).AsString().trimmed());
 }
@@ -106,7 +109,6 @@ void TFhand::ShowPendingGaps() {
     Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
     Dm1->Qmidtime2.Open();
     Dm1->Qdpmid.Open();
-    MarkHeldTimes();
 }
 
 int TFhand::ShowWaitingTimes() {
@@ -118,30 +120,6 @@ int TFhand::ShowWaitingTimes() {
     const WaitingFacts facts{count, age};
     Strip->ShowWaiting(facts);
     return facts.count;
-}
-
-void TFhand::MarkHeldTimes() {
-    // A time held for a dead heat is in state "2" like a discarded one, but its first
-    // competitor's passing already carries it. Only the rows the grid has are asked about,
-    // so the cost does not grow with the race.
-    const TQuery& grid = Dm1->Qdpmid;
-    const int sumi = grid.FieldIndex(QStringLiteral("sumi"));
-    const int tm = grid.FieldIndex(QStringLiteral("tm"));
-    QStringList candidates;
-    for (int row = 0; row < grid.RecordCount(); ++row)
-        if (grid.Value(row, sumi) == QLatin1String("2"))
-            candidates << grid.Value(row, tm);
-    QSet<QString> times;
-    if (!candidates.isEmpty()) {
-        TQuery held(Dm1->DB, QStringLiteral("QHeld"));
-        held.SetSQL(
-            {RaceLine(QStringLiteral("select distinct tod from midjyun where tcode = ")),
-             QStringLiteral("and tod in (") + SqlValueList(candidates) + QStringLiteral(")")});
-        held.Open();
-        for (held.First(); !held.Eof(); held.Next())
-            times.insert(held.FieldByName(QStringLiteral("tod")).AsString().trimmed());
-    }
-    static_cast<StatusShadingDelegate*>(DBGrid1->itemDelegate())->SetHeldTimes(times);
 }
 
 void TFhand::CuteButton1Click() {
@@ -192,11 +170,13 @@ void TFhand::DBGrid1KeyDown() {
 void TFhand::TabSheet1Show() {
     Panel1->setVisible(true);
     Panel3->setVisible(true);
+    Attention->setVisible(true);
 }
 
 void TFhand::TabSheet2Show() {
     Panel1->setVisible(false);
     Panel3->setVisible(false);
+    Attention->setVisible(false);
 }
 
 void TFhand::TabSheet3Show() {
@@ -205,6 +185,7 @@ void TFhand::TabSheet3Show() {
 
 void TFhand::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    ShowErrorsHere(true);
     if (shown_)
         return;
     shown_ = true;
@@ -222,10 +203,19 @@ void TFhand::FormShow() {
     RE1->SetText(uComm::MinMeasureMinutes);
     // The page the window opened on decides where the operator types first.
     QLineEdit* bibBox = PageControl1->currentWidget() == TabSheet3 ? Edit3 : Edit5;
-    if (PageControl1->currentWidget() == TabSheet2)
+    if (!BibBoxOnShow())
         TabSheet2Show();
     bibBox->setFocus();
     bibBox->selectAll();
+}
+
+ActionPage TFhand::PageOnShow() const {
+    return PageControl1->currentWidget() == TabSheet3 ? ActionPage::Relay : ActionPage::Lap;
+}
+
+QLineEdit* TFhand::BibBoxOnShow() const {
+    QWidget* page = PageControl1->currentWidget();
+    return page == TabSheet1 ? Edit5 : page == TabSheet3 ? Edit3 : nullptr;
 }
 
 void TFhand::ReselectBibBox(QLineEdit* bibBox) {

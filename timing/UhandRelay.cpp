@@ -8,11 +8,13 @@
 #include "controls/REdit.h"
 #include "data/RelayLegList.h"
 #include "data/RelayRecorder.h"
+#include "data/SplitRules.h"
 #include "data/Udm1.h"
 #include "speech/Announcements.h"
 #include "speech/SpeechPanelLogic.h"
 #include "timing/KeyDownFilter.h"
 #include "timing/MessageBoxes.h"
+#include "timing/StatusReadings.h"
 #include "timing/StatusStrip.h"
 
 #include <QCheckBox>
@@ -21,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -58,7 +61,7 @@ private:
 static_assert(std::tuple_size_v<decltype(TFhand::LegButtons)> == RelayTimedLegs);
 
 void TFhand::ConnectRelayHandlers() {
-    new KeyDownFilter(Edit3, [this](int key) { Edit3KeyDown(key); });
+    new KeyDownFilter(Edit3, [this](int key) { RunKeyPress(Edit3, [&] { Edit3KeyDown(key); }); });
     void (TFhand::*clicks[])() = {&TFhand::CtBR1Click, &TFhand::CtBR2Click, &TFhand::CtBR3Click,
                                   &TFhand::CtBR4Click};
     for (int n = 0; n < 4; ++n)
@@ -85,10 +88,12 @@ void TFhand::TakeRelayFinish() {
         DiscardPendingTime(Edit3);
         return;
     }
-    ShowRelayOutcome(Recorder().TakeTime(TakeRelayEntry(pendingTime)));
+    const std::optional<RelayEntry> entry = TakeRelayEntry(pendingTime);
+    if (!entry)
+        return;
+    ShowRelayOutcome(Recorder().TakeTime(*entry));
     ListPendingTimes();
     ShowPendingGaps();
-    ReselectBibBox(Edit3);
     PaintEd1(QColor(255, 255, 255));
 }
 
@@ -97,30 +102,45 @@ void TFhand::HoldRelayDeadHeat() {
     const QString pendingTime = Ed1->text();
     if (Edit3->text() == QStringLiteral("0"))
         return;
-    ShowRelayOutcome(Recorder().HoldTime(TakeRelayEntry(pendingTime)));
-    PaintEd1(QColor(0, 255, 255));
+    const std::optional<RelayEntry> entry = TakeRelayEntry(pendingTime);
+    if (!entry)
+        return;
+    const RelayOutcome outcome = Recorder().HoldTime(*entry);
+    ShowRelayOutcome(outcome);
+    if (outcome.recorded)
+        PaintEd1(QColor(0, 255, 255));
     ListPendingTimes();
     ShowPendingGaps();
-    ReselectBibBox(Edit3);
 }
 
-// The bib box's entry as a four-digit bib, shown back in the box, with the page's settings.
-RelayEntry TFhand::TakeRelayEntry(const QString& pendingTime) {
-    const QString bib = FormatBib4(StrToInt(Edit3->text()));
-    Edit3->setText(bib);
-    return {bib, pendingTime, RE1->Text(), CkBLast->isChecked()};
+// The bib box's entry as a four-digit bib, shown back in the box, with the page's settings;
+// none, and told, when the box holds no bib or nothing is pending.
+std::optional<RelayEntry> TFhand::TakeRelayEntry(const QString& pendingTime) {
+    const QString bib = TypedBib(Edit3);
+    if (bib.isEmpty())
+        return std::nullopt;
+    if (pendingTime.isEmpty()) {
+        Tell(bib, NothingPendingMessage);
+        return std::nullopt;
+    }
+    return RelayEntry{bib, pendingTime, RE1->Text(), CkBLast->isChecked()};
 }
 
 void TFhand::ShowRelayOutcome(const RelayOutcome& outcome) {
     Edit6->setText(outcome.statement);
     for (const QString& line : outcome.log)
         Memo2->appendPlainText(line);
-    // Ed1 still holds the time the key press used: the lists refresh after this.
-    Strip->ShowOutcome(RelayAction(outcome, Edit3->text(), Ed1->text()));
     if (!outcome.recorded) {
-        ShowMessage(this, outcome.refusal);
+        Tell(Edit3->text(), outcome.refusal);
         return;
     }
+    // Ed1 still holds the time the key press used: the lists refresh after this.
+    Strip->ShowOutcome(RelayAction(outcome, Edit3->text(), Ed1->text()));
+    KeepAction(Edit3->text(),
+               QStringLiteral("%1走  %2  %3  チーム %4")
+                   .arg(outcome.leg)
+                   .arg(outcome.legTime.trimmed(), Ed1->text(), outcome.teamTime.trimmed()),
+               outcome.changes, true);
     Speech->Announce(LegFinishAnnouncement{Edit3->text(), outcome.leg, outcome.legs,
                                            outcome.legTime, outcome.teamTime}
                          .text());
@@ -151,8 +171,23 @@ void TFhand::ShowEkidenLegButtons() {
         LegButtons[n]->setVisible(n < legs);
 }
 
+// Every team back to before its first exchange, after a question whose default is No; it
+// can be taken back as any other action.
 void TFhand::Button3Click() {
-    Recorder().ResetRace();
+    const int legs = Recorder().FinishedLegs();
+    const bool asked = AskYesNo(
+        this, QStringLiteral("実行してよろしいですか？"),
+        QStringLiteral("%1 のリレー記録（区間 %2 件）をすべて消去し、すべてのタイムを処理待ちに"
+                       "戻します。よろしいですか？")
+            .arg(windowTitle())
+            .arg(legs),
+        false);
+    ReselectBibBox(Edit3);
+    if (!asked)
+        return;
+    const QString what = QStringLiteral("リレー初期化 区間 %1 件を消去").arg(legs);
+    KeepAction({}, what, Recorder().ResetRace(), true);
+    Strip->ShowOutcome(NoteAction(what, true));
     ListPendingTimes();
     ShowPendingGaps();
     Dm1->QRelay1.Close();

@@ -10,4 +10,6 @@ void TFhand::ConnectHandlers() {
     ConnectSpeechHandlers();
     ConnectDeviceHandlers();
     ConnectCheckListHandlers();
+    ConnectAttentionHandlers();
+    ConnectUndoHandlers();
 }

@@ -19,8 +19,9 @@ protected:
         db.Exec("insert into tdc_mid (tcode,dt,getstr,bib,st,tm,tstat) values "
                 "('R1', now(), '', '0000', 'C1', '10:12:34.5678', ' ')");
     }
-    SplitRequest Take(const QString& bib, bool pendingOnly = true) const {
-        return {bib, "10:12:34.5678", "1", 5, pendingOnly};
+    // A key press takes a pending time; a hand assignment ("") a time in any state.
+    SplitRequest Take(const QString& bib, const QString& takes = "0") const {
+        return {bib, "10:12:34.5678", "1", 5, takes};
     }
     QList<QStringList> Written() const {
         return db.Rows(
@@ -46,7 +47,7 @@ TEST_F(SplitRecording, WritesSplitTimeAndPassingTogetherFromOneRead) {
     // The time is used now: a key press cannot take it again, a hand assignment can.
     EXPECT_EQ(recorder.Record(Take("0013")).refusal,
               "この時刻は他の端末で処理されたか、削除されています。");
-    EXPECT_TRUE(recorder.Record(Take("0013", false)).recorded);
+    EXPECT_TRUE(recorder.Record(Take("0013", "")).recorded);
 }
 
 TEST_F(SplitRecording, WhatAnotherWorkstationWroteMeanwhileIsNeitherOverwrittenNorHalfWritten) {
@@ -71,15 +72,15 @@ TEST_F(SplitRecording, WhatAnotherWorkstationWroteMeanwhileIsNeitherOverwrittenN
 
     // Gone altogether, even a hand assignment is refused.
     db.Exec("delete from tdc_mid");
-    EXPECT_FALSE(recorder.Record(Take("0013", false)).recorded);
+    EXPECT_FALSE(recorder.Record(Take("0013", "")).recorded);
     EXPECT_EQ(db.Scalar("select count(*) from midjyun"), "0");
 }
 
 TEST_F(SplitRecording, DiscardTakesOnlyAPendingTime) {
-    EXPECT_TRUE(recorder.DiscardPending("10:12:34.5678"));
+    EXPECT_FALSE(recorder.DiscardPending("10:12:34.5678").empty());
     EXPECT_EQ(db.Scalar("select sumi from tdc_mid"), "2");
     db.Exec("update tdc_mid set sumi = '1'");
-    EXPECT_FALSE(recorder.DiscardPending("10:12:34.5678"));
+    EXPECT_TRUE(recorder.DiscardPending("10:12:34.5678").empty());
     EXPECT_EQ(db.Scalar("select sumi from tdc_mid"), "1");
 }
 

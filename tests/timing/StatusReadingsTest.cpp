@@ -1,5 +1,6 @@
 // The strip's words and colours for every state, from plain values.
 #include "timing/StatusReadings.h"
+#include "common/uComm.h"
 #include "timing/RefusalTone.h"
 
 #include "data/RelayRecorder.h"

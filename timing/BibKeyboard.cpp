@@ -1,0 +1,69 @@
+#include "timing/BibKeyboard.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+namespace {
+
+// A box the operator types into on purpose: its own digits stay with it.
+bool IsTypingBox(QObject* object) {
+    if (const auto* line = qobject_cast<QLineEdit*>(object))
+        return !line->isReadOnly();
+    if (const auto* text = qobject_cast<QTextEdit*>(object))
+        return !text->isReadOnly();
+    if (const auto* plain = qobject_cast<QPlainTextEdit*>(object))
+        return !plain->isReadOnly();
+    if (const auto* combo = qobject_cast<QComboBox*>(object))
+        return combo->isEditable();
+    return qobject_cast<QAbstractSpinBox*>(object) != nullptr;
+}
+
+} // namespace
+
+BibKeyboard::BibKeyboard(QWidget* window, std::function<QLineEdit*()> bibBox,
+                         std::function<void()> undo)
+    : QObject(window), window_(window), bibBox_(std::move(bibBox)), undo_(std::move(undo)) {
+    qApp->installEventFilter(this);
+}
+
+char BibKeyboard::DigitOf(const QString& typed) {
+    if (typed.size() != 1)
+        return 0;
+    const char16_t c = typed.front().unicode();
+    if (c >= u'0' && c <= u'9')
+        return static_cast<char>(c);
+    if (c >= u'０' && c <= u'９')
+        return static_cast<char>('0' + (c - u'０'));
+    return 0;
+}
+
+bool BibKeyboard::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != window_)
+        return false;
+    QLineEdit* box = bibBox_();
+    if (!box)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Undo)) {
+        undo_();
+        return true;
+    }
+    const char digit = DigitOf(key->text());
+    if (digit == 0 || (widget != box && IsTypingBox(widget)))
+        return false;
+    if (widget != box) {
+        // A new bib: the box's last one is replaced, never added to.
+        box->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
+    }
+    box->insert(QString(QLatin1Char(digit)));
+    return true;
+}
