@@ -9,7 +9,7 @@ namespace {
 QStringList HexColumns(const QStringList& columns) {
     QStringList read;
     for (const QString& column : columns)
-        read << QStringLiteral("hex(%1) as %1").arg(column);
+        read << QStringLiteral("concat('x', hex(%1)) as %1").arg(column);
     return read;
 }
 
@@ -32,8 +32,7 @@ std::vector<QStringList> CapturedWrites::LockRows(const QString& table, const QS
     for (int row = 0; row < query_.RecordCount(); ++row) {
         QStringList values;
         for (int c = 0; c < columns.size(); ++c) {
-            const QString hex = query_.Value(row, c);
-            values << (hex.isNull() ? QString() : hex.isEmpty() ? QStringLiteral("") : hex);
+            values << query_.Value(row, c);
         }
         rows.push_back(values);
     }
@@ -46,7 +45,7 @@ int CapturedWrites::Update(const QString& table, const QStringList& keyColumns,
                            const QStringList& values) {
     QStringList newHex;
     for (const QString& value : values)
-        newHex << HexOf(value);
+        newHex << HexOfText(value);
     const std::vector<QStringList> rows = LockRows(table, keyColumns + columns, where);
     if (rows.empty())
         return 0;
@@ -57,7 +56,7 @@ int CapturedWrites::Update(const QString& table, const QStringList& keyColumns,
         change.keyValues = row.mid(0, keyColumns.size());
         for (int c = 0; c < columns.size(); ++c) {
             const QString& old = row[keyColumns.size() + c];
-            if (old == newHex[c] && old.isNull() == newHex[c].isNull())
+            if (old == newHex[c])
                 continue;
             change.columns << columns[c];
             change.before << old;
@@ -82,7 +81,7 @@ void CapturedWrites::Insert(const QString& table, const QStringList& columns,
     change.table = table;
     change.columns = columns;
     for (const QString& value : values)
-        change.after << HexOf(value);
+        change.after << HexOfText(value);
     Write({QStringLiteral("insert into %1 (%2)").arg(table, columns.join(',')),
            QStringLiteral("values (") + Literals(change.after).join(',') + QLatin1Char(')')});
     Keep(std::move(change));

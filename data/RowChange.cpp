@@ -27,11 +27,8 @@ QJsonArray ToArray(const QStringList& values) {
 
 QStringList FromArray(const QJsonValue& value) {
     QStringList values;
-    for (const QJsonValue& item : value.toArray()) {
-        // An empty text must stay apart from NULL, which the plain reading would not keep.
-        const QString text = item.toString();
-        values << (item.isNull() ? QString() : text.isNull() ? QStringLiteral("") : text);
-    }
+    for (const QJsonValue& item : value.toArray())
+        values << (item.isNull() ? QString() : item.toString());
     return values;
 }
 
@@ -72,16 +69,18 @@ RowChange RowChangeFromJson(const QJsonObject& object) {
     return change;
 }
 
-QString HexOf(const QString& text) {
-    if (text.isNull())
-        return {};
-    return QString::fromLatin1(ShiftJisBytes(text).toHex().toUpper());
+QString HexOf(const QString& value) {
+    return value.isNull() ? QString() : HexOfText(value);
+}
+
+QString HexOfText(const QString& text) {
+    return QLatin1Char('x') + QString::fromLatin1(ShiftJisBytes(text).toHex().toUpper());
 }
 
 QString TextOfHex(const QString& hex) {
     if (hex.isNull())
         return {};
-    return FromShiftJisBytes(QByteArray::fromHex(hex.toLatin1()));
+    return FromShiftJisBytes(QByteArray::fromHex(hex.mid(1).toLatin1()));
 }
 
 QString HexLiteral(const QString& hex) {
@@ -89,6 +88,6 @@ QString HexLiteral(const QString& hex) {
         return QStringLiteral("NULL");
     // Only hex digits reach the statement, whatever a journal file was made to hold.
     return QStringLiteral("_sjis X'") +
-           QString::fromLatin1(QByteArray::fromHex(hex.toLatin1()).toHex().toUpper()) +
+           QString::fromLatin1(QByteArray::fromHex(hex.mid(1).toLatin1()).toHex().toUpper()) +
            QLatin1Char('\'');
 }

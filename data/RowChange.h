@@ -1,8 +1,8 @@
 #pragma once
 // A row as one operator action changed it, kept so that the action can be taken back exactly:
 // the cells it changed, before and after, and what the row is found by. Every value is kept
-// as the bytes the database holds, in hex ("" is an empty text), so nothing is lost to a
-// conversion on the way; a null QString stands for NULL.
+// as the bytes the database holds, in hex behind an "x" ("x" is an empty text, "x3132" is
+// "12"), so nothing is lost to a conversion on the way; a null QString stands for NULL.
 
 #include <QJsonObject>
 #include <QString>
@@ -33,9 +33,11 @@ struct RowChange {
 QJsonObject RowChangeToJson(const RowChange& change);
 RowChange RowChangeFromJson(const QJsonObject& object);
 
-// A text's bytes in the race database, in hex; a null text stays null. Throws
-// UnstorableTextError for a character the database cannot hold.
-QString HexOf(const QString& text);
+// A value's bytes in the race database, in hex behind "x"; a null value (as a list reads
+// NULL) stays null. Throws UnstorableTextError for a character the database cannot hold.
+QString HexOf(const QString& value);
+// The same for a text the program writes, which is never NULL, however it was made.
+QString HexOfText(const QString& text);
 // The text that hex bytes hold.
 QString TextOfHex(const QString& hex);
 // The value in statement text: `_sjis X'…'`, or NULL.

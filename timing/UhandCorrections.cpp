@@ -94,7 +94,12 @@ void TFhand::PopupMenu1Popup() {
     if (!asked)
         return;
     Edit1->setText(EntryBib);
-    setFTtime(EntryBib, PendingTime, QStringLiteral("1"), QString());
+    // The held time of a dead heat given by hand is held no more.
+    if (setFTtime(EntryBib, PendingTime, QStringLiteral("1"), QString()).recorded &&
+        PendingTime == heldTime_) {
+        heldTime_.clear();
+        PaintEd1(QColor(255, 255, 255));
+    }
     ListPendingTimes();
     ShowPendingGaps();
 }

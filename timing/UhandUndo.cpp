@@ -74,12 +74,12 @@ void TFhand::RecordCheckListEdit(const QStringList& columns, const QStringList& 
     RowChange change;
     change.table = QStringLiteral("result");
     change.keyColumns << QStringLiteral("tcode");
-    change.keyValues << HexOf(uComm::RaceCode);
+    change.keyValues << HexOfText(uComm::RaceCode);
     QStringList shown;
     for (int c = 0; c < columns.size(); ++c) {
         const QString before = HexOf(readValues.value(c));
         const QString after = HexOf(newValues.value(c));
-        if (before == after && before.isNull() == after.isNull()) {
+        if (before == after) {
             change.keyColumns << columns[c];
             change.keyValues << before;
             continue;

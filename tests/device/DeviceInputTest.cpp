@@ -113,7 +113,7 @@ TEST_F(DeviceInput, NoiseHalfLinesAndBadTimesNeverBecomePendingTimesNorCostALine
     // What the line carried is read before it goes away.
     ASSERT_TRUE(Eventually([&] { return Memo1Lines().last() == " 0004 C1  10:0"; }, 20000));
     pty.CloseMaster();
-    ASSERT_TRUE(Eventually([&] { return !answers.Texts().isEmpty(); }));
+    ASSERT_TRUE(Eventually([&] { return !Told().isEmpty(); }));
     PtyPair again;
     SetPortPathOverride(kPort, again.SlavePath());
     Choose(window->Cbxcomm1->findText("COM200"));
@@ -182,16 +182,16 @@ TEST_F(DeviceInput, AnUnavailablePortIsRefusedWithTheMessageAndTheChoiceUndone) 
     SetPortPathOverride(201, notAPort.fileName());
     OpenWindow();
     Choose(window->Cbxcomm1->findText("COM201"));
-    EXPECT_EQ(answers.Texts(), QStringList({PortRefused}));
+    EXPECT_EQ(Told(), QStringList({PortRefused}));
+    EXPECT_TRUE(answers.Texts().isEmpty()); // no box that would take the next bib
     EXPECT_EQ(uComm::DevicePortNo, 0);
     EXPECT_EQ(window->Cbxcomm1->currentIndex(), 0);
     EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
 
     // The same when the saved port is gone by the next opening.
-    answers.Forget();
     uComm::DevicePortNo = 202;
     OpenWindow();
-    EXPECT_EQ(answers.Texts(), QStringList({PortRefused}));
+    EXPECT_EQ(Told(), QStringList({PortRefused}));
     EXPECT_EQ(uComm::DevicePortNo, 0);
 }
 
@@ -200,11 +200,12 @@ TEST_F(DeviceInput, ALineThatGoesAwayIsSaidOnceAndThePortClosed) {
     Send(StampLine(" ", 12, "C1", "12:34:56.7890"));
     ASSERT_TRUE(WaitForRows(1));
     pty.CloseMaster();
-    ASSERT_TRUE(Eventually([&] { return !answers.Texts().isEmpty(); }));
-    EXPECT_TRUE(answers.LastText().startsWith("取込ポート COM200 との接続が切れました。"));
+    ASSERT_TRUE(Eventually([&] { return !Told().isEmpty(); }));
+    EXPECT_TRUE(Told().first().startsWith("取込ポート COM200 との接続が切れました。"));
     EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
     QTest::qWait(300);
-    EXPECT_EQ(answers.Texts().size(), 1);
+    EXPECT_EQ(Told().size(), 1);
+    EXPECT_TRUE(answers.Texts().isEmpty()); // no box that would take the next bib
     EXPECT_EQ(uComm::DevicePortNo, kPort); // the next start tries the same port again
 }
 

@@ -34,8 +34,15 @@ QWidget* FocusOrFail() {
 
 void Type(const QString& text) {
     for (const QChar c : text) {
-        if (QWidget* focus = FocusOrFail())
+        QWidget* focus = FocusOrFail();
+        if (!focus)
+            continue;
+        // A character beyond ASCII (an input method's full-width digit) comes with no key of
+        // its own, as the keyboard sends it.
+        if (c.unicode() < 128)
             QTest::keyClicks(focus, QString(c));
+        else
+            QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     QCoreApplication::processEvents();
 }

@@ -3,6 +3,7 @@
 #include "common/uComm.h"
 #include "controls/REdit.h"
 #include "data/RaceInWork.h"
+#include "timing/AttentionList.h"
 #include "support/OperatorHands.h"
 
 #include <QLineEdit>
@@ -70,6 +71,13 @@ void TimingWindowFixture::TypeBib(QLineEdit* box, const QString& bib, Qt::Key ke
 
 void TimingWindowFixture::SetMinimumMinutes(const QString& minutes) {
     window->RE1->SetText(minutes);
+}
+
+QStringList TimingWindowFixture::Told() const {
+    QStringList reasons;
+    for (const QString& line : window->Attention->Lines())
+        reasons << line.section(QStringLiteral("  "), 2);
+    return reasons;
 }
 
 QStringList TimingWindowFixture::PanelTexts() const {

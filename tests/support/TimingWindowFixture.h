@@ -36,6 +36,8 @@ protected:
 
     // Texts of Ed1 .. Ed10, empty ones included.
     QStringList PanelTexts() const;
+    // The reasons listed under 要確認, newest first.
+    QStringList Told() const;
 
     TestDatabase db;
     std::unique_ptr<TDm1> dm;

@@ -3,6 +3,7 @@
 #include "SplitFixture.h"
 
 #include "controls/CuteBtn.h"
+#include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
 
 #include <QAction>
@@ -76,10 +77,13 @@ TEST_F(Corrections, CancelClearsTheSplitOnShowAndMakesItsStampsPendingAgain) {
     EXPECT_EQ(window->Memo2->toPlainText(), "update result set midfin2 = '',midtime2 = ''\n"
                                             "where tcode = 'R1' and zek = '0123' and BINARY "
                                             "midfin2 = '10:20:00.0000'\n"
-                                            "delete from midjyun where tcode = 'R1'\n"
+                                            "delete from midjyun\n"
+                                            "where tcode = 'R1'\n"
                                             "and bib = '123' and tod = '10:20:00.0000'\n"
-                                            "update tdc_mid set sumi = '0' where tcode = 'R1'\n"
-                                            "and tm = '10:20:00.0000'");
+                                            "update tdc_mid set sumi = '0'\n"
+                                            "where tcode = 'R1'\n"
+                                            "and tm = '10:20:00.0000'")
+        << qPrintable(window->Memo2->toPlainText());
     EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 2");
     EXPECT_EQ(window->Ed1->text(), "10:20:00.0000");
     EXPECT_EQ(dm->Qmidtime2.RecordCount(), 1);
@@ -155,7 +159,7 @@ TEST_F(Corrections, RightClickOnADeviceTimeAssignsItToTheBibInTheBox) {
     window->Edit1->setText("123");
     answers.Answer(QMessageBox::Yes);
     RequestMenu(window->DBGrid1, DeviceRow(1)); // before the competitor's split 2
-    EXPECT_EQ(answers.LastText(), "最短計測時間に達していません");
+    EXPECT_EQ(Told(), QStringList({"最短計測時間に達していません"}));
     EXPECT_EQ(Row("select midfin3 from result where zek = '0123'"), QStringList({""}));
 }
 
@@ -171,6 +175,7 @@ TEST_F(Corrections, TheSecondCompetitorOfADeadHeatGetsTheHeldTimeByHand) {
     EXPECT_EQ(States(), QStringList({"1"}));
     EXPECT_EQ(db.Rows("select bib from midjyun order by bib"),
               QList<QStringList>({{"012"}, {"013"}}));
+    EXPECT_EQ(window->Ed1->text(), ""); // held no more
 }
 
 TEST_F(Corrections, RightClickWithZeroOrEmptyInTheBoxOrAnsweredNoDoesNothing) {
@@ -202,16 +207,24 @@ TEST_F(Corrections, DoubleClickOnEitherListCopiesTheSplitListsCurrentBib) {
     EXPECT_EQ(window->Edit1->text(), "0124");
 }
 
-TEST_F(Corrections, ResetClearsEverySplitAndOffersEveryTimeAgainWithoutAsking) {
+// The question names the race and what goes; No is its default, so Enter erases nothing.
+TEST_F(Corrections, ResetAsksFirstThenClearsEverySplitAndOffersEveryTimeAgain) {
     AddTwoSplits();
     db.Exec("update result set midtime3 = '   30:00.0', midfin3 = '10:30:00.0000',"
             " midtime5 = 'x', midfin5 = '11:00:00.0000', finishtime = '11:10:00.0000'"
             " where zek = '0124'");
     db.Exec("update tdc_mid set sumi = '2' where id = 1");
     OpenWindow();
+    const QList<QStringList> before = db.Rows("select * from result order by zek");
+    answers.AnswerWithKey(Qt::Key_Return);
     QTest::mouseClick(window->Button2, Qt::LeftButton);
+    EXPECT_EQ(answers.Texts(),
+              QStringList({"R1  テスト大会 の中間記録 4 件（2 名分）をすべて消去し、すべての"
+                           "タイムを処理待ちに戻します。よろしいですか？"}));
+    EXPECT_EQ(db.Rows("select * from result order by zek"), before);
 
-    EXPECT_TRUE(answers.Texts().isEmpty());
+    answers.Answer(QMessageBox::Yes);
+    QTest::mouseClick(window->Button2, Qt::LeftButton);
     EXPECT_EQ(db.Scalar("select count(*) from result where concat(midtime1, midfin1, midtime2,"
                         " midfin2, midtime3, midfin3, midtime4, midfin4, midtime5, midfin5) <> ''"),
               "0");
@@ -223,6 +236,7 @@ TEST_F(Corrections, ResetClearsEverySplitAndOffersEveryTimeAgainWithoutAsking) {
     EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 3");
     EXPECT_EQ(window->Ed1->text(), "10:10:00.0000");
     EXPECT_EQ(dm->Qmidtime2.RecordCount(), 0);
+    EXPECT_EQ(window->Strip->Shown(StatusStrip::Field::Action).text, "初期化 中間記録 4 件を消去");
 }
 
 TEST_F(Corrections, TheCloseButtonClosesTheWindow) {

@@ -106,26 +106,35 @@ TEST_F(RelayTiming, SixLegEkidenIsTimedThroughEveryExchangeFromTheKeyboard) {
     EXPECT_EQ(ListedZeks(), "0031");
 }
 
-// Each refusal is told; the statement box shows the team read with its values as text.
-TEST_F(RelayTiming, RefusalsAreToldAndTheLastLegNeedsTheBoxTicked) {
+// Each refusal is told on the strip and under 要確認, with no box, and uses up nothing: the
+// time waits for the right team. The statement box shows the team read with its values.
+TEST_F(RelayTiming, RefusalsAreToldLeaveTheTimePendingAndTheLastLegNeedsTheBoxTicked) {
     AddClass("R", 0, 4);
     race.AddTeam("0012", "R", "10:00:00.0000");
     race.RunLeg("0012", 3, "10:45:00.0000");
-    const QStringList stamps = {"11:00:09.0000", "10:46:00.0000", "10:47:00.0000",
-                                "11:00:00.0000", "11:10:00.0000", "11:20:00.0000"};
+    const QStringList stamps = {"11:00:09.0000", "10:46:00.0000", "11:00:00.0000",
+                                "11:20:00.0000"};
     for (int k = 0; k < stamps.size(); ++k)
         AddStamp(stamps[k], k);
     OpenWindow();
     db.Exec("update tdc_mid set sumi = '1' where tm = '11:00:09.0000'"); // taken elsewhere
     TypeBib(window->Edit3, "12");
     TypeBib(window->Edit3, "99");
-    TypeBib(window->Edit3, "12");
+    TypeBib(window->Edit3, "12"); // the same team a minute after its last exchange
     EXPECT_TRUE(window->Edit6->text().endsWith("where tcode = 'R1'\r\nand zek = '0012'"));
+    EXPECT_EQ(window->Ed1->text(), "10:46:00.0000");
+    TypeBib(window->Edit3, "0");
     TypeBib(window->Edit3, "12");
+    EXPECT_EQ(Leg("0012", 3)[1], "11:00:00.0000");
     TypeBib(window->Edit3, "12");
-    ASSERT_EQ(answers.Texts().size(), 4);
-    EXPECT_TRUE(answers.Texts()[0].contains("他の端末"));
-    EXPECT_EQ(answers.Texts().mid(1), QStringList({NotStarted, TooShort, LastLeg}));
+    EXPECT_EQ(StampState("11:20:00.0000"), "0");
+    const QStringList told = Told();
+    ASSERT_EQ(told.size(), 4) << qPrintable(told.join('\n'));
+    EXPECT_TRUE(told[0].startsWith(LastLeg) && told[0].contains("最終走者も処理"));
+    EXPECT_EQ(told[1], "チームNo.0012 は 1分00秒前に2走 を記録済みです。");
+    EXPECT_EQ(told[2], "チームNo.0099 は登録されていません。");
+    EXPECT_TRUE(told[3].contains("他の端末"));
+    EXPECT_TRUE(answers.Texts().isEmpty());
     EXPECT_EQ(Leg("0012", 4), QStringList({"11:00:00.0000", "", "", "T"}));
 
     OperatorHands::Click(window->CkBLast);
@@ -158,17 +167,19 @@ TEST_F(RelayTiming, DeadHeatGivesBothTeamsTheSameFinish) {
     EXPECT_EQ(Ed1Colour(), White);
 }
 
-TEST_F(RelayTiming, DeadHeatClosedWithZeroDiscardsTheTimeAndStaysAqua) {
+// The next time is no dead heat: Ed1 is white again.
+TEST_F(RelayTiming, DeadHeatClosedWithZeroDiscardsTheTimeAndEndsTheAqua) {
     AddClass("R", 0, 4);
     race.AddTeam("0012", "R", "10:00:00.0000");
     AddStamp("10:15:30.1234", 0);
     AddStamp("10:16:00.0000", 1);
     OpenWindow();
     TypeBib(window->Edit3, "12", Qt::Key_Space);
+    EXPECT_EQ(Ed1Colour(), Aqua);
     TypeBib(window->Edit3, "0");
     EXPECT_EQ(StampState("10:15:30.1234"), "2");
     EXPECT_EQ(window->Ed1->text(), "10:16:00.0000");
-    EXPECT_EQ(Ed1Colour(), Aqua);
+    EXPECT_EQ(Ed1Colour(), White);
 }
 
 // Another workstation took the time on show: "0" Enter says so and leaves it used. The bib
@@ -183,23 +194,29 @@ TEST_F(RelayTiming, ZeroEnterOnATimeTakenElsewhereIsToldAndTheNextZeroDiscardsTh
     TypeBib(window->Edit3, "0");
     OperatorHands::Type("0");
     OperatorHands::Press(Qt::Key_Return);
-    ASSERT_EQ(answers.Texts().size(), 1);
-    EXPECT_TRUE(answers.Texts()[0].contains("他の端末"));
+    ASSERT_EQ(Told().size(), 1);
+    EXPECT_TRUE(Told()[0].contains("他の端末"));
     EXPECT_EQ(StampState("10:15:30.1234"), "1");
     EXPECT_EQ(StampState("10:16:00.0000"), "2");
 }
 
-TEST_F(RelayTiming, ConversionErrorsWriteNothingAndLeaveTheTimePending) {
+// A letter typed into the bib box is refused as a key and changes nothing; a minimum that is
+// no number is told when a bib is entered. Neither writes anything nor opens a box.
+TEST_F(RelayTiming, KeysAndMinutesThatAreNoNumberWriteNothingAndLeaveTheTimePending) {
     AddClass("R", 0, 4);
     race.AddTeam("0012", "R", "10:00:00.0000");
     AddStamp("10:15:30.1234", 0);
     OpenWindow();
-    TypeBib(window->Edit3, "1a");
+    OperatorHands::Type("1a");
+    EXPECT_EQ(window->Edit3->text(), "1");
+    OperatorHands::Press(Qt::Key_Return);
     SetMinimumMinutes("x");
     TypeBib(window->Edit3, "12");
-    ASSERT_EQ(ShownErrors().size(), 2);
-    EXPECT_TRUE(ShownErrors()[0].contains("1a"));
-    EXPECT_TRUE(ShownErrors()[1].contains("x"));
+    ASSERT_EQ(Told().size(), 2);
+    EXPECT_EQ(Told()[1], "チームNo.0001 は登録されていません。");
+    EXPECT_TRUE(Told()[0].contains("x"));
+    EXPECT_TRUE(ShownErrors().isEmpty());
+    EXPECT_TRUE(answers.Texts().isEmpty());
     EXPECT_EQ(Leg("0012", 1), QStringList({"10:00:00.0000", "", "", "T"}));
     EXPECT_EQ(StampState("10:15:30.1234"), "0");
     EXPECT_EQ(window->Ed1->text(), "10:15:30.1234");
@@ -242,6 +259,11 @@ TEST_F(RelayTiming, ResetButtonClearsTheRaceAndRefreshesTheLists) {
     OpenWindow();
     OperatorHands::Click(window->CtBR1);
     EXPECT_EQ(ListedZeks(), "0012");
+    answers.AnswerWithKey(Qt::Key_Return); // No is the default: Enter erases nothing
+    OperatorHands::Click(window->Button3);
+    EXPECT_EQ(Leg("0012", 2), QStringList({"10:30:00.0000", "", "", "T"}));
+    EXPECT_TRUE(answers.LastText().contains("区間 1 件")) << qPrintable(answers.LastText());
+    answers.Answer(QMessageBox::Yes);
     OperatorHands::Click(window->Button3);
     EXPECT_EQ(Leg("0012", 2), QStringList({"", "", "", "S"}));
     EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 1");
