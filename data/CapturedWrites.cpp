@@ -9,7 +9,8 @@ namespace {
 QStringList HexColumns(const QStringList& columns) {
     QStringList read;
     for (const QString& column : columns)
-        read << QStringLiteral("concat('x', hex(%1)) as %1").arg(column);
+        // Cast first: hex() of a number gives its value in hex, not its text's bytes.
+        read << QStringLiteral("concat('x', hex(cast(%1 as binary))) as %1").arg(column);
     return read;
 }
 
