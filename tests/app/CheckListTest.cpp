@@ -119,6 +119,19 @@ TEST_F(CheckList, ARowChangedMeanwhileIsNotOverwrittenAndTheEditStaysThroughReop
     EXPECT_FALSE(check->isVisible());
 }
 
+// An edit is an action of the lap page: Ctrl+Z there gives the cell back what it held.
+TEST_F(CheckList, AnEditIsTakenBackFromTheLapPage) {
+    QObject::connect(&dm->Qcheck, &TQuery::RowWritten, window.get(), &TFhand::RecordCheckListEdit);
+    OpenCheckList();
+    TypeInCell(1, 1, "   11:59.9");
+    check->close();
+    EXPECT_EQ(db.Scalar("select midtime1 from result where zek='0010'"), "   11:59.9");
+    window->activateWindow();
+    window->Edit5->setFocus();
+    QTest::keyClick(window->Edit5, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(db.Scalar("select midtime1 from result where zek='0010'"), "   12:00.0");
+}
+
 TEST_F(CheckList, QuotesAndTheYenSignAreStoredAsTyped) {
     OpenCheckList();
     TypeInCell(0, 5, QString::fromUtf8("\u00a5',zek='0010"));

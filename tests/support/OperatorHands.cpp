@@ -47,9 +47,9 @@ void Type(const QString& text) {
     QCoreApplication::processEvents();
 }
 
-void Press(Qt::Key key) {
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     if (QWidget* focus = FocusOrFail())
-        QTest::keyClick(focus, key);
+        QTest::keyClick(focus, key, modifiers);
     QCoreApplication::processEvents();
 }
 

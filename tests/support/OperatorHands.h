@@ -13,7 +13,7 @@ namespace OperatorHands {
 
 // Keys typed to QApplication::focusWidget(), as a keyboard sends them.
 void Type(const QString& text);
-void Press(Qt::Key key);
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // The widget under `target`'s centre (or `at`, in target's coordinates) in its window; fails
 // the test when the position shows something else.

@@ -178,6 +178,27 @@ TEST_F(Corrections, TheSecondCompetitorOfADeadHeatGetsTheHeldTimeByHand) {
     EXPECT_EQ(window->Ed1->text(), ""); // held no more
 }
 
+// 12 and 13 share a time by a dead heat: cancelling 13's split leaves the time taken, since
+// 12 still holds it, and the next bib gets the next time, not this one again.
+TEST_F(Corrections, CancelOfADeadHeatsSplitLeavesTheTimeTakenWhileItsPartnerHoldsIt) {
+    AddClassM({"0012", "0013", "0014"});
+    AddStamp("10:12:34.5678", 0);
+    AddStamp("10:12:40.0000", 1);
+    OpenWindow();
+    TypeBib(window->Edit5, "12", Qt::Key_Space);
+    TypeBib(window->Edit5, "13");
+    ClickRow(window->DBGrid2, dm->Qmidtime.Locate("zek", "0013") ? dm->Qmidtime.RecNo() : 0);
+    ASSERT_EQ(dm->Qmidtime.FieldByName("zek").AsString(), "0013");
+    answers.Answer(QMessageBox::Yes);
+    window->N1->trigger();
+    EXPECT_EQ(Result("0013", "midfin1"), QStringList({""}));
+    EXPECT_EQ(States(), QStringList({"1", "0"}));
+    EXPECT_EQ(Told(), QStringList({"時刻 10:12:34.5678 は同着の他の選手の記録にも使われているため、"
+                                   "処理待ちには戻していません。"}));
+    TypeBib(window->Edit5, "14");
+    EXPECT_EQ(Result("0014", "midfin1"), QStringList({"10:12:40.0000"}));
+}
+
 TEST_F(Corrections, RightClickWithZeroOrEmptyInTheBoxOrAnsweredNoDoesNothing) {
     AddTwoSplits();
     AddStamp("10:12:34.5678", 3);
