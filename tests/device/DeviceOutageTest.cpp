@@ -4,13 +4,11 @@
 // down the line.
 #include "DeviceWindowFixture.h"
 
-#include <QFile>
+#include "support/PrivateServer.h"
+
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-
-#include <odbcinst.h>
 
 #include <atomic>
 #include <chrono>
@@ -25,52 +23,10 @@ namespace {
 class DeviceOutage : public DeviceWindowFixture {
 public:
     // Before the fixture's database is made: every connection of the test goes to this server.
-    static void SetUpTestSuite() {
-        serverDir = std::make_unique<QTemporaryDir>();
-        savedOdbcIni = qgetenv("ODBCINI");
-        ASSERT_TRUE(Server("start"));
-        UseDataSources(serverDir->filePath("odbc.ini").toUtf8());
-    }
-    static void TearDownTestSuite() {
-        UseDataSources(savedOdbcIni);
-        // Thrown away with its folder: no need to wait for a clean shutdown.
-        SignalServer(SIGKILL);
-        serverDir.reset();
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(PrivateServer::Start()); }
+    static void TearDownTestSuite() { PrivateServer::Finish(); }
 
 protected:
-    // unixODBC keeps what it read of the data sources for 20 s, but forgets it whenever its
-    // installer writes a data source: writing one in the suite's own file makes the next
-    // connection read the file that ODBCINI names now (the shared one is never written).
-    static void UseDataSources(const QByteArray& odbcIni) {
-        if (odbcIni.isEmpty())
-            qunsetenv("ODBCINI");
-        else
-            qputenv("ODBCINI", odbcIni);
-        SQLWritePrivateProfileString("TarnikLocal", "Description",
-                                     "Private race database of the split-time workstation",
-                                     serverDir->filePath("odbc.ini").toLocal8Bit().constData());
-    }
-
-    // scripts/localdb.sh with a command, the window's events running meanwhile.
-    static bool Server(const QString& command) {
-        QProcess script;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("LOCALDB_OPTS", "--innodb-flush-log-at-trx-commit=0 "
-                                           "--innodb-doublewrite=0 --skip-log-bin "
-                                           "--innodb-buffer-pool-size=16M");
-        script.setProcessEnvironment(environment);
-        script.start(TestDatabase::SourcePath("scripts/localdb.sh"), {command, serverDir->path()});
-        return Eventually([&] { return script.state() == QProcess::NotRunning; }, 60000) &&
-               script.exitCode() == 0;
-    }
-
-    static void SignalServer(int signal) {
-        QFile pidFile(serverDir->filePath("mysqld.pid"));
-        if (pidFile.open(QIODevice::ReadOnly))
-            ::kill(pidFile.readAll().trimmed().toInt(), signal);
-    }
-
     // The bib of the last line the window shows as taken.
     QString LastTakenBib() const {
         return window->Memo3->toPlainText().split('\n').last().mid(1, 4);
@@ -115,8 +71,6 @@ protected:
         DeviceWindowFixture::TearDown();
     }
 
-    static inline std::unique_ptr<QTemporaryDir> serverDir;
-    static inline QByteArray savedOdbcIni;
     std::thread writer;
     std::atomic<int> sent = 0;
     std::atomic<bool> stopWriting = false;
@@ -128,15 +82,15 @@ TEST_F(DeviceOutage, StampsArrivingWhileTheServerIsDownOrPausedAreTakenAtOnceAnd
     OpenWindow();
     StartWriting();
     WaitForMoreStamps(5);
-    ASSERT_TRUE(Server("stop"));
+    ASSERT_TRUE(PrivateServer::Run("stop"));
     WaitForMoreStamps(5);
     EXPECT_TRUE(Eventually([&] { return UnsavedText().startsWith("未保存"); }));
-    ASSERT_TRUE(Server("start"));
+    ASSERT_TRUE(PrivateServer::Run("start"));
     WaitForMoreStamps(5);
 
-    SignalServer(SIGSTOP);
+    PrivateServer::Signal(SIGSTOP);
     // Longer than the statement limit: the writer's insert gives up and tries again.
-    const auto resume = qScopeGuard([] { SignalServer(SIGCONT); });
+    const auto resume = qScopeGuard([] { PrivateServer::Signal(SIGCONT); });
     for (int check = 0; check < 4; ++check) {
         WaitForMoreStamps(40);
         const QString latest = NumberedBibs(sent, sent).first();
@@ -146,7 +100,7 @@ TEST_F(DeviceOutage, StampsArrivingWhileTheServerIsDownOrPausedAreTakenAtOnceAnd
         EXPECT_TRUE(Eventually([&] { return LastTakenBib() >= latest; }, limitMs)) << check;
     }
     EXPECT_TRUE(UnsavedText().startsWith("未保存"));
-    SignalServer(SIGCONT);
+    PrivateServer::Signal(SIGCONT);
     WaitForMoreStamps(5);
     stopWriting = true;
     writer.join();
