@@ -43,6 +43,12 @@ char BibKeyboard::DigitOf(const QString& typed) {
 }
 
 bool BibKeyboard::eventFilter(QObject* watched, QEvent* event) {
+    // The box back in focus (a page chosen again, the window active again) holds the last bib,
+    // which the next digit replaces, never extends.
+    if (event->type() == QEvent::FocusIn && watched == bibBox_()) {
+        static_cast<QLineEdit*>(watched)->selectAll();
+        return false;
+    }
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(watched);

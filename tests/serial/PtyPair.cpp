@@ -16,6 +16,10 @@ PtyPair::PtyPair() {
     if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0)
         throw std::runtime_error("openpty failed");
     ::fcntl(master_, F_SETFL, O_NONBLOCK);
+    // A process the test starts (the database server) must not hold the line open: closing
+    // the master would no longer hang it up.
+    ::fcntl(master_, F_SETFD, FD_CLOEXEC);
+    ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
     slavePath_ = QString::fromLocal8Bit(name);
 }
 

@@ -90,6 +90,11 @@ TestDatabase::~TestDatabase() {
     QSqlDatabase::removeDatabase(connection_);
 }
 
+void TestDatabase::Reconnect() {
+    QSqlDatabase::removeDatabase(connection_);
+    OpenConnection(connection_, name_);
+}
+
 QString TestDatabase::SourcePath(const QString& relative) {
     return QStringLiteral(TARNIK_SOURCE_DIR) + QLatin1Char('/') + relative;
 }

@@ -26,6 +26,9 @@ public:
     // The first column of the first row; empty when there is none.
     QString Scalar(const QString& sql) const;
 
+    // A new connection in place of the test's own, which a restart of the server ended.
+    void Reconnect();
+
     static QString SourcePath(const QString& relative);
 
 private:

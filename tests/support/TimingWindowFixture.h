@@ -4,6 +4,7 @@
 
 #include "data/Udm1.h"
 #include "support/ModalAnswerer.h"
+#include "support/QtPrinting.h"
 #include "support/ShownErrors.h"
 #include "support/TestDatabase.h"
 #include "timing/Uhand.h"

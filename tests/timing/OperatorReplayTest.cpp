@@ -1,0 +1,363 @@
+// A race replayed into the real window as a volunteer works it: the device's lines come down
+// a pseudo-terminal, the keys go to whatever has the focus, clicks land where the widgets
+// show, and the volunteer's mistakes and the day's troubles come in between: a wrong bib
+// taken back, an unknown bib, a doubled Enter, a cancel and the next bib at once, the server
+// stopped and paused while bibs are typed, the device unplugged, a dead heat, a stray stamp,
+// a reset answered with Enter and then one taken back. At the end the race holds exactly who
+// passed when: every split and every leg as the truth table says, every stamp used once or
+// discarded, none lost, and no box opened but the questions the volunteer asked for.
+#include "tests/device/DeviceWindowFixture.h"
+
+#include "common/uComm.h"
+#include "serial/PortNames.h"
+#include "support/OperatorHands.h"
+#include "support/PrivateServer.h"
+#include "support/RelayRace.h"
+#include "timing/StatusStrip.h"
+#include "timing/TDBGrid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTime>
+
+#include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <thread>
+
+using namespace OperatorHands;
+
+namespace {
+
+// One stamp of the device and who passed on it: one bib, two in a dead heat, none for a stray
+// stamp (a spectator in the light beam), which the volunteer discards with "0".
+struct Passing {
+    QString time;
+    QStringList bibs;
+};
+
+QString TimeOfDay(int seconds) {
+    return QTime(0, 0).addSecs(seconds).toString(QStringLiteral("HH:mm:ss")) +
+           QStringLiteral(".0000");
+}
+
+// Stamps this many ahead of the volunteer: runners pass before their bibs are typed.
+constexpr int Ahead = 3;
+
+class Replay : public DeviceWindowFixture {
+protected:
+    // The device sends the lines of the passings up to `last`, with a line of another channel
+    // now and then, which is only shown.
+    void SendUpTo(int last) {
+        for (; sent <= last && sent < int(passings.size()); ++sent) {
+            const QByteArray time = passings[sent].time.toLatin1();
+            if (sent % 10 == 0)
+                line->Send(StampLine(" ", 9000 + sent, "C0", time.constData()));
+            line->Send(StampLine(" ", sent + 1, "C1", time.constData()));
+        }
+    }
+    // The volunteer looks up and sees the time the next bib will take.
+    void WaitForBox(int box, const QString& time) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->TimeBoxes[box]->text() == time; }, 10000))
+            << "waiting for " << qPrintable(time) << " in box " << box + 1 << ", it shows "
+            << qPrintable(window->TimeBoxes[box]->text());
+    }
+    void Enter(const QString& bib) {
+        Type(bib);
+        Press(Qt::Key_Return);
+    }
+    void TakePassing(const Passing& passing) {
+        if (passing.bibs.isEmpty()) {
+            Enter("0");
+            return;
+        }
+        if (passing.bibs.size() == 2) {
+            Type(passing.bibs[0]);
+            Press(Qt::Key_Space);
+        }
+        Enter(passing.bibs.last());
+    }
+    // The bib of a runner due a few passings later, who has not passed this time yet: typed
+    // by mistake, it is recorded.
+    QString LaterBib(int k, int later) const { return passings[k + later].bibs.value(0); }
+
+    // Each stamp of channel C1 in order of arrival with its state, as the truth says it must
+    // be: used, or discarded when stray.
+    QList<QStringList> TruthOfStamps() const {
+        QList<QStringList> stamps;
+        for (const Passing& passing : passings)
+            stamps << QStringList{passing.time, passing.bibs.isEmpty() ? "2" : "1"};
+        return stamps;
+    }
+    QList<QStringList> StoredStamps() const {
+        return db.Rows("select tm, sumi from tdc_mid where st = 'C1' order by dt, id");
+    }
+
+    std::vector<Passing> passings;
+    int sent = 0;
+    PtyPair* line = &pty;
+};
+
+// The lap race: 65 runners pass the point three times, 20 minutes apart; 10 and 11 cross the
+// line together in the second round; two stray stamps.
+class LapReplay : public Replay {
+public:
+    static void SetUpTestSuite() { ASSERT_TRUE(PrivateServer::Start()); }
+    static void TearDownTestSuite() { PrivateServer::Finish(); }
+
+protected:
+    void SetUp() override {
+        Replay::SetUp();
+        AddClass("M", 3);
+        for (int bib = 1; bib <= Runners; ++bib)
+            AddCompetitor(FormatBib4(bib), "M", "09:00:00.0000");
+        for (int round = 1; round <= 3; ++round) {
+            for (int bib = 1; bib <= Runners; ++bib) {
+                const int at = 9 * 3600 + round * 1200 + bib * 12;
+                if (round == 2 && bib == 11)
+                    continue; // with 10, on its stamp
+                QStringList bibs = {QString::number(bib)};
+                if (round == 2 && bib == 10)
+                    bibs << QStringLiteral("11");
+                passings.push_back({TimeOfDay(at), bibs});
+                expected[FormatBib4(bib)] << TimeOfDay(at);
+                if (round == 2 && bib == 10)
+                    expected[FormatBib4(11)] << TimeOfDay(at);
+                if ((round == 1 && bib == 20) || (round == 3 && bib == 5))
+                    passings.push_back({TimeOfDay(at + 3), {}});
+            }
+        }
+    }
+    QList<QStringList> Race() const {
+        return db.Rows("select * from result order by zek") + StoredStamps() +
+               db.Rows("select * from midjyun order by tod, bib");
+    }
+
+    // The server stops with three passings on the panel; the volunteer types their bibs all
+    // the same, is told each failed, and types them again once the server is back.
+    void TypeThroughAStoppedServer(int k) {
+        WaitForBox(2, passings[k + 2].time);
+        ASSERT_TRUE(PrivateServer::Run("stop"));
+        SendUpTo(k + Ahead + 2); // the device goes on meanwhile
+        for (int j = k; j < k + 3; ++j) {
+            Enter(passings[j].bibs.first());
+            EXPECT_TRUE(window->Strip->Shown(StatusStrip::Field::Action).colour ==
+                        StripColours::Trouble);
+        }
+        EXPECT_GE(Told().size(), 3);
+        ASSERT_TRUE(PrivateServer::Run("start"));
+        db.Reconnect();
+    }
+    // A hung server: the bib typed waits for it, at most the statement limit; the volunteer
+    // reads the strip and types the bib again when it was not taken. True when it was.
+    bool TypeThroughAPausedServer(int k) {
+        WaitForBox(0, passings[k].time);
+        std::atomic<bool> resumed = false;
+        PrivateServer::Signal(SIGSTOP);
+        std::thread resume([&] {
+            std::this_thread::sleep_for(std::chrono::seconds(TDatabase::StatementLimitSeconds + 2));
+            PrivateServer::Signal(SIGCONT);
+            resumed = true;
+        });
+        Enter(passings[k].bibs.first());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return resumed.load(); }, 20000));
+        resume.join();
+        const StripReading shown = window->Strip->Shown(StatusStrip::Field::Action);
+        return shown.colour == StripColours::Good &&
+               shown.text.startsWith(FormatBib4(passings[k].bibs.first().toInt()));
+    }
+    // The device's cable is pulled once what it sent is on the panel; typing goes on.
+    void UnplugTheDevice(int k) {
+        WaitForBox(Ahead, passings[k + Ahead].time);
+        line->CloseMaster();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return Told().join(' ').contains("との接続が切れました"); }, 5000))
+            << qPrintable(Told().join('\n'));
+        unplugged = true;
+    }
+    // A new cable: the volunteer chooses the port again on the settings page.
+    void PlugTheDeviceIn() {
+        replugged = std::make_unique<PtyPair>();
+        SetPortPathOverride(kPort, replugged->SlavePath());
+        line = replugged.get();
+        QTabBar* tabs = window->PageControl1->tabBar();
+        ClickAt(tabs, tabs->tabRect(1).center());
+        Click(window->Cbxcomm1);
+        window->Cbxcomm1->hidePopup();
+        const int port = window->Cbxcomm1->findText("COM200");
+        window->Cbxcomm1->setCurrentIndex(port);
+        emit window->Cbxcomm1->activated(port);
+        ClickAt(tabs, tabs->tabRect(0).center());
+        unplugged = false;
+    }
+    // "初期化" answered with Enter erases nothing; answered はい and taken back with Ctrl+Z,
+    // the race is as it was.
+    void ResetAndTakeItBack(int k) {
+        WaitForBox(Ahead, passings[k + Ahead].time); // no stamp on its way in
+        const QList<QStringList> before = Race();
+        window->resize(1240, window->height());
+        QCoreApplication::processEvents();
+        answers.AnswerWithKey(Qt::Key_Return);
+        Click(window->Button2);
+        EXPECT_EQ(Race(), before);
+        answers.Answer(QMessageBox::Yes);
+        Click(window->Button2);
+        EXPECT_EQ(db.Scalar("select count(*) from midjyun"), "0");
+        Press(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Race(), before);
+        window->resize(984, window->height());
+    }
+    // A bib typed for the wrong runner, recorded, and taken out with the split list's
+    // "取り消し"; the right bib is typed at once.
+    void CancelTheWrongRunner(int k) {
+        Enter(LaterBib(k, 5));
+        TDBGrid* splits = window->DBGrid2;
+        const QPoint top = splits->visualRect(splits->model()->index(0, 0)).center();
+        ClickAt(splits->viewport(), top);
+        ClickAt(splits->viewport(), top, Qt::RightButton);
+        ASSERT_TRUE(window->PopupMenu2->isVisible());
+        answers.Answer(QMessageBox::Yes);
+        QTest::mouseClick(window->PopupMenu2, Qt::LeftButton, {},
+                          window->PopupMenu2->actionGeometry(window->N1).center());
+    }
+
+    static constexpr int Runners = 65;
+    std::map<QString, QStringList> expected;
+    std::unique_ptr<PtyPair> replugged;
+    bool unplugged = false;
+};
+
+TEST_F(LapReplay, EveryRunnerGetsExactlyTheSplitsThatHappenedWhateverCameInBetween) {
+    OpenWindow();
+    const int outage = 40, pause = 66, unplug = 80, reset = 100;
+    for (int k = 0; k < int(passings.size()); ++k) {
+        if (k == unplug + Ahead)
+            PlugTheDeviceIn();
+        if (!unplugged)
+            SendUpTo(k + Ahead);
+        if (k == outage)
+            TypeThroughAStoppedServer(k);
+        if (k == pause && TypeThroughAPausedServer(k))
+            continue;
+        if (k == unplug)
+            UnplugTheDevice(k);
+        if (k == reset)
+            ResetAndTakeItBack(k);
+        WaitForBox(0, passings[k].time);
+        ASSERT_FALSE(HasFatalFailure()) << "at passing " << k << "\n" << qPrintable(Told().join('\n'));
+        if (k == 3)
+            Enter("999"); // no such runner: told, the time waits
+        if (k == 9) {
+            Enter(LaterBib(k, 5)); // a wrong runner, recorded; taken back at once
+            Press(Qt::Key_Z, Qt::ControlModifier);
+        }
+        if (k == 14)
+            CancelTheWrongRunner(k);
+        TakePassing(passings[k]);
+        if (k == 6)
+            Press(Qt::Key_Return); // a doubled Enter: told, nothing taken
+    }
+
+    for (const auto& [zek, times] : expected)
+        EXPECT_EQ(db.Rows("select midfin1, midfin2, midfin3 from result where zek = '" + zek + "'")
+                      .value(0),
+                  times)
+            << qPrintable(zek);
+    EXPECT_EQ(StoredStamps(), TruthOfStamps());
+    EXPECT_EQ(db.Scalar("select count(*) from midjyun"), QString::number(3 * Runners));
+    EXPECT_EQ(db.Scalar("select count(distinct bib, tod) from midjyun"), QString::number(3 * Runners));
+    // No box but the questions asked for: the cancel and the two resets.
+    EXPECT_EQ(answers.Texts().size(), 3) << qPrintable(answers.Texts().join('\n'));
+    EXPECT_TRUE(Told().contains("ビブNo.0999 は登録されていません。"));
+}
+
+// The relay race: 12 teams of four legs, 15 minutes a leg; teams 5 and 6 hand over together at
+// the second exchange; a stray stamp. The volunteer mistypes a team, types one twice, forgets
+// to tick "最終走者も処理" before the first finish, and resets the race by mistake.
+class RelayReplay : public Replay {
+protected:
+    void SetUp() override {
+        Replay::SetUp();
+        db.Exec("update tiki set syumoku = '10'");
+        race.AddClass("R", 4);
+        for (int team = 1; team <= Teams; ++team)
+            race.AddTeam(FormatBib4(100 + team), "R", "10:00:00.0000");
+        for (int leg = 1; leg <= 4; ++leg) {
+            for (int team = 1; team <= Teams; ++team) {
+                const int at = 10 * 3600 + leg * 900 + team * 20;
+                if (leg == 2 && team == 6)
+                    continue;
+                QStringList bibs = {QString::number(100 + team)};
+                if (leg == 2 && team == 5)
+                    bibs << QStringLiteral("106");
+                passings.push_back({TimeOfDay(at), bibs});
+                finishes[FormatBib4(100 + team)] << TimeOfDay(at);
+                if (leg == 2 && team == 5)
+                    finishes[FormatBib4(106)] << TimeOfDay(at);
+                if (leg == 3 && team == 2)
+                    passings.push_back({TimeOfDay(at + 4), {}});
+            }
+        }
+    }
+    static constexpr int Teams = 12;
+    RelayRace race{db};
+    std::map<QString, QStringList> finishes;
+};
+
+TEST_F(RelayReplay, EveryTeamGetsExactlyTheLegsThatHappenedWhateverCameInBetween) {
+    OpenWindow();
+    ASSERT_EQ(window->PageControl1->currentWidget(), window->TabSheet3);
+    const int firstFinish = int(std::find_if(passings.begin(), passings.end(),
+                                             [](const Passing& p) {
+                                                 return p.time >= TimeOfDay(10 * 3600 + 4 * 900);
+                                             }) -
+                                passings.begin());
+    for (int k = 0; k < int(passings.size()); ++k) {
+        SendUpTo(k + Ahead);
+        WaitForBox(0, passings[k].time);
+        ASSERT_FALSE(HasFatalFailure()) << "at passing " << k;
+        if (k == 2)
+            Enter("199"); // no such team
+        if (k == 8) {
+            Enter(LaterBib(k, 2)); // the wrong team, recorded; taken back with the button
+            Click(window->BtnUndo3);
+        }
+        if (k == 20) {
+            const QList<QStringList> before = db.Rows("select * from relaymember order by zek, num");
+            answers.AnswerWithKey(Qt::Key_Return);
+            Click(window->Button3);
+            answers.Answer(QMessageBox::Yes);
+            Click(window->Button3);
+            Press(Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(db.Rows("select * from relaymember order by zek, num"), before);
+        }
+        if (k == firstFinish) {
+            TakePassing(passings[k]); // "最終走者も処理" not ticked: told, the time waits
+            Click(window->CkBLast);
+        }
+        TakePassing(passings[k]);
+        if (k == 5)
+            Press(Qt::Key_Return); // a doubled Enter
+    }
+
+    for (const auto& [zek, times] : finishes) {
+        QStringList legs;
+        for (int leg = 1; leg <= 4; ++leg)
+            legs << race.Leg(zek, leg).value(1);
+        EXPECT_EQ(legs, times) << qPrintable(zek);
+        EXPECT_EQ(race.Team(zek).value(1), "G") << qPrintable(zek);
+    }
+    EXPECT_EQ(StoredStamps(), TruthOfStamps());
+    EXPECT_EQ(answers.Texts().size(), 2) << qPrintable(answers.Texts().join('\n'));
+    const QString told = Told().join('\n');
+    EXPECT_TRUE(told.contains("チームNo.0199 は登録されていません。")) << qPrintable(told);
+    EXPECT_TRUE(told.contains("最終走者も処理")) << qPrintable(told);
+}
+
+} // namespace
