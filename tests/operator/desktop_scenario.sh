@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The built program on a real X server, driven by xdotool as an operator drives it: start
 # against a private database with the sample races, open the timing window with the mouse,
-# type bibs, try stray keys, widen the window, open the check list by clicking its button and
-# edit a split there with the keyboard. Each step is checked in the database.
+# type bibs, cancel a split and type the next bib at once, try stray keys, widen the window,
+# answer the reset question with Enter, reset and take it back with Ctrl+Z, open the check
+# list by clicking its button and edit a split there with the keyboard. Each step is checked
+# in the database.
 #   desktop_scenario.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -28,6 +30,7 @@ sql() { "$localdb" sql "$tmp/home/db" -N -e "$1" tarnik; }
 # The window whose title matches, once it shows.
 window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -1; }
 split1() { sql "select concat(midtime1, '|', midfin1) from result where tcode = '$race' and zek = '$1'"; }
+splits() { sql "select count(*) from result where tcode = '$race' and midfin1 <> ''"; }
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
 pids+=($!)
@@ -56,6 +59,19 @@ sleep 0.5
 [[ $(split1 0001) == " 1:20:01.2|10:20:01.2345" ]] || fail "bib 1: $(split1 0001)"
 [[ $(split1 0002) == " 1:21:02.3|10:21:02.3456" ]] || fail "bib 2: $(split1 0002)"
 
+# 2 was the wrong runner: a right click on the split list's top row, "取り消し", Enter; then
+# at once the right bib, which takes the time given back.
+xdotool mousemove --window "$timing" 300 152 click 3
+sleep 0.5
+xdotool mousemove_relative 20 8 click 1
+window '^実行してよろしいですか' >/dev/null || fail "no question for the cancel"
+xdotool key Return
+xdotool type --delay 50 3
+xdotool key Return
+sleep 0.5
+[[ $(split1 0002) == "|" ]] || fail "bib 2 after the cancel: $(split1 0002)"
+[[ $(split1 0003) == " 1:21:02.3|10:21:02.3456" ]] || fail "bib 3 after the cancel: $(split1 0003)"
+
 # Enter and Esc in a gap box of the pending panel change nothing and close nothing.
 before=$(sql "select count(*), sum(sumi) from tdc_mid; select count(*) from midjyun")
 xdotool mousemove --window "$timing" 208 97 click 1
@@ -66,9 +82,23 @@ xdotool search --onlyvisible --name "^$race" >/dev/null || fail "a stray key clo
 [[ $(sql "select count(*), sum(sumi) from tdc_mid; select count(*) from midjyun") == "$before" ]] ||
     fail "a stray Enter changed the race"
 
-# Widened, the window shows "チェックリスト" where the mouse reaches it.
+# Widened, the window shows "初期化" and "チェックリスト" where the mouse reaches them. Enter
+# on the reset question erases nothing; "y" erases, and Ctrl+Z gives every split back.
 xdotool windowsize "$timing" 1240 674
 sleep 0.5
+xdotool mousemove --window "$timing" 1050 47 click 1
+window '^実行してよろしいですか' >/dev/null || fail "no question for the reset"
+xdotool key Return
+sleep 0.5
+[[ $(splits) == 2 ]] || fail "Enter on the reset question erased: $(splits) splits left"
+xdotool mousemove --window "$timing" 1050 47 click 1
+window '^実行してよろしいですか' >/dev/null || fail "no question for the second reset"
+xdotool key y
+sleep 0.5
+[[ $(splits) == 0 ]] || fail "the reset answered y left $(splits) splits"
+xdotool key ctrl+z
+sleep 0.5
+[[ $(split1 0003) == " 1:21:02.3|10:21:02.3456" ]] || fail "Ctrl+Z after the reset: $(split1 0003)"
 xdotool mousemove --window "$timing" 1061 84 click 1
 window '^Fcheck' >/dev/null || fail "the check list did not open"
 sleep 0.5
@@ -77,4 +107,5 @@ xdotool type --delay 50 '1:19:59.9'
 xdotool key Return Down
 sleep 0.5
 [[ $(split1 0001) == "1:19:59.9|10:20:01.2345" ]] || fail "check-list edit: $(split1 0001)"
-echo "timing window and check list driven with xdotool: 2 splits, stray keys harmless, 1 edit"
+echo "timing window and check list driven with xdotool: 3 bibs, a cancel, stray keys harmless," \
+    "a reset refused, done and taken back, 1 edit"
