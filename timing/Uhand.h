@@ -261,10 +261,9 @@ private:
     // count is returned.
     int ShowWaitingTimes();
 
-    // Split-time assignment (UhandSplits.cpp): the three outcomes of a bib box key.
+    // Split-time assignment (UhandSplits.cpp): "0" Enter, and a bib's Enter or Space (hold).
     void DiscardPendingTime(QLineEdit* bibBox);
-    void TakePendingTime();
-    void HoldDeadHeat();
+    void TakeHeadTime(bool hold);
     // The bib typed into the box, as four digits; empty, and told, when it is no bib.
     QString TypedBib(QLineEdit* bibBox);
     // The lap page's dead heat: the time held by bib + Space for the next bib + Enter, shown

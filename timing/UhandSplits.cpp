@@ -35,11 +35,11 @@ void TFhand::Edit5KeyDown(int key) {
         if (Edit5->text() == QStringLiteral("0"))
             DiscardPendingTime(Edit5);
         else
-            TakePendingTime();
+            TakeHeadTime(false);
     } else if (key == 32) {
         PendingTime = Ed1->text();
         if (Edit5->text() != QStringLiteral("0"))
-            HoldDeadHeat();
+            TakeHeadTime(true);
     }
 }
 
@@ -82,8 +82,9 @@ void TFhand::DiscardPendingTime(QLineEdit* bibBox) {
 }
 
 // The time at the head goes to this bib: the held dead-heat time while one is held, the
-// oldest pending time otherwise.
-void TFhand::TakePendingTime() {
+// oldest pending time otherwise. Enter uses it; Space holds it (state "2") at the head of the
+// panel for the dead heat's next bib + Enter, and Ed1 stays aqua until then.
+void TFhand::TakeHeadTime(bool hold) {
     EntryBib = TypedBib(Edit5);
     if (EntryBib.isEmpty())
         return;
@@ -93,31 +94,14 @@ void TFhand::TakePendingTime() {
         Tell(EntryBib, NothingPendingMessage);
         return;
     }
-    const SplitOutcome outcome = setFTtime(EntryBib, time, QStringLiteral("1"),
-                                           held ? QStringLiteral("2") : QStringLiteral("0"));
-    // A held time gone elsewhere is held no more; a refusal keeps it for the right bib.
-    if (outcome.recorded || outcome.refusal == TimeGoneMessage)
+    const SplitOutcome outcome =
+        setFTtime(EntryBib, time, hold ? QStringLiteral("2") : QStringLiteral("1"),
+                  held ? QStringLiteral("2") : QStringLiteral("0"));
+    // Held on by Space; let go once taken, or when gone elsewhere. Any other refusal keeps it
+    // for the right bib.
+    if (outcome.refusal == TimeGoneMessage || (outcome.recorded && !hold))
         heldTime_.clear();
-    ListPendingTimes();
-    ShowPendingGaps();
-    PaintEd1(heldTime_.isEmpty() ? QColor(255, 255, 255) : QColor(0, 255, 255));
-}
-
-// The time goes to this competitor and is held (state "2") at the head of the panel for the
-// dead heat's next competitor, whose bib + Enter takes it. Ed1 stays aqua until then.
-void TFhand::HoldDeadHeat() {
-    EntryBib = TypedBib(Edit5);
-    if (EntryBib.isEmpty())
-        return;
-    const bool held = !heldTime_.isEmpty();
-    const QString time = held ? heldTime_ : PendingTime;
-    if (time.isEmpty()) {
-        Tell(EntryBib, NothingPendingMessage);
-        return;
-    }
-    if (setFTtime(EntryBib, time, QStringLiteral("2"),
-                  held ? QStringLiteral("2") : QStringLiteral("0"))
-            .recorded)
+    else if (outcome.recorded)
         heldTime_ = time;
     ListPendingTimes();
     ShowPendingGaps();
