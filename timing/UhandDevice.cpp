@@ -10,7 +10,6 @@
 #include "data/Udm1.h"
 #include "device/DeviceRecord.h"
 #include "device/StampStore.h"
-#include "timing/AttentionList.h"
 #include "timing/MessageBoxes.h"
 #include "timing/StatusStrip.h"
 
@@ -187,11 +186,11 @@ bool TFhand::ConfirmCloseWhileReceiving() {
 
 void TFhand::ShowUnsavedCount() {
     const QString problem = stamps_->Problem();
-    // Each new trouble of the stamps is listed once, with the database's own words.
+    // Each new trouble of the stamps is told once, with the database's own words.
     if (!problem.isEmpty() && problem != Labunsaved->toolTip())
-        Attention->Add({}, QStringLiteral("タイムを保存できません（機器のタイムは日誌に残り、"
-                                          "自動で保存し直します）: ") +
-                               problem);
+        Tell({}, QStringLiteral("タイムを保存できません（機器のタイムは日誌に残り、"
+                                "自動で保存し直します）: ") +
+                     problem);
     Labunsaved->setText(QStringLiteral("未保存 %1 件").arg(stamps_->WaitingCount()));
     Labunsaved->setToolTip(problem);
     Labunsaved->setVisible(stamps_->WaitingCount() > 0 || !stamps_->Problem().isEmpty());
