@@ -120,7 +120,7 @@ void TFhand::com1open(int PortNo) {
     } catch (const std::exception&) {
         // Whatever stopped the port, the operator is told and the choice is undone.
         Strip->ShowPortClosed(QString());
-        Tell(PortName(PortNo), PortRefused);
+        Tell({}, PortRefused);
         uComm::DevicePortNo = 0;
         Cbxcomm1->setCurrentIndex(0);
     }
@@ -132,7 +132,7 @@ void TFhand::CommX1PortLost() {
     deviceLine_.Reset();
     lastDeviceLine_.invalidate();
     // Told without a box: the operator may be typing a bib this very moment.
-    Tell(PortName(port),
+    Tell({},
          QStringLiteral("取込ポート ") + PortName(port) +
              QStringLiteral(" との接続が切れました。タイムデータは取り込まれていません。"
                             "機器とケーブルを確かめて、ポートを選び直してください。"));

