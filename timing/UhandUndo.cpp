@@ -10,13 +10,21 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTreeWidget>
 
 void TFhand::ConnectUndoHandlers() {
     for (QPushButton* button : {BtnUndo1, BtnUndo3})
         connect(button, &QPushButton::clicked, this, Guarded(this, &TFhand::UndoLastAction));
-    connect(History.get(), &ActionHistory::Changed, this, &TFhand::ShowHistory);
-    ShowHistory();
+    // The list is filled when its page is on show: a key press does not pay for it.
+    connect(History.get(), &ActionHistory::Changed, this, [this] {
+        if (PageControl1->currentWidget() == TabSheet4)
+            ShowHistory();
+    });
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (PageControl1->currentWidget() == TabSheet4)
+            ShowHistory();
+    });
 }
 
 void TFhand::KeepAction(const QString& bib, const QString& what, std::vector<RowChange> changes,
