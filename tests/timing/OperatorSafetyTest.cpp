@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -32,10 +34,14 @@ protected:
         Press(Qt::Key_Return);
     }
     QString Action() const { return window->Strip->Shown(StatusStrip::Field::Action).text; }
+    // The history page looked at, and the lap page chosen again.
     QStringList HistoryStates() const {
+        QTabBar* tabs = window->PageControl1->tabBar();
+        ClickAt(tabs, tabs->tabRect(3).center());
         QStringList states;
         for (int row = 0; row < window->HistoryList->topLevelItemCount(); ++row)
             states << window->HistoryList->topLevelItem(row)->text(4);
+        ClickAt(tabs, tabs->tabRect(0).center());
         return states;
     }
 };
