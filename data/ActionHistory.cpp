@@ -1,94 +1,140 @@
 #include "data/ActionHistory.h"
 
 #include "common/uComm.h"
-#include "data/ExecInfo.h"
-#include "data/TDatabase.h"
-#include "data/UndoChanges.h"
+#include "data/ActionWriter.h"
 
 #include <QUuid>
 
-ActionHistory::ActionHistory(TDatabase& database, const QString& folder,
-                             JournalFile::SyncFile sync, QObject* parent)
-    : QObject(parent), database_(database),
-      lock_(folder, QStringLiteral("actions"), database.SourceName()),
-      journal_(lock_.JournalPath(), sync) {}
+namespace {
 
-void ActionHistory::Record(OperatorAction action) {
+bool Waits(const OperatorAction& action) {
+    return action.progress == OperatorAction::Progress::Waiting;
+}
+
+// A split, a discard or a relay Enter takes its stamp out of the pending ones.
+bool TakesStamp(const ActionRequest& request) {
+    using Kind = ActionRequest::Kind;
+    return request.kind == Kind::Split || request.kind == Kind::Discard ||
+           (request.kind == Kind::RelayLeg && request.usesTime);
+}
+
+} // namespace
+
+ActionHistory::ActionHistory(const TDatabase& database, const QString& folder,
+                             JournalFile::SyncFile sync, QObject* parent)
+    : QObject(parent), lock_(folder, QStringLiteral("actions"), database.SourceName()),
+      journal_(std::make_shared<SharedActionJournal>(lock_.JournalPath(), sync)),
+      writer_(new ActionWriter(database.CurrentSource(), journal_)) {
+    thread_.setObjectName(QStringLiteral("action writer"));
+    writer_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, writer_, &QObject::deleteLater);
+    connect(writer_, &ActionWriter::Applied, this,
+            [this](const QString& id, const QString& note, const QStringList& shown) {
+                CountWaiting();
+                if (const auto action = Find(id))
+                    emit Applied(*action, note, shown);
+                emit Changed();
+            });
+    connect(writer_, &ActionWriter::Refused, this, [this](const QString& id) {
+        CountWaiting();
+        if (const auto action = Find(id))
+            emit Refused(*action);
+        emit Changed();
+    });
+    connect(writer_, &ActionWriter::Problem, this, [this](const QString& problem) {
+        writerProblem_ = problem;
+        emit Changed();
+    });
+    thread_.start();
+    CountWaiting();
+    if (waiting_ > 0)
+        writer_->Wake();
+}
+
+ActionHistory::~ActionHistory() {
+    writer_->RequestStop();
+    thread_.quit();
+    thread_.wait();
+}
+
+OperatorAction ActionHistory::Submit(OperatorAction action) {
     action.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     action.at = QDateTime::currentDateTime();
     action.raceCode = uComm::RaceCode;
-    // Kept in memory when the disk fails: Problem tells the operator.
-    journal_.Append(action);
+    action.progress = action.request.kind == ActionRequest::Kind::None
+                          ? OperatorAction::Progress::Applied
+                          : OperatorAction::Progress::Waiting;
+    // Kept in memory when the disk fails, and sent all the same: Problem tells the operator.
+    journal_->Append(action);
+    if (Waits(action)) {
+        if (waiting_++ == 0)
+            oldestWaiting_ = action.at;
+        if (TakesStamp(action.request))
+            taken_.push_back(action.request.stamp);
+        writer_->Wake();
+    }
     emit Changed();
+    return action;
 }
 
-const OperatorAction* ActionHistory::LastUndoable(ActionPage page) const {
-    const auto& actions = journal_.Actions();
-    for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
-        if (it->page == page && !it->undone && it->raceCode == uComm::RaceCode)
-            return &*it;
+void ActionHistory::CountWaiting() {
+    waiting_ = 0;
+    taken_.clear();
+    for (const OperatorAction& action : journal_->Actions()) {
+        if (!Waits(action))
+            continue;
+        if (waiting_++ == 0)
+            oldestWaiting_ = action.at;
+        if (TakesStamp(action.request))
+            taken_.push_back(action.request.stamp);
     }
-    return nullptr;
+}
+
+std::vector<StampRef> ActionHistory::TakenStamps() const {
+    return taken_;
+}
+
+qint64 ActionHistory::OldestWaitingSeconds() const {
+    return waiting_ == 0 ? 0 : oldestWaiting_.secsTo(QDateTime::currentDateTime());
+}
+
+std::optional<OperatorAction> ActionHistory::Find(const QString& id) const {
+    for (const OperatorAction& action : journal_->Actions())
+        if (action.id == id)
+            return action;
+    return std::nullopt;
+}
+
+std::optional<OperatorAction> ActionHistory::LastUndoable(ActionPage page) const {
+    const std::deque<OperatorAction> actions = journal_->Actions();
+    QSet<QString> takenBack;
+    for (const OperatorAction& action : actions)
+        if (action.request.kind == ActionRequest::Kind::Undo &&
+            action.progress != OperatorAction::Progress::Refused)
+            takenBack.insert(action.request.target);
+    for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
+        if (it->page == page && !it->undone && it->raceCode == uComm::RaceCode &&
+            it->request.kind != ActionRequest::Kind::Undo &&
+            it->progress != OperatorAction::Progress::Refused && !takenBack.contains(it->id))
+            return *it;
+    }
+    return std::nullopt;
 }
 
 UndoOutcome ActionHistory::UndoLast(ActionPage page) {
-    const OperatorAction* last = LastUndoable(page);
+    const std::optional<OperatorAction> last = LastUndoable(page);
     if (!last)
         return {false, {}, QStringLiteral("%1で元に戻せる操作はありません。").arg(PageName(page))};
-    const OperatorAction action = *last;
-    const int blocking =
-        UndoChanges(database_, action.changes, [&action](TQuery& query) {
-            // The suite's other programs learn of the undo as of the action.
-            if (action.marksChange)
-                update_execinfo(query, QStringLiteral("C1"));
-        });
-    if (blocking >= 0)
-        return {false, action, WhoseChange(action, action.changes[blocking])};
-    journal_.MarkUndone(action.id);
-    emit Changed();
-    return {true, action, {}};
-}
-
-QString ActionHistory::WhoseChange(const OperatorAction& action,
-                                   const RowChange& blocking) const {
-    const QString row = RowDescription(blocking);
-    const auto& actions = journal_.Actions();
-    bool later = false;
-    for (const OperatorAction& other : actions) {
-        if (other.id == action.id) {
-            later = true;
-            continue;
-        }
-        if (!later || other.undone)
-            continue;
-        for (const RowChange& change : other.changes) {
-            if (change.SameRow(blocking))
-                return QStringLiteral("この端末の後の操作（%1 %2 %3）が%4を変更しています。"
-                                      "先にその操作を元に戻してください。")
-                    .arg(PageName(other.page), other.bib, other.what, row);
-        }
-    }
-    return QStringLiteral("%1は他の端末で変更されたため、元に戻せません。").arg(row);
+    OperatorAction undo;
+    undo.page = page;
+    undo.bib = last->bib;
+    undo.what = QStringLiteral("元に戻す: ") + last->what;
+    undo.request.kind = ActionRequest::Kind::Undo;
+    undo.request.target = last->id;
+    Submit(undo);
+    return {true, *last, {}};
 }
 
 QString ActionHistory::Problem() const {
-    return lock_.Held() ? journal_.Problem() : lock_.Problem();
-}
-
-QString RowDescription(const RowChange& change) {
-    if (change.table == QLatin1String("relaymember"))
-        return QStringLiteral("チームNo.%1 の%2走")
-            .arg(change.KeyText(QStringLiteral("zek")), change.KeyText(QStringLiteral("num")));
-    if (change.table == QLatin1String("result"))
-        return QStringLiteral("ビブNo.%1 の記録").arg(change.KeyText(QStringLiteral("zek")));
-    if (change.table == QLatin1String("tdc_mid"))
-        return QStringLiteral("時刻 %1 のタイム").arg(change.KeyText(QStringLiteral("tm")).trimmed());
-    if (change.table == QLatin1String("midjyun")) {
-        const QStringList& values = change.after.isEmpty() ? change.before : change.after;
-        const auto value = [&](const char* column) {
-            return TextOfHex(values.value(change.columns.indexOf(QLatin1String(column)))).trimmed();
-        };
-        return QStringLiteral("通過記録 %1 %2").arg(value("bib"), value("tod"));
-    }
-    return change.table;
+    return lock_.Held() ? journal_->Problem() : lock_.Problem();
 }

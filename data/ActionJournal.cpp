@@ -1,9 +1,19 @@
 #include "data/ActionJournal.h"
 
+#include <QJsonArray>
+
 namespace {
 
 const QString ActionKey = QStringLiteral("action");
+const QString AppliedKey = QStringLiteral("applied");
+const QString RowsKey = QStringLiteral("rows");
+const QString RefusedKey = QStringLiteral("refused");
+const QString WhyKey = QStringLiteral("why");
 const QString UndoneKey = QStringLiteral("undone");
+
+bool IsWaiting(const OperatorAction& action) {
+    return action.progress == OperatorAction::Progress::Waiting;
+}
 
 } // namespace
 
@@ -15,14 +25,33 @@ ActionJournal::ActionJournal(const QString& path, JournalFile::SyncFile sync)
         Rewrite();
 }
 
+OperatorAction* ActionJournal::Find(const QString& id) {
+    for (auto it = actions_.rbegin(); it != actions_.rend(); ++it)
+        if (it->id == id)
+            return &*it;
+    return nullptr;
+}
+
 void ActionJournal::TakeUp(std::vector<QJsonObject> found) {
     for (const QJsonObject& object : found) {
         if (object.contains(ActionKey)) {
             actions_.push_back(ActionFromJson(object.value(ActionKey).toObject()));
-        } else if (object.contains(UndoneKey)) {
-            const QString id = object.value(UndoneKey).toString();
-            for (OperatorAction& action : actions_)
-                action.undone = action.undone || action.id == id;
+            continue;
+        }
+        const QString id = object.value(AppliedKey).toString(
+            object.value(RefusedKey).toString(object.value(UndoneKey).toString()));
+        OperatorAction* action = Find(id);
+        if (!action)
+            continue;
+        if (object.contains(AppliedKey)) {
+            action->progress = OperatorAction::Progress::Applied;
+            for (const QJsonValue& change : object.value(RowsKey).toArray())
+                action->changes.push_back(RowChangeFromJson(change.toObject()));
+        } else if (object.contains(RefusedKey)) {
+            action->progress = OperatorAction::Progress::Refused;
+            action->refusal = object.value(WhyKey).toString();
+        } else {
+            action->undone = true;
         }
     }
 }
@@ -35,7 +64,8 @@ bool ActionJournal::DropOldest() {
     bool dropped = false;
     for (auto it = actions_.begin(); it != actions_.end();) {
         int& count = it->page == ActionPage::Relay ? relay : lap;
-        if (count > KeptPerPage) {
+        // An action the database does not have yet is never dropped.
+        if (count > KeptPerPage && !IsWaiting(*it)) {
             --count;
             it = actions_.erase(it);
             dropped = true;
@@ -49,22 +79,42 @@ bool ActionJournal::DropOldest() {
 bool ActionJournal::Append(const OperatorAction& action) {
     actions_.push_back(action);
     // The file is written anew now and then, so it holds no more than the kept actions and
-    // their undoing, twice over.
-    if (DropOldest() && linesInFile_ > 4 * KeptPerPage)
+    // what came of them, a few times over.
+    if (DropOldest() && linesInFile_ > 6 * KeptPerPage)
         return Rewrite();
-    if (file_.NeedsRewrite())
-        return Rewrite();
-    ++linesInFile_;
-    return file_.Append({{ActionKey, ActionToJson(action)}}, true);
+    return Write({{ActionKey, ActionToJson(action)}});
+}
+
+bool ActionJournal::MarkApplied(const QString& id, const std::vector<RowChange>& changes) {
+    QJsonArray rows;
+    if (OperatorAction* action = Find(id)) {
+        action->progress = OperatorAction::Progress::Applied;
+        action->changes = changes;
+    }
+    for (const RowChange& change : changes)
+        rows.append(RowChangeToJson(change));
+    return Write({{AppliedKey, id}, {RowsKey, rows}});
+}
+
+bool ActionJournal::MarkRefused(const QString& id, const QString& why) {
+    if (OperatorAction* action = Find(id)) {
+        action->progress = OperatorAction::Progress::Refused;
+        action->refusal = why;
+    }
+    return Write({{RefusedKey, id}, {WhyKey, why}});
 }
 
 bool ActionJournal::MarkUndone(const QString& id) {
-    for (OperatorAction& action : actions_)
-        action.undone = action.undone || action.id == id;
+    if (OperatorAction* action = Find(id))
+        action->undone = true;
+    return Write({{UndoneKey, id}});
+}
+
+bool ActionJournal::Write(const QJsonObject& line) {
     if (file_.NeedsRewrite())
         return Rewrite();
     ++linesInFile_;
-    return file_.Append({{UndoneKey, id}}, true);
+    return file_.Append(line, true);
 }
 
 bool ActionJournal::Rewrite() {

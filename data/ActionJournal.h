@@ -1,11 +1,14 @@
 #pragma once
-// The journal of this workstation's operator actions on one data source and database: each
-// action, with every row it changed, is forced to the disk, and so is its undoing, so the
-// history and the undo outlive a restart of the program. The last actions of each page are
-// kept; older ones are dropped when the file is next rewritten.
+// The journal of this workstation's operator actions on one data source and database. An
+// action is forced to the disk before it is sent to the database, and what came of it (the
+// rows it changed, or why it was refused) and its undoing follow it, forced too: so an action
+// typed while the database does not answer outlives a crash and a restart, and so do the
+// history and the undo. The last actions of each page are kept, and every one still waiting;
+// older ones are dropped when the file is next rewritten.
 //
-// The file holds one JSON object a line: {"action":{...}} for an action and {"undone":id}
-// once it is taken back.
+// The file holds one JSON object a line: {"action":{...}} for an action, {"applied":id,
+// "rows":[...]} or {"refused":id,"why":...} for what came of it, {"undone":id} once it is
+// taken back.
 
 #include "common/JournalFile.h"
 #include "data/OperatorAction.h"
@@ -23,6 +26,8 @@ public:
 
     // True when the action is safely on the disk.
     bool Append(const OperatorAction& action);
+    bool MarkApplied(const QString& id, const std::vector<RowChange>& changes);
+    bool MarkRefused(const QString& id, const QString& why);
     bool MarkUndone(const QString& id);
 
     // Oldest first.
@@ -31,6 +36,9 @@ public:
 
 private:
     void TakeUp(std::vector<QJsonObject> found);
+    OperatorAction* Find(const QString& id);
+    // The line, forced to the disk, or the whole file when it needs writing anew.
+    bool Write(const QJsonObject& line);
     // Drops what is beyond the kept actions of each page; true when something was.
     bool DropOldest();
     bool Rewrite();

@@ -12,6 +12,11 @@ const QString BibKey = QStringLiteral("bib");
 const QString WhatKey = QStringLiteral("what");
 const QString ChangesKey = QStringLiteral("rows");
 const QString MarksKey = QStringLiteral("marks");
+const QString RequestKey = QStringLiteral("request");
+const QString ProgressKey = QStringLiteral("progress");
+const QString RefusalKey = QStringLiteral("refusal");
+const QStringList ProgressNames = {QStringLiteral("waiting"), QStringLiteral("applied"),
+                                   QStringLiteral("refused")};
 
 } // namespace
 
@@ -31,7 +36,10 @@ QJsonObject ActionToJson(const OperatorAction& action) {
             {BibKey, action.bib},
             {WhatKey, action.what},
             {ChangesKey, changes},
-            {MarksKey, action.marksChange}};
+            {MarksKey, action.marksChange},
+            {RequestKey, RequestToJson(action.request)},
+            {ProgressKey, ProgressNames[static_cast<int>(action.progress)]},
+            {RefusalKey, action.refusal}};
 }
 
 OperatorAction ActionFromJson(const QJsonObject& object) {
@@ -46,5 +54,11 @@ OperatorAction ActionFromJson(const QJsonObject& object) {
     for (const QJsonValue& change : object.value(ChangesKey).toArray())
         action.changes.push_back(RowChangeFromJson(change.toObject()));
     action.marksChange = object.value(MarksKey).toBool();
+    action.request = RequestFromJson(object.value(RequestKey).toObject());
+    // Kept before the progress was: every such action was applied where it was done.
+    const qsizetype progress = ProgressNames.indexOf(object.value(ProgressKey).toString());
+    action.progress = progress < 0 ? OperatorAction::Progress::Applied
+                                   : static_cast<OperatorAction::Progress>(progress);
+    action.refusal = object.value(RefusalKey).toString();
     return action;
 }

@@ -1,8 +1,10 @@
 #pragma once
-// One thing the operator did that changed the race (a split, a dead heat, a discard, a
-// cancel, an assignment by hand, a relay leg, a reset, a check-list edit), with every row it
-// changed, so that it can be listed and taken back.
+// One thing the operator did to the race (a split, a dead heat, a discard, a cancel, an
+// assignment by hand, a relay leg, a reset, an undo, a check-list edit): what it asks of the
+// database, whether the database has it yet, and every row it changed there, so that it can
+// be listed and taken back.
 
+#include "data/ActionRequest.h"
 #include "data/RowChange.h"
 
 #include <QDateTime>
@@ -15,6 +17,11 @@
 enum class ActionPage { Lap, Relay };
 
 struct OperatorAction {
+    enum class Progress {
+        Waiting, // in the journal, not yet in the database
+        Applied, // in the database: `changes` holds what it changed
+        Refused, // the database would not take it: `refusal` says why
+    };
     QString id;
     QString raceCode;
     QDateTime at;
@@ -25,6 +32,9 @@ struct OperatorAction {
     // The suite's change marker is written when the action is taken back too.
     bool marksChange = false;
     bool undone = false;
+    ActionRequest request;
+    Progress progress = Progress::Applied;
+    QString refusal;
 };
 
 // "周回計測", "リレー計測": the pages' own captions.

@@ -2,12 +2,63 @@
 
 #include "data/CapturedWrites.h"
 #include "data/StatementLines.h"
+#include "data/TQuery.h"
 
-int MarkTime(CapturedWrites& writes, const QString& time, const QString& from, const QString& to) {
-    QStringList where = {RaceLine(QStringLiteral("where tcode = ")),
-                         ValueLine(QStringLiteral("and tm = "), time)};
+namespace {
+
+const QStringList StampKey = {QStringLiteral("id"), QStringLiteral("tm")};
+
+int Mark(CapturedWrites& writes, QStringList where, const QString& from, const QString& to) {
     if (!from.isEmpty())
         where << ValueLine(QStringLiteral("and sumi = "), from);
-    return writes.Update(QStringLiteral("tdc_mid"), {QStringLiteral("id"), QStringLiteral("tm")},
-                         where, {QStringLiteral("sumi")}, {to});
+    return writes.Update(QStringLiteral("tdc_mid"), StampKey, where, {QStringLiteral("sumi")},
+                         {to});
+}
+
+} // namespace
+
+bool StampRef::Is(const StampRef& other) const {
+    if (id != 0 && other.id != 0)
+        return id == other.id;
+    if (!jid.isEmpty() && !other.jid.isEmpty())
+        return jid == other.jid;
+    return !Named() && !other.Named() && time == other.time;
+}
+
+QJsonObject StampToJson(const StampRef& stamp) {
+    return {{QStringLiteral("id"), QString::number(stamp.id)},
+            {QStringLiteral("jid"), stamp.jid},
+            {QStringLiteral("tm"), stamp.time}};
+}
+
+StampRef StampFromJson(const QJsonObject& object) {
+    return {object.value(QStringLiteral("id")).toString().toLongLong(),
+            object.value(QStringLiteral("jid")).toString(),
+            object.value(QStringLiteral("tm")).toString()};
+}
+
+int MarkTime(CapturedWrites& writes, const QString& time, const QString& from, const QString& to) {
+    return Mark(writes,
+                {RaceLine(QStringLiteral("where tcode = ")),
+                 ValueLine(QStringLiteral("and tm = "), time)},
+                from, to);
+}
+
+int MarkStamp(CapturedWrites& writes, const StampRef& stamp, const QString& from,
+              const QString& to) {
+    if (!stamp.Named())
+        return MarkTime(writes, stamp.time, from, to);
+    const QString identity = stamp.id != 0
+                                 ? QStringLiteral("and id = %1").arg(stamp.id)
+                                 : ValueLine(QStringLiteral("and jid = "), stamp.jid);
+    return Mark(writes, {RaceLine(QStringLiteral("where tcode = ")), identity}, from, to);
+}
+
+bool StampStored(TQuery& query, const StampRef& stamp) {
+    query.SetSQL({QStringLiteral("select count(*) as n from tdc_mid"),
+                  ValueLine(QStringLiteral("where jid = "), stamp.jid)});
+    query.Open();
+    const bool stored = query.FieldByName(QStringLiteral("n")).AsInteger() > 0;
+    query.Close();
+    return stored;
 }

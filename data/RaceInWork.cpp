@@ -48,8 +48,8 @@ RaceInWork OpenRaceInWork(TDm1& dm) {
     Reload(dm.Qdpmid,
            {QStringLiteral("select ") +
                 ByteColumns({QStringLiteral("tm"), QStringLiteral("sumi"), QStringLiteral("zek")}) +
-                QStringLiteral(",(tdc_mid.sumi = '2' and exists (select 1 from midjyun m where "
-                               "m.tcode = tdc_mid.tcode and m.tod = tdc_mid.tm)) as held"),
+                QStringLiteral(",tdc_mid.id,(tdc_mid.sumi = '2' and exists (select 1 from midjyun m "
+                               "where m.tcode = tdc_mid.tcode and m.tod = tdc_mid.tm)) as held"),
             QStringLiteral("from tdc_mid where tcode = ") + code,
             QStringLiteral("order by tdc_mid.dt desc,tdc_mid.tm desc")});
     race.Caption = race.RaceCode + QStringLiteral("  ") + name;

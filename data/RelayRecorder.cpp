@@ -100,8 +100,9 @@ RelayOutcome RelayRecorder::RecordWithTime(const RelayEntry& entry, bool useTime
     if (!outcome.recorded)
         return outcome; // rolled back: a refused key press uses up nothing
     // A recorded finish stands only with a time still pending.
+    const StampRef stamp = entry.stamp.Named() ? entry.stamp : StampRef{0, {}, entry.time};
     const bool timeFree =
-        useTime ? MarkTime(writes, entry.time, QStringLiteral("0"), QStringLiteral("1")) > 0
+        useTime ? MarkStamp(writes, stamp, QStringLiteral("0"), QStringLiteral("1")) > 0
                 : TimeIsPending(entry.time);
     if (!timeFree)
         return Refusal(TimeTakenMessage, outcome.statement, outcome.log);
@@ -117,10 +118,16 @@ int RelayRecorder::FinishedLegs() {
     return reading_.FieldByName(QStringLiteral("n")).AsInteger();
 }
 
-// Leg 1 keeps its start, which is the team's start.
 std::vector<RowChange> RelayRecorder::ResetRace() {
     Transaction transaction(database_);
     CapturedWrites writes(writing_);
+    WriteRelayReset(writes);
+    transaction.Commit();
+    return writes.Changes();
+}
+
+// Leg 1 keeps its start, which is the team's start.
+void WriteRelayReset(CapturedWrites& writes) {
     const QString race = RaceFilter();
     writes.Update(QStringLiteral("result"), TeamKey, {race},
                   {QStringLiteral("startedtime"), QStringLiteral("runtime"),
@@ -137,16 +144,18 @@ std::vector<RowChange> RelayRecorder::ResetRace() {
                   {QStringLiteral("status"), QStringLiteral("finishtime"),
                    QStringLiteral("runtime")},
                   {QStringLiteral("T"), QStringLiteral(""), QStringLiteral("")});
-    transaction.Commit();
-    return writes.Changes();
 }
 
 // The team's rows give its class, its start (leg 1's row, wherever it comes) and its legs by
 // number, so a missing row leaves its leg empty instead of moving the later ones up.
+QStringList TeamReadLines(const QString& bib) {
+    return {QStringLiteral("select num,class1,startedtime,finishtime"),
+            QStringLiteral("from relaymember ") + RaceFilter(),
+            ValueLine(QStringLiteral("and zek = "), bib)};
+}
+
 RelayTeam RelayRecorder::ReadTeam(const QString& bib) {
-    reading_.SetSQL({QStringLiteral("select num,class1,startedtime,finishtime"),
-                     QStringLiteral("from relaymember ") + RaceFilter(),
-                     ValueLine(QStringLiteral("and zek = "), bib)});
+    reading_.SetSQL(TeamReadLines(bib));
     RelayTeam team{bib, false, {}, 0, {}, reading_.ShownText()};
     reading_.Open();
     team.registered = reading_.RecordCount() > 0;
@@ -171,6 +180,16 @@ RelayTeam RelayRecorder::ReadTeam(const QString& bib) {
 
 RelayOutcome RelayRecorder::RecordFinish(const RelayTeam& team, const RelayEntry& entry,
                                          CapturedWrites& writes) {
+    RelayOutcome outcome = DecideRelayFinish(team, entry);
+    if (!outcome.recorded)
+        return outcome;
+    const QString refusal = WriteRelayFinish(writes, writing_, team.bib, outcome, entry.time);
+    if (!refusal.isEmpty())
+        return Refusal(refusal, team.statement, outcome.log);
+    return outcome;
+}
+
+RelayOutcome DecideRelayFinish(const RelayTeam& team, const RelayEntry& entry) {
     if (!team.registered)
         return Refusal(NotRegisteredMessage(team.bib), team.statement);
     const int leg = RunningLeg(team.timed);
@@ -189,25 +208,28 @@ RelayOutcome RelayRecorder::RecordFinish(const RelayTeam& team, const RelayEntry
     log << QString::number(elapsed);
     if (!MayFinishLeg(leg, team.legs, entry.lastLegToo))
         return Refusal(leg == team.legs ? LastLegMessage : SplitLimitMessage, team.statement, log);
+    return {true,
+            {},
+            team.statement,
+            log,
+            leg,
+            team.legs,
+            TenthsForm(ElapsedTimeText(legStart, entry.time)),
+            TenthsForm(ElapsedTimeText(team.start, entry.time)),
+            TeamLetterAfterLeg(leg, team.legs),
+            {}};
+}
 
-    RelayOutcome outcome{true,
-                         {},
-                         team.statement,
-                         log,
-                         leg,
-                         team.legs,
-                         TenthsForm(ElapsedTimeText(legStart, entry.time)),
-                         TenthsForm(ElapsedTimeText(team.start, entry.time)),
-                         TeamLetterAfterLeg(leg, team.legs),
-                         {}};
-    if (!WriteLegFinish(writes, team.bib, leg, outcome.legTime, entry.time))
-        return Refusal(LegTakenMessage, team.statement, log);
+QString WriteRelayFinish(CapturedWrites& writes, TQuery& marker, const QString& bib,
+                         const RelayOutcome& decided, const QString& finish) {
+    if (!WriteLegFinish(writes, bib, decided.leg, decided.legTime, finish))
+        return LegTakenMessage;
     // After the class's last leg there is no leg to start.
-    if (leg < team.legs)
-        StartLeg(writes, team.bib, leg + 1, NextLegStart(entry.time));
-    WriteTeamTime(writes, team.bib, outcome.teamTime, outcome.teamLetter);
-    update_execinfo(writing_, QStringLiteral("C1"));
-    return outcome;
+    if (decided.leg < decided.legs)
+        StartLeg(writes, bib, decided.leg + 1, NextLegStart(finish));
+    WriteTeamTime(writes, bib, decided.teamTime, decided.teamLetter);
+    update_execinfo(marker, QStringLiteral("C1"));
+    return {};
 }
 
 bool RelayRecorder::TimeIsPending(const QString& time) {

@@ -5,6 +5,7 @@
 // is still running and a device time used only while it is still pending, so two
 // workstations timing the same exchange never overwrite each other.
 
+#include "data/PendingTimeMark.h"
 #include "data/RelayLegs.h"
 #include "data/RowChange.h"
 #include "data/TQuery.h"
@@ -32,6 +33,7 @@ struct RelayEntry {
     QString time;            // the pending device time at the key press
     QString minimumMinutes;  // the minimum-time box's text
     bool lastLegToo = false; // "最終走者も処理"
+    StampRef stamp;          // the stamp itself when named; otherwise those of that time
 };
 
 // What a key press did. Refused: `refusal` is what the operator is told; nothing was written
@@ -50,6 +52,21 @@ struct RelayOutcome {
 };
 
 class CapturedWrites;
+
+// The read of one team's rows, as a key press reads it.
+QStringList TeamReadLines(const QString& bib);
+
+// The decision on a key press from what is known of the team, without a statement: the
+// running leg, the times and the letter, or why not.
+RelayOutcome DecideRelayFinish(const RelayTeam& team, const RelayEntry& entry);
+
+// The writes of a decided finish, in the caller's transaction: the leg while it still runs,
+// the next leg's start, the team's time and letter, the change marker (through `marker`).
+// Empty when written; otherwise what stood in the way.
+QString WriteRelayFinish(CapturedWrites& writes, TQuery& marker, const QString& bib,
+                         const RelayOutcome& decided, const QString& finish);
+// The writes of a relay reset, in the caller's transaction.
+void WriteRelayReset(CapturedWrites& writes);
 
 class RelayRecorder {
 public:

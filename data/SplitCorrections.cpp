@@ -24,11 +24,27 @@ SplitCorrections::SplitCorrections(TDatabase& database)
 
 CancelOutcome SplitCorrections::CancelSplit(const QString& zek, int n, const QString& passing,
                                             const StatementLog& log) {
+    Transaction transaction(database_);
+    CapturedWrites writes(writing_, log);
+    CancelOutcome outcome = WriteCancel(writes, writing_, zek, n, passing);
+    if (outcome.cancelled)
+        transaction.Commit();
+    return outcome;
+}
+
+std::vector<RowChange> SplitCorrections::ResetRace() {
+    Transaction transaction(database_);
+    CapturedWrites writes(writing_);
+    WriteReset(writes);
+    transaction.Commit();
+    return writes.Changes();
+}
+
+CancelOutcome WriteCancel(CapturedWrites& writes, TQuery& query, const QString& zek, int n,
+                          const QString& passing) {
     // A split never written has no time to give back.
     if (passing.isEmpty())
         return {};
-    Transaction transaction(database_);
-    CapturedWrites writes(writing_, log);
     const int cleared = writes.Update(
         QStringLiteral("result"), {QStringLiteral("tcode"), QStringLiteral("zek")},
         {RaceLine(QStringLiteral("where tcode = ")) + ValueLine(QStringLiteral(" and zek = "), zek) +
@@ -42,29 +58,21 @@ CancelOutcome SplitCorrections::CancelSplit(const QString& zek, int n, const QSt
                    ValueLine(QStringLiteral("and bib = "), PassingLogBib(zek)) +
                        ValueLine(QStringLiteral(" and tod = "), passing)},
                   PassingLogColumns);
-    CancelOutcome outcome{true, TimeInPassingLog(passing), {}};
+    query.SetSQL({RaceLine(QStringLiteral("select count(*) as n from midjyun where tcode = ")),
+                  ValueLine(QStringLiteral("and tod = "), passing)});
+    query.Open();
+    CancelOutcome outcome{true, query.FieldByName(QStringLiteral("n")).AsInteger() > 0, {}};
+    query.Close();
     // Made pending while a dead heat's other competitor still holds it, the time would be
     // taken by the next bib as well.
     if (!outcome.timeStillHeld)
         MarkTime(writes, passing, {}, QStringLiteral("0"));
-    transaction.Commit();
     outcome.changes = writes.Changes();
     return outcome;
 }
 
-bool SplitCorrections::TimeInPassingLog(const QString& passing) {
-    writing_.SetSQL({RaceLine(QStringLiteral("select count(*) as n from midjyun where tcode = ")),
-                     ValueLine(QStringLiteral("and tod = "), passing)});
-    writing_.Open();
-    const bool held = writing_.FieldByName(QStringLiteral("n")).AsInteger() > 0;
-    writing_.Close();
-    return held;
-}
-
-std::vector<RowChange> SplitCorrections::ResetRace() {
+void WriteReset(CapturedWrites& writes) {
     const QString race = RaceLine(QStringLiteral("where tcode = "));
-    Transaction transaction(database_);
-    CapturedWrites writes(writing_);
     const QStringList cells = SplitCells(QStringLiteral("midtime")) + SplitCells(QStringLiteral("midfin"));
     QStringList unset;
     for (const QString& cell : cells)
@@ -78,8 +86,6 @@ std::vector<RowChange> SplitCorrections::ResetRace() {
                   {race, QStringLiteral("and not (BINARY sumi <=> '0')")},
                   {QStringLiteral("sumi")}, {QStringLiteral("0")});
     writes.Delete(QStringLiteral("midjyun"), {race}, PassingLogColumns);
-    transaction.Commit();
-    return writes.Changes();
 }
 
 SplitsOfRace SplitCorrections::CountSplits() {

@@ -24,6 +24,12 @@ struct SplitsOfRace {
     int competitors = 0; // competitors with at least one
 };
 
+// The writes of a cancel, in the caller's transaction (through `writes`, `query` reading).
+CancelOutcome WriteCancel(CapturedWrites& writes, TQuery& query, const QString& zek, int n,
+                          const QString& passing);
+// The writes of a reset of every split of the race, in the caller's transaction.
+void WriteReset(CapturedWrites& writes);
+
 class SplitCorrections {
 public:
     using StatementLog = CapturedWrites::StatementLog;
@@ -40,8 +46,6 @@ public:
     SplitsOfRace CountSplits();
 
 private:
-    bool TimeInPassingLog(const QString& passing);
-
     TDatabase& database_;
     TQuery writing_;
 };

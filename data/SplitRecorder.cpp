@@ -71,17 +71,25 @@ SplitOutcome SplitRecorder::Record(const SplitRequest& request) {
 
 SplitOutcome SplitRecorder::Record(const SplitRequest& request,
                                    const CompetitorSplits& competitor) {
-    SplitOutcome outcome;
-    if (Admits(request, competitor, outcome))
-        Write(request, competitor, outcome);
+    SplitOutcome outcome = DecideSplit(request, competitor);
+    if (!outcome.refusal.isEmpty())
+        return outcome;
+    Transaction transaction(database_);
+    CapturedWrites writes(writing_);
+    outcome.refusal = WriteSplit(writes, request, competitor.start, outcome);
+    if (!outcome.refusal.isEmpty())
+        return outcome;
+    transaction.Commit();
+    outcome.recorded = true;
+    outcome.changes = writes.Changes();
     return outcome;
 }
 
-bool SplitRecorder::Admits(const SplitRequest& request, const CompetitorSplits& competitor,
-                           SplitOutcome& outcome) {
+SplitOutcome DecideSplit(const SplitRequest& request, const CompetitorSplits& competitor) {
+    SplitOutcome outcome;
     if (request.time.trimmed().isEmpty()) {
         outcome.refusal = NothingPendingMessage;
-        return false;
+        return outcome;
     }
     const int n = NextSplitNo(competitor.splitTimes);
     const QString previous = n == 1 ? competitor.start : competitor.passings.value(n - 2);
@@ -93,31 +101,29 @@ bool SplitRecorder::Admits(const SplitRequest& request, const CompetitorSplits& 
         // The same bib typed again soon after its split is told as that split.
         outcome.refusal = n > 1 && d >= 0 ? PassedAgoMessage(request.bib, n - 1, d)
                                           : TooShortMessage;
-        return false;
+        return outcome;
     }
     outcome.log << QString::number(d);
     if (n > SplitLimitOfClass(competitor.lapn)) {
         // A bib with no row has no class, so no splits: it is told as what it is.
         outcome.refusal =
             competitor.registered ? SplitLimitMessage : NotRegisteredMessage(request.bib);
-        return false;
+        return outcome;
     }
     outcome.splitTime = TenthsForm(ElapsedTimeText(competitor.start, request.time));
-    return true;
+    return outcome;
 }
 
-void SplitRecorder::Write(const SplitRequest& request, const CompetitorSplits& competitor,
-                          SplitOutcome& outcome) {
-    const int n = outcome.split;
-    Transaction transaction(database_);
-    CapturedWrites writes(writing_);
+QString WriteSplit(CapturedWrites& writes, const SplitRequest& request, const QString& start,
+                   const SplitOutcome& decided) {
+    const int n = decided.split;
     QStringList columns = {QStringLiteral("midtime%1").arg(n), QStringLiteral("midfin%1").arg(n)};
-    QStringList values = {outcome.splitTime, request.time};
+    QStringList values = {decided.splitTime, request.time};
     // Split 1 is measured from the start itself; later splits record where they were
     // measured from.
     if (n != 1) {
         columns << QStringLiteral("midst%1").arg(n);
-        values << competitor.start;
+        values << start;
     }
     // Only while still empty, byte for byte: a text of blanks is a split written.
     const int written = writes.Update(
@@ -125,21 +131,17 @@ void SplitRecorder::Write(const SplitRequest& request, const CompetitorSplits& c
         {RaceLine(QStringLiteral("where tcode = ")), ValueLine(QStringLiteral("and zek = "), request.bib),
          QStringLiteral("and (midtime%1 is null or length(midtime%1) = 0)").arg(n)},
         columns, values);
-    if (written == 0) {
-        outcome.refusal = TakenMeanwhileMessage(request.bib, n);
-        return;
-    }
-    if (MarkTime(writes, request.time, request.takes, request.state) == 0) {
-        outcome.refusal = TimeGoneMessage;
-        return;
-    }
+    if (written == 0)
+        return TakenMeanwhileMessage(request.bib, n);
+    const StampRef stamp =
+        request.stamp.Named() ? request.stamp : StampRef{0, {}, request.time};
+    if (MarkStamp(writes, stamp, request.takes, request.state) == 0)
+        return TimeGoneMessage;
     writes.Insert(QStringLiteral("midjyun"),
                   {QStringLiteral("tcode"), QStringLiteral("bib"), QStringLiteral("mtime"),
                    QStringLiteral("tod")},
-                  {uComm::RaceCode, PassingLogBib(request.bib), outcome.splitTime, request.time});
-    transaction.Commit();
-    outcome.recorded = true;
-    outcome.changes = writes.Changes();
+                  {StatementRace(), PassingLogBib(request.bib), decided.splitTime, request.time});
+    return {};
 }
 
 std::vector<RowChange> SplitRecorder::DiscardPending(const QString& time) {

@@ -5,6 +5,7 @@
 // is filled only while it is still empty and the time taken only while it is still there,
 // so nothing another workstation wrote meanwhile is overwritten.
 
+#include "data/PendingTimeMark.h"
 #include "data/RowChange.h"
 #include "data/TQuery.h"
 
@@ -31,6 +32,9 @@ struct SplitRequest {
     // The state the time must be in: "0" pending for a key press, "2" for the second
     // competitor of a dead heat; empty for an assignment by hand, which takes any.
     QString takes = QStringLiteral("0");
+    // The stamp itself, when the operator took a stamp named by its identity; otherwise the
+    // stamps of that time are taken.
+    StampRef stamp;
 };
 
 struct SplitOutcome {
@@ -41,6 +45,18 @@ struct SplitOutcome {
     QStringList log; // the arithmetic, for the statement log
     std::vector<RowChange> changes; // what was written, to take it back
 };
+
+class CapturedWrites;
+
+// The decision on a key press from what is known of the competitor, without a statement:
+// which split, its time and the arithmetic, or why not.
+SplitOutcome DecideSplit(const SplitRequest& request, const CompetitorSplits& competitor);
+
+// The writes of a decided split, in the caller's transaction: the split while its column is
+// still empty, the stamp while in the state expected, the passing-log row. Empty when
+// written; otherwise what stood in the way, and nothing is to be committed.
+QString WriteSplit(CapturedWrites& writes, const SplitRequest& request, const QString& start,
+                   const SplitOutcome& decided);
 
 class SplitRecorder {
 public:
@@ -57,12 +73,6 @@ public:
     std::vector<RowChange> DiscardPending(const QString& time);
 
 private:
-    // The checks before anything is written; fills the outcome's split, time and log.
-    bool Admits(const SplitRequest& request, const CompetitorSplits& competitor,
-                SplitOutcome& outcome);
-    void Write(const SplitRequest& request, const CompetitorSplits& competitor,
-               SplitOutcome& outcome);
-
     TDatabase& database_;
     TQuery reading_;
     TQuery writing_;

@@ -12,6 +12,23 @@ QString ValueLine(const QString& head, const QString& value, const QString& tail
 // head + the race in work: RaceLine("where tcode = ").
 QString RaceLine(const QString& head);
 
+// The race the statements of this thread are about: the race in work, or on a writer thread
+// the race of the action it applies.
+QString StatementRace();
+
+// While it lives, the statements of this thread are about `race`.
+class StatementRaceScope {
+public:
+    explicit StatementRaceScope(const QString& race);
+    ~StatementRaceScope();
+    StatementRaceScope(const StatementRaceScope&) = delete;
+    StatementRaceScope& operator=(const StatementRaceScope&) = delete;
+
+private:
+    QString previous_;
+    bool hadPrevious_;
+};
+
 // The values' literals joined by commas, for a values list: "_sjis X'..',_sjis X'..'".
 QString SqlValueList(const QStringList& values);
 

@@ -8,8 +8,13 @@
 Transaction::Transaction(TDatabase& database) : database_(database) {
     database_.ReconnectIfLost();
     QSqlDatabase connection = database_.Connection();
-    if (!connection.transaction())
-        throw DatabaseError::FromSqlError(connection.lastError());
+    if (!connection.transaction()) {
+        const DatabaseError error = DatabaseError::FromSqlError(connection.lastError());
+        // The next statement connects anew rather than try the dead connection again.
+        if (error.isConnectionLost())
+            database_.MarkConnectionLost();
+        throw error;
+    }
 }
 
 Transaction::~Transaction() {

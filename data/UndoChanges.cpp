@@ -110,6 +110,16 @@ int UndoChanges(TDatabase& database, const std::vector<RowChange>& changes,
                 const std::function<void(TQuery&)>& alsoWithin) {
     TQuery query(database, QStringLiteral("UndoWriting"));
     Transaction transaction(database);
+    const int blocking = TakeBackChanges(query, changes);
+    if (blocking >= 0)
+        return blocking;
+    if (alsoWithin)
+        alsoWithin(query);
+    transaction.Commit();
+    return -1;
+}
+
+int TakeBackChanges(TQuery& query, const std::vector<RowChange>& changes) {
     Undoing undoing(query);
     for (std::size_t end = changes.size(); end > 0;) {
         // changes[first .. end - 1] are alike: one statement takes them back.
@@ -120,8 +130,5 @@ int UndoChanges(TDatabase& database, const std::vector<RowChange>& changes,
             return static_cast<int>(end - 1);
         end = first;
     }
-    if (alsoWithin)
-        alsoWithin(query);
-    transaction.Commit();
     return -1;
 }

@@ -17,3 +17,5 @@ class TQuery;
 // `alsoWithin` runs inside the same transaction before the commit.
 int UndoChanges(TDatabase& database, const std::vector<RowChange>& changes,
                 const std::function<void(TQuery&)>& alsoWithin = {});
+// The same in the caller's transaction, which is to be rolled back unless it gives -1.
+int TakeBackChanges(TQuery& query, const std::vector<RowChange>& changes);

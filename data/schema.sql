@@ -3,7 +3,7 @@
 -- right-aligned display texts; '' means "not set" and NULL is never written.
 -- Running this file recreates every table empty.
 
-DROP TABLE IF EXISTS tiki, env, result, relaymember, midjyun, tdc_mid, execinfo, midtp2;
+DROP TABLE IF EXISTS tiki, env, result, relaymember, midjyun, tdc_mid, execinfo, midtp2, midaction;
 
 -- One row per race.
 CREATE TABLE tiki (
@@ -104,6 +104,15 @@ CREATE TABLE tdc_mid (
     KEY tdc_mid_pending (tcode, sumi, st, dt, id, tstat),
     KEY tdc_mid_grid (tcode, dt DESC, tm DESC),
     KEY tdc_mid_tm (tcode, tm)
+) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
+
+-- The operator actions workstations applied, by the id each journals its action under: an
+-- action sent again after a lost answer finds its id taken and is not applied twice.
+CREATE TABLE midaction (
+    aid   VARCHAR(40) NOT NULL,
+    tcode VARCHAR(20) NOT NULL DEFAULT '',
+    done  DATETIME    NOT NULL,
+    PRIMARY KEY (aid)
 ) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
 
 -- The suite's shared state; row 1 names the race in use and carries the change marker.

@@ -25,6 +25,11 @@ public:
         const std::lock_guard lock(mutex_);
         journal_.RemoveOldest();
     }
+    // A copy: the writer goes on taking records.
+    std::deque<StampJournal::Entry> Waiting() const {
+        const std::lock_guard lock(mutex_);
+        return journal_.Waiting();
+    }
     int WaitingCount() const {
         const std::lock_guard lock(mutex_);
         return static_cast<int>(journal_.Waiting().size());

@@ -1,5 +1,6 @@
 #include "device/StampStore.h"
 
+#include "device/DeviceRecord.h"
 #include "device/StampWriter.h"
 
 StampStore::StampStore(const TDatabase& database, const QString& folder,
@@ -44,6 +45,14 @@ void StampStore::TakeReport(const QString& problem, bool stored) {
             emit Stored();
         },
         Qt::QueuedConnection);
+}
+
+std::vector<StampRef> StampStore::Unstored(const QString& raceCode) const {
+    std::vector<StampRef> stamps;
+    for (const StampJournal::Entry& entry : journal_->Waiting())
+        if (entry.raceCode == raceCode)
+            stamps.push_back({0, entry.id, DeviceTimeOf(entry.record)});
+    return stamps;
 }
 
 QString StampStore::Problem() const {

@@ -5,6 +5,7 @@
 // one of the connection's data source and database, so records waiting for one database are
 // stored only there, whatever the operator chooses meanwhile.
 
+#include "data/PendingTimeMark.h"
 #include "data/TDatabase.h"
 #include "device/SharedJournal.h"
 #include "common/JournalLock.h"
@@ -13,6 +14,7 @@
 #include <QThread>
 
 #include <memory>
+#include <vector>
 
 class StampWriter;
 
@@ -30,6 +32,8 @@ public:
     void Accept(const QString& raceCode, const QString& record);
 
     int WaitingCount() const { return journal_->WaitingCount(); }
+    // The stamps of the race still waiting for the database, named by their journal ids.
+    std::vector<StampRef> Unstored(const QString& raceCode) const;
     // Why records wait or the journal fails: the database's last message and the journal's
     // trouble, empty when there is none.
     QString Problem() const;

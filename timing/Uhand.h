@@ -6,6 +6,7 @@
 
 #include "common/ErrorReport.h"
 #include "data/OperatorAction.h"
+#include "timing/PendingView.h"
 #include "device/DeviceLineAssembler.h"
 #include "serial/CommX.h"
 #include "timing/PortListCombo.h"
@@ -34,6 +35,7 @@ class QTreeWidget;
 class QButtonGroup;
 class ActionHistory;
 class AttentionList;
+class RaceCache;
 struct LastAction;
 struct SplitOutcome;
 class StatusStrip;
@@ -86,8 +88,11 @@ public:
     // "要確認" on the timing pages: refusals and troubles until the operator clears them.
     AttentionList* Attention = nullptr;
     QTreeWidget* HistoryList = nullptr; // the actions of the history page, newest first
-    // This workstation's actions, kept in the action journal, and their undoing.
+    // This workstation's actions: kept in the action journal, sent by the action writer,
+    // and taken back.
     std::unique_ptr<ActionHistory> History;
+    // What key presses are decided from, without asking the server.
+    std::unique_ptr<RaceCache> Cache;
 
     // --- Lap and split page ---------------------------------------------------------------
     QLineEdit* Edit5 = nullptr; // bib entry
@@ -141,8 +146,12 @@ public:
     QString EntryBib;
 
     // --- Pending times and split points ---------------------------------------------------
+    // Reads what the server holds pending, then shows the panel.
     void ListPendingTimes();
+    // The gaps between the panel's times, then the lists read again.
     void ShowPendingGaps();
+    // Actions not yet in the database (the tests wait for none).
+    int UnsentCount() const;
     void CuteButton1Click();
     void CuteButton2Click();
     void CuteButton3Click();
@@ -157,11 +166,12 @@ public:
 
     // --- Split-time assignment ------------------------------------------------------------
     void Edit5KeyDown(int key);
-    // Records Tm as Bib's next split, the time taking state Mode ("1" used, "2" held for a
-    // dead heat) from state Takes ("0" pending, "2" held; empty for an assignment by hand,
-    // which takes any). A refusal is told.
-    SplitOutcome setFTtime(const QString& Bib, const QString& Tm, const QString& Mode,
-                   const QString& Takes);
+    // Records the stamp Tm as Bib's next split, the stamp taking state Mode ("1" used, "2"
+    // held for a dead heat) from state Takes ("0" pending, "2" held; empty for an assignment
+    // by hand, which takes any). Decided at once from what is known of the race; the action
+    // writer sends it. A refusal is told.
+    SplitOutcome setFTtime(const QString& Bib, const StampRef& Tm, const QString& Mode,
+                           const QString& Takes);
     void RE1Exit();
 
     // --- Corrections and resets -----------------------------------------------------------
@@ -241,7 +251,8 @@ private:
     // Speech (UhandSpeech.cpp): the voice settings shown and applied when the window shows.
     void ShowVoiceSettings();
 
-    void ChooseSplitPoint(int n);
+    // Split point n on show; its list is read at once, or with the next list refresh.
+    void ChooseSplitPoint(int n, bool readNow = true);
     // The page the operator works on, and its bib box (none on the other pages).
     ActionPage PageOnShow() const;
     QLineEdit* BibBoxOnShow() const;
@@ -250,35 +261,47 @@ private:
     void RunKeyPress(QLineEdit* bibBox, const std::function<void()>& body);
     // A refusal or a trouble: red on the strip with the beep, and listed under 要確認.
     void Tell(const QString& bib, const QString& reason);
-    // Keeps what an action changed as an action of the page on show.
-    void KeepAction(const QString& bib, const QString& what, std::vector<RowChange> changes,
-                    bool marksChange = false);
     // Errors while the window is open go to the strip and the 要確認 list, never to a box.
     void ShowErrorsHere(bool here);
     // Focus to Ed1 and back to the bib box, so its whole text is selected for the next bib.
     void ReselectBibBox(QLineEdit* bibBox);
-    // Pending times (UhandPending.cpp): their count and the oldest's age to the strip; the
-    // count is returned.
-    int ShowWaitingTimes();
+    // Pending times (UhandPending.cpp): the panel and its gaps as this workstation sees them,
+    // without asking the server; the stamp the next key press takes.
+    void ShowPendingTimes();
+    void ShowGaps();
+    std::optional<StampRef> HeadStamp() const;
+    // The lists read again, with the split point or leg the last key press switched to.
+    void ReopenLists();
+    // The race's rows for the key presses, read whole.
+    void LoadCache();
+    // What came of an action the writer sent.
+    void ActionApplied(const OperatorAction& action, const QString& note);
+    void ActionRefused(const OperatorAction& action);
+    PendingSnapshot pendingSnapshot_;
+    PendingList pending_;
+    int listedSplit_ = 0; // the split point whose list was last read
+    bool stampsNamed_ = true; // the race database has tdc_mid.jid
 
     // Split-time assignment (UhandSplits.cpp): "0" Enter, and a bib's Enter or Space (hold).
     void DiscardPendingTime(QLineEdit* bibBox);
     void TakeHeadTime(bool hold);
     // The bib typed into the box, as four digits; empty, and told, when it is no bib.
     QString TypedBib(QLineEdit* bibBox);
-    // The lap page's dead heat: the time held by bib + Space for the next bib + Enter, shown
-    // at the head of the panel; empty while none is held.
-    QString heldTime_;
+    // The lap page's dead heat: the stamp held by bib + Space for the next bib + Enter, shown
+    // at the head of the panel; none while none is held.
+    std::optional<StampRef> held_;
+    // A decided action: kept, sent, and shown in the cache at once.
+    OperatorAction Send(const QString& bib, const QString& what, const ActionRequest& request,
+                        bool marksChange = false);
 
-    // Corrections and resets (UhandCorrections.cpp): the lists after a correction.
-    void ReopenLists();
 
     // Relay timing (UhandRelay.cpp): the two keys of the relay bib box, the entry they
     // record and what the recording did, shown as messages, logs and lists.
     void TakeRelayFinish();
     void HoldRelayDeadHeat();
-    std::optional<RelayEntry> TakeRelayEntry(const QString& pendingTime);
-    void ShowRelayOutcome(const RelayOutcome& outcome);
+    std::optional<RelayEntry> TakeRelayEntry(const std::optional<StampRef>& stamp);
+    // A relay key press decided: told when refused, sent otherwise. Space holds the stamp.
+    void ShowRelayOutcome(const RelayOutcome& outcome, const RelayEntry& entry, bool usesTime);
     // Ed1's background: white in normal work, aqua while a dead heat is open.
     void PaintEd1(const QColor& colour);
 

@@ -5,6 +5,8 @@
 #include "common/ErrorReport.h"
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
+#include "data/ActionHistory.h"
+#include "data/RaceCache.h"
 #include "data/SplitCorrections.h"
 #include "data/SplitRecorder.h"
 #include "data/Udm1.h"
@@ -60,28 +62,24 @@ void TFhand::N1Click() {
         Tell(zek, QStringLiteral("ビブNo.%1 の中間%2 は記録されていません。").arg(bib, n));
         return;
     }
-    CancelOutcome outcome =
-        Corrections->CancelSplit(zek, n.toInt(), passing, [this](const QStringList& shown) {
-            Memo2->appendPlainText(shown.join(QLatin1Char('\n')));
-        });
-    ReopenLists();
-    if (!outcome.cancelled) {
-        Tell(zek, QStringLiteral("ビブNo.%1 の中間%2 は他の端末で変更されました。取り消していません。")
-                      .arg(bib, n));
-        return;
-    }
+    ActionRequest cancel;
+    cancel.kind = ActionRequest::Kind::Cancel;
+    cancel.bib = zek;
+    cancel.number = n.toInt();
+    cancel.passing = passing;
     const QString what = QStringLiteral("取消 中間%1  %2").arg(n, passing);
-    KeepAction(zek, what, std::move(outcome.changes));
+    Send(zek, what, cancel);
+    Cache->ExpectNoSplit(zek, n.toInt());
     Strip->ShowOutcome(NoteAction(zek + QStringLiteral("  ") + what, true));
-    if (outcome.timeStillHeld)
-        Tell(zek, QStringLiteral("時刻 %1 は同着の他の選手の記録にも使われているため、"
-                                 "処理待ちには戻していません。")
-                      .arg(passing));
 }
 
 // The device-time grid's current time goes to the bib in Edit1, whatever the time's state.
 void TFhand::PopupMenu1Popup() {
-    PendingTime = Dm1->Qdpmid.FieldByName(QStringLiteral("tm")).AsString();
+    const TQuery& grid = Dm1->Qdpmid;
+    // A row of the grid is stored: its id names it.
+    const StampRef stamp{grid.FieldByName(QStringLiteral("id")).AsString().toLongLong(), {},
+                         grid.FieldByName(QStringLiteral("tm")).AsString()};
+    PendingTime = stamp.time;
     EntryBib = Edit1->text();
     if (EntryBib.isEmpty() || EntryBib == QStringLiteral("0"))
         return;
@@ -95,13 +93,13 @@ void TFhand::PopupMenu1Popup() {
         return;
     Edit1->setText(EntryBib);
     // The held time of a dead heat given by hand is held no more.
-    if (setFTtime(EntryBib, PendingTime, QStringLiteral("1"), QString()).recorded &&
-        PendingTime == heldTime_) {
-        heldTime_.clear();
+    if (setFTtime(EntryBib, stamp, QStringLiteral("1"), QString()).recorded && held_ &&
+        held_->Is(stamp)) {
+        held_.reset();
         PaintEd1(QColor(255, 255, 255));
     }
-    ListPendingTimes();
-    ShowPendingGaps();
+    ShowPendingTimes();
+    ShowGaps();
 }
 
 // Also the passing log's double click: it too copies the split list's current bib.
@@ -126,19 +124,12 @@ void TFhand::Button2Click() {
     ReselectBibBox(Edit5);
     if (!asked)
         return;
-    heldTime_.clear();
+    held_.reset();
     const QString what = QStringLiteral("初期化 中間記録 %1 件を消去").arg(splits.splits);
-    KeepAction({}, what, Corrections->ResetRace());
+    ActionRequest reset;
+    reset.kind = ActionRequest::Kind::Reset;
+    Send({}, what, reset);
     Strip->ShowOutcome(NoteAction(what, true));
-    ReopenLists();
-}
-
-void TFhand::ReopenLists() {
-    Dm1->Qmidtime.Open();
-    Dm1->Qmidtime2.Open();
-    Dm1->Qdpmid.Open();
-    ListPendingTimes();
-    ShowPendingGaps();
 }
 
 void TFhand::CuteButtonClick() {

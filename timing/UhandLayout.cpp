@@ -12,6 +12,7 @@
 #include "data/Udm1.h"
 #include "speech/SpeechPanelLogic.h"
 #include "data/ActionHistory.h"
+#include "data/RaceCache.h"
 #include "timing/AttentionList.h"
 #include "timing/StatusShadingDelegate.h"
 #include "timing/StatusStrip.h"
@@ -142,6 +143,7 @@ TFhand::TFhand(QWidget* owner) : QDialog(owner) {
     Splits = std::make_unique<SplitRecorder>(Dm1->DB);
     Corrections = std::make_unique<SplitCorrections>(Dm1->DB);
     History = std::make_unique<ActionHistory>(Dm1->DB, ProgramDataFolder());
+    Cache = std::make_unique<RaceCache>();
     BuildWindow();
     DisarmDefaultButtons();
     ConnectHandlers();

@@ -7,7 +7,11 @@
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
+#include "data/ActionHistory.h"
+#include "data/RaceCache.h"
+#include "data/DatabaseError.h"
 #include "data/StatementLines.h"
+#include "device/StampStore.h"
 #include "data/Udm1.h"
 #include "timing/AttentionList.h"
 #include "timing/StatusStrip.h"
@@ -21,6 +25,9 @@
 namespace {
 
 constexpr int PendingBoxes = 10;
+// Pending rows read at a time: the panel's ten and those this workstation's unsent actions
+// may have taken.
+constexpr int PendingRowsRead = 200;
 const QString PendingFilter = QStringLiteral("and sumi = '0' and st = 'C1' and BINARY TSTAT <>'c'");
 
 } // namespace
@@ -69,32 +76,70 @@ void TFhand::ConnectPendingHandlers() {
 
 void TFhand::ListPendingTimes() {
     TQuery& pending = Dm1->QTDCFINMem;
-    pending.SetFetchWindow(PendingBoxes); // the panel shows ten; each row carries the count
+    // The panel shows ten, but this workstation's own unsent actions may have taken some of
+    // them: more are read, each row carrying the count of all.
+    pending.SetFetchWindow(PendingRowsRead);
     // The age of each time by the server's clock, which gave dt: the oldest's is the strip's.
     // The count of all waiting times is a subquery over the pending index, read once with the
     // rows; id orders the stamps of one second as they arrived.
-    pending.SetSQL({RaceLine(QStringLiteral("select ") + ByteColumns({QStringLiteral("tm")}) +
+    // A race database made without the journal-id column names its stamps by id alone.
+    const QString jidColumn = stampsNamed_ ? QStringLiteral("cast(jid as binary) as jid")
+                                           : QStringLiteral("'' as jid");
+    pending.SetSQL({RaceLine(QStringLiteral("select tdc_mid.id, ") +
+                             ByteColumns({QStringLiteral("tm")}) + QLatin1Char(',') + jidColumn +
                              QStringLiteral(", timestampdiff(second, dt, now()) as age, "
                                             "(select count(*) from tdc_mid where tcode = ")),
                     PendingFilter + QStringLiteral(") as waiting"),
                     RaceLine(QStringLiteral("from tdc_mid where tcode = ")), PendingFilter,
                     QStringLiteral("order by dt, id")});
-    pending.Open();
-    Labmisyori->setText(QStringLiteral("未処理数 = ") + QString::number(ShowWaitingTimes()));
+    try {
+        pending.Open();
+    } catch (const DatabaseError& error) {
+        if (!stampsNamed_ || error.nativeCode() != QLatin1String("1054"))
+            throw;
+        stampsNamed_ = false;
+        ListPendingTimes();
+        return;
+    }
+    pendingSnapshot_.server.clear();
+    const int id = pending.FieldIndex(QStringLiteral("id"));
+    const int jid = pending.FieldIndex(QStringLiteral("jid"));
+    const int tm = pending.FieldIndex(QStringLiteral("tm"));
+    const int age = pending.FieldIndex(QStringLiteral("age"));
+    for (int row = 0; row < pending.RecordCount(); ++row)
+        pendingSnapshot_.server.push_back(
+            {{pending.Value(row, id).toLongLong(), pending.Value(row, jid),
+              pending.Value(row, tm).trimmed()},
+             pending.Value(row, age).toLongLong()});
+    pendingSnapshot_.serverCount = pending.FieldByName(QStringLiteral("waiting")).AsInteger();
+    ShowPendingTimes();
+}
 
+void TFhand::ShowPendingTimes() {
+    pendingSnapshot_.unstored = stamps_->Unstored(uComm::RaceCode);
+    pending_ = BuildPending(pendingSnapshot_, History->TakenStamps());
+    Labmisyori->setText(QStringLiteral("未処理数 = ") + QString::number(pending_.count));
+    Strip->ShowWaiting(
+        {pending_.count, pending_.times.empty() ? 0 : pending_.times.front().ageSeconds});
     for (QLineEdit* box : TimeBoxes)
         box->clear();
     for (QLineEdit* box : GapBoxes)
         box->clear();
     int k = 0;
     // A time held for a dead heat is the one the next bib + Enter takes: it heads the panel.
-    if (!heldTime_.isEmpty())
-        TimeBoxes[k++]->setText(heldTime_.trimmed());
-    for (pending.First(); !pending.Eof() && k < PendingBoxes; pending.Next(), ++k)
-        TimeBoxes[k]->setText(pending.FieldByName(QStringLiteral("tm")).AsString().trimmed());
+    if (held_)
+        TimeBoxes[k++]->setText(held_->time.trimmed());
+    for (std::size_t row = 0; row < pending_.times.size() && k < PendingBoxes; ++row, ++k)
+        TimeBoxes[k]->setText(pending_.times[row].stamp.time.trimmed());
 }
 
-void TFhand::ShowPendingGaps() {
+std::optional<StampRef> TFhand::HeadStamp() const {
+    if (pending_.times.empty())
+        return std::nullopt;
+    return pending_.times.front().stamp;
+}
+
+void TFhand::ShowGaps() {
     // The gap is neither made positive nor wrapped at midnight: an out-of-order stamp shows.
     QString previous = Ed1->text();
     for (int k = 1; k < PendingBoxes; ++k) {
@@ -105,21 +150,31 @@ void TFhand::ShowPendingGaps() {
         }
         previous = time;
     }
+}
+
+void TFhand::ShowPendingGaps() {
+    ShowGaps();
+    ReopenLists();
+}
+
+void TFhand::ReopenLists() {
+    if (listedSplit_ != DisplayedSplit.toInt())
+        ChooseSplitPoint(DisplayedSplit.toInt());
     Dm1->Qmidtime.Open();
     Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
     Dm1->Qmidtime2.Open();
     Dm1->Qdpmid.Open();
+    if (PageControl1->currentWidget() == TabSheet3 || Dm1->QRelay1.Active())
+        Dm1->QRelay1.Open();
 }
 
-int TFhand::ShowWaitingTimes() {
-    // The strip counts on from the oldest time's age.
-    TQuery& pending = Dm1->QTDCFINMem;
-    pending.First();
-    const int age = pending.FieldByName(QStringLiteral("age")).AsInteger();
-    const int count = pending.FieldByName(QStringLiteral("waiting")).AsInteger();
-    const WaitingFacts facts{count, age};
-    Strip->ShowWaiting(facts);
-    return facts.count;
+int TFhand::UnsentCount() const {
+    return History->WaitingCount();
+}
+
+void TFhand::LoadCache() {
+    TQuery reading(Dm1->DB, QStringLiteral("CacheReading"));
+    Cache->Load(reading);
 }
 
 void TFhand::CuteButton1Click() {
@@ -138,7 +193,7 @@ void TFhand::CuteButton5Click() {
     ChooseSplitPoint(5);
 }
 
-void TFhand::ChooseSplitPoint(int n) {
+void TFhand::ChooseSplitPoint(int n, bool readNow) {
     DisplayedSplit = QString::number(n);
     reflcuteb();
     SplitButtons[n - 1]->SetColor(QColor(255, 255, 0));
@@ -154,7 +209,10 @@ void TFhand::ChooseSplitPoint(int n) {
                                  QStringLiteral(" from result where tcode="),
                              uComm::RaceCode,
                              QStringLiteral(" order by result.midfin%1 desc,result.zek").arg(n))});
+    if (!readNow)
+        return;
     splits.Open();
+    listedSplit_ = n;
 }
 
 void TFhand::reflcuteb() {
@@ -194,6 +252,7 @@ void TFhand::showEvent(QShowEvent* event) {
 
 void TFhand::FormShow() {
     PlacePagesAndStrip();
+    LoadCache();
     CuteButton1->Click();
     ShowVoiceSettings();
     ListPendingTimes();

@@ -7,6 +7,8 @@
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/RelayLegList.h"
+#include "data/ActionHistory.h"
+#include "data/RaceCache.h"
 #include "data/RelayRecorder.h"
 #include "data/SplitRules.h"
 #include "data/Udm1.h"
@@ -83,73 +85,82 @@ void TFhand::Edit3KeyDown(int key) {
 }
 
 void TFhand::TakeRelayFinish() {
-    const QString pendingTime = Ed1->text();
     if (Edit3->text() == QStringLiteral("0")) {
         DiscardPendingTime(Edit3);
         return;
     }
-    const std::optional<RelayEntry> entry = TakeRelayEntry(pendingTime);
+    const std::optional<RelayEntry> entry = TakeRelayEntry(HeadStamp());
     if (!entry)
         return;
-    ShowRelayOutcome(Recorder().TakeTime(*entry));
-    ListPendingTimes();
-    ShowPendingGaps();
+    ShowRelayOutcome(DecideRelayFinish(Cache->Team(entry->bib), *entry), *entry, true);
+    ShowPendingTimes();
+    ShowGaps();
     PaintEd1(QColor(255, 255, 255));
 }
 
 // The time stays pending, so the next bib with Enter takes the same finish.
 void TFhand::HoldRelayDeadHeat() {
-    const QString pendingTime = Ed1->text();
     if (Edit3->text() == QStringLiteral("0"))
         return;
-    const std::optional<RelayEntry> entry = TakeRelayEntry(pendingTime);
+    const std::optional<RelayEntry> entry = TakeRelayEntry(HeadStamp());
     if (!entry)
         return;
-    const RelayOutcome outcome = Recorder().HoldTime(*entry);
-    ShowRelayOutcome(outcome);
+    const RelayOutcome outcome = DecideRelayFinish(Cache->Team(entry->bib), *entry);
+    ShowRelayOutcome(outcome, *entry, false);
     if (outcome.recorded)
         PaintEd1(QColor(0, 255, 255));
-    ListPendingTimes();
-    ShowPendingGaps();
+    ShowPendingTimes();
+    ShowGaps();
 }
 
 // The bib box's entry as a four-digit bib, shown back in the box, with the page's settings;
 // none, and told, when the box holds no bib or nothing is pending.
-std::optional<RelayEntry> TFhand::TakeRelayEntry(const QString& pendingTime) {
+std::optional<RelayEntry> TFhand::TakeRelayEntry(const std::optional<StampRef>& stamp) {
     const QString bib = TypedBib(Edit3);
     if (bib.isEmpty())
         return std::nullopt;
-    if (pendingTime.isEmpty()) {
+    if (!stamp) {
         Tell(bib, NothingPendingMessage);
         return std::nullopt;
     }
-    return RelayEntry{bib, pendingTime, RE1->Text(), CkBLast->isChecked()};
+    return RelayEntry{bib, stamp->time, RE1->Text(), CkBLast->isChecked(), *stamp};
 }
 
-void TFhand::ShowRelayOutcome(const RelayOutcome& outcome) {
+void TFhand::ShowRelayOutcome(const RelayOutcome& outcome, const RelayEntry& entry,
+                              bool usesTime) {
     Edit6->setText(outcome.statement);
     for (const QString& line : outcome.log)
         Memo2->appendPlainText(line);
     if (!outcome.recorded) {
-        Tell(Edit3->text(), outcome.refusal);
+        Tell(entry.bib, outcome.refusal);
         return;
     }
-    // Ed1 still holds the time the key press used: the lists refresh after this.
-    Strip->ShowOutcome(RelayAction(outcome, Edit3->text(), Ed1->text()));
-    KeepAction(Edit3->text(),
-               QStringLiteral("%1走  %2  %3  チーム %4")
-                   .arg(outcome.leg)
-                   .arg(outcome.legTime.trimmed(), Ed1->text(), outcome.teamTime.trimmed()),
-               outcome.changes, true);
-    Speech->Announce(LegFinishAnnouncement{Edit3->text(), outcome.leg, outcome.legs,
+    ActionRequest leg;
+    leg.kind = ActionRequest::Kind::RelayLeg;
+    leg.bib = entry.bib;
+    leg.stamp = entry.stamp;
+    leg.number = outcome.leg;
+    leg.legs = outcome.legs;
+    leg.runningTime = outcome.legTime;
+    leg.teamTime = outcome.teamTime;
+    leg.teamLetter = outcome.teamLetter;
+    leg.usesTime = usesTime;
+    Send(entry.bib,
+         QStringLiteral("%1走  %2  %3  チーム %4")
+             .arg(outcome.leg)
+             .arg(outcome.legTime.trimmed(), entry.time, outcome.teamTime.trimmed()),
+         leg, true);
+    Cache->ExpectLeg(entry.bib, outcome.leg, entry.time);
+    Strip->ShowOutcome(RelayAction(outcome, entry.bib, entry.time));
+    Speech->Announce(LegFinishAnnouncement{entry.bib, outcome.leg, outcome.legs,
                                            outcome.legTime, outcome.teamTime}
                          .text());
     if (outcome.leg != LastSplitNo) {
         LastSplitNo = outcome.leg;
-        LegButtons[outcome.leg - 1]->Click();
+        // The list follows once the server has the leg.
+        Dm1->QRelay1.SetSQL(RelayLegListStatement(outcome.leg));
+        Edit6->setText(Dm1->QRelay1.ShownText());
     }
-    Dm1->QRelay1.Close();
-    Dm1->QRelay1.Open();
 }
 
 void TFhand::CtBR1Click() {
@@ -186,12 +197,10 @@ void TFhand::Button3Click() {
     if (!asked)
         return;
     const QString what = QStringLiteral("リレー初期化 区間 %1 件を消去").arg(legs);
-    KeepAction({}, what, Recorder().ResetRace(), true);
+    ActionRequest reset;
+    reset.kind = ActionRequest::Kind::RelayReset;
+    Send({}, what, reset, true);
     Strip->ShowOutcome(NoteAction(what, true));
-    ListPendingTimes();
-    ShowPendingGaps();
-    Dm1->QRelay1.Close();
-    Dm1->QRelay1.Open();
 }
 
 void TFhand::PaintEd1(const QColor& colour) {

@@ -1,11 +1,14 @@
-// Split-time assignment: bib + Enter, discard, dead heat. The recorder reads and writes; the
-// window reads the keys, shows what happened, keeps the action and refreshes.
+// Split-time assignment: bib + Enter, discard, dead heat. A key press is decided at once from
+// what is known of the race (the cache and the pending panel), shown, and handed to the action
+// writer, which sends it to the database: typing never waits for the server.
 #include "Uhand.h"
 
 #include "common/ErrorReport.h"
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
+#include "data/ActionHistory.h"
+#include "data/RaceCache.h"
 #include "data/RelayLegs.h"
 #include "data/SplitRecorder.h"
 #include "data/SplitRules.h"
@@ -56,28 +59,25 @@ QString TFhand::TypedBib(QLineEdit* bibBox) {
     return bib;
 }
 
-// "0" and Enter on either page. A time another workstation took meanwhile is not discarded.
-// On the lap page a held dead-heat time at the head is let go: its competitor keeps it, and
-// the next "0" discards the next time.
+// "0" and Enter on either page: the stamp at the head is discarded. On the lap page a held
+// dead-heat time at the head is let go instead: its competitor keeps it, and the next "0"
+// discards the next time.
 void TFhand::DiscardPendingTime(QLineEdit* bibBox) {
-    const QString time = Ed1->text();
-    if (bibBox == Edit5 && !heldTime_.isEmpty()) {
-        heldTime_.clear();
-        Strip->ShowOutcome(NoteAction(QStringLiteral("同着終了 ") + TenthsForm(time), true));
-    } else if (time.isEmpty()) {
+    if (bibBox == Edit5 && held_) {
+        Strip->ShowOutcome(NoteAction(QStringLiteral("同着終了 ") + TenthsForm(held_->time), true));
+        held_.reset();
+    } else if (const std::optional<StampRef> head = HeadStamp()) {
+        ActionRequest request;
+        request.kind = ActionRequest::Kind::Discard;
+        request.stamp = *head;
+        Send({}, QStringLiteral("破棄 ") + head->time, request);
+        Strip->ShowOutcome(NoteAction(QStringLiteral("破棄 ") + TenthsForm(head->time), true));
+    } else {
         Tell({}, NothingPendingMessage);
         return;
-    } else {
-        std::vector<RowChange> changes = Splits->DiscardPending(time);
-        if (changes.empty()) {
-            Tell({}, TimeGoneMessage);
-        } else {
-            KeepAction({}, QStringLiteral("破棄 ") + time, std::move(changes));
-            Strip->ShowOutcome(NoteAction(QStringLiteral("破棄 ") + TenthsForm(time), true));
-        }
     }
-    ListPendingTimes();
-    ShowPendingGaps();
+    ShowPendingTimes();
+    ShowGaps();
     PaintEd1(QColor(255, 255, 255));
 }
 
@@ -88,52 +88,65 @@ void TFhand::TakeHeadTime(bool hold) {
     EntryBib = TypedBib(Edit5);
     if (EntryBib.isEmpty())
         return;
-    const bool held = !heldTime_.isEmpty();
-    const QString time = held ? heldTime_ : PendingTime;
-    if (time.isEmpty()) {
+    const bool held = held_.has_value();
+    const std::optional<StampRef> stamp = held ? held_ : HeadStamp();
+    if (!stamp) {
         Tell(EntryBib, NothingPendingMessage);
         return;
     }
-    const SplitOutcome outcome =
-        setFTtime(EntryBib, time, hold ? QStringLiteral("2") : QStringLiteral("1"),
-                  held ? QStringLiteral("2") : QStringLiteral("0"));
-    // Held on by Space; let go once taken, or when gone elsewhere. Any other refusal keeps it
-    // for the right bib.
-    if (outcome.refusal == TimeGoneMessage || (outcome.recorded && !hold))
-        heldTime_.clear();
-    else if (outcome.recorded)
-        heldTime_ = time;
-    ListPendingTimes();
-    ShowPendingGaps();
-    PaintEd1(heldTime_.isEmpty() ? QColor(255, 255, 255) : QColor(0, 255, 255));
+    if (setFTtime(EntryBib, *stamp, hold ? QStringLiteral("2") : QStringLiteral("1"),
+                  held ? QStringLiteral("2") : QStringLiteral("0"))
+            .refusal.isEmpty()) {
+        if (hold)
+            held_ = stamp;
+        else
+            held_.reset();
+    }
+    ShowPendingTimes();
+    ShowGaps();
+    PaintEd1(held_ ? QColor(0, 255, 255) : QColor(255, 255, 255));
 }
 
-SplitOutcome TFhand::setFTtime(const QString& Bib, const QString& Tm, const QString& Mode,
+SplitOutcome TFhand::setFTtime(const QString& Bib, const StampRef& Tm, const QString& Mode,
                                const QString& Takes) {
     EntryBib = Bib;
-    PendingTime = Tm;
-    SplitRequest request{Bib, Tm, Mode, StrToInt(MinutesEntry(RE1->Text())), Takes};
-    SplitOutcome outcome = Splits->Record(request);
+    PendingTime = Tm.time;
+    const CompetitorSplits competitor = Cache->Competitor(Bib);
+    const SplitRequest request{Bib,   Tm.time, Mode, StrToInt(MinutesEntry(RE1->Text())),
+                               Takes, Tm};
+    SplitOutcome outcome = DecideSplit(request, competitor);
     for (const QString& line : outcome.log)
         Memo2->appendPlainText(line);
-    if (!outcome.recorded) {
+    if (!outcome.refusal.isEmpty()) {
         Tell(Bib, outcome.refusal);
         return outcome;
     }
-    Strip->ShowOutcome(SplitAction(outcome, Bib, Tm));
+    outcome.recorded = true;
+    ActionRequest split;
+    split.kind = ActionRequest::Kind::Split;
+    split.bib = Bib;
+    split.stamp = Tm;
+    split.number = outcome.split;
+    split.runningTime = outcome.splitTime;
+    split.start = competitor.start;
+    split.state = Mode;
+    split.takes = Takes;
     const QString kind = Mode == QLatin1String("2") ? QStringLiteral("同着 ")
                          : Takes.isEmpty()          ? QStringLiteral("手動 ")
                                                     : QString();
-    KeepAction(Bib,
-               kind + QStringLiteral("中間%1  %2  %3")
-                          .arg(outcome.split)
-                          .arg(outcome.splitTime.trimmed(), Tm),
-               outcome.changes);
+    Send(Bib,
+         kind + QStringLiteral("中間%1  %2  %3")
+                    .arg(outcome.split)
+                    .arg(outcome.splitTime.trimmed(), Tm.time),
+         split);
+    Cache->ExpectSplit(Bib, outcome.split, outcome.splitTime, Tm.time);
+    Strip->ShowOutcome(SplitAction(outcome, Bib, Tm.time));
     EntryBib = PassingLogBib(Bib);
     Speech->Announce(SplitAnnouncement{Bib, outcome.split, outcome.splitTime}.text());
     if (outcome.split != LastSplitNo) {
         LastSplitNo = outcome.split;
-        SplitButtons[outcome.split - 1]->Click();
+        // The list follows once the server has the split.
+        ChooseSplitPoint(outcome.split, false);
     }
     return outcome;
 }

@@ -1,17 +1,48 @@
-// The actions of this workstation: each kept as it is done, listed on the history page, and
-// taken back with Ctrl+Z or "元に戻す", newest first, page by page.
+// The actions of this workstation: each kept and sent as it is decided, told when the database
+// refuses it, listed on the history page, and taken back with Ctrl+Z or "元に戻す", newest
+// first, page by page.
 #include "Uhand.h"
 
 #include "common/uComm.h"
 #include "data/ActionHistory.h"
+#include "data/RaceCache.h"
 #include "data/Udm1.h"
 #include "timing/StatusReadings.h"
 #include "timing/StatusStrip.h"
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTabWidget>
 #include <QTreeWidget>
+
+namespace {
+
+QString ProgressText(const OperatorAction& action) {
+    if (action.undone)
+        return QStringLiteral("取り消し済み");
+    switch (action.progress) {
+    case OperatorAction::Progress::Waiting:
+        return QStringLiteral("未送信");
+    case OperatorAction::Progress::Refused:
+        return QStringLiteral("記録されず: ") + action.refusal;
+    case OperatorAction::Progress::Applied:
+        break;
+    }
+    return {};
+}
+
+// The bibs whose rows an action changed, as many as there are.
+QSet<QString> BibsChanged(const std::vector<RowChange>& changes) {
+    QSet<QString> bibs;
+    for (const RowChange& change : changes)
+        if (const QString zek = change.KeyText(QStringLiteral("zek")); !zek.isEmpty())
+            bibs.insert(zek);
+    return bibs;
+}
+
+} // namespace
 
 void TFhand::ConnectUndoHandlers() {
     for (QPushButton* button : {BtnUndo1, BtnUndo3})
@@ -25,20 +56,31 @@ void TFhand::ConnectUndoHandlers() {
         if (PageControl1->currentWidget() == TabSheet4)
             ShowHistory();
     });
+    connect(History.get(), &ActionHistory::Applied, this,
+            [this](const OperatorAction& action, const QString& note, const QStringList& shown) {
+                for (const QString& statement : shown)
+                    Memo2->appendPlainText(statement);
+                RunGuarded([&] { ActionApplied(action, note); });
+            });
+    connect(History.get(), &ActionHistory::Refused, this, [this](const OperatorAction& action) {
+        RunGuarded([&] { ActionRefused(action); });
+    });
 }
 
-void TFhand::KeepAction(const QString& bib, const QString& what, std::vector<RowChange> changes,
-                        bool marksChange) {
+OperatorAction TFhand::Send(const QString& bib, const QString& what,
+                            const ActionRequest& request, bool marksChange) {
     OperatorAction action;
     action.page = PageOnShow();
     action.bib = bib;
     action.what = what;
-    action.changes = std::move(changes);
+    action.request = request;
     action.marksChange = marksChange;
-    History->Record(std::move(action));
+    action = History->Submit(std::move(action));
     if (const QString problem = History->Problem(); !problem.isEmpty())
-        Tell(bib, QStringLiteral("操作履歴を保存できません（元に戻す操作は再起動後には使えません）: ") +
+        Tell(bib, QStringLiteral("操作を日誌に保存できません（記録は送りますが、プログラムが止まると"
+                                 "失われます）: ") +
                       problem);
+    return action;
 }
 
 void TFhand::UndoLastAction() {
@@ -47,33 +89,67 @@ void TFhand::UndoLastAction() {
         return;
     RunKeyPress(bibBox, [this] {
         const UndoOutcome outcome = History->UndoLast(PageOnShow());
-        const QString said = outcome.action.bib + QStringLiteral("  ") + outcome.action.what;
-        if (!outcome.undone) {
-            Tell(outcome.action.bib, outcome.refusal);
+        if (!outcome.sent) {
+            Tell({}, outcome.refusal);
             return;
         }
-        // A dead heat's held time that went back is held no more.
-        for (const RowChange& change : outcome.action.changes)
-            if (change.table == QLatin1String("tdc_mid") &&
-                change.KeyText(QStringLiteral("tm")) == heldTime_)
-                heldTime_.clear();
-        Strip->ShowOutcome(NoteAction(QStringLiteral("元に戻しました: ") + said.trimmed(), true));
-        ReopenLists();
-        PaintEd1(heldTime_.isEmpty() ? QColor(255, 255, 255) : QColor(0, 255, 255));
-        if (Dm1->QRelay1.Active())
-            Dm1->QRelay1.Open();
+        const QString said = outcome.action.bib + QStringLiteral("  ") + outcome.action.what;
+        Strip->ShowOutcome(NoteAction(QStringLiteral("元に戻します: ") + said.trimmed(), true));
+        // A dead heat's held time that goes back is held no more.
+        if (held_ && outcome.action.request.stamp.Is(*held_)) {
+            held_.reset();
+            PaintEd1(QColor(255, 255, 255));
+        }
     });
+}
+
+void TFhand::ActionApplied(const OperatorAction& action, const QString& note) {
+    if (!note.isEmpty())
+        Tell(action.bib, note);
+    const ActionRequest::Kind kind = action.request.kind;
+    if (kind == ActionRequest::Kind::Undo) {
+        const std::optional<OperatorAction> target = History->Find(action.request.target);
+        const QSet<QString> bibs = target ? BibsChanged(target->changes) : QSet<QString>{};
+        // Many rows back at once (a reset taken back): the race is read again whole.
+        if (bibs.size() > 20)
+            LoadCache();
+        else
+            for (const QString& bib : bibs)
+                Cache->Reload(Dm1->DB, bib);
+        Strip->ShowOutcome(NoteAction(
+            QStringLiteral("元に戻しました: ") + (action.bib + QStringLiteral("  ") +
+                                                 (target ? target->what : QString()))
+                                                    .trimmed(),
+            true));
+    } else if (kind == ActionRequest::Kind::Reset || kind == ActionRequest::Kind::RelayReset) {
+        LoadCache();
+    }
+    ListPendingTimes();
+    ShowPendingGaps();
+}
+
+void TFhand::ActionRefused(const OperatorAction& action) {
+    Tell(action.bib, QStringLiteral("記録されませんでした（%1）: %2").arg(action.what, action.refusal));
+    if (held_ && action.request.stamp.Is(*held_)) {
+        held_.reset();
+        PaintEd1(QColor(255, 255, 255));
+    }
+    // What the key press expected did not happen: the bib's rows as the server holds them.
+    if (!action.bib.isEmpty())
+        Cache->Reload(Dm1->DB, action.bib);
+    ListPendingTimes();
+    ShowPendingGaps();
 }
 
 void TFhand::ShowHistory() {
     HistoryList->clear();
-    const auto& actions = History->Actions();
+    const std::deque<OperatorAction> actions = History->Actions();
     for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
         if (it->raceCode != uComm::RaceCode)
             continue;
         HistoryList->addTopLevelItem(new QTreeWidgetItem(
             {it->at.toString(QStringLiteral("HH:mm:ss")), PageName(it->page), it->bib, it->what,
-             it->undone ? QStringLiteral("取り消し済み") : QString()}));
+             ProgressText(*it)}));
     }
 }
 
@@ -106,5 +182,6 @@ void TFhand::RecordCheckListEdit(const QStringList& columns, const QStringList& 
     action.bib = bib;
     action.what = QStringLiteral("チェックリスト ") + shown.join(QStringLiteral(", "));
     action.changes = {change};
-    History->Record(std::move(action));
+    History->Submit(std::move(action)); // written by the check list already
+    Cache->Reload(Dm1->DB, bib);
 }

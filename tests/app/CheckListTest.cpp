@@ -129,6 +129,7 @@ TEST_F(CheckList, AnEditIsTakenBackFromTheLapPage) {
     window->activateWindow();
     window->Edit5->setFocus();
     QTest::keyClick(window->Edit5, Qt::Key_Z, Qt::ControlModifier);
+    Settle();
     EXPECT_EQ(db.Scalar("select midtime1 from result where zek='0010'"), "   12:00.0");
 }
 

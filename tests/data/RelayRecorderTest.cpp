@@ -27,7 +27,7 @@ protected:
     }
 
     RelayEntry Entry(const QString& bib, const QString& time, bool lastLegToo = false) const {
-        return {bib, time, "5", lastLegToo};
+        return {bib, time, "5", lastLegToo, {}};
     }
     QString Marker() const { return db.Scalar("select stat from execinfo"); }
 

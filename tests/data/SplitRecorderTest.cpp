@@ -21,7 +21,7 @@ protected:
     }
     // A key press takes a pending time; a hand assignment ("") a time in any state.
     SplitRequest Take(const QString& bib, const QString& takes = "0") const {
-        return {bib, "10:12:34.5678", "1", 5, takes};
+        return {bib, "10:12:34.5678", "1", 5, takes, {}};
     }
     QList<QStringList> Written() const {
         return db.Rows(

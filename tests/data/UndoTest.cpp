@@ -2,6 +2,7 @@
 // and only while the rows still hold what the action wrote; the history of actions outlives
 // the program and names whose change stands in the way.
 #include "common/uComm.h"
+#include "data/ActionApplier.h"
 #include "data/ActionHistory.h"
 #include "data/ActionJournal.h"
 #include "data/RelayRecorder.h"
@@ -14,6 +15,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,7 +45,7 @@ protected:
                        " order by zek, num");
     }
     SplitOutcome Take(const QString& bib, const QString& time) {
-        return splits.Record({bib, time, "1", 5, "0"});
+        return splits.Record({bib, time, "1", 5, "0", {}});
     }
 
     TestDatabase db;
@@ -91,18 +93,55 @@ TEST_F(Undo, EveryKindOfActionIsTakenBackExactlyAndOnlyWhileItsRowsAreAsItLeftTh
     EXPECT_EQ(Race(), changedElsewhere);
 }
 
+// An action as the window sends it: decided, kept, applied by the writer on its own thread.
+OperatorAction Sent(ActionHistory& history, ActionPage page, const QString& bib,
+                    const QString& what, const ActionRequest& request) {
+    OperatorAction action;
+    action.page = page;
+    action.bib = bib;
+    action.what = what;
+    action.request = request;
+    action.marksChange = page == ActionPage::Relay;
+    const QString id = history.Submit(action).id;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return history.WaitingCount() == 0; }, 10000));
+    return history.Find(id).value_or(OperatorAction{});
+}
+
+ActionRequest RelayLeg(TDatabase& database, const QString& bib, const QString& time) {
+    const RelayOutcome decided =
+        DecideRelayFinish(RelayRecorder(database).ReadTeam(bib), {bib, time, "5", false, {}});
+    ActionRequest request;
+    request.kind = ActionRequest::Kind::RelayLeg;
+    request.bib = bib;
+    request.stamp.time = time;
+    request.number = decided.leg;
+    request.legs = decided.legs;
+    request.runningTime = decided.legTime;
+    request.teamTime = decided.teamTime;
+    request.teamLetter = decided.teamLetter;
+    return request;
+}
+
+ActionRequest Kind(ActionRequest::Kind kind, const QString& target = {}) {
+    ActionRequest request;
+    request.kind = kind;
+    request.target = target;
+    return request;
+}
+
 TEST_F(Undo, ARelayLegIsTakenBackWithTheChangeMarkerWrittenAgain) {
     QTemporaryDir folder;
     ActionHistory history(dm.DB, folder.path());
     race.AddClass("R", 4);
     race.AddTeam("0101", "R", "10:00:00.0000");
     const QList<QStringList> start = Race();
-    RelayRecorder relay(dm.DB);
-    RelayOutcome leg = relay.TakeTime({"0101", "10:14:00.0000", "5", false});
-    ASSERT_TRUE(leg.recorded) << qPrintable(leg.refusal);
-    history.Record({{}, {}, {}, ActionPage::Relay, "0101", "1走", leg.changes, true});
+    const OperatorAction leg = Sent(history, ActionPage::Relay, "0101", "1走",
+                                    RelayLeg(dm.DB, "0101", "10:14:00.0000"));
+    ASSERT_EQ(leg.progress, OperatorAction::Progress::Applied) << qPrintable(leg.refusal);
+    EXPECT_EQ(race.Leg("0101", 1)[1], "10:14:00.0000");
     db.Exec("update execinfo set stat = ''");
-    EXPECT_TRUE(history.UndoLast(ActionPage::Relay).undone);
+    ASSERT_TRUE(history.UndoLast(ActionPage::Relay).sent);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return history.WaitingCount() == 0; }, 10000));
     EXPECT_EQ(Race(), start);
     EXPECT_EQ(db.Scalar("select stat from execinfo"), "C1");
 }
@@ -117,30 +156,55 @@ TEST_F(Undo, TheHistoryOutlivesTheProgramAndNamesWhoseChangeIsInTheWay) {
     const QList<QStringList> start = Race();
     {
         ActionHistory history(dm.DB, folder.path());
-        RelayRecorder relay(dm.DB);
-        const RelayOutcome leg = relay.TakeTime({"0101", "10:12:00.0000", "5", false});
-        ASSERT_TRUE(leg.recorded);
-        history.Record({{}, {}, {}, ActionPage::Relay, "0101", "1走", leg.changes, true});
-        history.Record({{}, {}, {}, ActionPage::Lap, {}, "初期化", corrections.ResetRace()});
-        const UndoOutcome blocked = history.UndoLast(ActionPage::Relay);
-        EXPECT_FALSE(blocked.undone);
-        EXPECT_EQ(blocked.refusal, "この端末の後の操作（周回計測  初期化）が時刻 10:12:00.0000 の"
+        Sent(history, ActionPage::Relay, "0101", "1走", RelayLeg(dm.DB, "0101", "10:12:00.0000"));
+        Sent(history, ActionPage::Lap, {}, "初期化", Kind(ActionRequest::Kind::Reset));
+        const UndoOutcome undo = history.UndoLast(ActionPage::Relay);
+        ASSERT_TRUE(undo.sent);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return history.WaitingCount() == 0; }, 10000));
+        const OperatorAction refused = history.Actions().back();
+        EXPECT_EQ(refused.progress, OperatorAction::Progress::Refused);
+        EXPECT_EQ(refused.refusal, "この端末の後の操作（周回計測  初期化）が時刻 10:12:00.0000 の"
                                    "タイムを変更しています。先にその操作を元に戻してください。");
     }
     ActionHistory again(dm.DB, folder.path());
-    ASSERT_EQ(again.Actions().size(), 2u);
-    EXPECT_TRUE(again.UndoLast(ActionPage::Lap).undone);
-    EXPECT_TRUE(again.UndoLast(ActionPage::Relay).undone);
+    ASSERT_EQ(again.Actions().size(), 3u);
+    EXPECT_TRUE(again.UndoLast(ActionPage::Lap).sent);
+    EXPECT_TRUE(again.UndoLast(ActionPage::Relay).sent);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.WaitingCount() == 0; }, 10000));
     EXPECT_EQ(Race(), start);
     EXPECT_EQ(again.UndoLast(ActionPage::Relay).refusal, "リレー計測で元に戻せる操作はありません。");
 
     // Written by someone else since: told as another workstation's change.
     ASSERT_TRUE(Take("0012", "10:12:00.0000").recorded);
     const SplitOutcome split = Take("0014", "10:13:00.0000");
-    again.Record({{}, {}, {}, ActionPage::Lap, "0014", "中間1", split.changes});
+    OperatorAction applied;
+    applied.bib = "0014";
+    applied.what = "中間1";
+    applied.changes = split.changes;
+    again.Submit(applied);
     db.Exec("update result set midtime1 = '   13:00.1' where zek = '0014'");
-    EXPECT_EQ(again.UndoLast(ActionPage::Lap).refusal,
+    ASSERT_TRUE(again.UndoLast(ActionPage::Lap).sent);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.WaitingCount() == 0; }, 10000));
+    EXPECT_EQ(again.Actions().back().refusal,
               "ビブNo.0014 の記録は他の端末で変更されたため、元に戻せません。");
+}
+
+// The answer to an action can be lost after the database has it (the connection broke in its
+// commit): sent again, it is found applied, not applied twice nor refused.
+TEST_F(Undo, AnActionSentAgainAfterALostAnswerIsAppliedOnce) {
+    ActionApplier applier(dm.DB);
+    OperatorAction action;
+    action.id = "a-1";
+    action.raceCode = "R1";
+    action.request = Kind(ActionRequest::Kind::Discard);
+    action.request.stamp = {1, {}, "10:12:00.0000"};
+    EXPECT_EQ(applier.Apply(action, {}).result, ApplyOutcome::Result::Applied);
+    EXPECT_EQ(db.Scalar("select sumi from tdc_mid where id = 1"), "2");
+    db.Exec("update tdc_mid set sumi = '0' where id = 1"); // as if another had given it back
+    const ApplyOutcome again = applier.Apply(action, {});
+    EXPECT_EQ(again.result, ApplyOutcome::Result::Applied);
+    EXPECT_TRUE(again.changes.empty());
+    EXPECT_EQ(db.Scalar("select sumi from tdc_mid where id = 1"), "0");
 }
 
 // The journal keeps the last actions of each page and their undoing; a line cut short by a
@@ -157,10 +221,25 @@ TEST(ActionJournal, KeepsTheLastActionsOfEachPageAndTheirUndoingAcrossRuns) {
     change.after = {QString()}; // NULL stays NULL
     {
         ActionJournal journal(path);
-        for (int k = 0; k < ActionJournal::KeptPerPage + 10; ++k)
-            journal.Append({QString::number(k), "R1", {}, ActionPage::Lap, "0012", "中間1",
-                            {change}});
-        journal.Append({"relay", "R1", {}, ActionPage::Relay, "0101", "1走", {}, true});
+        OperatorAction split;
+        split.raceCode = "R1";
+        split.bib = "0012";
+        split.what = "中間1";
+        split.changes = {change};
+        for (int k = 0; k < ActionJournal::KeptPerPage + 10; ++k) {
+            split.id = QString::number(k);
+            journal.Append(split);
+        }
+        OperatorAction waiting; // never sent: kept whatever the count
+        waiting.id = "waiting";
+        waiting.request = Kind(ActionRequest::Kind::Discard);
+        waiting.progress = OperatorAction::Progress::Waiting;
+        journal.Append(waiting);
+        OperatorAction relay;
+        relay.id = "relay";
+        relay.page = ActionPage::Relay;
+        relay.marksChange = true;
+        journal.Append(relay);
         journal.MarkUndone("59");
     }
     QFile file(path);
@@ -170,9 +249,10 @@ TEST(ActionJournal, KeepsTheLastActionsOfEachPageAndTheirUndoingAcrossRuns) {
     ActionJournal journal(path);
     const auto& actions = journal.Actions();
     ASSERT_EQ(actions.size(), std::size_t(ActionJournal::KeptPerPage + 1));
-    EXPECT_EQ(actions.front().id, "10");
-    EXPECT_TRUE(actions[49].undone);
-    EXPECT_FALSE(actions[48].undone);
+    EXPECT_EQ(actions.front().id, "11");
+    EXPECT_TRUE(actions[48].undone);
+    EXPECT_FALSE(actions[47].undone);
+    EXPECT_EQ(actions[49].progress, OperatorAction::Progress::Waiting);
     EXPECT_EQ(actions.back().page, ActionPage::Relay);
     EXPECT_TRUE(actions.back().marksChange);
     EXPECT_EQ(actions.front().changes, std::vector<RowChange>({change}));

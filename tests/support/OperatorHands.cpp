@@ -23,6 +23,17 @@ void ReactivateLastWindow() {
     }
 }
 
+std::function<void()>& AfterEach() {
+    static std::function<void()> settle;
+    return settle;
+}
+
+void Settle() {
+    QCoreApplication::processEvents();
+    if (AfterEach())
+        AfterEach()();
+}
+
 QWidget* FocusOrFail() {
     ReactivateLastWindow();
     QWidget* focus = QApplication::focusWidget();
@@ -31,6 +42,10 @@ QWidget* FocusOrFail() {
 }
 
 } // namespace
+
+void SetAfterEach(std::function<void()> settle) {
+    AfterEach() = std::move(settle);
+}
 
 void Type(const QString& text) {
     for (const QChar c : text) {
@@ -50,7 +65,7 @@ void Type(const QString& text) {
 void Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     if (QWidget* focus = FocusOrFail())
         QTest::keyClick(focus, key, modifiers);
-    QCoreApplication::processEvents();
+    Settle();
 }
 
 QWidget* WidgetShownAt(QWidget* target, QPoint at) {
@@ -80,7 +95,7 @@ void ClickAt(QWidget* target, QPoint at, Qt::MouseButton button) {
         QContextMenuEvent menu(QContextMenuEvent::Mouse, local, shown->mapToGlobal(local));
         QApplication::sendEvent(shown, &menu);
     }
-    QCoreApplication::processEvents();
+    Settle();
 }
 
 void Click(QWidget* target, Qt::MouseButton button) {

@@ -7,9 +7,15 @@
 #include <QString>
 #include <Qt>
 
+#include <functional>
+
 class QWidget;
 
 namespace OperatorHands {
+
+// What follows each key and click, until set otherwise: a test's wait for the window to have
+// done what the key asked (none by default).
+void SetAfterEach(std::function<void()> settle);
 
 // Keys typed to QApplication::focusWidget(), as a keyboard sends them.
 void Type(const QString& text);

@@ -2,6 +2,7 @@
 
 #include "common/uComm.h"
 #include "controls/REdit.h"
+#include "data/ActionHistory.h"
 #include "data/RaceInWork.h"
 #include "timing/AttentionList.h"
 #include "support/OperatorHands.h"
@@ -19,6 +20,7 @@ void TimingWindowFixture::SetUp() {
 }
 
 void TimingWindowFixture::TearDown() {
+    OperatorHands::SetAfterEach({});
     window.reset();
     dm.reset();
 }
@@ -32,6 +34,17 @@ void TimingWindowFixture::OpenWindow() {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     window->activateWindow();
     QCoreApplication::processEvents();
+    OperatorHands::SetAfterEach([this] { Settle(); });
+}
+
+void TimingWindowFixture::Settle() const {
+    if (!window)
+        return;
+    // A server that does not answer keeps actions waiting: the test goes on and says so.
+    const bool settled = QTest::qWaitFor(
+        [&] { return window->UnsentCount() == 0 || !window->History->WriterProblem().isEmpty(); },
+        10000);
+    EXPECT_TRUE(settled) << "actions still waiting for a server that seems to answer";
 }
 
 void TimingWindowFixture::AddRace(const QString& tcode, const QString& syumoku,

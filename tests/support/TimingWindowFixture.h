@@ -39,6 +39,9 @@ protected:
     QStringList PanelTexts() const;
     // The reasons listed under 要確認, newest first.
     QStringList Told() const;
+    // Waits until the window has sent every action it kept, or found the server not
+    // answering; every key and click of OperatorHands waits so.
+    void Settle() const;
 
     TestDatabase db;
     std::unique_ptr<TDm1> dm;

@@ -49,7 +49,7 @@ protected:
         const QPoint at = grid->visualRect(grid->model()->index(row, 0)).center();
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
         QApplication::sendEvent(grid->viewport(), &event);
-        QCoreApplication::processEvents();
+        Settle();
     }
     // The row of the device-time grid (newest first) whose id is given.
     int DeviceRow(int id) const {
@@ -65,6 +65,7 @@ TEST_F(Corrections, CancelClearsTheSplitOnShowAndMakesItsStampsPendingAgain) {
     ClickRow(window->DBGrid2, 0); // 0123, the latest passing at split 2
     answers.Answer(QMessageBox::Yes);
     window->N1->trigger();
+    Settle();
 
     EXPECT_EQ(answers.Captions(), QStringList({Confirm}));
     EXPECT_EQ(answers.Texts(),
@@ -103,6 +104,7 @@ TEST_F(Corrections, CancelFindsTheRowsByTheKeyTheSplitWasWrittenUnder) {
     ClickRow(window->DBGrid2, 1); // 0012, passed before 0013
     answers.Answer(QMessageBox::Yes);
     window->N1->trigger();
+    Settle();
     EXPECT_EQ(answers.LastText(), "ビブNo.12 のフィニッシュタイム 10:10:00.0000を取り消しします。");
     EXPECT_EQ(Result("0012", "midtime1, midfin1"), QStringList({"", ""}));
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({"10:11:00.0000"})); // untouched
@@ -117,6 +119,7 @@ TEST_F(Corrections, CancelAnsweredNoChangesNothing) {
     ClickRow(window->DBGrid2, 0);
     answers.Answer(QMessageBox::No);
     window->N1->trigger();
+    Settle();
     EXPECT_EQ(answers.Texts(),
               QStringList({"ビブNo.0123 のフィニッシュタイム 10:10:00.0000を取り消しします。"}));
     EXPECT_EQ(Row("select midfin1 from result where zek = '0123'"), QStringList({"10:10:00.0000"}));
@@ -191,6 +194,7 @@ TEST_F(Corrections, CancelOfADeadHeatsSplitLeavesTheTimeTakenWhileItsPartnerHold
     ASSERT_EQ(dm->Qmidtime.FieldByName("zek").AsString(), "0013");
     answers.Answer(QMessageBox::Yes);
     window->N1->trigger();
+    Settle();
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({""}));
     EXPECT_EQ(States(), QStringList({"1", "0"}));
     EXPECT_EQ(Told(), QStringList({"時刻 10:12:34.5678 は同着の他の選手の記録にも使われているため、"
@@ -239,6 +243,7 @@ TEST_F(Corrections, ResetAsksFirstThenClearsEverySplitAndOffersEveryTimeAgain) {
     const QList<QStringList> before = db.Rows("select * from result order by zek");
     answers.AnswerWithKey(Qt::Key_Return);
     QTest::mouseClick(window->Button2, Qt::LeftButton);
+    Settle();
     EXPECT_EQ(answers.Texts(),
               QStringList({"R1  テスト大会 の中間記録 4 件（2 名分）をすべて消去し、すべての"
                            "タイムを処理待ちに戻します。よろしいですか？"}));
@@ -246,6 +251,7 @@ TEST_F(Corrections, ResetAsksFirstThenClearsEverySplitAndOffersEveryTimeAgain) {
 
     answers.Answer(QMessageBox::Yes);
     QTest::mouseClick(window->Button2, Qt::LeftButton);
+    Settle();
     EXPECT_EQ(db.Scalar("select count(*) from result where concat(midtime1, midfin1, midtime2,"
                         " midfin2, midtime3, midfin3, midtime4, midfin4, midtime5, midfin5) <> ''"),
               "0");

@@ -64,6 +64,7 @@ TEST_F(OperatorSafety, DigitsGoToTheBibBoxWhateverTheOperatorTouchedLast) {
     answers.Answer(QMessageBox::Yes);
     QTest::mouseClick(window->PopupMenu2, Qt::LeftButton, {},
                       window->PopupMenu2->actionGeometry(window->N1).center());
+    Settle();
     EXPECT_EQ(Result("0012", "midfin1"), QStringList({""}));
     TypeToFocus("13");
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({"10:11:00.0000"})); // the cancelled time
@@ -144,6 +145,7 @@ TEST_F(OperatorSafety, EachPageTakesBackItsOwnActionsNewestFirst) {
     ClickAt(window->DBGrid2->viewport(), RowCentre(window->DBGrid2, 0)); // 0013, the latest
     answers.Answer(QMessageBox::Yes);
     window->N1->trigger();
+    Settle();
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({""}));
     EXPECT_EQ(States(), QStringList({"1", "0", "2"}));
 
@@ -159,7 +161,8 @@ TEST_F(OperatorSafety, EachPageTakesBackItsOwnActionsNewestFirst) {
     EXPECT_EQ(db.Rows("select * from result order by zek"), start);
     EXPECT_EQ(States(), QStringList({"0", "0", "0"}));
     EXPECT_EQ(db.Scalar("select count(*) from midjyun"), "0");
-    EXPECT_EQ(HistoryStates(), QStringList(4, "取り消し済み"));
+    // Newest first: the four undos, then the four actions they took back.
+    EXPECT_EQ(HistoryStates(), QStringList(4, "") + QStringList(4, "取り消し済み"));
     Click(window->BtnUndo1);
     EXPECT_EQ(Told(), QStringList({"周回計測で元に戻せる操作はありません。"}));
     TypeToFocus("12"); // the box is ready for the next bib

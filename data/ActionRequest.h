@@ -1,0 +1,39 @@
+#pragma once
+// What an operator action asks of the race database, decided when the key was pressed and
+// kept in the action journal until the database has it: all the writer needs, nothing it
+// must look up again.
+
+#include "data/PendingTimeMark.h"
+
+#include <QJsonObject>
+#include <QString>
+
+struct ActionRequest {
+    enum class Kind {
+        None,       // applied where it was done (a check-list edit): nothing left to send
+        Split,      // a bib's Enter or Space, or a time given by hand
+        Discard,    // "0" Enter
+        RelayLeg,   // a team's Enter or Space
+        Cancel,     // "取り消し" of one split
+        Reset,      // "初期化"
+        RelayReset, // "リレー初期化"
+        Undo,       // Ctrl+Z, "元に戻す"
+    };
+    Kind kind = Kind::None;
+    QString bib; // four digits
+    StampRef stamp;
+    int number = 0;      // the split or leg written, the split cancelled
+    QString runningTime; // the split's or leg's time
+    QString start;       // the competitor's start (a split from 2 on keeps it); the team's
+    QString state;       // the stamp's state once taken: "1" used, "2" held
+    QString takes;       // the state the stamp must be in: "0", "2", or "" (any, by hand)
+    bool usesTime = true;  // a relay Space leaves the stamp pending for the dead heat
+    int legs = 0;          // the team's class's legs
+    QString teamTime;
+    QString teamLetter;
+    QString passing;       // the cancelled split's time of day
+    QString target;        // the action an undo takes back
+};
+
+QJsonObject RequestToJson(const ActionRequest& request);
+ActionRequest RequestFromJson(const QJsonObject& object);

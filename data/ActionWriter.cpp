@@ -1,0 +1,82 @@
+#include "data/ActionWriter.h"
+
+#include "data/ActionApplier.h"
+#include "data/DatabaseError.h"
+
+ActionWriter::ActionWriter(const TDatabase::Source& source,
+                           std::shared_ptr<SharedActionJournal> journal)
+    : source_(source), journal_(std::move(journal)), retry_(this) {
+    retry_.setInterval(RetryMs);
+    connect(&retry_, &QTimer::timeout, this, &ActionWriter::SendWaiting);
+}
+
+// The applier before its connection; both go in the writer thread, where they were made.
+ActionWriter::~ActionWriter() {
+    applier_.reset();
+    database_.reset();
+}
+
+void ActionWriter::Wake() {
+    if (!wakePending_.exchange(true))
+        QMetaObject::invokeMethod(this, &ActionWriter::SendWaiting, Qt::QueuedConnection);
+}
+
+void ActionWriter::SendWaiting() {
+    wakePending_ = false;
+    bool waits = false;
+    while (!stopping_) {
+        const std::optional<OperatorAction> oldest = journal_->OldestWaiting();
+        if (!oldest)
+            break;
+        if (!Send(*oldest)) {
+            waits = true;
+            break;
+        }
+    }
+    if (!waits)
+        retry_.stop();
+    else if (!retry_.isActive())
+        retry_.start();
+    emit Problem(problem_);
+}
+
+bool ActionWriter::Send(const OperatorAction& action) {
+    ApplyOutcome outcome;
+    try {
+        if (!database_) {
+            database_ = std::make_unique<TDatabase>();
+            database_->UseSource(source_);
+            applier_ = std::make_unique<ActionApplier>(*database_);
+        }
+        if (!database_->Connected())
+            database_->Open();
+        // Only an undo needs the others.
+        outcome = applier_->Apply(action, action.request.kind == ActionRequest::Kind::Undo
+                                              ? journal_->Actions()
+                                              : std::deque<OperatorAction>{});
+    } catch (const DatabaseError& error) {
+        if (error.isConnectionLost() || !database_->Connected()) {
+            // Sent again when the server answers; its id keeps it from being applied twice.
+            problem_ = error.message();
+            return false;
+        }
+        // The server refused a statement of it: told, and the next action goes.
+        outcome = {ApplyOutcome::Result::Refused, error.message(), {}, {}, {}};
+    }
+    problem_.clear();
+    switch (outcome.result) {
+    case ApplyOutcome::Result::Waiting:
+        return false;
+    case ApplyOutcome::Result::Refused:
+        journal_->MarkRefused(action.id, outcome.refusal);
+        emit Refused(action.id);
+        return true;
+    case ApplyOutcome::Result::Applied:
+        journal_->MarkApplied(action.id, outcome.changes);
+        if (action.request.kind == ActionRequest::Kind::Undo)
+            journal_->MarkUndone(action.request.target);
+        emit Applied(action.id, outcome.note, outcome.shown);
+        return true;
+    }
+    return true;
+}
