@@ -55,6 +55,10 @@ std::vector<StampRef> StampStore::Unstored(const QString& raceCode) const {
     return stamps;
 }
 
+QString StampStore::JournalProblem() const {
+    return lock_.Held() ? journal_->Problem() : lock_.Problem();
+}
+
 QString StampStore::Problem() const {
     return lock_.Held() ? writerProblem_ : lock_.Problem() + QLatin1Char('\n') + writerProblem_;
 }

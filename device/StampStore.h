@@ -38,6 +38,9 @@ public:
     // trouble, empty when there is none.
     QString Problem() const;
     QString JournalPath() const { return lock_.JournalPath(); }
+    // Why stamps are held in memory only (no journal, or one that cannot be written); empty
+    // while they are safe on the disk.
+    QString JournalProblem() const;
 
 signals:
     // Rows reached the database: lists that show them are out of date.

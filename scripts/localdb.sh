@@ -126,9 +126,13 @@ start() {
     if [[ -z $(client -N -e "SHOW TABLES FROM $database LIKE 'tdc_mid'") ]]; then
         client "$database" <"$share/schema.sql"
     else
-        # A race database made before stamps carried their journal id.
+        # A race database made before stamps carried their journal id, or before actions were
+        # kept by theirs.
         client "$database" -e "ALTER TABLE tdc_mid ADD COLUMN IF NOT EXISTS jid VARCHAR(40) NULL,
-            ADD UNIQUE KEY IF NOT EXISTS tdc_mid_jid (jid)"
+            ADD UNIQUE KEY IF NOT EXISTS tdc_mid_jid (jid);
+            CREATE TABLE IF NOT EXISTS midaction (aid VARCHAR(40) NOT NULL,
+                tcode VARCHAR(20) NOT NULL DEFAULT '', done DATETIME NOT NULL, PRIMARY KEY (aid))
+                ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci"
     fi
     write_odbc_ini
     status

@@ -37,13 +37,22 @@ QString DataSourceLabel(const QString& sourceName) {
 }
 
 StripReading DatabaseReading(const DatabaseFacts& facts) {
-    const QString unsaved =
-        facts.unsaved > 0 ? Gap + QStringLiteral("未保存 %1 件").arg(facts.unsaved) : QString();
+    QString waiting;
+    if (facts.unsaved > 0)
+        waiting += Gap + QStringLiteral("未保存 %1 件").arg(facts.unsaved);
+    if (facts.unsent > 0)
+        waiting += Gap + QStringLiteral("未送信 %1 件 %2").arg(facts.unsent).arg(AgeText(facts.unsentSeconds));
     const QString source = QStringLiteral("DB ") + DataSourceLabel(facts.sourceName);
-    if (!facts.connected)
-        return {source + QStringLiteral(" 切断") + unsaved, StripColours::Trouble};
-    return {source + QStringLiteral(" 接続中") + unsaved,
-            facts.unsaved > 0 ? StripColours::Warning : StripColours::Good};
+    // Nothing is safe on the disk: an alarm, not an outage.
+    if (!facts.journalTrouble.isEmpty())
+        return {source + QStringLiteral(" 日誌に保存できません（メモリのみ）") + waiting,
+                StripColours::Trouble};
+    if (!facts.connected || facts.unsentSeconds >= UnsentAlertSeconds)
+        return {source + (facts.connected ? QStringLiteral(" 接続中") : QStringLiteral(" 切断")) +
+                    waiting,
+                StripColours::Trouble};
+    return {source + QStringLiteral(" 接続中") + waiting,
+            waiting.isEmpty() ? StripColours::Good : StripColours::Warning};
 }
 
 LastAction SplitAction(const SplitOutcome& outcome, const QString& bib, const QString& time) {

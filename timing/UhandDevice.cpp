@@ -9,6 +9,7 @@
 #include "common/uComm.h"
 #include "data/Udm1.h"
 #include "device/DeviceRecord.h"
+#include "data/ActionHistory.h"
 #include "device/StampStore.h"
 #include "timing/MessageBoxes.h"
 #include "timing/StatusStrip.h"
@@ -72,9 +73,17 @@ void TFhand::ConnectDeviceHandlers() {
     connect(stamps_, &StampStore::Stored, this, Guarded(this, &TFhand::RefreshAfterStamps));
     // A writer that cannot store is as good as a database gone, whatever this link says.
     Strip->SetDatabaseProbe([this] {
+        QStringList journals;
+        for (const QString& trouble : {stamps_->JournalProblem(), History->Problem()})
+            if (!trouble.isEmpty())
+                journals << trouble;
         return DatabaseFacts{Dm1->DB.SourceName(),
-                             Dm1->DB.Connected() && stamps_->Problem().isEmpty(),
-                             stamps_->WaitingCount()};
+                             Dm1->DB.Connected() && stamps_->Problem().isEmpty() &&
+                                 History->WriterProblem().isEmpty(),
+                             stamps_->WaitingCount(),
+                             History->WaitingCount(),
+                             History->OldestWaitingSeconds(),
+                             journals.join(QLatin1Char('\n'))};
     });
     ShowUnsavedCount();
 

@@ -5,6 +5,7 @@
 
 #include "device/StampJournal.h"
 #include "common/JournalLock.h"
+#include "timing/StatusStrip.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -194,6 +195,31 @@ TEST_F(StampStoring, ARaceDatabaseWithoutTheJournalColumnStillTakesEveryStamp) {
     EXPECT_EQ(db.Rows("select bib from tdc_mid order by dt, id"),
               QList<QStringList>({{"0001"}, {"0002"}}));
     EXPECT_TRUE(Eventually([&] { return UnsavedText().isEmpty(); }));
+}
+
+} // namespace
+
+namespace {
+
+// The journals' folder cannot be made (a file stands where it should be; permissions would not
+// stop root): an alarm on the strip, not an outage, and every stamp and bib still reaches the
+// database while the program runs.
+TEST_F(StampStoring, AJournalFolderThatCannotBeWrittenIsAnAlarmAndLosesNothingWhileRunning) {
+    QFile blocker(dataHome.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    qputenv("TARNIK_HOME", dataHome.filePath("blocker/tarnikmid").toUtf8());
+    AddClass("M", 3);
+    AddCompetitor("0012", "M", "10:00:00.0000");
+    OpenWindow();
+    const StripReading database = window->Strip->Shown(StatusStrip::Field::Database);
+    EXPECT_TRUE(database.text.contains("日誌に保存できません")) << qPrintable(database.text);
+    EXPECT_EQ(database.colour, StripColours::Trouble);
+    Send(StampLine(" ", 1, "C1", "10:20:00.0000"));
+    ASSERT_TRUE(WaitForRows(1));
+    ASSERT_TRUE(Eventually([&] { return window->Ed1->text() == "10:20:00.0000"; }));
+    TypeBib(window->Edit5, "12");
+    EXPECT_EQ(db.Scalar("select midfin1 from result where zek = '0012'"), "10:20:00.0000");
+    EXPECT_TRUE(Told().join('\n').contains("blocker")) << qPrintable(Told().join('\n'));
 }
 
 } // namespace

@@ -39,15 +39,20 @@ TEST(StatusReadings, DatabaseNamesItsSourceAndTheStampsStillWaiting) {
     EXPECT_EQ(DataSourceLabel("TarnikServer/race7"), "Server");
     EXPECT_EQ(DataSourceLabel("SiteDsn"), "SiteDsn");
 
-    const StripReading up = DatabaseReading({"TarnikTest", true, 0});
+    const StripReading up = DatabaseReading({"TarnikTest", true, 0, 0, 0, {}});
     EXPECT_EQ(up.text, "DB Test 接続中");
     EXPECT_EQ(up.colour, Good);
-    const StripReading catchingUp = DatabaseReading({"TarnikTest", true, 2});
-    EXPECT_EQ(catchingUp.text, "DB Test 接続中  未保存 2 件");
+    const StripReading catchingUp = DatabaseReading({"TarnikTest", true, 2, 3, 4, {}});
+    EXPECT_EQ(catchingUp.text, "DB Test 接続中  未保存 2 件  未送信 3 件 4秒");
     EXPECT_EQ(catchingUp.colour, Warning);
-    const StripReading down = DatabaseReading({"TarnikServer", false, 5});
+    // Actions that wait long are trouble even while the link looks up.
+    EXPECT_EQ(DatabaseReading({"TarnikTest", true, 0, 1, UnsentAlertSeconds, {}}).colour, Trouble);
+    const StripReading down = DatabaseReading({"TarnikServer", false, 5, 0, 0, {}});
     EXPECT_EQ(down.text, "DB Server 切断  未保存 5 件");
     EXPECT_EQ(down.colour, Trouble);
+    const StripReading memoryOnly = DatabaseReading({"TarnikLocal", true, 1, 0, 0, "disk full"});
+    EXPECT_EQ(memoryOnly.text, "DB Local 日誌に保存できません（メモリのみ）  未保存 1 件");
+    EXPECT_EQ(memoryOnly.colour, Trouble);
 }
 
 TEST(StatusReadings, LastActionShowsWhatWasRecordedOrWhyNot) {
