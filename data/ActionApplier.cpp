@@ -1,5 +1,6 @@
 #include "data/ActionApplier.h"
 
+#include "data/BlockWrites.h"
 #include "data/CapturedWrites.h"
 #include "data/DatabaseError.h"
 #include "data/ExecInfo.h"
@@ -47,6 +48,8 @@ ApplyOutcome ActionApplier::Apply(const OperatorAction& action,
         return {ApplyOutcome::Result::Waiting, {}, {}, {}, {}};
     // The race of the action, whatever race the window shows now.
     const StatementRaceScope race(action.raceCode);
+    if (claims_ && SentAsOneBlock(action.request.kind))
+        return SendBlock(action);
     Transaction transaction(database_);
     if (!Claim(action))
         return {}; // applied before its answer was lost
@@ -54,6 +57,68 @@ ApplyOutcome ActionApplier::Apply(const OperatorAction& action,
     if (outcome.result == ApplyOutcome::Result::Applied)
         transaction.Commit();
     return outcome;
+}
+
+bool ActionApplier::SentAsOneBlock(ActionRequest::Kind kind) {
+    return kind == Kind::Split || kind == Kind::Discard || kind == Kind::RelayLeg;
+}
+
+ApplyOutcome ActionApplier::SendBlock(const OperatorAction& action) {
+    BlockWrites block;
+    WriteKeyPress(block, action.request);
+    try {
+        const BlockWrites::Outcome sent = block.Send(database_, action.id, action.raceCode);
+        if (sent.appliedBefore)
+            return {};
+        if (!sent.refusal.isEmpty())
+            return Refused(sent.refusal);
+    } catch (const DatabaseError& error) {
+        // A database made before midaction: one statement at a time, without the claim.
+        if (error.nativeCode() != NoSuchTable)
+            throw;
+        claims_ = false;
+        return Apply(action, {});
+    }
+    return {ApplyOutcome::Result::Applied, {}, block.Changes(), {}, {}};
+}
+
+QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& request) {
+    switch (request.kind) {
+    case Kind::Split: {
+        SplitOutcome decided;
+        decided.split = request.number;
+        decided.splitTime = request.runningTime;
+        return WriteSplit(writes,
+                          {request.bib, request.stamp.time, request.state, 0, request.takes,
+                           request.stamp},
+                          request.start, decided);
+    }
+    case Kind::Discard:
+        if (MarkStamp(writes, request.stamp, QStringLiteral("0"), QStringLiteral("2"),
+                      TimeGoneMessage) == 0)
+            return TimeGoneMessage;
+        return {};
+    case Kind::RelayLeg: {
+        RelayOutcome decided;
+        decided.leg = request.number;
+        decided.legs = request.legs;
+        decided.legTime = request.runningTime;
+        decided.teamTime = request.teamTime;
+        decided.teamLetter = request.teamLetter;
+        const QString refusal = WriteRelayFinish(writes, request.bib, decided, request.stamp.time);
+        if (!refusal.isEmpty())
+            return refusal;
+        // Space leaves the stamp pending, but only one still pending will do: "0" to "0"
+        // finds it without changing it.
+        if (MarkStamp(writes, request.stamp, QStringLiteral("0"),
+                      request.usesTime ? QStringLiteral("1") : QStringLiteral("0"),
+                      RelayTimeTaken) == 0)
+            return RelayTimeTaken;
+        return {};
+    }
+    default:
+        return {};
+    }
 }
 
 bool ActionApplier::StampAwaited(const StampRef& stamp) {
@@ -91,37 +156,11 @@ ApplyOutcome ActionApplier::Write(const OperatorAction& action,
     switch (request.kind) {
     case Kind::None:
         break;
-    case Kind::Split: {
-        SplitOutcome decided;
-        decided.split = request.number;
-        decided.splitTime = request.runningTime;
-        outcome.refusal = WriteSplit(writes,
-                                     {request.bib, request.stamp.time, request.state, 0,
-                                      request.takes, request.stamp},
-                                     request.start, decided);
-        break;
-    }
+    case Kind::Split:
     case Kind::Discard:
-        if (MarkStamp(writes, request.stamp, QStringLiteral("0"), QStringLiteral("2")) == 0)
-            outcome.refusal = TimeGoneMessage;
+    case Kind::RelayLeg:
+        outcome.refusal = WriteKeyPress(writes, request);
         break;
-    case Kind::RelayLeg: {
-        RelayOutcome decided;
-        decided.leg = request.number;
-        decided.legs = request.legs;
-        decided.legTime = request.runningTime;
-        decided.teamTime = request.teamTime;
-        decided.teamLetter = request.teamLetter;
-        outcome.refusal =
-            WriteRelayFinish(writes, writing_, request.bib, decided, request.stamp.time);
-        // Space leaves the stamp pending, but only one still pending will do: "0" to "0"
-        // finds it without changing it.
-        if (outcome.refusal.isEmpty() &&
-            MarkStamp(writes, request.stamp, QStringLiteral("0"),
-                      request.usesTime ? QStringLiteral("1") : QStringLiteral("0")) == 0)
-            outcome.refusal = RelayTimeTaken;
-        break;
-    }
     case Kind::Cancel: {
         const CancelOutcome cancel =
             WriteCancel(writes, reading_, request.bib, request.number, request.passing);

@@ -11,6 +11,7 @@
 
 #include <deque>
 
+class RowWrites;
 class TDatabase;
 
 struct ApplyOutcome {
@@ -40,6 +41,11 @@ private:
     ApplyOutcome Write(const OperatorAction& action, const std::deque<OperatorAction>& history);
     // A stamp named by its journal id only waits until the stamp writer has stored it.
     bool StampAwaited(const StampRef& stamp);
+    // A key press (a split, a discard, a relay leg) goes as one block: one round trip.
+    static bool SentAsOneBlock(ActionRequest::Kind kind);
+    ApplyOutcome SendBlock(const OperatorAction& action);
+    // The writes of a key press; what stood in the way when known at once.
+    static QString WriteKeyPress(RowWrites& writes, const ActionRequest& request);
 
     TDatabase& database_;
     TQuery writing_;

@@ -3,6 +3,7 @@
 // so the suite's other programs know that something changed, when, and where.
 
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 class TQuery;
@@ -11,3 +12,5 @@ class TQuery;
 int TenthsSinceMidnight(const QTime& time);
 
 void update_execinfo(TQuery& work, const QString& s, const QTime& now = QTime::currentTime());
+// Its statement, for writes sent together.
+QStringList ChangeMarkerLines(const QString& s, const QTime& now = QTime::currentTime());

@@ -1,6 +1,6 @@
 #include "data/PendingTimeMark.h"
 
-#include "data/CapturedWrites.h"
+#include "data/RowWrites.h"
 #include "data/StatementLines.h"
 #include "data/TQuery.h"
 
@@ -8,11 +8,12 @@ namespace {
 
 const QStringList StampKey = {QStringLiteral("id"), QStringLiteral("tm")};
 
-int Mark(CapturedWrites& writes, QStringList where, const QString& from, const QString& to) {
+int Mark(RowWrites& writes, QStringList where, const QString& from, const QString& to,
+         const QString& refusalIfNone = {}) {
     if (!from.isEmpty())
         where << ValueLine(QStringLiteral("and sumi = "), from);
     return writes.Update(QStringLiteral("tdc_mid"), StampKey, where, {QStringLiteral("sumi")},
-                         {to});
+                         {to}, refusalIfNone);
 }
 
 } // namespace
@@ -37,21 +38,20 @@ StampRef StampFromJson(const QJsonObject& object) {
             object.value(QStringLiteral("tm")).toString()};
 }
 
-int MarkTime(CapturedWrites& writes, const QString& time, const QString& from, const QString& to) {
+int MarkTime(RowWrites& writes, const QString& time, const QString& from, const QString& to) {
     return Mark(writes,
                 {RaceLine(QStringLiteral("where tcode = ")),
                  ValueLine(QStringLiteral("and tm = "), time)},
                 from, to);
 }
 
-int MarkStamp(CapturedWrites& writes, const StampRef& stamp, const QString& from,
-              const QString& to) {
-    if (!stamp.Named())
-        return MarkTime(writes, stamp.time, from, to);
-    const QString identity = stamp.id != 0
-                                 ? QStringLiteral("and id = %1").arg(stamp.id)
-                                 : ValueLine(QStringLiteral("and jid = "), stamp.jid);
-    return Mark(writes, {RaceLine(QStringLiteral("where tcode = ")), identity}, from, to);
+int MarkStamp(RowWrites& writes, const StampRef& stamp, const QString& from, const QString& to,
+              const QString& refusalIfNone) {
+    const QString identity = stamp.id != 0    ? QStringLiteral("and id = %1").arg(stamp.id)
+                             : stamp.Named() ? ValueLine(QStringLiteral("and jid = "), stamp.jid)
+                                             : ValueLine(QStringLiteral("and tm = "), stamp.time);
+    return Mark(writes, {RaceLine(QStringLiteral("where tcode = ")), identity}, from, to,
+                refusalIfNone);
 }
 
 bool StampStored(TQuery& query, const StampRef& stamp) {

@@ -6,7 +6,7 @@
 #include <QJsonObject>
 #include <QString>
 
-class CapturedWrites;
+class RowWrites;
 class TQuery;
 
 // The stamp an action takes, as the operator saw it: its row's id once stored, the journal
@@ -28,9 +28,10 @@ StampRef StampFromJson(const QJsonObject& object);
 
 // The stamps of that time text in state `from` (in any state when `from` is empty) get
 // `to`; gives how many there were.
-int MarkTime(CapturedWrites& writes, const QString& time, const QString& from, const QString& to);
-// The stamp itself, by its identity (by its time when it has none).
-int MarkStamp(CapturedWrites& writes, const StampRef& stamp, const QString& from,
-              const QString& to);
+int MarkTime(RowWrites& writes, const QString& time, const QString& from, const QString& to);
+// The stamp itself, by its identity (by its time when it has none). With writes sent
+// together, finding none refuses them all with `refusalIfNone`.
+int MarkStamp(RowWrites& writes, const StampRef& stamp, const QString& from, const QString& to,
+              const QString& refusalIfNone = {});
 // Whether a stamp named by its journal id only is in the database yet.
 bool StampStored(TQuery& query, const StampRef& stamp);

@@ -46,23 +46,23 @@ const QStringList LegKey = {QStringLiteral("tcode"), QStringLiteral("zek"), QStr
 const QStringList TeamKey = {QStringLiteral("tcode"), QStringLiteral("zek")};
 
 // False, and nothing written, when the leg is no longer running.
-bool WriteLegFinish(CapturedWrites& writes, const QString& bib, int leg, const QString& legTime,
+bool WriteLegFinish(RowWrites& writes, const QString& bib, int leg, const QString& legTime,
                     const QString& finish) {
     return writes.Update(QStringLiteral("relaymember"), LegKey,
                          {RaceFilter(), BibAndLeg(bib, leg),
                           QStringLiteral("and finishtime in ('','  :  :  .    ')")},
                          {QStringLiteral("runtime"), QStringLiteral("finishtime"),
                           QStringLiteral("status")},
-                         {legTime, finish, QStringLiteral("G")}) > 0;
+                         {legTime, finish, QStringLiteral("G")}, LegTakenMessage) != 0;
 }
 
-void StartLeg(CapturedWrites& writes, const QString& bib, int leg, const QString& start) {
+void StartLeg(RowWrites& writes, const QString& bib, int leg, const QString& start) {
     writes.Update(QStringLiteral("relaymember"), LegKey, {RaceFilter(), BibAndLeg(bib, leg)},
                   {QStringLiteral("startedtime"), QStringLiteral("status")},
                   {start, QStringLiteral("T")});
 }
 
-void WriteTeamTime(CapturedWrites& writes, const QString& bib, const QString& teamTime,
+void WriteTeamTime(RowWrites& writes, const QString& bib, const QString& teamTime,
                    const QString& letter) {
     writes.Update(QStringLiteral("result"), TeamKey,
                   {RaceFilter(), ValueLine(QStringLiteral("and zek = "), bib)},
@@ -183,7 +183,7 @@ RelayOutcome RelayRecorder::RecordFinish(const RelayTeam& team, const RelayEntry
     RelayOutcome outcome = DecideRelayFinish(team, entry);
     if (!outcome.recorded)
         return outcome;
-    const QString refusal = WriteRelayFinish(writes, writing_, team.bib, outcome, entry.time);
+    const QString refusal = WriteRelayFinish(writes, team.bib, outcome, entry.time);
     if (!refusal.isEmpty())
         return Refusal(refusal, team.statement, outcome.log);
     return outcome;
@@ -220,15 +220,15 @@ RelayOutcome DecideRelayFinish(const RelayTeam& team, const RelayEntry& entry) {
             {}};
 }
 
-QString WriteRelayFinish(CapturedWrites& writes, TQuery& marker, const QString& bib,
-                         const RelayOutcome& decided, const QString& finish) {
+QString WriteRelayFinish(RowWrites& writes, const QString& bib, const RelayOutcome& decided,
+                         const QString& finish) {
     if (!WriteLegFinish(writes, bib, decided.leg, decided.legTime, finish))
         return LegTakenMessage;
     // After the class's last leg there is no leg to start.
     if (decided.leg < decided.legs)
         StartLeg(writes, bib, decided.leg + 1, NextLegStart(finish));
     WriteTeamTime(writes, bib, decided.teamTime, decided.teamLetter);
-    update_execinfo(marker, QStringLiteral("C1"));
+    writes.Statement(ChangeMarkerLines(QStringLiteral("C1")));
     return {};
 }
 

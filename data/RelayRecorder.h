@@ -52,6 +52,7 @@ struct RelayOutcome {
 };
 
 class CapturedWrites;
+class RowWrites;
 
 // The read of one team's rows, as a key press reads it.
 QStringList TeamReadLines(const QString& bib);
@@ -61,10 +62,10 @@ QStringList TeamReadLines(const QString& bib);
 RelayOutcome DecideRelayFinish(const RelayTeam& team, const RelayEntry& entry);
 
 // The writes of a decided finish, in the caller's transaction: the leg while it still runs,
-// the next leg's start, the team's time and letter, the change marker (through `marker`).
-// Empty when written; otherwise what stood in the way.
-QString WriteRelayFinish(CapturedWrites& writes, TQuery& marker, const QString& bib,
-                         const RelayOutcome& decided, const QString& finish);
+// the next leg's start, the team's time and letter, the change marker. Empty when written;
+// otherwise what stood in the way.
+QString WriteRelayFinish(RowWrites& writes, const QString& bib, const RelayOutcome& decided,
+                         const QString& finish);
 // The writes of a relay reset, in the caller's transaction.
 void WriteRelayReset(CapturedWrites& writes);
 

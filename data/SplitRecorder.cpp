@@ -114,7 +114,7 @@ SplitOutcome DecideSplit(const SplitRequest& request, const CompetitorSplits& co
     return outcome;
 }
 
-QString WriteSplit(CapturedWrites& writes, const SplitRequest& request, const QString& start,
+QString WriteSplit(RowWrites& writes, const SplitRequest& request, const QString& start,
                    const SplitOutcome& decided) {
     const int n = decided.split;
     QStringList columns = {QStringLiteral("midtime%1").arg(n), QStringLiteral("midfin%1").arg(n)};
@@ -130,12 +130,12 @@ QString WriteSplit(CapturedWrites& writes, const SplitRequest& request, const QS
         QStringLiteral("result"), {QStringLiteral("tcode"), QStringLiteral("zek")},
         {RaceLine(QStringLiteral("where tcode = ")), ValueLine(QStringLiteral("and zek = "), request.bib),
          QStringLiteral("and (midtime%1 is null or length(midtime%1) = 0)").arg(n)},
-        columns, values);
+        columns, values, TakenMeanwhileMessage(request.bib, n));
     if (written == 0)
         return TakenMeanwhileMessage(request.bib, n);
     const StampRef stamp =
         request.stamp.Named() ? request.stamp : StampRef{0, {}, request.time};
-    if (MarkStamp(writes, stamp, request.takes, request.state) == 0)
+    if (MarkStamp(writes, stamp, request.takes, request.state, TimeGoneMessage) == 0)
         return TimeGoneMessage;
     writes.Insert(QStringLiteral("midjyun"),
                   {QStringLiteral("tcode"), QStringLiteral("bib"), QStringLiteral("mtime"),

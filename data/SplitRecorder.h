@@ -46,7 +46,7 @@ struct SplitOutcome {
     std::vector<RowChange> changes; // what was written, to take it back
 };
 
-class CapturedWrites;
+class RowWrites;
 
 // The decision on a key press from what is known of the competitor, without a statement:
 // which split, its time and the arithmetic, or why not.
@@ -55,7 +55,7 @@ SplitOutcome DecideSplit(const SplitRequest& request, const CompetitorSplits& co
 // The writes of a decided split, in the caller's transaction: the split while its column is
 // still empty, the stamp while in the state expected, the passing-log row. Empty when
 // written; otherwise what stood in the way, and nothing is to be committed.
-QString WriteSplit(CapturedWrites& writes, const SplitRequest& request, const QString& start,
+QString WriteSplit(RowWrites& writes, const SplitRequest& request, const QString& start,
                    const SplitOutcome& decided);
 
 class SplitRecorder {

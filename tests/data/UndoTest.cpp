@@ -10,6 +10,7 @@
 #include "data/SplitRecorder.h"
 #include "data/UndoChanges.h"
 #include "data/Udm1.h"
+#include "support/QtPrinting.h"
 #include "support/RelayRace.h"
 #include "support/TestDatabase.h"
 
@@ -142,6 +143,8 @@ TEST_F(Undo, ARelayLegIsTakenBackWithTheChangeMarkerWrittenAgain) {
     db.Exec("update execinfo set stat = ''");
     ASSERT_TRUE(history.UndoLast(ActionPage::Relay).sent);
     EXPECT_TRUE(QTest::qWaitFor([&] { return history.WaitingCount() == 0; }, 10000));
+    EXPECT_EQ(history.Actions().back().progress, OperatorAction::Progress::Applied)
+        << qPrintable(history.Actions().back().refusal);
     EXPECT_EQ(Race(), start);
     EXPECT_EQ(db.Scalar("select stat from execinfo"), "C1");
 }
