@@ -39,6 +39,12 @@ bool DatabaseError::isConnectionLost() const {
     return codes.contains(nativeCode_);
 }
 
+bool DatabaseError::wasNeverSent() const {
+    // CR_SERVER_GONE_ERROR and CR_ERR_NET_WRITE come from writing the command; a statement
+    // the server received and never answered is CR_SERVER_LOST instead.
+    return nativeCode_ == QLatin1String("2006") || nativeCode_ == QLatin1String("5014");
+}
+
 UnstorableTextError::UnstorableTextError(const QString& value)
     : DatabaseError(
           QStringLiteral("「%1」にはデータベースに保存できない文字があります。").arg(value)) {}

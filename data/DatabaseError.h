@@ -18,6 +18,9 @@ public:
     QString nativeCode() const { return nativeCode_; }
     // Lost or refused connections: the next statement reconnects first.
     bool isConnectionLost() const;
+    // The connection was found dead before the statement left this machine (the server
+    // restarted while the connection sat idle): sent again on a new connection, it runs once.
+    bool wasNeverSent() const;
 
 private:
     QString nativeCode_;

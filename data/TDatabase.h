@@ -52,6 +52,10 @@ public:
     // Reopens when the last statement found the connection lost.
     void ReconnectIfLost();
     void MarkConnectionLost() { lost_ = true; }
+    // Kept by Transaction: a statement inside one is never sent again on a new connection,
+    // where it would run outside the transaction.
+    bool InTransaction() const { return inTransaction_; }
+    void SetInTransaction(bool open) { inTransaction_ = open; }
 
     QSqlDatabase Connection() const { return QSqlDatabase::database(connectionName_, false); }
     // The ODBC connection string QODBC is given: the DSN, then extra attributes, the time
@@ -68,4 +72,5 @@ private:
     QString connectionName_;
     QString defaultDatabase_;
     bool lost_ = false;
+    bool inTransaction_ = false;
 };

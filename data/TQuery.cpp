@@ -44,6 +44,18 @@ QString TQuery::ShownText() const {
 }
 
 QSqlQuery TQuery::Execute(const QString& text) {
+    try {
+        return ExecuteOnce(text);
+    } catch (const DatabaseError& error) {
+        // A connection that died while idle is only found by the next statement; that
+        // statement never reached the server and goes once more on a new connection.
+        if (!error.wasNeverSent() || database_.InTransaction())
+            throw;
+    }
+    return ExecuteOnce(text);
+}
+
+QSqlQuery TQuery::ExecuteOnce(const QString& text) {
     database_.ReconnectIfLost();
     QSqlQuery query(database_.Connection());
     query.setForwardOnly(true);
@@ -108,6 +120,17 @@ void TQuery::Open() {
     current_ = 0;
     active_ = true;
     moreRows_ = fetchWindow_ > 0 && RecordCount() == fetchWindow_;
+    PlaceCarriedEdits();
+    emit Opened();
+}
+
+void TQuery::Adopt(ListSnapshot snapshot) {
+    Close();
+    rows_ = std::move(snapshot.rows);
+    fieldNames_ = std::move(snapshot.fieldNames);
+    current_ = 0;
+    active_ = true;
+    moreRows_ = snapshot.moreRows;
     PlaceCarriedEdits();
     emit Opened();
 }

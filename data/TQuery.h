@@ -14,6 +14,13 @@
 
 class TDatabase;
 
+// The rows a read fetched, handed from a reader's connection to the query a grid shows.
+struct ListSnapshot {
+    QStringList fieldNames;
+    std::vector<QStringList> rows;
+    bool moreRows = false;
+};
+
 class TQuery : public QObject {
     Q_OBJECT
 public:
@@ -40,6 +47,10 @@ public:
     // number of rows the statement changed.
     int ExecSQL();
     bool Active() const { return active_; }
+    // What the last open fetched; and the same taken from a query that read it elsewhere (a
+    // reader thread), as if this one had opened its statement.
+    ListSnapshot Snapshot() const { return {fieldNames_, rows_, moreRows_}; }
+    void Adopt(ListSnapshot snapshot);
 
     // Fetched rows and the current row.
     int RecordCount() const { return static_cast<int>(rows_.size()); }
@@ -96,6 +107,7 @@ signals:
 private:
     // Executes text on the connection, reconnecting first after a lost connection.
     QSqlQuery Execute(const QString& text);
+    QSqlQuery ExecuteOnce(const QString& text);
     // Executes text on the connection; returns the column names and rows of a select.
     void Run(const QString& text, std::vector<QStringList>* rows, QStringList* fieldNames);
     QString WindowedText(int offset) const;

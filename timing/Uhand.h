@@ -5,10 +5,11 @@
 // live in one source file per area (Uhand*.cpp).
 
 #include "common/ErrorReport.h"
+#include "data/ListReader.h"
 #include "data/OperatorAction.h"
-#include "timing/PendingView.h"
 #include "device/DeviceLineAssembler.h"
 #include "serial/CommX.h"
+#include "timing/PendingView.h"
 #include "timing/PortListCombo.h"
 
 #include <QDialog>
@@ -34,6 +35,7 @@ class QTabWidget;
 class QTreeWidget;
 class QButtonGroup;
 class ActionHistory;
+class ListReading;
 class AttentionList;
 class RaceCache;
 struct LastAction;
@@ -93,6 +95,8 @@ public:
     std::unique_ptr<ActionHistory> History;
     // What key presses are decided from, without asking the server.
     std::unique_ptr<RaceCache> Cache;
+    // The lists, read in the background.
+    std::unique_ptr<ListReading> Lists;
 
     // --- Lap and split page ---------------------------------------------------------------
     QLineEdit* Edit5 = nullptr; // bib entry
@@ -133,10 +137,10 @@ public:
     std::array<TCuteButton*, 10>
         LegButtons{}; // "１走" .. "１０走"; from "５走" on, shown for ekiden
     TDBGrid* DBGrid6 = nullptr;
-    QCheckBox* CkBLast = nullptr;   // "最終走者も処理"
-    QPushButton* Button3 = nullptr; // "リレー初期化"
+    QCheckBox* CkBLast = nullptr;    // "最終走者も処理"
+    QPushButton* Button3 = nullptr;  // "リレー初期化"
     QPushButton* BtnUndo3 = nullptr; // "元に戻す": the relay page's last action
-    QLineEdit* Edit6 = nullptr;     // statement of the relay lists
+    QLineEdit* Edit6 = nullptr;      // statement of the relay lists
 
     // --- Window state ---------------------------------------------------------------------
     QString DisplayedSplit = QStringLiteral("1"); // split point shown, "1" .. "5"
@@ -146,12 +150,15 @@ public:
     QString EntryBib;
 
     // --- Pending times and split points ---------------------------------------------------
-    // Reads what the server holds pending, then shows the panel.
+    // Asks for the pending times and the lists as the server holds them; they show once read,
+    // in the background.
     void ListPendingTimes();
-    // The gaps between the panel's times, then the lists read again.
+    // The gaps between the panel's times.
     void ShowPendingGaps();
-    // Actions not yet in the database (the tests wait for none).
+    // Actions not yet in the database, and lists asked for and not yet read (the tests wait
+    // for neither).
     int UnsentCount() const;
+    bool ReadingLists() const;
     void CuteButton1Click();
     void CuteButton2Click();
     void CuteButton3Click();
@@ -270,8 +277,12 @@ private:
     void ShowPendingTimes();
     void ShowGaps();
     std::optional<StampRef> HeadStamp() const;
-    // The lists read again, with the split point or leg the last key press switched to.
-    void ReopenLists();
+    // The pending times and the lists: their statement, what a read brought, read here and
+    // now (when the window opens).
+    QStringList PendingStatement() const;
+    void ShowLists(const ListSnapshots& lists);
+    void ReadListsHere();
+    void TakePendingRows();
     // The race's rows for the key presses, read whole.
     void LoadCache();
     // What came of an action the writer sent.
@@ -279,7 +290,7 @@ private:
     void ActionRefused(const OperatorAction& action);
     PendingSnapshot pendingSnapshot_;
     PendingList pending_;
-    int listedSplit_ = 0; // the split point whose list was last read
+    int listedSplit_ = 0;     // the split point whose list was last read
     bool stampsNamed_ = true; // the race database has tdc_mid.jid
 
     // Split-time assignment (UhandSplits.cpp): "0" Enter, and a bib's Enter or Space (hold).
@@ -293,7 +304,6 @@ private:
     // A decided action: kept, sent, and shown in the cache at once.
     OperatorAction Send(const QString& bib, const QString& what, const ActionRequest& request,
                         bool marksChange = false);
-
 
     // Relay timing (UhandRelay.cpp): the two keys of the relay bib box, the entry they
     // record and what the recording did, shown as messages, logs and lists.

@@ -7,9 +7,9 @@
 #include "common/ErrorReport.h"
 #include "common/ProgramFiles.h"
 #include "common/uComm.h"
+#include "data/ActionHistory.h"
 #include "data/Udm1.h"
 #include "device/DeviceRecord.h"
-#include "data/ActionHistory.h"
 #include "device/StampStore.h"
 #include "timing/MessageBoxes.h"
 #include "timing/StatusStrip.h"
@@ -141,10 +141,9 @@ void TFhand::CommX1PortLost() {
     deviceLine_.Reset();
     lastDeviceLine_.invalidate();
     // Told without a box: the operator may be typing a bib this very moment.
-    Tell({},
-         QStringLiteral("取込ポート ") + PortName(port) +
-             QStringLiteral(" との接続が切れました。タイムデータは取り込まれていません。"
-                            "機器とケーブルを確かめて、ポートを選び直してください。"));
+    Tell({}, QStringLiteral("取込ポート ") + PortName(port) +
+                 QStringLiteral(" との接続が切れました。タイムデータは取り込まれていません。"
+                                "機器とケーブルを確かめて、ポートを選び直してください。"));
     Strip->ShowPortLost(PortName(port));
 }
 
@@ -210,7 +209,5 @@ void TFhand::RefreshAfterStamps() {
     // A window not yet shown fills its lists when it shows.
     if (!isVisible())
         return;
-    // ShowPendingGaps reopens the device-time grid too.
     ListPendingTimes();
-    ShowPendingGaps();
 }

@@ -6,13 +6,13 @@
 #include "common/ProgramFiles.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
+#include "data/ActionHistory.h"
+#include "data/RaceCache.h"
 #include "data/RelayLegs.h"
 #include "data/SplitCorrections.h"
 #include "data/SplitRecorder.h"
 #include "data/Udm1.h"
 #include "speech/SpeechPanelLogic.h"
-#include "data/ActionHistory.h"
-#include "data/RaceCache.h"
 #include "timing/AttentionList.h"
 #include "timing/StatusShadingDelegate.h"
 #include "timing/StatusStrip.h"
@@ -31,8 +31,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSlider>
 #include <QRegularExpressionValidator>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -67,8 +67,8 @@ QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QRect& geometry,
 QLineEdit* MakeBibBox(QWidget* parent, const QString& name, const QRect& geometry) {
     QLineEdit* box = MakeEdit(parent, name, geometry, 32, QStringLiteral("0"));
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
-    box->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9０-９]*")), box));
+    box->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９]*")), box));
     box->setAlignment(Qt::AlignRight);
     new WholeTextOnClick(box);
     return box;
@@ -144,6 +144,7 @@ TFhand::TFhand(QWidget* owner) : QDialog(owner) {
     Corrections = std::make_unique<SplitCorrections>(Dm1->DB);
     History = std::make_unique<ActionHistory>(Dm1->DB, ProgramDataFolder());
     Cache = std::make_unique<RaceCache>();
+    Lists = std::make_unique<ListReading>(Dm1->DB);
     BuildWindow();
     DisarmDefaultButtons();
     ConnectHandlers();

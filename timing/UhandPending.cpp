@@ -8,11 +8,12 @@
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/ActionHistory.h"
-#include "data/RaceCache.h"
 #include "data/DatabaseError.h"
+#include "data/ListReader.h"
+#include "data/RaceCache.h"
 #include "data/StatementLines.h"
-#include "device/StampStore.h"
 #include "data/Udm1.h"
+#include "device/StampStore.h"
 #include "timing/AttentionList.h"
 #include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
@@ -74,33 +75,77 @@ void TFhand::ConnectPendingHandlers() {
     });
 }
 
-void TFhand::ListPendingTimes() {
-    TQuery& pending = Dm1->QTDCFINMem;
-    // The panel shows ten, but this workstation's own unsent actions may have taken some of
-    // them: more are read, each row carrying the count of all.
-    pending.SetFetchWindow(PendingRowsRead);
+QStringList TFhand::PendingStatement() const {
     // The age of each time by the server's clock, which gave dt: the oldest's is the strip's.
     // The count of all waiting times is a subquery over the pending index, read once with the
-    // rows; id orders the stamps of one second as they arrived.
-    // A race database made without the journal-id column names its stamps by id alone.
-    const QString jidColumn = stampsNamed_ ? QStringLiteral("cast(jid as binary) as jid")
-                                           : QStringLiteral("'' as jid");
-    pending.SetSQL({RaceLine(QStringLiteral("select tdc_mid.id, ") +
-                             ByteColumns({QStringLiteral("tm")}) + QLatin1Char(',') + jidColumn +
-                             QStringLiteral(", timestampdiff(second, dt, now()) as age, "
-                                            "(select count(*) from tdc_mid where tcode = ")),
-                    PendingFilter + QStringLiteral(") as waiting"),
-                    RaceLine(QStringLiteral("from tdc_mid where tcode = ")), PendingFilter,
-                    QStringLiteral("order by dt, id")});
+    // rows; id orders the stamps of one second as they arrived. A race database made without
+    // the journal-id column names its stamps by id alone.
+    const QString jidColumn =
+        stampsNamed_ ? QStringLiteral("cast(jid as binary) as jid") : QStringLiteral("'' as jid");
+    return {RaceLine(QStringLiteral("select tdc_mid.id, ") + ByteColumns({QStringLiteral("tm")}) +
+                     QLatin1Char(',') + jidColumn +
+                     QStringLiteral(", timestampdiff(second, dt, now()) as age, "
+                                    "(select count(*) from tdc_mid where tcode = ")),
+            PendingFilter + QStringLiteral(") as waiting"),
+            RaceLine(QStringLiteral("from tdc_mid where tcode = ")), PendingFilter,
+            QStringLiteral("order by dt, id")};
+}
+
+void TFhand::ListPendingTimes() {
+    // The panel shows ten, but this workstation's own unsent actions may have taken some of
+    // them: more are read, each row carrying the count of all.
+    std::vector<ListRead> reads = {
+        {QStringLiteral("pending"), PendingStatement(), PendingRowsRead},
+        {QStringLiteral("splits"), Dm1->Qmidtime.SQL(), Dm1->Qmidtime.FetchWindow()},
+        {QStringLiteral("passings"), Dm1->Qmidtime2.SQL(), Dm1->Qmidtime2.FetchWindow()},
+        {QStringLiteral("devices"), Dm1->Qdpmid.SQL(), Dm1->Qdpmid.FetchWindow()}};
+    if (PageControl1->currentWidget() == TabSheet3 || Dm1->QRelay1.Active())
+        reads.push_back({QStringLiteral("relay"), Dm1->QRelay1.SQL(), Dm1->QRelay1.FetchWindow()});
+    listedSplit_ = DisplayedSplit.toInt();
+    Lists->Request(std::move(reads));
+}
+
+void TFhand::ShowLists(const ListSnapshots& lists) {
+    const auto adopt = [&lists](const char* name, TQuery& query) {
+        if (const auto it = lists.find(QLatin1String(name)); it != lists.end())
+            query.Adopt(it->second);
+    };
+    adopt("pending", Dm1->QTDCFINMem);
+    adopt("splits", Dm1->Qmidtime);
+    adopt("passings", Dm1->Qmidtime2);
+    adopt("devices", Dm1->Qdpmid);
+    adopt("relay", Dm1->QRelay1);
+    Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
+    TakePendingRows();
+    ShowPendingTimes();
+    ShowGaps();
+}
+
+void TFhand::ReadListsHere() {
+    TQuery& pending = Dm1->QTDCFINMem;
+    pending.SetFetchWindow(PendingRowsRead);
+    pending.SetSQL(PendingStatement());
     try {
         pending.Open();
     } catch (const DatabaseError& error) {
         if (!stampsNamed_ || error.nativeCode() != QLatin1String("1054"))
             throw;
         stampsNamed_ = false;
-        ListPendingTimes();
+        ReadListsHere();
         return;
     }
+    TakePendingRows();
+    Dm1->Qmidtime.Open();
+    listedSplit_ = DisplayedSplit.toInt();
+    Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
+    Dm1->Qmidtime2.Open();
+    Dm1->Qdpmid.Open();
+    ShowPendingTimes();
+    ShowGaps();
+}
+
+void TFhand::TakePendingRows() {
+    const TQuery& pending = Dm1->QTDCFINMem;
     pendingSnapshot_.server.clear();
     const int id = pending.FieldIndex(QStringLiteral("id"));
     const int jid = pending.FieldIndex(QStringLiteral("jid"));
@@ -111,8 +156,10 @@ void TFhand::ListPendingTimes() {
             {{pending.Value(row, id).toLongLong(), pending.Value(row, jid),
               pending.Value(row, tm).trimmed()},
              pending.Value(row, age).toLongLong()});
-    pendingSnapshot_.serverCount = pending.FieldByName(QStringLiteral("waiting")).AsInteger();
-    ShowPendingTimes();
+    pendingSnapshot_.serverCount =
+        pending.RecordCount() == 0
+            ? 0
+            : pending.Value(0, pending.FieldIndex(QStringLiteral("waiting"))).toInt();
 }
 
 void TFhand::ShowPendingTimes() {
@@ -154,22 +201,14 @@ void TFhand::ShowGaps() {
 
 void TFhand::ShowPendingGaps() {
     ShowGaps();
-    ReopenLists();
-}
-
-void TFhand::ReopenLists() {
-    if (listedSplit_ != DisplayedSplit.toInt())
-        ChooseSplitPoint(DisplayedSplit.toInt());
-    Dm1->Qmidtime.Open();
-    Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
-    Dm1->Qmidtime2.Open();
-    Dm1->Qdpmid.Open();
-    if (PageControl1->currentWidget() == TabSheet3 || Dm1->QRelay1.Active())
-        Dm1->QRelay1.Open();
 }
 
 int TFhand::UnsentCount() const {
     return History->WaitingCount();
+}
+
+bool TFhand::ReadingLists() const {
+    return Lists->Busy();
 }
 
 void TFhand::LoadCache() {
@@ -209,10 +248,8 @@ void TFhand::ChooseSplitPoint(int n, bool readNow) {
                                  QStringLiteral(" from result where tcode="),
                              uComm::RaceCode,
                              QStringLiteral(" order by result.midfin%1 desc,result.zek").arg(n))});
-    if (!readNow)
-        return;
-    splits.Open();
-    listedSplit_ = n;
+    if (readNow)
+        ListPendingTimes();
 }
 
 void TFhand::reflcuteb() {
@@ -253,10 +290,10 @@ void TFhand::showEvent(QShowEvent* event) {
 void TFhand::FormShow() {
     PlacePagesAndStrip();
     LoadCache();
-    CuteButton1->Click();
+    ChooseSplitPoint(1, false);
     ShowVoiceSettings();
-    ListPendingTimes();
-    ShowPendingGaps();
+    // Opening the window may wait for the server; everything after reads in the background.
+    ReadListsHere();
     resize(984, 674 + StatusStrip::Height);
     DisplayedSplit = QStringLiteral("1");
     RE1->SetText(uComm::MinMeasureMinutes);

@@ -6,9 +6,9 @@
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
-#include "data/RelayLegList.h"
 #include "data/ActionHistory.h"
 #include "data/RaceCache.h"
+#include "data/RelayLegList.h"
 #include "data/RelayRecorder.h"
 #include "data/SplitRules.h"
 #include "data/Udm1.h"
@@ -33,12 +33,12 @@ RelayRecorder Recorder() {
     return RelayRecorder(Dm1->DB);
 }
 
-// The runners who finished `leg` in the relay grid, the statement shown below it.
+// The runners who finished `leg` for the relay grid, the statement shown below it; read with
+// the lists.
 void ListLeg(int leg, QLineEdit* statementBox) {
     TQuery& list = Dm1->QRelay1;
     list.SetSQL(RelayLegListStatement(leg));
     statementBox->setText(list.ShownText());
-    list.Open();
 }
 
 // Runs `shown` each time the watched widget is shown.
@@ -69,8 +69,12 @@ void TFhand::ConnectRelayHandlers() {
     for (int n = 0; n < 4; ++n)
         connect(LegButtons[n], &TCuteButton::OnClick, this, Guarded(this, clicks[n]));
     for (int n = 4; n < RelayTimedLegs; ++n)
-        connect(LegButtons[n], &TCuteButton::OnClick, this,
-                [this, n] { RunGuarded([&] { ListLeg(n + 1, Edit6); }); });
+        connect(LegButtons[n], &TCuteButton::OnClick, this, [this, n] {
+            RunGuarded([&] {
+                ListLeg(n + 1, Edit6);
+                ListPendingTimes();
+            });
+        });
     for (TCuteButton* button : LegButtons)
         connect(button, &TCuteButton::OnClick, this, [this] { ReselectBibBox(Edit3); });
     connect(Button3, &QPushButton::clicked, this, Guarded(this, &TFhand::Button3Click));
@@ -126,8 +130,7 @@ std::optional<RelayEntry> TFhand::TakeRelayEntry(const std::optional<StampRef>& 
     return RelayEntry{bib, stamp->time, RE1->Text(), CkBLast->isChecked(), *stamp};
 }
 
-void TFhand::ShowRelayOutcome(const RelayOutcome& outcome, const RelayEntry& entry,
-                              bool usesTime) {
+void TFhand::ShowRelayOutcome(const RelayOutcome& outcome, const RelayEntry& entry, bool usesTime) {
     Edit6->setText(outcome.statement);
     for (const QString& line : outcome.log)
         Memo2->appendPlainText(line);
@@ -152,8 +155,8 @@ void TFhand::ShowRelayOutcome(const RelayOutcome& outcome, const RelayEntry& ent
          leg, true);
     Cache->ExpectLeg(entry.bib, outcome.leg, entry.time);
     Strip->ShowOutcome(RelayAction(outcome, entry.bib, entry.time));
-    Speech->Announce(LegFinishAnnouncement{entry.bib, outcome.leg, outcome.legs,
-                                           outcome.legTime, outcome.teamTime}
+    Speech->Announce(LegFinishAnnouncement{entry.bib, outcome.leg, outcome.legs, outcome.legTime,
+                                           outcome.teamTime}
                          .text());
     if (outcome.leg != LastSplitNo) {
         LastSplitNo = outcome.leg;
@@ -165,15 +168,19 @@ void TFhand::ShowRelayOutcome(const RelayOutcome& outcome, const RelayEntry& ent
 
 void TFhand::CtBR1Click() {
     ListLeg(1, Edit6);
+    ListPendingTimes();
 }
 void TFhand::CtBR2Click() {
     ListLeg(2, Edit6);
+    ListPendingTimes();
 }
 void TFhand::CtBR3Click() {
     ListLeg(3, Edit6);
+    ListPendingTimes();
 }
 void TFhand::CtBR4Click() {
     ListLeg(4, Edit6);
+    ListPendingTimes();
 }
 
 void TFhand::ShowEkidenLegButtons() {

@@ -45,6 +45,11 @@ QSet<QString> BibsChanged(const std::vector<RowChange>& changes) {
 } // namespace
 
 void TFhand::ConnectUndoHandlers() {
+    connect(Lists.get(), &ListReading::Ready, this,
+            [this](const ListSnapshots& lists) { RunGuarded([&] { ShowLists(lists); }); });
+    // Read again with the next change; until then the lists show what was read last.
+    connect(Lists.get(), &ListReading::Failed, this,
+            [this](const QString& message) { Tell({}, message); });
     for (QPushButton* button : {BtnUndo1, BtnUndo3})
         connect(button, &QPushButton::clicked, this, Guarded(this, &TFhand::UndoLastAction));
     // The list is filled when its page is on show: a key press does not pay for it.
@@ -62,13 +67,12 @@ void TFhand::ConnectUndoHandlers() {
                     Memo2->appendPlainText(statement);
                 RunGuarded([&] { ActionApplied(action, note); });
             });
-    connect(History.get(), &ActionHistory::Refused, this, [this](const OperatorAction& action) {
-        RunGuarded([&] { ActionRefused(action); });
-    });
+    connect(History.get(), &ActionHistory::Refused, this,
+            [this](const OperatorAction& action) { RunGuarded([&] { ActionRefused(action); }); });
 }
 
-OperatorAction TFhand::Send(const QString& bib, const QString& what,
-                            const ActionRequest& request, bool marksChange) {
+OperatorAction TFhand::Send(const QString& bib, const QString& what, const ActionRequest& request,
+                            bool marksChange) {
     OperatorAction action;
     action.page = PageOnShow();
     action.bib = bib;
@@ -77,9 +81,10 @@ OperatorAction TFhand::Send(const QString& bib, const QString& what,
     action.marksChange = marksChange;
     action = History->Submit(std::move(action));
     if (const QString problem = History->Problem(); !problem.isEmpty())
-        Tell(bib, QStringLiteral("操作を日誌に保存できません（記録は送りますが、プログラムが止まると"
-                                 "失われます）: ") +
-                      problem);
+        Tell(bib,
+             QStringLiteral("操作を日誌に保存できません（記録は送りますが、プログラムが止まると"
+                            "失われます）: ") +
+                 problem);
     return action;
 }
 
@@ -117,19 +122,18 @@ void TFhand::ActionApplied(const OperatorAction& action, const QString& note) {
             for (const QString& bib : bibs)
                 Cache->Reload(Dm1->DB, bib);
         Strip->ShowOutcome(NoteAction(
-            QStringLiteral("元に戻しました: ") + (action.bib + QStringLiteral("  ") +
-                                                 (target ? target->what : QString()))
-                                                    .trimmed(),
+            QStringLiteral("元に戻しました: ") +
+                (action.bib + QStringLiteral("  ") + (target ? target->what : QString())).trimmed(),
             true));
     } else if (kind == ActionRequest::Kind::Reset || kind == ActionRequest::Kind::RelayReset) {
         LoadCache();
     }
     ListPendingTimes();
-    ShowPendingGaps();
 }
 
 void TFhand::ActionRefused(const OperatorAction& action) {
-    Tell(action.bib, QStringLiteral("記録されませんでした（%1）: %2").arg(action.what, action.refusal));
+    Tell(action.bib,
+         QStringLiteral("記録されませんでした（%1）: %2").arg(action.what, action.refusal));
     if (held_ && action.request.stamp.Is(*held_)) {
         held_.reset();
         PaintEd1(QColor(255, 255, 255));
@@ -138,7 +142,6 @@ void TFhand::ActionRefused(const OperatorAction& action) {
     if (!action.bib.isEmpty())
         Cache->Reload(Dm1->DB, action.bib);
     ListPendingTimes();
-    ShowPendingGaps();
 }
 
 void TFhand::ShowHistory() {
@@ -147,9 +150,9 @@ void TFhand::ShowHistory() {
     for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
         if (it->raceCode != uComm::RaceCode)
             continue;
-        HistoryList->addTopLevelItem(new QTreeWidgetItem(
-            {it->at.toString(QStringLiteral("HH:mm:ss")), PageName(it->page), it->bib, it->what,
-             ProgressText(*it)}));
+        HistoryList->addTopLevelItem(
+            new QTreeWidgetItem({it->at.toString(QStringLiteral("HH:mm:ss")), PageName(it->page),
+                                 it->bib, it->what, ProgressText(*it)}));
     }
 }
 
@@ -171,8 +174,8 @@ void TFhand::RecordCheckListEdit(const QStringList& columns, const QStringList& 
         change.columns << columns[c];
         change.before << before;
         change.after << after;
-        shown << QStringLiteral("%1 %2 → %3").arg(columns[c], readValues.value(c).trimmed(),
-                                                  newValues.value(c).trimmed());
+        shown << QStringLiteral("%1 %2 → %3")
+                     .arg(columns[c], readValues.value(c).trimmed(), newValues.value(c).trimmed());
     }
     if (change.columns.isEmpty())
         return;

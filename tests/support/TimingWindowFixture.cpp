@@ -4,8 +4,8 @@
 #include "controls/REdit.h"
 #include "data/ActionHistory.h"
 #include "data/RaceInWork.h"
-#include "timing/AttentionList.h"
 #include "support/OperatorHands.h"
+#include "timing/AttentionList.h"
 
 #include <QLineEdit>
 #include <QTabWidget>
@@ -42,7 +42,10 @@ void TimingWindowFixture::Settle() const {
         return;
     // A server that does not answer keeps actions waiting: the test goes on and says so.
     const bool settled = QTest::qWaitFor(
-        [&] { return window->UnsentCount() == 0 || !window->History->WriterProblem().isEmpty(); },
+        [&] {
+            return (window->UnsentCount() == 0 || !window->History->WriterProblem().isEmpty()) &&
+                   !window->ReadingLists();
+        },
         10000);
     EXPECT_TRUE(settled) << "actions still waiting for a server that seems to answer";
 }

@@ -40,7 +40,8 @@ protected:
     // The reasons listed under 要確認, newest first.
     QStringList Told() const;
     // Waits until the window has sent every action it kept, or found the server not
-    // answering; every key and click of OperatorHands waits so.
+    // answering, and read the lists it asked for; every key and click of OperatorHands
+    // waits so.
     void Settle() const;
 
     TestDatabase db;

@@ -62,6 +62,7 @@ TEST_F(Corrections, CancelClearsTheSplitOnShowAndMakesItsStampsPendingAgain) {
     AddTwoSplits();
     OpenWindow();
     window->CuteButton2->Click();
+    Settle();
     ClickRow(window->DBGrid2, 0); // 0123, the latest passing at split 2
     answers.Answer(QMessageBox::Yes);
     window->N1->trigger();

@@ -9,8 +9,8 @@
 #include "tests/device/DeviceWindowFixture.h"
 
 #include "common/uComm.h"
-#include "serial/PortNames.h"
 #include "data/ActionHistory.h"
+#include "serial/PortNames.h"
 #include "support/OperatorHands.h"
 #include "support/PrivateServer.h"
 #include "support/RelayRace.h"
@@ -19,13 +19,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QElapsedTimer>
 #include <QTime>
 
 #include <algorithm>
@@ -248,7 +248,7 @@ protected:
         answers.Answer(QMessageBox::Yes);
         QTest::mouseClick(window->PopupMenu2, Qt::LeftButton, {},
                           window->PopupMenu2->actionGeometry(window->N1).center());
-    Settle();
+        Settle();
     }
 
     static constexpr int Runners = 65;
@@ -277,7 +277,8 @@ TEST_F(LapReplay, EveryRunnerGetsExactlyTheSplitsThatHappenedWhateverCameInBetwe
         if (k == reset)
             ResetAndTakeItBack(k);
         WaitForBox(0, passings[k].time);
-        ASSERT_FALSE(HasFatalFailure()) << "at passing " << k << "\n" << qPrintable(Told().join('\n'));
+        ASSERT_FALSE(HasFatalFailure()) << "at passing " << k << "\n"
+                                        << qPrintable(Told().join('\n'));
         if (k == 3)
             Enter("999"); // no such runner: told, the time waits
         if (k == 9) {
@@ -302,7 +303,8 @@ TEST_F(LapReplay, EveryRunnerGetsExactlyTheSplitsThatHappenedWhateverCameInBetwe
             << qPrintable(zek);
     EXPECT_EQ(StoredStamps(), TruthOfStamps());
     EXPECT_EQ(db.Scalar("select count(*) from midjyun"), QString::number(3 * Runners));
-    EXPECT_EQ(db.Scalar("select count(distinct bib, tod) from midjyun"), QString::number(3 * Runners));
+    EXPECT_EQ(db.Scalar("select count(distinct bib, tod) from midjyun"),
+              QString::number(3 * Runners));
     // No box but the questions asked for: the cancel and the two resets.
     EXPECT_EQ(answers.Texts().size(), 3) << qPrintable(answers.Texts().join('\n'));
     EXPECT_TRUE(Told().contains("ビブNo.0999 は登録されていません。"));
@@ -344,11 +346,10 @@ protected:
 TEST_F(RelayReplay, EveryTeamGetsExactlyTheLegsThatHappenedWhateverCameInBetween) {
     OpenWindow();
     ASSERT_EQ(window->PageControl1->currentWidget(), window->TabSheet3);
-    const int firstFinish = int(std::find_if(passings.begin(), passings.end(),
-                                             [](const Passing& p) {
-                                                 return p.time >= TimeOfDay(10 * 3600 + 4 * 900);
-                                             }) -
-                                passings.begin());
+    const int firstFinish = int(
+        std::find_if(passings.begin(), passings.end(),
+                     [](const Passing& p) { return p.time >= TimeOfDay(10 * 3600 + 4 * 900); }) -
+        passings.begin());
     for (int k = 0; k < int(passings.size()); ++k) {
         SendUpTo(k + Ahead);
         WaitForBox(0, passings[k].time);
@@ -360,7 +361,8 @@ TEST_F(RelayReplay, EveryTeamGetsExactlyTheLegsThatHappenedWhateverCameInBetween
             Click(window->BtnUndo3);
         }
         if (k == 20) {
-            const QList<QStringList> before = db.Rows("select * from relaymember order by zek, num");
+            const QList<QStringList> before =
+                db.Rows("select * from relaymember order by zek, num");
             answers.AnswerWithKey(Qt::Key_Return);
             Click(window->Button3);
             answers.Answer(QMessageBox::Yes);

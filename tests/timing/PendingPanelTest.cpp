@@ -72,6 +72,7 @@ TEST_F(PendingPanel, SplitButtonsChooseTheListAndColourThePressedOne) {
     EXPECT_EQ(dm->Qmidtime.Value(0, dm->Qmidtime.FieldIndex("zek")), "0009");
 
     window->CuteButton3->Click();
+    Settle(); // the list is read in the background
     EXPECT_EQ(window->DisplayedSplit, "3");
     EXPECT_EQ(window->CuteButton1->Color(), QColor(255, 255, 255));
     EXPECT_EQ(window->CuteButton3->Color(), QColor(255, 255, 0));
