@@ -61,6 +61,9 @@ public:
     void Request(std::vector<ListRead> reads);
     // Requests not answered yet.
     bool Busy() const { return answered_ < requested_; }
+    // The number the next request gets, and the last one answered.
+    int NextRequest() const { return requested_ + 1; }
+    int Answered() const { return answered_; }
 
 signals:
     void Ready(const ListSnapshots& snapshots);

@@ -11,6 +11,7 @@
 #include "serial/CommX.h"
 #include "timing/PendingView.h"
 #include "timing/PortListCombo.h"
+#include "timing/RecentStamps.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -289,6 +290,7 @@ private:
     void ActionApplied(const OperatorAction& action, const QString& note);
     void ActionRefused(const OperatorAction& action);
     PendingSnapshot pendingSnapshot_;
+    RecentStamps recentStamps_;
     PendingList pending_;
     int listedSplit_ = 0;     // the split point whose list was last read
     bool stampsNamed_ = true; // the race database has tdc_mid.jid
@@ -319,6 +321,7 @@ private:
     // tdc_mid, and the count of stamps still waiting for the database.
     void TakeDeviceLine(const QByteArray& line);
     void ShowUnsavedCount();
+    void StampsWaitingChanged();
     void RefreshAfterStamps();
     // Closing within a minute of the last received line asks first; true to close.
     bool ConfirmCloseWhileReceiving();

@@ -69,7 +69,7 @@ void TFhand::ConnectDeviceHandlers() {
 
     // The writer's connection and the journal are those of the database open now.
     stamps_ = new StampStore(Dm1->DB, ProgramDataFolder(), ::fdatasync, this);
-    connect(stamps_, &StampStore::WaitingChanged, this, &TFhand::ShowUnsavedCount);
+    connect(stamps_, &StampStore::WaitingChanged, this, &TFhand::StampsWaitingChanged);
     connect(stamps_, &StampStore::Stored, this, Guarded(this, &TFhand::RefreshAfterStamps));
     // A writer that cannot store is as good as a database gone, whatever this link says.
     Strip->SetDatabaseProbe([this] {
@@ -205,9 +205,21 @@ void TFhand::ShowUnsavedCount() {
     Strip->Refresh();
 }
 
+void TFhand::StampsWaitingChanged() {
+    ShowUnsavedCount();
+    // A stamp shows on the panel as it comes, whether or not the server has it yet.
+    if (!isVisible())
+        return;
+    ShowPendingTimes();
+    ShowGaps();
+}
+
 void TFhand::RefreshAfterStamps() {
     // A window not yet shown fills its lists when it shows.
     if (!isVisible())
         return;
+    // The panel first: the stamps just stored stay on it until a read asked for after now.
+    ShowPendingTimes();
+    ShowGaps();
     ListPendingTimes();
 }

@@ -116,6 +116,7 @@ void TFhand::ShowLists(const ListSnapshots& lists) {
     adopt("devices", Dm1->Qdpmid);
     adopt("relay", Dm1->QRelay1);
     Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
+    recentStamps_.ListsRead(Lists->Answered());
     TakePendingRows();
     ShowPendingTimes();
     ShowGaps();
@@ -163,7 +164,8 @@ void TFhand::TakePendingRows() {
 }
 
 void TFhand::ShowPendingTimes() {
-    pendingSnapshot_.unstored = stamps_->Unstored(uComm::RaceCode);
+    pendingSnapshot_.unstored =
+        recentStamps_.Update(stamps_->Unstored(uComm::RaceCode), Lists->NextRequest());
     pending_ = BuildPending(pendingSnapshot_, History->TakenStamps());
     Labmisyori->setText(QStringLiteral("未処理数 = ") + QString::number(pending_.count));
     Strip->ShowWaiting(
