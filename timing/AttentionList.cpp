@@ -22,7 +22,8 @@ AttentionList::AttentionList(QWidget* parent)
     setFrameShape(QFrame::StyledPanel);
     caption_->setStyleSheet(QStringLiteral("font-weight: bold"));
     list_->setObjectName(QStringLiteral("AttentionLines"));
-    list_->setHeaderLabels({QStringLiteral("時刻"), QStringLiteral("ビブ"), QStringLiteral("理由")});
+    list_->setHeaderLabels(
+        {QStringLiteral("時刻"), QStringLiteral("ビブ"), QStringLiteral("理由")});
     list_->setRootIsDecorated(false);
     list_->setColumnWidth(TimeColumn, 64);
     list_->setColumnWidth(BibColumn, 44);
@@ -81,7 +82,9 @@ QStringList AttentionList::Lines() const {
 
 void AttentionList::ShowCount() {
     const int count = list_->topLevelItemCount();
-    caption_->setText(count == 0 ? QStringLiteral("要確認") : QStringLiteral("要確認 %1 件").arg(count));
-    caption_->setStyleSheet(count == 0 ? QStringLiteral("font-weight: bold")
-                                       : QStringLiteral("font-weight: bold; color: rgb(216, 40, 40)"));
+    caption_->setText(count == 0 ? QStringLiteral("要確認")
+                                 : QStringLiteral("要確認 %1 件").arg(count));
+    caption_->setStyleSheet(count == 0
+                                ? QStringLiteral("font-weight: bold")
+                                : QStringLiteral("font-weight: bold; color: rgb(216, 40, 40)"));
 }

@@ -9,4 +9,5 @@
 class QWidget;
 
 void ShowMessage(QWidget* parent, const QString& text);
-bool AskYesNo(QWidget* parent, const QString& caption, const QString& text, bool yesByDefault = true);
+bool AskYesNo(QWidget* parent, const QString& caption, const QString& text,
+              bool yesByDefault = true);

@@ -22,8 +22,9 @@ PendingList BuildPending(const PendingSnapshot& snapshot, const std::vector<Stam
     }
     const bool allRead = int(snapshot.server.size()) >= snapshot.serverCount;
     for (const StampRef& stamp : snapshot.unstored) {
-        const bool stored = std::any_of(snapshot.server.begin(), snapshot.server.end(),
-                                        [&](const PendingStamp& row) { return row.stamp.Is(stamp); });
+        const bool stored =
+            std::any_of(snapshot.server.begin(), snapshot.server.end(),
+                        [&](const PendingStamp& row) { return row.stamp.Is(stamp); });
         if (stored || IsTaken(stamp, taken))
             continue;
         ++list.count;

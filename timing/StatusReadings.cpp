@@ -1,9 +1,8 @@
 #include "StatusReadings.h"
 
+#include "common/uComm.h"
 #include "data/RelayRecorder.h"
 #include "data/SplitRecorder.h"
-#include "common/uComm.h"
-
 
 namespace {
 
@@ -41,7 +40,9 @@ StripReading DatabaseReading(const DatabaseFacts& facts) {
     if (facts.unsaved > 0)
         waiting += Gap + QStringLiteral("未保存 %1 件").arg(facts.unsaved);
     if (facts.unsent > 0)
-        waiting += Gap + QStringLiteral("未送信 %1 件 %2").arg(facts.unsent).arg(AgeText(facts.unsentSeconds));
+        waiting +=
+            Gap +
+            QStringLiteral("未送信 %1 件 %2").arg(facts.unsent).arg(AgeText(facts.unsentSeconds));
     const QString source = QStringLiteral("DB ") + DataSourceLabel(facts.sourceName);
     // Nothing is safe on the disk: an alarm, not an outage.
     if (!facts.journalTrouble.isEmpty())
@@ -56,13 +57,14 @@ StripReading DatabaseReading(const DatabaseFacts& facts) {
 }
 
 LastAction SplitAction(const SplitOutcome& outcome, const QString& bib, const QString& time) {
-    return {outcome.recorded,  bib,  QStringLiteral("Mid%1").arg(outcome.split),
-            outcome.splitTime, time, outcome.refusal, {}};
+    return {
+        outcome.recorded, bib, QStringLiteral("Mid%1").arg(outcome.split), outcome.splitTime, time,
+        outcome.refusal,  {}};
 }
 
 LastAction RelayAction(const RelayOutcome& outcome, const QString& bib, const QString& time) {
-    return {outcome.recorded, bib,  QStringLiteral("%1走").arg(outcome.leg),
-            outcome.legTime,  time, outcome.refusal, {}};
+    return {outcome.recorded, bib, QStringLiteral("%1走").arg(outcome.leg), outcome.legTime, time,
+            outcome.refusal,  {}};
 }
 
 LastAction NoteAction(const QString& note, bool done) {

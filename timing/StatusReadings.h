@@ -37,10 +37,10 @@ StripReading DeviceLineReading(const DeviceLineFacts& facts);
 struct DatabaseFacts {
     QString sourceName; // the connection's source, "TarnikLocal" or "TarnikLocal/race1"
     bool connected = false;
-    int unsaved = 0;            // device stamps waiting for the database
-    int unsent = 0;             // operator actions waiting for the database
-    qint64 unsentSeconds = 0;   // how long the oldest of them has waited
-    QString journalTrouble;     // why stamps or actions are held in memory only
+    int unsaved = 0;          // device stamps waiting for the database
+    int unsent = 0;           // operator actions waiting for the database
+    qint64 unsentSeconds = 0; // how long the oldest of them has waited
+    QString journalTrouble;   // why stamps or actions are held in memory only
 };
 // Actions waiting this long turn the field from amber to red.
 inline constexpr int UnsentAlertSeconds = 30;

@@ -23,9 +23,9 @@ void StatusShadingDelegate::initStyleOption(QStyleOptionViewItem* option,
     CellTextDelegate::initStyleOption(option, index);
     option->palette.setColor(QPalette::Text, Qt::black);
     option->palette.setColor(QPalette::HighlightedText, Qt::black);
-    QColor shade = ShadeOf(source_.FieldOfRow(index.row(), QStringLiteral("sumi")),
-                           source_.FieldOfRow(index.row(), QStringLiteral("held")) ==
-                               QLatin1String("1"));
+    QColor shade =
+        ShadeOf(source_.FieldOfRow(index.row(), QStringLiteral("sumi")),
+                source_.FieldOfRow(index.row(), QStringLiteral("held")) == QLatin1String("1"));
     const bool current = option->state & QStyle::State_Selected;
     if (!shade.isValid() && !current)
         return;

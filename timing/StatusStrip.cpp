@@ -115,8 +115,7 @@ void StatusStrip::Refresh() {
 void StatusStrip::Paint(QLabel* label, const StripReading& reading) {
     // Refreshed on every key press and every second: a field that reads the same is not
     // touched, so it is not painted again.
-    if (label->text() == reading.text &&
-        label->palette().color(QPalette::Window) == reading.colour)
+    if (label->text() == reading.text && label->palette().color(QPalette::Window) == reading.colour)
         return;
     label->setText(reading.text);
     label->setToolTip(reading.text);

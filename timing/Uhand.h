@@ -11,7 +11,7 @@
 #include "serial/CommX.h"
 #include "timing/PendingView.h"
 #include "timing/PortListCombo.h"
-#include "timing/RecentStamps.h"
+#include "timing/StampsAheadOfLists.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -156,6 +156,9 @@ public:
     void ListPendingTimes();
     // The gaps between the panel's times.
     void ShowPendingGaps();
+    // The panel as this workstation knows it, then the lists asked for: after a change of the
+    // server's that this workstation made or heard of.
+    void RefreshPanel();
     // Actions not yet in the database, and lists asked for and not yet read (the tests wait
     // for neither).
     int UnsentCount() const;
@@ -290,7 +293,8 @@ private:
     void ActionApplied(const OperatorAction& action, const QString& note);
     void ActionRefused(const OperatorAction& action);
     PendingSnapshot pendingSnapshot_;
-    RecentStamps recentStamps_;
+    StampsAheadOfLists unstoredAhead_; // this workstation's stamps
+    StampsAheadOfLists takenAhead_;    // the stamps its actions took
     PendingList pending_;
     int listedSplit_ = 0;     // the split point whose list was last read
     bool stampsNamed_ = true; // the race database has tdc_mid.jid

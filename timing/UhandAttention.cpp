@@ -14,7 +14,8 @@
 
 void TFhand::ConnectAttentionHandlers() {
     new BibKeyboard(
-        this, [this] { return BibBoxOnShow(); }, [this] { RunGuarded([this] { UndoLastAction(); }); });
+        this, [this] { return BibBoxOnShow(); },
+        [this] { RunGuarded([this] { UndoLastAction(); }); });
     connect(Attention->ClearButton(), &QPushButton::clicked, this, [this] {
         if (QLineEdit* box = BibBoxOnShow())
             ReselectBibBox(box);

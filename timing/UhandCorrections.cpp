@@ -50,10 +50,10 @@ void TFhand::N1Click() {
     const QString bib = splits.FieldByName(QStringLiteral("bib")).AsString();
     const QString zek = splits.FieldByName(QStringLiteral("zek")).AsString();
     const QString passing = splits.FieldByName(QStringLiteral("midfin") + n).AsString();
-    const bool asked = AskYesNo(this, ConfirmCaption,
-                                QStringLiteral("ビブNo.") + bib +
-                                    QStringLiteral(" のフィニッシュタイム ") + passing +
-                                    QStringLiteral("を取り消しします。"));
+    const bool asked =
+        AskYesNo(this, ConfirmCaption,
+                 QStringLiteral("ビブNo.") + bib + QStringLiteral(" のフィニッシュタイム ") +
+                     passing + QStringLiteral("を取り消しします。"));
     // Whatever the answer, the next digits typed are the next bib.
     ReselectBibBox(Edit5);
     if (!asked)
@@ -77,17 +77,18 @@ void TFhand::N1Click() {
 void TFhand::PopupMenu1Popup() {
     const TQuery& grid = Dm1->Qdpmid;
     // A row of the grid is stored: its id names it.
-    const StampRef stamp{grid.FieldByName(QStringLiteral("id")).AsString().toLongLong(), {},
+    const StampRef stamp{grid.FieldByName(QStringLiteral("id")).AsString().toLongLong(),
+                         {},
                          grid.FieldByName(QStringLiteral("tm")).AsString()};
     PendingTime = stamp.time;
     EntryBib = Edit1->text();
     if (EntryBib.isEmpty() || EntryBib == QStringLiteral("0"))
         return;
     EntryBib = FormatBib4(StrToInt(EntryBib));
-    const bool asked = AskYesNo(this, ConfirmCaption,
-                                QStringLiteral("ビブNo.") + EntryBib +
-                                    QStringLiteral(" のフィニッシュタイムに ") + PendingTime +
-                                    QStringLiteral(" を採用します。"));
+    const bool asked =
+        AskYesNo(this, ConfirmCaption,
+                 QStringLiteral("ビブNo.") + EntryBib + QStringLiteral(" のフィニッシュタイムに ") +
+                     PendingTime + QStringLiteral(" を採用します。"));
     ReselectBibBox(BibBoxOnShow() ? BibBoxOnShow() : Edit5);
     if (!asked)
         return;

@@ -218,8 +218,5 @@ void TFhand::RefreshAfterStamps() {
     // A window not yet shown fills its lists when it shows.
     if (!isVisible())
         return;
-    // The panel first: the stamps just stored stay on it until a read asked for after now.
-    ShowPendingTimes();
-    ShowGaps();
-    ListPendingTimes();
+    RefreshPanel();
 }

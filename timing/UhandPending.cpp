@@ -116,7 +116,8 @@ void TFhand::ShowLists(const ListSnapshots& lists) {
     adopt("devices", Dm1->Qdpmid);
     adopt("relay", Dm1->QRelay1);
     Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
-    recentStamps_.ListsRead(Lists->Answered());
+    unstoredAhead_.ListsRead(Lists->Answered());
+    takenAhead_.ListsRead(Lists->Answered());
     TakePendingRows();
     ShowPendingTimes();
     ShowGaps();
@@ -165,8 +166,9 @@ void TFhand::TakePendingRows() {
 
 void TFhand::ShowPendingTimes() {
     pendingSnapshot_.unstored =
-        recentStamps_.Update(stamps_->Unstored(uComm::RaceCode), Lists->NextRequest());
-    pending_ = BuildPending(pendingSnapshot_, History->TakenStamps());
+        unstoredAhead_.Update(stamps_->Unstored(uComm::RaceCode), Lists->NextRequest());
+    pending_ = BuildPending(pendingSnapshot_,
+                            takenAhead_.Update(History->TakenStamps(), Lists->NextRequest()));
     Labmisyori->setText(QStringLiteral("未処理数 = ") + QString::number(pending_.count));
     Strip->ShowWaiting(
         {pending_.count, pending_.times.empty() ? 0 : pending_.times.front().ageSeconds});
@@ -199,6 +201,14 @@ void TFhand::ShowGaps() {
         }
         previous = time;
     }
+}
+
+void TFhand::RefreshPanel() {
+    // The panel first: what was stored or taken just now stays as it is shown until a read
+    // asked for after now.
+    ShowPendingTimes();
+    ShowGaps();
+    ListPendingTimes();
 }
 
 void TFhand::ShowPendingGaps() {

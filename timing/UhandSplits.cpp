@@ -112,8 +112,7 @@ SplitOutcome TFhand::setFTtime(const QString& Bib, const StampRef& Tm, const QSt
     EntryBib = Bib;
     PendingTime = Tm.time;
     const CompetitorSplits competitor = Cache->Competitor(Bib);
-    const SplitRequest request{Bib,   Tm.time, Mode, StrToInt(MinutesEntry(RE1->Text())),
-                               Takes, Tm};
+    const SplitRequest request{Bib, Tm.time, Mode, StrToInt(MinutesEntry(RE1->Text())), Takes, Tm};
     SplitOutcome outcome = DecideSplit(request, competitor);
     for (const QString& line : outcome.log)
         Memo2->appendPlainText(line);

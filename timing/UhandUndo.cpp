@@ -128,7 +128,7 @@ void TFhand::ActionApplied(const OperatorAction& action, const QString& note) {
     } else if (kind == ActionRequest::Kind::Reset || kind == ActionRequest::Kind::RelayReset) {
         LoadCache();
     }
-    ListPendingTimes();
+    RefreshPanel();
 }
 
 void TFhand::ActionRefused(const OperatorAction& action) {
@@ -141,7 +141,7 @@ void TFhand::ActionRefused(const OperatorAction& action) {
     // What the key press expected did not happen: the bib's rows as the server holds them.
     if (!action.bib.isEmpty())
         Cache->Reload(Dm1->DB, action.bib);
-    ListPendingTimes();
+    RefreshPanel();
 }
 
 void TFhand::ShowHistory() {

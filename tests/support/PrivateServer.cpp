@@ -1,5 +1,6 @@
 #include "PrivateServer.h"
 
+#include "support/DataSourceFile.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>
@@ -7,7 +8,6 @@
 #include <QTest>
 
 #include <csignal>
-#include <odbcinst.h>
 
 bool PrivateServer::Start() {
     folder_ = std::make_unique<QTemporaryDir>();
@@ -25,17 +25,8 @@ void PrivateServer::Finish() {
     folder_.reset();
 }
 
-// unixODBC keeps what it read of the data sources for 20 s, but forgets it whenever its
-// installer writes a data source: writing one in the suite's own file makes the next
-// connection read the file that ODBCINI names now (the shared one is never written).
 void PrivateServer::UseDataSources(const QByteArray& odbcIni) {
-    if (odbcIni.isEmpty())
-        qunsetenv("ODBCINI");
-    else
-        qputenv("ODBCINI", odbcIni);
-    SQLWritePrivateProfileString("TarnikLocal", "Description",
-                                 "Private race database of the split-time workstation",
-                                 folder_->filePath(QStringLiteral("odbc.ini")).toLocal8Bit().constData());
+    PointOdbcIniAt(odbcIni, folder_->filePath(QStringLiteral("odbc.ini")));
 }
 
 bool PrivateServer::Run(const QString& command) {

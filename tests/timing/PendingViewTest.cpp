@@ -1,7 +1,7 @@
 // The panel as this workstation sees it: the server's last answer, less what its own unsent
 // actions took, plus its own stamps the server's answer cannot hold yet.
 #include "timing/PendingView.h"
-#include "timing/RecentStamps.h"
+#include "timing/StampsAheadOfLists.h"
 
 #include <gtest/gtest.h>
 
@@ -25,11 +25,10 @@ QStringList Times(const PendingList& list) {
 // server's and before the journal's, until a read asked for after its storing comes; one taken
 // by this workstation's own action leaves at once.
 TEST(PendingView, AStampStoredSinceTheLastReadStaysInItsPlaceUntilAReadHoldsIt) {
-    RecentStamps recent;
+    StampsAheadOfLists recent;
     PendingSnapshot snapshot{{Server(1, "a", "10:00:01")}, 1, {}};
     snapshot.unstored = recent.Update({Journal("b", "10:00:02"), Journal("c", "10:00:03")}, 1);
-    EXPECT_EQ(Times(BuildPending(snapshot, {})),
-              QStringList({"10:00:01", "10:00:02", "10:00:03"}));
+    EXPECT_EQ(Times(BuildPending(snapshot, {})), QStringList({"10:00:01", "10:00:02", "10:00:03"}));
 
     // b is stored; the read that holds it is the next one asked for, number 1.
     snapshot.unstored = recent.Update({Journal("c", "10:00:03")}, 1);
@@ -51,10 +50,24 @@ TEST(PendingView, AStampStoredSinceTheLastReadStaysInItsPlaceUntilAReadHoldsIt) 
     EXPECT_EQ(Times(BuildPending(snapshot, {})), QStringList({"10:00:01", "10:00:03"}));
 }
 
+// A stamp this workstation's action took stays off the panel after the server has the action
+// and until a read asked for after that: the last read still lists it as waiting.
+TEST(PendingView, AStampTakenStaysOffThePanelUntilAReadSeesItTaken) {
+    StampsAheadOfLists taken;
+    const PendingSnapshot snapshot{{Server(1, "a", "10:00:01"), Server(2, "b", "10:00:02")}, 2, {}};
+    EXPECT_EQ(Times(BuildPending(snapshot, taken.Update({{1, "a", "10:00:01"}}, 4))),
+              QStringList({"10:00:02"}));
+    EXPECT_EQ(Times(BuildPending(snapshot, taken.Update({}, 4))), QStringList({"10:00:02"}));
+    taken.ListsRead(3);
+    EXPECT_EQ(BuildPending(snapshot, taken.Update({}, 4)).count, 1);
+    taken.ListsRead(4);
+    EXPECT_EQ(BuildPending(snapshot, taken.Update({}, 5)).count, 2);
+}
+
 // Stamps the server holds beyond the rows read: the journal's are counted but not offered, as
 // their turn is unknown.
 TEST(PendingView, TheJournalsStampsWaitBehindServerRowsNotRead) {
-    RecentStamps recent;
+    StampsAheadOfLists recent;
     PendingSnapshot snapshot{{Server(1, "a", "10:00:01")}, 5, {}};
     snapshot.unstored = recent.Update({Journal("b", "10:00:02")}, 1);
     const PendingList shown = BuildPending(snapshot, {{1, "a", "10:00:01"}});
