@@ -1,5 +1,6 @@
 #include "data/RaceCache.h"
 
+#include "common/uComm.h"
 #include "data/RelayLegs.h"
 #include "data/SplitRules.h"
 #include "data/SqlValue.h"
@@ -24,58 +25,140 @@ QHash<QString, int> ClassLimits(TQuery& reading, const QString& column) {
 
 } // namespace
 
-void RaceCache::Load(TQuery& reading) {
-    competitors_.clear();
-    teams_.clear();
-    const QHash<QString, int> lapn = ClassLimits(reading, QStringLiteral("lapn"));
-    const QHash<QString, int> relayn = ClassLimits(reading, QStringLiteral("RELAYN"));
+namespace {
+
+QStringList CompetitorColumns() {
     QStringList columns = {QStringLiteral("zek"), QStringLiteral("startedtime"),
                            QStringLiteral("class1")};
     for (int k = 1; k <= SplitColumns; ++k)
         columns << QStringLiteral("midtime%1").arg(k) << QStringLiteral("midfin%1").arg(k);
-    // Read whole, as bytes: the driver converts no cell of the race's thousands of rows.
-    reading.SetFetchWindow(0);
-    reading.SetSQL({QStringLiteral("select ") + ByteColumns(columns) + QStringLiteral(" from result"),
-                    RaceLine(QStringLiteral("where tcode = "))});
-    reading.Open();
-    const TQuery& results = reading;
-    const auto column = [&](const QString& name) { return results.FieldIndex(name); };
+    return columns;
+}
+
+// Each competitor of the rows; the first row of a bib stands, as a key press's read took it.
+QHash<QString, CompetitorSplits> CompetitorsOf(const TQuery& rows,
+                                               const QHash<QString, int>& lapn) {
+    QHash<QString, CompetitorSplits> competitors;
+    const auto column = [&](const QString& name) { return rows.FieldIndex(name); };
     const int zek = column(QStringLiteral("zek"));
     const int start = column(QStringLiteral("startedtime"));
     const int cls = column(QStringLiteral("class1"));
-    for (int row = 0; row < results.RecordCount(); ++row) {
-        const QString bib = results.Value(row, zek);
-        // The first row of a bib stands, as the key press's read took it.
-        if (competitors_.contains(bib))
+    for (int row = 0; row < rows.RecordCount(); ++row) {
+        const QString bib = rows.Value(row, zek);
+        if (competitors.contains(bib))
             continue;
-        CompetitorSplits competitor{true, results.Value(row, start), {}, {},
-                                    lapn.value(results.Value(row, cls))};
+        CompetitorSplits competitor{
+            true, rows.Value(row, start), {}, {}, lapn.value(rows.Value(row, cls))};
         for (int k = 1; k <= SplitColumns; ++k) {
-            competitor.splitTimes << results.Value(row, column(QStringLiteral("midtime%1").arg(k)));
-            competitor.passings << results.Value(row, column(QStringLiteral("midfin%1").arg(k)));
+            competitor.splitTimes << rows.Value(row, column(QStringLiteral("midtime%1").arg(k)));
+            competitor.passings << rows.Value(row, column(QStringLiteral("midfin%1").arg(k)));
         }
-        competitors_.insert(bib, competitor);
+        competitors.insert(bib, competitor);
     }
-    reading.Close();
-    reading.SetSQL({QStringLiteral("select zek,num,class1,startedtime,finishtime from relaymember"),
-                    RaceLine(QStringLiteral("where tcode = "))});
-    reading.Open();
-    for (reading.First(); !reading.Eof(); reading.Next()) {
-        const QString bib = reading.FieldByName(QStringLiteral("zek")).AsString();
-        RelayTeam& team = teams_[bib];
-        if (!team.registered) {
-            team = {bib, true, {}, relayn.value(reading.FieldByName(QStringLiteral("class1")).AsString()),
-                    std::vector<RelayLeg>(RelayTimedLegs), {}};
-        }
-        const int num = reading.FieldByName(QStringLiteral("num")).AsString().toInt();
-        if (num >= 1 && num <= RelayTimedLegs)
-            team.timed[num - 1] = {reading.FieldByName(QStringLiteral("startedtime")).AsString(),
-                                   reading.FieldByName(QStringLiteral("finishtime")).AsString()};
+    return competitors;
+}
+
+QHash<QString, RelayTeam> TeamsOf(const TQuery& rows, const QHash<QString, int>& relayn) {
+    QHash<QString, RelayTeam> teams;
+    const int zek = rows.FieldIndex(QStringLiteral("zek"));
+    const int num = rows.FieldIndex(QStringLiteral("num"));
+    const int cls = rows.FieldIndex(QStringLiteral("class1"));
+    const int start = rows.FieldIndex(QStringLiteral("startedtime"));
+    const int finish = rows.FieldIndex(QStringLiteral("finishtime"));
+    for (int row = 0; row < rows.RecordCount(); ++row) {
+        const QString bib = rows.Value(row, zek);
+        RelayTeam& team = teams[bib];
+        if (!team.registered)
+            team = {bib,
+                    true,
+                    {},
+                    relayn.value(rows.Value(row, cls)),
+                    std::vector<RelayLeg>(RelayTimedLegs),
+                    {}};
+        const int leg = rows.Value(row, num).toInt();
+        if (leg >= 1 && leg <= RelayTimedLegs)
+            team.timed[leg - 1] = {rows.Value(row, start), rows.Value(row, finish)};
     }
-    reading.Close();
-    for (RelayTeam& team : teams_) {
+    for (RelayTeam& team : teams) {
         team.start = team.timed.front().start;
         team.timed.resize(std::clamp(team.legs, 0, RelayTimedLegs));
+    }
+    return teams;
+}
+
+const QString LegColumns = QStringLiteral("zek,num,class1,startedtime,finishtime");
+
+// What the server knows and this workstation does not: an empty cell filled.
+void FillUnset(QString& known, const QString& server) {
+    if (IsUnsetTime(known) && !IsUnsetTime(server))
+        known = server;
+}
+
+} // namespace
+
+void RaceCache::Load(TQuery& reading) {
+    lapn_ = ClassLimits(reading, QStringLiteral("lapn"));
+    relayn_ = ClassLimits(reading, QStringLiteral("RELAYN"));
+    // Read whole, as bytes: the driver converts no cell of the race's thousands of rows.
+    reading.SetFetchWindow(0);
+    reading.SetSQL({QStringLiteral("select ") + ByteColumns(CompetitorColumns()) +
+                        QStringLiteral(" from result"),
+                    RaceLine(QStringLiteral("where tcode = "))});
+    reading.Open();
+    competitors_ = CompetitorsOf(reading, lapn_);
+    reading.Close();
+    reading.SetSQL({QStringLiteral("select ") + LegColumns + QStringLiteral(" from relaymember"),
+                    RaceLine(QStringLiteral("where tcode = "))});
+    reading.Open();
+    teams_ = TeamsOf(reading, relayn_);
+    reading.Close();
+}
+
+QStringList RaceCache::RecentCompetitorsStatement(int split) {
+    return {QStringLiteral("select ") + ByteColumns(CompetitorColumns()) +
+                QStringLiteral(" from result"),
+            RaceLine(QStringLiteral("where tcode = ")),
+            QStringLiteral("order by midfin%1 desc limit %2").arg(split).arg(RecentRows)};
+}
+
+QStringList RaceCache::RecentTeamsStatement() {
+    return {QStringLiteral("select ") + LegColumns +
+                QStringLiteral(" from relaymember where zek in (select zek from (select zek "
+                               "from relaymember"),
+            RaceLine(QStringLiteral("where tcode = ")),
+            QStringLiteral("order by finishtime desc limit %1) recent)").arg(RecentRows),
+            RaceLine(QStringLiteral("and tcode = "))};
+}
+
+void RaceCache::FillCompetitors(const TQuery& rows) {
+    const QHash<QString, CompetitorSplits> competitors = CompetitorsOf(rows, lapn_);
+    for (auto it = competitors.begin(); it != competitors.end(); ++it) {
+        CompetitorSplits& known = competitors_[it.key()];
+        if (!known.registered) {
+            known = *it;
+            continue;
+        }
+        for (int k = 0; k < SplitColumns; ++k) {
+            if (!IsUnsetTime(known.passings[k]))
+                continue;
+            known.passings[k] = it->passings[k];
+            known.splitTimes[k] = it->splitTimes[k];
+        }
+    }
+}
+
+void RaceCache::FillTeams(const TQuery& rows) {
+    const QHash<QString, RelayTeam> teams = TeamsOf(rows, relayn_);
+    for (auto it = teams.begin(); it != teams.end(); ++it) {
+        RelayTeam& known = teams_[it.key()];
+        if (!known.registered) {
+            known = *it;
+            continue;
+        }
+        for (std::size_t leg = 0; leg < known.timed.size() && leg < it->timed.size(); ++leg) {
+            FillUnset(known.timed[leg].start, it->timed[leg].start);
+            FillUnset(known.timed[leg].finish, it->timed[leg].finish);
+        }
     }
 }
 
@@ -126,4 +209,19 @@ void RaceCache::Reload(TDatabase& database, const QString& zek) {
     const RelayTeam team = relay.ReadTeam(zek);
     if (team.registered)
         teams_.insert(zek, team);
+}
+
+void RaceCache::ExpectWaiting(const std::deque<OperatorAction>& actions, const QString& zek) {
+    for (const OperatorAction& action : actions) {
+        const ActionRequest& request = action.request;
+        if (action.progress != OperatorAction::Progress::Waiting ||
+            action.raceCode != uComm::RaceCode || (!zek.isEmpty() && request.bib != zek))
+            continue;
+        if (request.kind == ActionRequest::Kind::Split)
+            ExpectSplit(request.bib, request.number, request.runningTime, request.stamp.time);
+        else if (request.kind == ActionRequest::Kind::RelayLeg)
+            ExpectLeg(request.bib, request.number, request.stamp.time);
+        else if (request.kind == ActionRequest::Kind::Cancel)
+            ExpectNoSplit(request.bib, request.number);
+    }
 }

@@ -4,10 +4,13 @@
 // takes this workstation's own key presses as they are decided, and rows as the server holds
 // them whenever the server has answered for them. A key press never asks the server.
 
+#include "data/OperatorAction.h"
 #include "data/RelayRecorder.h"
 #include "data/SplitRecorder.h"
 
 #include <QHash>
+
+#include <deque>
 
 class TDatabase;
 class TQuery;
@@ -16,6 +19,14 @@ class RaceCache {
 public:
     // The race's competitors, classes and relay legs, read whole.
     void Load(TQuery& reading);
+    // The competitors who passed split point `split` last, and the relay teams whose legs
+    // finished last, as the server holds them: read with the lists, they bring what other
+    // workstations recorded. What this workstation knows stays: its own actions may be newer
+    // than the read.
+    static QStringList RecentCompetitorsStatement(int split);
+    static QStringList RecentTeamsStatement();
+    void FillCompetitors(const TQuery& rows);
+    void FillTeams(const TQuery& rows);
 
     // An unregistered competitor or team when the race has no such bib.
     CompetitorSplits Competitor(const QString& zek) const;
@@ -28,8 +39,15 @@ public:
 
     // The rows of a bib as the server holds them now.
     void Reload(TDatabase& database, const QString& zek);
+    // This workstation's actions on the race in work that the server has not taken yet (kept
+    // in the journal, through a restart too), over rows read from the server: of one bib, or
+    // of every bib when `zek` is empty.
+    void ExpectWaiting(const std::deque<OperatorAction>& actions, const QString& zek = {});
 
 private:
+    static constexpr int RecentRows = 100;
+    QHash<QString, int> lapn_;
+    QHash<QString, int> relayn_;
     QHash<QString, CompetitorSplits> competitors_;
     QHash<QString, RelayTeam> teams_;
 };

@@ -287,8 +287,12 @@ private:
     void ShowLists(const ListSnapshots& lists);
     void ReadListsHere();
     void TakePendingRows();
-    // The race's rows for the key presses, read whole.
+    // The race's rows for the key presses, read whole, or of one bib; with this workstation's
+    // actions the server has not taken yet over them.
     void LoadCache();
+    void ReloadCompetitor(const QString& bib);
+    // What the lists' read brought of other workstations' splits and legs.
+    void FillCache(const ListSnapshots& lists);
     // What came of an action the writer sent.
     void ActionApplied(const OperatorAction& action, const QString& note);
     void ActionRefused(const OperatorAction& action);

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace {
 
@@ -29,6 +30,8 @@ constexpr int PendingBoxes = 10;
 // Pending rows read at a time: the panel's ten and those this workstation's unsent actions
 // may have taken.
 constexpr int PendingRowsRead = 200;
+// The lists are read again this often without a change of this workstation's.
+constexpr int ListRefreshMs = 2000;
 const QString PendingFilter = QStringLiteral("and sumi = '0' and st = 'C1' and BINARY TSTAT <>'c'");
 
 } // namespace
@@ -65,6 +68,15 @@ void TFhand::ConnectPendingHandlers() {
         connect(button, &TCuteButton::OnClick, this, [this] { ReselectBibBox(Edit5); });
     connect(DBGrid1, &TDBGrid::EnterPressed, this, Guarded(this, &TFhand::DBGrid1KeyDown));
     connect(DBGrid6, &TDBGrid::EnterPressed, this, Guarded(this, &TFhand::DBGrid1KeyDown));
+    // Another workstation's stamps and splits show without a key press here; a read still
+    // under way (a slow server) is not asked for again.
+    auto* listRefresh = new QTimer(this);
+    listRefresh->setInterval(ListRefreshMs);
+    connect(listRefresh, &QTimer::timeout, this, [this] {
+        if (isVisible() && !Lists->Busy())
+            RunGuarded([this] { ListPendingTimes(); });
+    });
+    listRefresh->start();
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == 0)
             TabSheet1Show();
@@ -101,6 +113,12 @@ void TFhand::ListPendingTimes() {
         {QStringLiteral("devices"), Dm1->Qdpmid.SQL(), Dm1->Qdpmid.FetchWindow()}};
     if (PageControl1->currentWidget() == TabSheet3 || Dm1->QRelay1.Active())
         reads.push_back({QStringLiteral("relay"), Dm1->QRelay1.SQL(), Dm1->QRelay1.FetchWindow()});
+    // What other workstations recorded reaches the key presses' cache.
+    if (PageControl1->currentWidget() == TabSheet3)
+        reads.push_back({QStringLiteral("recent teams"), RaceCache::RecentTeamsStatement(), 0});
+    else
+        reads.push_back({QStringLiteral("recent competitors"),
+                         RaceCache::RecentCompetitorsStatement(DisplayedSplit.toInt()), 0});
     listedSplit_ = DisplayedSplit.toInt();
     Lists->Request(std::move(reads));
 }
@@ -115,6 +133,7 @@ void TFhand::ShowLists(const ListSnapshots& lists) {
     adopt("passings", Dm1->Qmidtime2);
     adopt("devices", Dm1->Qdpmid);
     adopt("relay", Dm1->QRelay1);
+    FillCache(lists);
     Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
     unstoredAhead_.ListsRead(Lists->Answered());
     takenAhead_.ListsRead(Lists->Answered());
@@ -226,6 +245,24 @@ bool TFhand::ReadingLists() const {
 void TFhand::LoadCache() {
     TQuery reading(Dm1->DB, QStringLiteral("CacheReading"));
     Cache->Load(reading);
+    Cache->ExpectWaiting(History->Actions());
+}
+
+void TFhand::FillCache(const ListSnapshots& lists) {
+    TQuery rows(Dm1->DB, QStringLiteral("CacheFilling"));
+    if (const auto it = lists.find(QStringLiteral("recent competitors")); it != lists.end()) {
+        rows.Adopt(it->second);
+        Cache->FillCompetitors(rows);
+    }
+    if (const auto it = lists.find(QStringLiteral("recent teams")); it != lists.end()) {
+        rows.Adopt(it->second);
+        Cache->FillTeams(rows);
+    }
+}
+
+void TFhand::ReloadCompetitor(const QString& bib) {
+    Cache->Reload(Dm1->DB, bib);
+    Cache->ExpectWaiting(History->Actions(), bib);
 }
 
 void TFhand::CuteButton1Click() {

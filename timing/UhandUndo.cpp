@@ -120,7 +120,7 @@ void TFhand::ActionApplied(const OperatorAction& action, const QString& note) {
             LoadCache();
         else
             for (const QString& bib : bibs)
-                Cache->Reload(Dm1->DB, bib);
+                ReloadCompetitor(bib);
         Strip->ShowOutcome(NoteAction(
             QStringLiteral("元に戻しました: ") +
                 (action.bib + QStringLiteral("  ") + (target ? target->what : QString())).trimmed(),
@@ -140,7 +140,7 @@ void TFhand::ActionRefused(const OperatorAction& action) {
     }
     // What the key press expected did not happen: the bib's rows as the server holds them.
     if (!action.bib.isEmpty())
-        Cache->Reload(Dm1->DB, action.bib);
+        ReloadCompetitor(action.bib);
     RefreshPanel();
 }
 
@@ -186,5 +186,5 @@ void TFhand::RecordCheckListEdit(const QStringList& columns, const QStringList& 
     action.what = QStringLiteral("チェックリスト ") + shown.join(QStringLiteral(", "));
     action.changes = {change};
     History->Submit(std::move(action)); // written by the check list already
-    Cache->Reload(Dm1->DB, bib);
+    ReloadCompetitor(bib);
 }

@@ -125,8 +125,8 @@ TEST_F(OperatorSafety, RelayPageDigitsGoToTheTeamBoxAfterGridsButtonsAndQuestion
     QStringList finishes;
     for (const QString zek : {"0101", "0102", "0103", "0104"})
         finishes << race.Leg(zek, 1).value(1);
-    EXPECT_EQ(finishes, QStringList({"10:20:00.0000", "10:21:00.0000", "10:22:00.0000",
-                                     "10:23:00.0000"}));
+    EXPECT_EQ(finishes,
+              QStringList({"10:20:00.0000", "10:21:00.0000", "10:22:00.0000", "10:23:00.0000"}));
 }
 
 // Ctrl+Z and "元に戻す" take back the page's actions newest first: a cancel, a discard, a

@@ -112,8 +112,7 @@ TEST_F(RelayTiming, RefusalsAreToldLeaveTheTimePendingAndTheLastLegNeedsTheBoxTi
     AddClass("R", 0, 4);
     race.AddTeam("0012", "R", "10:00:00.0000");
     race.RunLeg("0012", 3, "10:45:00.0000");
-    const QStringList stamps = {"11:00:09.0000", "10:46:00.0000", "11:00:00.0000",
-                                "11:20:00.0000"};
+    const QStringList stamps = {"11:00:09.0000", "10:46:00.0000", "11:00:00.0000", "11:20:00.0000"};
     for (int k = 0; k < stamps.size(); ++k)
         AddStamp(stamps[k], k);
     OpenWindow();

@@ -104,8 +104,8 @@ TEST_F(SplitAssignment, RefusesASplitBeyondTheClassOrTheRowsColumnsOrWithoutARow
     TypeBib(window->Edit5, "12");
     TypeBib(window->Edit5, "20");
     TypeBib(window->Edit5, "77"); // no result row
-    EXPECT_EQ(Told(), QStringList({"ビブNo.0077 は登録されていません。", LimitReached,
-                                   LimitReached}));
+    EXPECT_EQ(Told(),
+              QStringList({"ビブNo.0077 は登録されていません。", LimitReached, LimitReached}));
     EXPECT_TRUE(ShownErrors().isEmpty()); // no statement named a sixth column
     EXPECT_EQ(Result("0012", "midtime4, midfin4"), QStringList({"", ""}));
     EXPECT_EQ(States(), QStringList({"0"}));

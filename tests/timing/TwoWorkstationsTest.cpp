@@ -1,0 +1,156 @@
+// Two workstations on one race, the second far away behind a delaying proxy and in a process
+// of its own, both typing the bib of every passing within 100 ms of each other, before or
+// after: in the first round as soon as the near one shows the time (the far one's panel is
+// often behind), in the second once both show it. Each stamp goes to its runner once:
+// whichever workstation comes second is refused by the server, never overwrites, never
+// doubles, and lists the refusal under 要確認.
+#include "tests/timing/ReplayFixture.h"
+
+#include "common/uComm.h"
+#include "support/FarDataSource.h"
+#include "support/OperatorHands.h"
+#include "timing/AttentionList.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace OperatorHands;
+
+namespace {
+
+constexpr int Runners = 20;
+constexpr int Rounds = 2;
+
+class TwoWorkstations : public Replay {
+protected:
+    void SetUp() override {
+        Replay::SetUp();
+        AddClass("M", Rounds);
+        for (int bib = 1; bib <= Runners; ++bib)
+            AddCompetitor(FormatBib4(bib), "M", "09:00:00.0000");
+        for (int round = 1; round <= Rounds; ++round)
+            for (int k = 0; k < Runners; ++k) {
+                // The field spreads out: the order changes from one round to the next.
+                const int bib = round == 1 ? k + 1 : (k * 7) % Runners + 1;
+                const QString time = TimeOfDay(9 * 3600 + round * 1200 + k * 4);
+                passings.push_back({time, {QString::number(bib)}});
+                truth[FormatBib4(bib)] << time;
+            }
+        OpenWindow();
+        OperatorHands::SetAfterEach({});
+        StartTheSecond();
+    }
+    void TearDown() override {
+        second.closeWriteChannel();
+        second.waitForFinished(10000);
+        Replay::TearDown();
+    }
+
+    void StartTheSecond() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TARNIK_HOME", secondHome.path());
+        second.setProcessEnvironment(environment);
+        second.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QObject::connect(&second, &QProcess::readyReadStandardOutput, [this] {
+            while (second.canReadLine())
+                said << QString::fromUtf8(second.readLine()).trimmed();
+        });
+        second.start(QCoreApplication::applicationDirPath() + "/second_workstation",
+                     {db.Name(), FarDataSource::Name()});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return said.contains("ready"); }, 20000))
+            << qPrintable(said.join('\n'));
+    }
+    void TellTheSecond(const QString& line) { second.write((line + "\n").toUtf8()); }
+    void WaitForTheSecondsHead(const QString& time) {
+        TellTheSecond("wait " + time);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !SaidAfter("head").isEmpty(); }, 15000));
+        EXPECT_EQ(SaidAfter("head").value(0), time);
+        said.removeIf([](const QString& line) { return line.startsWith("head"); });
+    }
+    // The second's lines that start with `word`, without it.
+    QStringList SaidAfter(const QString& word) const {
+        QStringList lines;
+        for (const QString& line : said)
+            if (line.startsWith(word + ' '))
+                lines << line.mid(word.size() + 1);
+        return lines;
+    }
+
+    // Both volunteers type the bib, the second `offsetMs` later (earlier when negative).
+    void BothType(int k, int offsetMs) {
+        const QString bib = passings[k].bibs[0];
+        if (offsetMs < 0) {
+            TellTheSecond(bib);
+            QTest::qWait(-offsetMs);
+        }
+        TypeOne(k);
+        if (offsetMs >= 0) {
+            QTest::qWait(offsetMs);
+            TellTheSecond(bib);
+        }
+    }
+
+    int SplitsNotTrue() const {
+        int notTrue = 0;
+        for (const auto& [zek, times] : truth)
+            notTrue +=
+                db.Rows("select midfin1, midfin2 from result where zek = '" + zek + "'").value(0) !=
+                times;
+        return notTrue;
+    }
+    int AppliedHere() const {
+        int applied = 0;
+        for (const OperatorAction& action : window->History->Actions())
+            applied += action.progress == OperatorAction::Progress::Applied;
+        return applied;
+    }
+
+    FarDataSource far{20};
+    QTemporaryDir secondHome;
+    QProcess second;
+    QStringList said;
+    std::map<QString, QStringList> truth;
+};
+
+TEST_F(TwoWorkstations, TheSameBibTypedNearAndFarWithin100MsIsRecordedOnceAndTheOtherRefused) {
+    const int offsets[] = {-100, -60, -20, 0, 20, 60, 100};
+    for (int k = 0; k < int(passings.size()); ++k) {
+        SendUpTo(k);
+        WaitForBox(0, passings[k].time);
+        ASSERT_FALSE(HasFatalFailure()) << "at passing " << k;
+        if (k >= Runners)
+            WaitForTheSecondsHead(passings[k].time);
+        BothType(k, offsets[k % 7]);
+        QTest::qWait(500); // the next runner
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->UnsentCount() == 0; }, 30000));
+    TellTheSecond("report");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return said.contains("end"); }, 60000))
+        << qPrintable(said.join('\n'));
+
+    const int passingsCount = int(passings.size());
+    const int appliedFar = SaidAfter("applied").value(0).toInt();
+    const int typedFar = int(SaidAfter("typed").size());
+    const int toldFar = int(SaidAfter("told").size());
+    std::printf("two workstations: %d passings; near applied %d, told %lld; far typed %d, applied "
+                "%d, told %d\n",
+                passingsCount, AppliedHere(), Told().size(), typedFar, appliedFar, toldFar);
+    EXPECT_EQ(SplitsNotTrue(), 0);
+    EXPECT_EQ(db.Scalar("select count(*) from midjyun"), QString::number(passingsCount));
+    EXPECT_EQ(db.Scalar("select count(distinct bib, tod) from midjyun"),
+              QString::number(passingsCount));
+    EXPECT_EQ(db.Scalar("select count(*) from tdc_mid where sumi = '1'"),
+              QString::number(passingsCount));
+    // Each stamp taken once, by one or the other; every bib not recorded is listed as such.
+    EXPECT_GT(appliedFar, 0) << "the far workstation never came first\n" << qPrintable(said.join("\n"));
+    EXPECT_EQ(AppliedHere() + appliedFar, passingsCount);
+    EXPECT_EQ(typedFar, passingsCount);
+    EXPECT_GE(Told().size(), passingsCount - AppliedHere()) << qPrintable(Told().join('\n'));
+    EXPECT_GE(toldFar, typedFar - appliedFar) << qPrintable(said.join('\n'));
+    EXPECT_TRUE(SaidAfter("error").isEmpty()) << qPrintable(said.join('\n'));
+    EXPECT_TRUE(answers.Texts().isEmpty()) << qPrintable(answers.Texts().join('\n'));
+}
+
+} // namespace
