@@ -130,6 +130,29 @@ QStringList RaceCache::RecentTeamsStatement() {
             RaceLine(QStringLiteral("and tcode = "))};
 }
 
+QStringList RaceCache::CompetitorsStatement(const QStringList& zeks) {
+    return {QStringLiteral("select ") + ByteColumns(CompetitorColumns()) +
+                QStringLiteral(" from result"),
+            RaceLine(QStringLiteral("where tcode = ")),
+            QStringLiteral("and zek in (") + SqlValueList(zeks) + QLatin1Char(')')};
+}
+
+QStringList RaceCache::TeamsStatement(const QStringList& zeks) {
+    return {QStringLiteral("select ") + LegColumns + QStringLiteral(" from relaymember"),
+            RaceLine(QStringLiteral("where tcode = ")),
+            QStringLiteral("and zek in (") + SqlValueList(zeks) + QLatin1Char(')')};
+}
+
+void RaceCache::Replace(const QStringList& zeks, const TQuery& competitorRows,
+                        const TQuery& teamRows) {
+    for (const QString& zek : zeks) {
+        competitors_.remove(zek);
+        teams_.remove(zek);
+    }
+    competitors_.insert(CompetitorsOf(competitorRows, lapn_));
+    teams_.insert(TeamsOf(teamRows, relayn_));
+}
+
 void RaceCache::FillCompetitors(const TQuery& rows) {
     const QHash<QString, CompetitorSplits> competitors = CompetitorsOf(rows, lapn_);
     for (auto it = competitors.begin(); it != competitors.end(); ++it) {
@@ -196,19 +219,6 @@ void RaceCache::ExpectLeg(const QString& zek, int leg, const QString& finish) {
     it->timed[leg - 1].finish = finish;
     if (leg < int(it->timed.size()))
         it->timed[leg].start = NextLegStart(finish);
-}
-
-void RaceCache::Reload(TDatabase& database, const QString& zek) {
-    SplitRecorder splits(database);
-    competitors_.remove(zek);
-    const CompetitorSplits competitor = splits.ReadCompetitor(zek);
-    if (competitor.registered)
-        competitors_.insert(zek, competitor);
-    RelayRecorder relay(database);
-    teams_.remove(zek);
-    const RelayTeam team = relay.ReadTeam(zek);
-    if (team.registered)
-        teams_.insert(zek, team);
 }
 
 void RaceCache::ExpectWaiting(const std::deque<OperatorAction>& actions, const QString& zek) {

@@ -12,7 +12,6 @@
 
 #include <deque>
 
-class TDatabase;
 class TQuery;
 
 class RaceCache {
@@ -37,8 +36,11 @@ public:
     void ExpectNoSplit(const QString& zek, int n);
     void ExpectLeg(const QString& zek, int leg, const QString& finish);
 
-    // The rows of a bib as the server holds them now.
-    void Reload(TDatabase& database, const QString& zek);
+    // The rows of some bibs as the server holds them now, read with the lists: the
+    // statements, and their rows.
+    static QStringList CompetitorsStatement(const QStringList& zeks);
+    static QStringList TeamsStatement(const QStringList& zeks);
+    void Replace(const QStringList& zeks, const TQuery& competitorRows, const TQuery& teamRows);
     // This workstation's actions on the race in work that the server has not taken yet (kept
     // in the journal, through a restart too), over rows read from the server: of one bib, or
     // of every bib when `zek` is empty.

@@ -18,6 +18,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -287,10 +288,11 @@ private:
     void ShowLists(const ListSnapshots& lists);
     void ReadListsHere();
     void TakePendingRows();
-    // The race's rows for the key presses, read whole, or of one bib; with this workstation's
-    // actions the server has not taken yet over them.
+    // The race's rows for the key presses, read whole, with this workstation's actions the
+    // server has not taken yet over them; or those of one bib, read again with the lists.
     void LoadCache();
     void ReloadCompetitor(const QString& bib);
+    std::map<QString, int> reloadBibs_; // each with the first list read that asks for it
     // What the lists' read brought of other workstations' splits and legs.
     void FillCache(const ListSnapshots& lists);
     // What came of an action the writer sent.

@@ -113,6 +113,14 @@ void TFhand::ListPendingTimes() {
         {QStringLiteral("devices"), Dm1->Qdpmid.SQL(), Dm1->Qdpmid.FetchWindow()}};
     if (PageControl1->currentWidget() == TabSheet3 || Dm1->QRelay1.Active())
         reads.push_back({QStringLiteral("relay"), Dm1->QRelay1.SQL(), Dm1->QRelay1.FetchWindow()});
+    if (!reloadBibs_.empty()) {
+        QStringList zeks;
+        for (const auto& [zek, request] : reloadBibs_)
+            zeks << zek;
+        reads.push_back(
+            {QStringLiteral("reload competitors"), RaceCache::CompetitorsStatement(zeks), 0});
+        reads.push_back({QStringLiteral("reload teams"), RaceCache::TeamsStatement(zeks), 0});
+    }
     // What other workstations recorded reaches the key presses' cache.
     if (PageControl1->currentWidget() == TabSheet3)
         reads.push_back({QStringLiteral("recent teams"), RaceCache::RecentTeamsStatement(), 0});
@@ -249,20 +257,35 @@ void TFhand::LoadCache() {
 }
 
 void TFhand::FillCache(const ListSnapshots& lists) {
-    TQuery rows(Dm1->DB, QStringLiteral("CacheFilling"));
-    if (const auto it = lists.find(QStringLiteral("recent competitors")); it != lists.end()) {
-        rows.Adopt(it->second);
-        Cache->FillCompetitors(rows);
+    const auto rowsOf = [&](const QString& name) {
+        auto rows = std::make_unique<TQuery>(Dm1->DB, name);
+        if (const auto it = lists.find(name); it != lists.end())
+            rows->Adopt(it->second);
+        return rows;
+    };
+    if (lists.count(QStringLiteral("reload competitors"))) {
+        // The bibs asked for by the requests this read answers.
+        QStringList zeks;
+        for (auto it = reloadBibs_.begin(); it != reloadBibs_.end();) {
+            if (it->second > Lists->Answered()) {
+                ++it;
+                continue;
+            }
+            zeks << it->first;
+            it = reloadBibs_.erase(it);
+        }
+        Cache->Replace(zeks, *rowsOf(QStringLiteral("reload competitors")),
+                       *rowsOf(QStringLiteral("reload teams")));
+        Cache->ExpectWaiting(History->Actions());
     }
-    if (const auto it = lists.find(QStringLiteral("recent teams")); it != lists.end()) {
-        rows.Adopt(it->second);
-        Cache->FillTeams(rows);
-    }
+    if (lists.count(QStringLiteral("recent competitors")))
+        Cache->FillCompetitors(*rowsOf(QStringLiteral("recent competitors")));
+    if (lists.count(QStringLiteral("recent teams")))
+        Cache->FillTeams(*rowsOf(QStringLiteral("recent teams")));
 }
 
 void TFhand::ReloadCompetitor(const QString& bib) {
-    Cache->Reload(Dm1->DB, bib);
-    Cache->ExpectWaiting(History->Actions(), bib);
+    reloadBibs_.try_emplace(bib, Lists->NextRequest());
 }
 
 void TFhand::CuteButton1Click() {

@@ -138,7 +138,10 @@ void TFhand::ActionRefused(const OperatorAction& action) {
         held_.reset();
         PaintEd1(QColor(255, 255, 255));
     }
-    // What the key press expected did not happen: the bib's rows as the server holds them.
+    // What the key press expected did not happen: not this split, at once, and the bib's rows
+    // as the server holds them with the next read.
+    if (action.request.kind == ActionRequest::Kind::Split)
+        Cache->ExpectNoSplit(action.bib, action.request.number);
     if (!action.bib.isEmpty())
         ReloadCompetitor(action.bib);
     RefreshPanel();
@@ -187,4 +190,5 @@ void TFhand::RecordCheckListEdit(const QStringList& columns, const QStringList& 
     action.changes = {change};
     History->Submit(std::move(action)); // written by the check list already
     ReloadCompetitor(bib);
+    ListPendingTimes();
 }
