@@ -199,6 +199,27 @@ RelayTeam RaceCache::Team(const QString& zek) const {
     return team;
 }
 
+SplitsOfRace RaceCache::CountSplits() const {
+    SplitsOfRace counted;
+    for (const CompetitorSplits& competitor : competitors_) {
+        const auto splits =
+            std::count_if(competitor.splitTimes.begin(), competitor.splitTimes.end(),
+                          [](const QString& time) { return !time.isEmpty(); });
+        counted.splits += int(splits);
+        counted.competitors += splits > 0;
+    }
+    return counted;
+}
+
+int RaceCache::FinishedLegs() const {
+    int finished = 0;
+    for (const RelayTeam& team : teams_)
+        finished +=
+            int(std::count_if(team.timed.begin(), team.timed.end(),
+                              [](const RelayLeg& leg) { return !IsUnsetTime(leg.finish); }));
+    return finished;
+}
+
 void RaceCache::ExpectSplit(const QString& zek, int n, const QString& splitTime,
                             const QString& passing) {
     auto it = competitors_.find(zek);

@@ -14,6 +14,12 @@
 
 class TQuery;
 
+// What a reset of the race would clear.
+struct SplitsOfRace {
+    int splits = 0;      // split times written
+    int competitors = 0; // competitors with at least one
+};
+
 class RaceCache {
 public:
     // The race's competitors, classes and relay legs, read whole.
@@ -30,6 +36,10 @@ public:
     // An unregistered competitor or team when the race has no such bib.
     CompetitorSplits Competitor(const QString& zek) const;
     RelayTeam Team(const QString& zek) const;
+
+    // What a reset would erase, as this workstation knows the race.
+    SplitsOfRace CountSplits() const;
+    int FinishedLegs() const;
 
     // This workstation's own key presses, as decided.
     void ExpectSplit(const QString& zek, int n, const QString& splitTime, const QString& passing);

@@ -20,9 +20,9 @@ const QString LegTakenMessage =
 const QString TimeTakenMessage =
     QStringLiteral("この時刻は他の端末で処理されたか、削除されました。記録しませんでした。");
 
-const QString LastLegMessage = SplitLimitMessage +
-                               QStringLiteral("最終走者なら「最終走者も処理」にチェックを入れて"
-                                              "から入力してください。");
+const QString LastLegMessage =
+    SplitLimitMessage + QStringLiteral("最終走者なら「最終走者も処理」にチェックを入れて"
+                                       "から入力してください。");
 
 QString NotRegisteredMessage(const QString& bib) {
     return QStringLiteral("チームNo.%1 は登録されていません。").arg(bib);
@@ -48,12 +48,12 @@ const QStringList TeamKey = {QStringLiteral("tcode"), QStringLiteral("zek")};
 // False, and nothing written, when the leg is no longer running.
 bool WriteLegFinish(RowWrites& writes, const QString& bib, int leg, const QString& legTime,
                     const QString& finish) {
-    return writes.Update(QStringLiteral("relaymember"), LegKey,
-                         {RaceFilter(), BibAndLeg(bib, leg),
-                          QStringLiteral("and finishtime in ('','  :  :  .    ')")},
-                         {QStringLiteral("runtime"), QStringLiteral("finishtime"),
-                          QStringLiteral("status")},
-                         {legTime, finish, QStringLiteral("G")}, LegTakenMessage) != 0;
+    return writes.Update(
+               QStringLiteral("relaymember"), LegKey,
+               {RaceFilter(), BibAndLeg(bib, leg),
+                QStringLiteral("and finishtime in ('','  :  :  .    ')")},
+               {QStringLiteral("runtime"), QStringLiteral("finishtime"), QStringLiteral("status")},
+               {legTime, finish, QStringLiteral("G")}, LegTakenMessage) != 0;
 }
 
 void StartLeg(RowWrites& writes, const QString& bib, int leg, const QString& start) {
@@ -111,13 +111,6 @@ RelayOutcome RelayRecorder::RecordWithTime(const RelayEntry& entry, bool useTime
     return outcome;
 }
 
-int RelayRecorder::FinishedLegs() {
-    reading_.SetSQL({QStringLiteral("select count(*) as n from relaymember ") + RaceFilter(),
-                     QStringLiteral("and finishtime not in ('','  :  :  .    ')")});
-    reading_.Open();
-    return reading_.FieldByName(QStringLiteral("n")).AsInteger();
-}
-
 std::vector<RowChange> RelayRecorder::ResetRace() {
     Transaction transaction(database_);
     CapturedWrites writes(writing_);
@@ -129,21 +122,23 @@ std::vector<RowChange> RelayRecorder::ResetRace() {
 // Leg 1 keeps its start, which is the team's start.
 void WriteRelayReset(CapturedWrites& writes) {
     const QString race = RaceFilter();
-    writes.Update(QStringLiteral("result"), TeamKey, {race},
-                  {QStringLiteral("startedtime"), QStringLiteral("runtime"),
-                   QStringLiteral("status"), QStringLiteral("midfin2")},
-                  {QStringLiteral(""), QStringLiteral(""), QStringLiteral("A"), QStringLiteral("")});
+    writes.Update(
+        QStringLiteral("result"), TeamKey, {race},
+        {QStringLiteral("startedtime"), QStringLiteral("runtime"), QStringLiteral("status"),
+         QStringLiteral("midfin2")},
+        {QStringLiteral(""), QStringLiteral(""), QStringLiteral("A"), QStringLiteral("")});
     writes.Update(QStringLiteral("tdc_mid"), {QStringLiteral("id"), QStringLiteral("tm")},
-                  {race, QStringLiteral("and not (BINARY sumi <=> '0')")},
-                  {QStringLiteral("sumi")}, {QStringLiteral("0")});
-    writes.Update(QStringLiteral("relaymember"), LegKey, {race, QStringLiteral("and num <> '1'")},
-                  {QStringLiteral("startedtime"), QStringLiteral("finishtime"),
-                   QStringLiteral("runtime"), QStringLiteral("status")},
-                  {QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral("S")});
-    writes.Update(QStringLiteral("relaymember"), LegKey, {race, QStringLiteral("and num = '1'")},
-                  {QStringLiteral("status"), QStringLiteral("finishtime"),
-                   QStringLiteral("runtime")},
-                  {QStringLiteral("T"), QStringLiteral(""), QStringLiteral("")});
+                  {race, QStringLiteral("and not (BINARY sumi <=> '0')")}, {QStringLiteral("sumi")},
+                  {QStringLiteral("0")});
+    writes.Update(
+        QStringLiteral("relaymember"), LegKey, {race, QStringLiteral("and num <> '1'")},
+        {QStringLiteral("startedtime"), QStringLiteral("finishtime"), QStringLiteral("runtime"),
+         QStringLiteral("status")},
+        {QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral("S")});
+    writes.Update(
+        QStringLiteral("relaymember"), LegKey, {race, QStringLiteral("and num = '1'")},
+        {QStringLiteral("status"), QStringLiteral("finishtime"), QStringLiteral("runtime")},
+        {QStringLiteral("T"), QStringLiteral(""), QStringLiteral("")});
 }
 
 // The team's rows give its class, its start (leg 1's row, wherever it comes) and its legs by

@@ -20,8 +20,8 @@ class TDatabase;
 struct RelayTeam {
     QString bib;
     bool registered = false; // the race has relay rows of this bib
-    QString start; // leg 1's start: the team's start
-    int legs = 0;  // RELAYN of the team's class; 0 when the class has none
+    QString start;           // leg 1's start: the team's start
+    int legs = 0;            // RELAYN of the team's class; 0 when the class has none
     // Legs 1 .. legs by number, at most the page's limit; a leg without a row is empty.
     std::vector<RelayLeg> timed;
     QString statement; // the read, as the operator reads it
@@ -82,8 +82,6 @@ public:
     // Every team of the race back to before its first exchange, every device time pending;
     // what was changed, to take it back.
     std::vector<RowChange> ResetRace();
-    // Legs of the race with a finish: what a reset would erase.
-    int FinishedLegs();
 
     // The two steps of a key press, inside its transaction: the team as one read finds it,
     // then its running leg's finish. The finish is refused when another workstation finished

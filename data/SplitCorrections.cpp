@@ -45,12 +45,13 @@ CancelOutcome WriteCancel(CapturedWrites& writes, TQuery& query, const QString& 
     // A split never written has no time to give back.
     if (passing.isEmpty())
         return {};
-    const int cleared = writes.Update(
-        QStringLiteral("result"), {QStringLiteral("tcode"), QStringLiteral("zek")},
-        {RaceLine(QStringLiteral("where tcode = ")) + ValueLine(QStringLiteral(" and zek = "), zek) +
-         ValueLine(QStringLiteral(" and BINARY midfin%1 = ").arg(n), passing)},
-        {QStringLiteral("midfin%1").arg(n), QStringLiteral("midtime%1").arg(n)},
-        {QStringLiteral(""), QStringLiteral("")});
+    const int cleared =
+        writes.Update(QStringLiteral("result"), {QStringLiteral("tcode"), QStringLiteral("zek")},
+                      {RaceLine(QStringLiteral("where tcode = ")) +
+                       ValueLine(QStringLiteral(" and zek = "), zek) +
+                       ValueLine(QStringLiteral(" and BINARY midfin%1 = ").arg(n), passing)},
+                      {QStringLiteral("midfin%1").arg(n), QStringLiteral("midtime%1").arg(n)},
+                      {QStringLiteral(""), QStringLiteral("")});
     if (cleared == 0)
         return {};
     writes.Delete(QStringLiteral("midjyun"),
@@ -73,7 +74,8 @@ CancelOutcome WriteCancel(CapturedWrites& writes, TQuery& query, const QString& 
 
 void WriteReset(CapturedWrites& writes) {
     const QString race = RaceLine(QStringLiteral("where tcode = "));
-    const QStringList cells = SplitCells(QStringLiteral("midtime")) + SplitCells(QStringLiteral("midfin"));
+    const QStringList cells =
+        SplitCells(QStringLiteral("midtime")) + SplitCells(QStringLiteral("midfin"));
     QStringList unset;
     for (const QString& cell : cells)
         unset << QStringLiteral("BINARY %1 <=> ''").arg(cell);
@@ -83,22 +85,7 @@ void WriteReset(CapturedWrites& writes) {
                              QLatin1Char(')')},
                   cells, QStringList(cells.size(), QStringLiteral("")));
     writes.Update(QStringLiteral("tdc_mid"), {QStringLiteral("id"), QStringLiteral("tm")},
-                  {race, QStringLiteral("and not (BINARY sumi <=> '0')")},
-                  {QStringLiteral("sumi")}, {QStringLiteral("0")});
+                  {race, QStringLiteral("and not (BINARY sumi <=> '0')")}, {QStringLiteral("sumi")},
+                  {QStringLiteral("0")});
     writes.Delete(QStringLiteral("midjyun"), {race}, PassingLogColumns);
-}
-
-SplitsOfRace SplitCorrections::CountSplits() {
-    QStringList filled;
-    for (const QString& cell : SplitCells(QStringLiteral("midtime")))
-        filled << QStringLiteral("(%1 <> '')").arg(cell);
-    writing_.SetSQL({QStringLiteral("select coalesce(sum(") + filled.join('+') +
-                         QStringLiteral("), 0) as splits, coalesce(sum(") + filled.join(" or ") +
-                         QStringLiteral("), 0) as competitors"),
-                     RaceLine(QStringLiteral("from result where tcode = "))});
-    writing_.Open();
-    const SplitsOfRace counted{writing_.FieldByName(QStringLiteral("splits")).AsInteger(),
-                               writing_.FieldByName(QStringLiteral("competitors")).AsInteger()};
-    writing_.Close();
-    return counted;
 }

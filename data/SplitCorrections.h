@@ -18,12 +18,6 @@ struct CancelOutcome {
     std::vector<RowChange> changes;
 };
 
-// What a reset of the race would clear.
-struct SplitsOfRace {
-    int splits = 0;      // split times written
-    int competitors = 0; // competitors with at least one
-};
-
 // The writes of a cancel, in the caller's transaction (through `writes`, `query` reading).
 CancelOutcome WriteCancel(CapturedWrites& writes, TQuery& query, const QString& zek, int n,
                           const QString& passing);
@@ -43,7 +37,6 @@ public:
                               const StatementLog& log);
     // Every split of the race; every time pending again; the passing log emptied.
     std::vector<RowChange> ResetRace();
-    SplitsOfRace CountSplits();
 
 private:
     TDatabase& database_;

@@ -113,7 +113,7 @@ void TFhand::DBGrid2DblClick() {
 // pending again, discarded ones included. Start columns, finishes and relay rows are not
 // touched. The reset can be taken back as any other action.
 void TFhand::Button2Click() {
-    const SplitsOfRace splits = Corrections->CountSplits();
+    const SplitsOfRace splits = Cache->CountSplits();
     const bool asked = AskYesNo(
         this, ConfirmCaption,
         QStringLiteral("%1 の中間記録 %2 件（%3 名分）をすべて消去し、すべてのタイムを処理待ちに"

@@ -29,10 +29,6 @@
 
 namespace {
 
-RelayRecorder Recorder() {
-    return RelayRecorder(Dm1->DB);
-}
-
 // The runners who finished `leg` for the relay grid, the statement shown below it; read with
 // the lists.
 void ListLeg(int leg, QLineEdit* statementBox) {
@@ -192,7 +188,7 @@ void TFhand::ShowEkidenLegButtons() {
 // Every team back to before its first exchange, after a question whose default is No; it
 // can be taken back as any other action.
 void TFhand::Button3Click() {
-    const int legs = Recorder().FinishedLegs();
+    const int legs = Cache->FinishedLegs();
     const bool asked = AskYesNo(
         this, QStringLiteral("実行してよろしいですか？"),
         QStringLiteral("%1 のリレー記録（区間 %2 件）をすべて消去し、すべてのタイムを処理待ちに"
