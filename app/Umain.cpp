@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QShowEvent>
-#include <QTabWidget>
 
 #include <memory>
 
@@ -209,7 +208,7 @@ void TFmain::CuteButton1Click() {
     // An edit of the check list is an action of the timing window, taken back from there.
     connect(&Dm1->Qcheck, &TQuery::RowWritten, Fhand.get(), &TFhand::RecordCheckListEdit);
     const RaceInWork race = OpenRaceInWork(*Dm1);
-    Fhand->PageControl1->setCurrentWidget(race.Relay ? Fhand->TabSheet3 : Fhand->TabSheet1);
+    Fhand->ChooseTimingPage(race.Relay);
     Fhand->setWindowTitle(race.Caption);
     Fhand->exec();
 }

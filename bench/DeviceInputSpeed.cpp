@@ -19,6 +19,7 @@
 #include "data/Udm1.h"
 #include "serial/PortNames.h"
 #include "support/TestDatabase.h"
+#include "support/WindowControls.h"
 #include "timing/Uhand.h"
 #include "tools/DeviceLine.h"
 #include "tools/LineOutput.h"
@@ -83,20 +84,20 @@ QByteArray StampLine(int k) {
     return FormatDeviceLine({.number = k % 10000, .timeOfDay = noon + k * kTicksPerSecond / 10});
 }
 
-bool PanelShows(const TFhand& window, const QString& time) {
-    return std::any_of(window.TimeBoxes.begin(), window.TimeBoxes.end(),
+bool PanelShows(const QList<QLineEdit*>& panel, const QString& time) {
+    return std::any_of(panel.begin(), panel.end(),
                        [&](const QLineEdit* box) { return box->text() == time; });
 }
 
 // Milliseconds from the moment the line has been written until the panel shows its time;
 // negative when it never does.
-double LineToPanelMs(LineOutput& line, const TFhand& window, int k) {
+double LineToPanelMs(LineOutput& line, const QList<QLineEdit*>& panel, int k) {
     const QByteArray bytes = StampLine(k);
     const QString time = QString::fromLatin1(bytes.mid(10, 13));
     QElapsedTimer timer;
     line.Send(bytes);
     timer.start();
-    while (!PanelShows(window, time)) {
+    while (!PanelShows(panel, time)) {
         if (timer.elapsed() > 5000)
             return -1;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -186,6 +187,7 @@ int main(int argc, char** argv) {
     TFhand window; // on the lap page, where it opens
     OpenRaceInWork(dm);
     window.show();
+    const QList<QLineEdit*> panel = PanelBoxes(window);
     line.WaitForReader();
     QTimer wake; // the wait for the panel looks at least this often
     wake.start(100);
@@ -193,7 +195,7 @@ int main(int argc, char** argv) {
     std::vector<double> times;
     int unseen = 0;
     for (int k = 0; k < WarmUpLines + lines; ++k) {
-        const double ms = LineToPanelMs(line, window, k);
+        const double ms = LineToPanelMs(line, panel, k);
         if (ms < 0)
             ++unseen;
         else if (k >= WarmUpLines)
@@ -239,7 +241,7 @@ int main(int argc, char** argv) {
                 paused.longestBlockMs <= 200 ? "met" : "missed", paused.stored, paused.distinct);
     const bool sound = unseen == 0 && stored == BurstLines && distinct == BurstLines &&
                        paused.stored == PausedRunLines && paused.distinct == PausedRunLines &&
-                       errors.isEmpty() && window.Labunsaved->isHidden();
+                       errors.isEmpty() && FindControl<QLabel>(window, "Labunsaved")->isHidden();
     if (!sound)
         std::fprintf(stderr, "lines never shown: %d; errors: %s\n", unseen,
                      qPrintable(errors.join(" / ")));

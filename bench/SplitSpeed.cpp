@@ -21,12 +21,12 @@
 #include "support/FarDataSource.h"
 #include "support/ModalAnswerer.h"
 #include "support/TestDatabase.h"
+#include "support/WindowControls.h"
 #include "timing/Uhand.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -200,7 +200,7 @@ std::unique_ptr<TFhand> OpenWindow(TDm1& dm, double& seconds) {
     opening.start();
     auto window = std::make_unique<TFhand>();
     const RaceInWork race = OpenRaceInWork(dm);
-    window->PageControl1->setCurrentWidget(window->TabSheet1);
+    window->ChooseTimingPage(false);
     window->setWindowTitle(race.Caption);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
@@ -211,15 +211,15 @@ std::unique_ptr<TFhand> OpenWindow(TDm1& dm, double& seconds) {
     return window;
 }
 
-// Types the bib and presses Enter; gives the time until the panel moved on.
-double PressUntilShown(TFhand& window, int bib) {
-    window.Edit5->selectAll();
-    QTest::keyClicks(window.Edit5, QString::number(bib));
-    const QString head = window.Ed1->text();
+// Types the bib and presses Enter; gives the time until the panel's head moved on.
+double PressUntilShown(QLineEdit* bibBox, const QLineEdit* headBox, int bib) {
+    bibBox->selectAll();
+    QTest::keyClicks(bibBox, QString::number(bib));
+    const QString head = headBox->text();
     QElapsedTimer timer;
     timer.start();
-    QTest::keyClick(window.Edit5, Qt::Key_Return);
-    while (window.Ed1->text() == head && timer.elapsed() < 5000)
+    QTest::keyClick(bibBox, Qt::Key_Return);
+    while (headBox->text() == head && timer.elapsed() < 5000)
         QCoreApplication::processEvents();
     return timer.nsecsElapsed() / 1e6;
 }
@@ -233,18 +233,20 @@ Figures MeasureDistance(const TestDatabase& db, const RaceSize& size, const Dist
         ConnectThrough(dm.DB, FarDataSource::Name());
     }
     const auto window = OpenWindow(dm, figures.openSeconds);
+    QLineEdit* bibBox = FindControl<QLineEdit>(*window, "Edit5");
+    const QLineEdit* headBox = FindControl<QLineEdit>(*window, "Ed1");
     ModalAnswerer answers;
 
     std::map<QString, QElapsedTimer> pressed;
     std::vector<double> screen, stored;
     QStringList refused;
-    QObject::connect(window->History.get(), &ActionHistory::Applied,
+    QObject::connect(&window->Actions(), &ActionHistory::Applied,
                      [&](const OperatorAction& action) {
                          if (const auto it = pressed.find(action.bib); it != pressed.end())
                              stored.push_back(it->second.nsecsElapsed() / 1e6);
                      });
     QObject::connect(
-        window->History.get(), &ActionHistory::Refused,
+        &window->Actions(), &ActionHistory::Refused,
         [&](const OperatorAction& action) { refused << action.bib + ": " + action.refusal; });
     const QString passingsBefore = db.Scalar("select count(*) from midjyun");
     BusyWatch busy;
@@ -254,7 +256,7 @@ Figures MeasureDistance(const TestDatabase& db, const RaceSize& size, const Dist
         const int bib = BibOfPress(run.nextPress++, size.competitors);
         QElapsedTimer& started = pressed[FormatBib4(bib)];
         started.start();
-        const double shownMs = PressUntilShown(*window, bib);
+        const double shownMs = PressUntilShown(bibBox, headBox, bib);
         if (press >= WarmUpPresses)
             screen.push_back(shownMs);
         else

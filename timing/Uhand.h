@@ -60,6 +60,31 @@ public:
     explicit TFhand(QWidget* owner = nullptr);
     ~TFhand() override;
 
+    // Before showing: the relay page for a relay race, the lap page otherwise.
+    void ChooseTimingPage(bool relay);
+    // This workstation's actions, for those who watch them come back from the server.
+    const ActionHistory& Actions() const;
+    // Actions not yet in the database, and lists asked for and not yet read (the tests wait
+    // for neither).
+    int UnsentCount() const;
+    bool ReadingLists() const;
+    // A row of the check list written: kept as an action of the lap page.
+    void RecordCheckListEdit(const QStringList& columns, const QStringList& readValues,
+                             const QStringList& newValues);
+
+signals:
+    // "チェックリスト" was clicked: the program's check list is to open beside this window.
+    void CheckListWanted();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    // The window's frame (UhandFrame.cpp).
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
     // --- Shared by every page -------------------------------------------------------------
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr; // "周回計測": lap and split timing
@@ -160,10 +185,6 @@ public:
     // The panel as this workstation knows it, then the lists asked for: after a change of the
     // server's that this workstation made or heard of.
     void RefreshPanel();
-    // Actions not yet in the database, and lists asked for and not yet read (the tests wait
-    // for neither).
-    int UnsentCount() const;
-    bool ReadingLists() const;
     void CuteButton1Click();
     void CuteButton2Click();
     void CuteButton3Click();
@@ -205,9 +226,6 @@ public:
 
     // --- Check list -----------------------------------------------------------------------
     void CuteButton6Click();
-    // A row of the check list written: kept as an action of the lap page.
-    void RecordCheckListEdit(const QStringList& columns, const QStringList& readValues,
-                             const QStringList& newValues);
 
     // --- Undo and the action history (UhandUndo.cpp) ------------------------------------------
     // Ctrl+Z and "元に戻す": the last action of the page on show is taken back.
@@ -224,19 +242,6 @@ public:
     // The device's line went away (cable pulled, adapter unplugged): said once, port closed.
     void CommX1PortLost();
 
-signals:
-    // "チェックリスト" was clicked: the program's check list is to open beside this window.
-    void CheckListWanted();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    // The window's frame (UhandFrame.cpp).
-    void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     // Layout (UhandLayout.cpp).
     void BuildWindow();
     void BuildPendingPanel();

@@ -48,6 +48,7 @@ void AppendAtEnd(QPlainTextEdit* memo, const QString& text) {
 
 void TFhand::ConnectDeviceHandlers() {
     CommX1 = new TCommX(this);
+    CommX1->setObjectName(QStringLiteral("CommX1"));
     CommX1->SetBitRate(DeviceBitRate);
     CommX1->OnReceive = [this](QObject* sender, int size) {
         RunGuarded([&] { CommX1Receive(sender, size); });

@@ -184,8 +184,15 @@ void TFhand::BuildWindow() {
     Edit2 = MakeEdit(this, QStringLiteral("Edit2"), QRect(1000, 120, 100, 24), 14);
 
     PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     N1 = PopupMenu2->addAction(QStringLiteral("取り消し"));
+    N1->setObjectName(QStringLiteral("N1"));
+}
+
+void TFhand::ChooseTimingPage(bool relay) {
+    PageControl1->setCurrentWidget(relay ? TabSheet3 : TabSheet1);
 }
 
 // Along the bottom, below the pages, which keep their own height above it.
@@ -326,7 +333,9 @@ void TFhand::BuildSettingsPage() {
     RGoto->setGeometry(PageLeft + 360, 316, 200, 50);
     auto* layout = new QHBoxLayout(RGoto);
     RGotoOff = new QRadioButton(QStringLiteral("無し"), RGoto);
+    RGotoOff->setObjectName(QStringLiteral("RGotoOff"));
     RGotoOn = new QRadioButton(QStringLiteral("有り"), RGoto);
+    RGotoOn->setObjectName(QStringLiteral("RGotoOn"));
     layout->addWidget(RGotoOff);
     layout->addWidget(RGotoOn);
     RGotoItems = new QButtonGroup(RGoto);

@@ -56,9 +56,8 @@ private:
 
 } // namespace
 
-static_assert(std::tuple_size_v<decltype(TFhand::LegButtons)> == RelayTimedLegs);
-
 void TFhand::ConnectRelayHandlers() {
+    static_assert(std::tuple_size_v<decltype(LegButtons)> == RelayTimedLegs);
     new KeyDownFilter(Edit3, [this](int key) { RunKeyPress(Edit3, [&] { Edit3KeyDown(key); }); });
     void (TFhand::*clicks[])() = {&TFhand::CtBR1Click, &TFhand::CtBR2Click, &TFhand::CtBR3Click,
                                   &TFhand::CtBR4Click};

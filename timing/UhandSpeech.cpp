@@ -15,7 +15,9 @@
 
 void TFhand::ConnectSpeechHandlers() {
     St1 = new TSmarTalk(this);
+    St1->setObjectName(QStringLiteral("St1"));
     Speech = new SpeechPanelLogic(*St1, this);
+    Speech->setObjectName(QStringLiteral("Speech"));
     connect(St1, &TSmarTalk::OnEVOUTEND, Speech, Guarded(Speech, &SpeechPanelLogic::St1EVOUTEND));
     connect(St1, &TSmarTalk::OnEVERROR, this, [](const QString& message) { ReportError(message); });
 

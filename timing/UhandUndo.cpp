@@ -71,6 +71,10 @@ void TFhand::ConnectUndoHandlers() {
             [this](const OperatorAction& action) { RunGuarded([&] { ActionRefused(action); }); });
 }
 
+const ActionHistory& TFhand::Actions() const {
+    return *History;
+}
+
 OperatorAction TFhand::Send(const QString& bib, const QString& what, const ActionRequest& request,
                             bool marksChange) {
     OperatorAction action;

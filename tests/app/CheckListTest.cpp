@@ -40,7 +40,7 @@ protected:
     void OpenCheckList() {
         const auto wiring = QObject::connect(window.get(), &TFhand::CheckListWanted, check.get(),
                                              [this] { RunGuarded([this] { check->OpenList(); }); });
-        QTest::mouseClick(window->CuteButton6, Qt::LeftButton);
+        QTest::mouseClick(Control<TCuteButton>("CuteButton6"), Qt::LeftButton);
         QObject::disconnect(wiring);
     }
     QString Cell(int row, int column) {
@@ -127,8 +127,9 @@ TEST_F(CheckList, AnEditIsTakenBackFromTheLapPage) {
     check->close();
     EXPECT_EQ(db.Scalar("select midtime1 from result where zek='0010'"), "   11:59.9");
     window->activateWindow();
-    window->Edit5->setFocus();
-    QTest::keyClick(window->Edit5, Qt::Key_Z, Qt::ControlModifier);
+    QLineEdit* bibBox = Control<QLineEdit>("Edit5");
+    bibBox->setFocus();
+    QTest::keyClick(bibBox, Qt::Key_Z, Qt::ControlModifier);
     Settle();
     EXPECT_EQ(db.Scalar("select midtime1 from result where zek='0010'"), "   12:00.0");
 }

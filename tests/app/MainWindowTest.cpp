@@ -10,6 +10,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/ShownErrors.h"
 #include "support/TestDatabase.h"
+#include "support/WindowControls.h"
 #include "tests/app/FileFixtures.h"
 #include "timing/Uhand.h"
 
@@ -74,8 +75,9 @@ protected:
             auto* hand = qobject_cast<TFhand*>(QApplication::activeModalWidget());
             if (!hand || seen.shown)
                 return;
+            const auto* pages = FindControl<QTabWidget>(*hand, "PageControl1");
             seen = {true, hand->windowTitle(),
-                    hand->PageControl1->currentWidget() == hand->TabSheet3, hand->parentWidget()};
+                    pages->tabText(pages->currentIndex()) == "リレー計測", hand->parentWidget()};
             hand->reject();
         });
         watcher.start(10);

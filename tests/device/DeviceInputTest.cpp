@@ -21,11 +21,16 @@ const QString PortRefused =
 
 class DeviceInput : public DeviceWindowFixture {
 protected:
-    QStringList Memo1Lines() const { return window->Memo1->toPlainText().split('\n'); }
-    QStringList Memo3Lines() const { return window->Memo3->toPlainText().split('\n'); }
+    QStringList MemoLines(const QString& memo) const {
+        return Control<QPlainTextEdit>(memo)->toPlainText().split('\n');
+    }
+    QStringList Memo1Lines() const { return MemoLines("Memo1"); }
+    QStringList Memo3Lines() const { return MemoLines("Memo3"); }
+    QComboBox* Ports() const { return Control<QComboBox>("Cbxcomm1"); }
+    const TCommX* Port() const { return Control<TCommX>("CommX1"); }
     void Choose(int index) {
-        window->Cbxcomm1->setCurrentIndex(index);
-        emit window->Cbxcomm1->activated(index);
+        Ports()->setCurrentIndex(index);
+        emit Ports()->activated(index);
     }
 };
 
@@ -38,10 +43,10 @@ TEST_F(DeviceInput, AStampIsStoredInItsColumnsAndShownAtOnce) {
               QList<QStringList>(
                   {{" 0012 C1  12:34:56.7890 00", "0012", "C1", "12:34:56.7890", " ", "0"},
                    {" 0'07 C1  23:59:59.99   00", "0'07", "C1", "23:59:59.9900", " ", "0"}}));
-    EXPECT_TRUE(Eventually([&] { return window->Ed2->text() == "23:59:59.9900"; }));
-    EXPECT_EQ(window->Ed1->text(), "12:34:56.7890");
-    EXPECT_EQ(window->Eddf12->text().trimmed(), "11:25:03.2");
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 2");
+    EXPECT_TRUE(Eventually([&] { return Control<QLineEdit>("Ed2")->text() == "23:59:59.9900"; }));
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "12:34:56.7890");
+    EXPECT_EQ(Control<QLineEdit>("Eddf12")->text().trimmed(), "11:25:03.2");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 2");
     EXPECT_EQ(Memo3Lines().first(), " 0012 C1  12:34:56.7890 00 and more");
     EXPECT_TRUE(Eventually([&] { return UnsavedText().isEmpty(); })) << qPrintable(UnsavedText());
     EXPECT_TRUE(answers.Texts().isEmpty());
@@ -54,11 +59,11 @@ TEST_F(DeviceInput, OnlyStampLinesOfC1AreTakenAndLowerCaseCIsNeverOffered) {
          StampLine("C", 3, "C1", "08:53:41.0000") + StampLine("c", 4, "C1", "11:02:00.3564") +
          "?0034 C1  09:06:42\r" + StampLine("?", 5, "C1", "09:06:42.7183"));
     ASSERT_TRUE(WaitForRows(2));
-    ASSERT_TRUE(Eventually([&] { return window->Ed1->text() == "09:06:42.7183"; }));
+    ASSERT_TRUE(Eventually([&] { return Control<QLineEdit>("Ed1")->text() == "09:06:42.7183"; }));
     EXPECT_EQ(db.Rows("select tstat, bib from tdc_mid order by id"),
               QList<QStringList>({{"c", "0004"}, {"?", "0005"}}));
-    EXPECT_EQ(window->Ed2->text(), QString());
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 1");
+    EXPECT_EQ(Control<QLineEdit>("Ed2")->text(), QString());
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 1");
     // Every line shows as received; the accepted ones, the short one too, in Memo3.
     EXPECT_EQ(Memo1Lines().size(), 7);
     EXPECT_EQ(Memo1Lines()[1], "x0002 C1  08:53:40.0000 00");
@@ -69,7 +74,8 @@ TEST_F(DeviceInput, OnlyStampLinesOfC1AreTakenAndLowerCaseCIsNeverOffered) {
 TEST_F(DeviceInput, LinesSplitOverEventsOrJoinedInOneAreStoredInOrder) {
     OpenWindow();
     Send(" 0001 C1  10:");
-    ASSERT_TRUE(Eventually([&] { return window->Memo1->toPlainText() == " 0001 C1  10:"; }));
+    ASSERT_TRUE(Eventually(
+        [&] { return Control<QPlainTextEdit>("Memo1")->toPlainText() == " 0001 C1  10:"; }));
     Send("00:01.0000 00\r" + StampLine(" ", 2, "C1", "10:00:02.0000") +
          StampLine(" ", 3, "C1", "10:00:03.0000"));
     ASSERT_TRUE(WaitForRows(3));
@@ -77,7 +83,7 @@ TEST_F(DeviceInput, LinesSplitOverEventsOrJoinedInOneAreStoredInOrder) {
         db.Rows("select bib, tm from tdc_mid order by dt, id"),
         QList<QStringList>(
             {{"0001", "10:00:01.0000"}, {"0002", "10:00:02.0000"}, {"0003", "10:00:03.0000"}}));
-    EXPECT_TRUE(Eventually([&] { return window->Ed3->text() == "10:00:03.0000"; }));
+    EXPECT_TRUE(Eventually([&] { return Control<QLineEdit>("Ed3")->text() == "10:00:03.0000"; }));
 }
 
 TEST_F(DeviceInput, BadBytesAreShownVisiblyAndNeitherStallNorCorruptTheLine) {
@@ -97,7 +103,7 @@ TEST_F(DeviceInput, BadBytesAreShownVisiblyAndNeitherStallNorCorruptTheLine) {
     EXPECT_EQ(shown[0], QStringLiteral(" 0␀␁\uFFFD C1  10:00:01.0000 00"));
     EXPECT_EQ(shown[1], QStringLiteral(" 0002 C1 ␊ 10:00:02.0000 00"));
     EXPECT_EQ(shown[2], QString(256, 'z') + QStringLiteral("…"));
-    EXPECT_LE(window->Memo1->blockCount(), 30);
+    EXPECT_LE(Control<QPlainTextEdit>("Memo1")->blockCount(), 30);
 }
 
 TEST_F(DeviceInput, NoiseHalfLinesAndBadTimesNeverBecomePendingTimesNorCostALine) {
@@ -116,7 +122,7 @@ TEST_F(DeviceInput, NoiseHalfLinesAndBadTimesNeverBecomePendingTimesNorCostALine
     ASSERT_TRUE(Eventually([&] { return !Told().isEmpty(); }));
     PtyPair again;
     SetPortPathOverride(kPort, again.SlavePath());
-    Choose(window->Cbxcomm1->findText("COM200"));
+    Choose(Ports()->findText("COM200"));
     again.Send(StampLine(" ", 4, "C1", "10:00:04.0000") + StampLine(" ", 5, "C1", "10:00:05.0000"));
 
     ASSERT_TRUE(WaitForRows(5));
@@ -124,7 +130,7 @@ TEST_F(DeviceInput, NoiseHalfLinesAndBadTimesNeverBecomePendingTimesNorCostALine
     EXPECT_EQ(db.Rows("select bib from tdc_mid order by dt, id"),
               QList<QStringList>({{"0001"}, {"0002"}, {"0003"}, {"0004"}, {"0005"}}));
     EXPECT_TRUE(Memo3Lines().contains(" 0099 C1  9999999999999 00  ← 時刻が不正: 保存せず"));
-    EXPECT_TRUE(Eventually([&] { return window->Ed5->text() == "10:00:05.0000"; }));
+    EXPECT_TRUE(Eventually([&] { return Control<QLineEdit>("Ed5")->text() == "10:00:05.0000"; }));
 }
 
 TEST_F(DeviceInput, ClosingWithinAMinuteOfALineAsksFirstNamingThePort) {
@@ -132,9 +138,9 @@ TEST_F(DeviceInput, ClosingWithinAMinuteOfALineAsksFirstNamingThePort) {
     Send(StampLine(" ", 1, "C1", "10:00:01.0000"));
     ASSERT_TRUE(WaitForRows(1));
     answers.Answer(QMessageBox::No);
-    window->CuteButton->Click();
+    Control<TCuteButton>("CuteButton")->Click();
     EXPECT_TRUE(window->isVisible());
-    EXPECT_NE(window->CommX1->Handle(), TCommX::InvalidHandle);
+    EXPECT_NE(Port()->Handle(), TCommX::InvalidHandle);
     ASSERT_EQ(answers.Texts().size(), 1);
     EXPECT_TRUE(answers.LastText().contains("COM200"));
     EXPECT_TRUE(answers.LastText().contains("取り込まれません"));
@@ -142,35 +148,35 @@ TEST_F(DeviceInput, ClosingWithinAMinuteOfALineAsksFirstNamingThePort) {
     answers.Answer(QMessageBox::Yes);
     window->close(); // the close box
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
+    EXPECT_EQ(Port()->Handle(), TCommX::InvalidHandle);
     EXPECT_EQ(answers.Texts().size(), 2);
 }
 
 TEST_F(DeviceInput, ThePortListOffersThePresentPortsAndOpensTheSavedOne) {
     OpenWindow();
-    EXPECT_EQ(window->Cbxcomm1->itemText(0), QString());
-    EXPECT_EQ(window->Cbxcomm1->currentText(), "COM200");
-    EXPECT_NE(window->CommX1->Handle(), TCommX::InvalidHandle);
-    EXPECT_EQ(window->CommX1->BitRate(), 2400);
+    EXPECT_EQ(Ports()->itemText(0), QString());
+    EXPECT_EQ(Ports()->currentText(), "COM200");
+    EXPECT_NE(Port()->Handle(), TCommX::InvalidHandle);
+    EXPECT_EQ(Port()->BitRate(), 2400);
     EXPECT_TRUE(answers.Texts().isEmpty());
 }
 
 TEST_F(DeviceInput, TheEmptyEntryClosesThePortAndTheNextWindowOpensNone) {
     OpenWindow();
     Choose(0);
-    EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
+    EXPECT_EQ(Port()->Handle(), TCommX::InvalidHandle);
     EXPECT_EQ(uComm::DevicePortNo, 0);
     OpenWindow();
-    EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
-    EXPECT_EQ(window->Cbxcomm1->currentIndex(), 0);
+    EXPECT_EQ(Port()->Handle(), TCommX::InvalidHandle);
+    EXPECT_EQ(Ports()->currentIndex(), 0);
 }
 
 TEST_F(DeviceInput, ChoosingAPortOpensItEvenPastTwoDigits) {
     uComm::DevicePortNo = 0;
     OpenWindow();
-    Choose(window->Cbxcomm1->findText("COM200"));
+    Choose(Ports()->findText("COM200"));
     EXPECT_EQ(uComm::DevicePortNo, 200);
-    EXPECT_NE(window->CommX1->Handle(), TCommX::InvalidHandle);
+    EXPECT_NE(Port()->Handle(), TCommX::InvalidHandle);
     Send(StampLine(" ", 1, "C1", "10:00:01.0000"));
     EXPECT_TRUE(WaitForRows(1));
 }
@@ -181,12 +187,12 @@ TEST_F(DeviceInput, AnUnavailablePortIsRefusedWithTheMessageAndTheChoiceUndone) 
     ASSERT_TRUE(notAPort.open(QIODevice::WriteOnly));
     SetPortPathOverride(201, notAPort.fileName());
     OpenWindow();
-    Choose(window->Cbxcomm1->findText("COM201"));
+    Choose(Ports()->findText("COM201"));
     EXPECT_EQ(Told(), QStringList({PortRefused}));
     EXPECT_TRUE(answers.Texts().isEmpty()); // no box that would take the next bib
     EXPECT_EQ(uComm::DevicePortNo, 0);
-    EXPECT_EQ(window->Cbxcomm1->currentIndex(), 0);
-    EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
+    EXPECT_EQ(Ports()->currentIndex(), 0);
+    EXPECT_EQ(Port()->Handle(), TCommX::InvalidHandle);
 
     // The same when the saved port is gone by the next opening.
     uComm::DevicePortNo = 202;
@@ -202,7 +208,7 @@ TEST_F(DeviceInput, ALineThatGoesAwayIsSaidOnceAndThePortClosed) {
     pty.CloseMaster();
     ASSERT_TRUE(Eventually([&] { return !Told().isEmpty(); }));
     EXPECT_TRUE(Told().first().startsWith("取込ポート COM200 との接続が切れました。"));
-    EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
+    EXPECT_EQ(Port()->Handle(), TCommX::InvalidHandle);
     QTest::qWait(300);
     EXPECT_EQ(Told().size(), 1);
     EXPECT_TRUE(answers.Texts().isEmpty()); // no box that would take the next bib
@@ -211,8 +217,8 @@ TEST_F(DeviceInput, ALineThatGoesAwayIsSaidOnceAndThePortClosed) {
 
 TEST_F(DeviceInput, TheCloseButtonClosesThePort) {
     OpenWindow();
-    window->CuteButton->Click();
-    EXPECT_EQ(window->CommX1->Handle(), TCommX::InvalidHandle);
+    Control<TCuteButton>("CuteButton")->Click();
+    EXPECT_EQ(Port()->Handle(), TCommX::InvalidHandle);
     EXPECT_FALSE(window->isVisible());
 }
 

@@ -29,7 +29,7 @@ public:
 protected:
     // The bib of the last line the window shows as taken.
     QString LastTakenBib() const {
-        return window->Memo3->toPlainText().split('\n').last().mid(1, 4);
+        return Control<QPlainTextEdit>("Memo3")->toPlainText().split('\n').last().mid(1, 4);
     }
 
     // Bibs of tdc_mid in order of arrival, on a connection of its own (the fixture's went

@@ -42,7 +42,8 @@ QList<QStringList> DeviceWindowFixture::StoredRows() {
 }
 
 QString DeviceWindowFixture::UnsavedText() const {
-    return window->Labunsaved->isHidden() ? QString() : window->Labunsaved->text();
+    const QLabel* unsaved = Control<QLabel>("Labunsaved");
+    return unsaved->isHidden() ? QString() : unsaved->text();
 }
 
 QString DeviceWindowFixture::JournalPath() const {

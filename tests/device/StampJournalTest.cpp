@@ -117,14 +117,14 @@ TEST_F(StampStoring, RefusedStampsWaitVisiblyAndAreStoredOnceInOrderWhenTheDatab
     ASSERT_TRUE(Eventually([&] { return UnsavedText() == "未保存 2 件"; }));
     Send(StampLine(" ", 3, "C1", "10:00:03.0000"));
     ASSERT_TRUE(Eventually([&] { return UnsavedText() == "未保存 3 件"; }));
-    EXPECT_TRUE(window->Labunsaved->toolTip().contains("tdc_mid"));
+    EXPECT_TRUE(Control<QLabel>("Labunsaved")->toolTip().contains("tdc_mid"));
     EXPECT_TRUE(ShownErrors().isEmpty()); // no dialog for each stamp
 
     BringTableBack();
     ASSERT_TRUE(WaitForRows(3));
     EXPECT_EQ(db.Rows("select bib from tdc_mid order by dt, id"),
               QList<QStringList>({{"0001"}, {"0002"}, {"0003"}}));
-    EXPECT_TRUE(Eventually([&] { return window->Ed3->text() == "10:00:03.0000"; }));
+    EXPECT_TRUE(Eventually([&] { return Control<QLineEdit>("Ed3")->text() == "10:00:03.0000"; }));
     EXPECT_TRUE(Eventually([&] { return UnsavedText().isEmpty(); })) << qPrintable(UnsavedText());
     EXPECT_TRUE(JournalText().isEmpty());
     QTest::qWait(1500); // a retry more stores nothing twice
@@ -144,7 +144,7 @@ TEST_F(StampStoring, ANewWindowTakesUpWhatTheJournalStillHolds) {
     ASSERT_TRUE(WaitForRows(2));
     EXPECT_EQ(db.Rows("select bib, tstat from tdc_mid order by dt, id"),
               QList<QStringList>({{"0001", " "}, {"0002", "?"}}));
-    EXPECT_TRUE(Eventually([&] { return window->Ed2->text() == "10:00:02.0000"; }));
+    EXPECT_TRUE(Eventually([&] { return Control<QLineEdit>("Ed2")->text() == "10:00:02.0000"; }));
     EXPECT_TRUE(Eventually([&] { return UnsavedText().isEmpty(); })) << qPrintable(UnsavedText());
 }
 
@@ -180,7 +180,7 @@ TEST_F(StampStoring, AConnectionTheInsertFindsLostIsMadeAgainAndTheStampStoredOn
         db.Exec("kill connection " + row[0]);
     Send(StampLine(" ", 2, "C1", "10:00:02.0000"));
     ASSERT_TRUE(WaitForRows(2));
-    EXPECT_TRUE(Eventually([&] { return window->Ed2->text() == "10:00:02.0000"; }));
+    EXPECT_TRUE(Eventually([&] { return Control<QLineEdit>("Ed2")->text() == "10:00:02.0000"; }));
     QTest::qWait(1500);
     EXPECT_EQ(db.Scalar("select count(*) from tdc_mid"), "2");
     EXPECT_EQ(UnsavedText(), QString());
@@ -211,13 +211,14 @@ TEST_F(StampStoring, AJournalFolderThatCannotBeWrittenIsAnAlarmAndLosesNothingWh
     AddClass("M", 3);
     AddCompetitor("0012", "M", "10:00:00.0000");
     OpenWindow();
-    const StripReading database = window->Strip->Shown(StatusStrip::Field::Database);
+    const StripReading database =
+        Control<StatusStrip>("StatusStrip")->Shown(StatusStrip::Field::Database);
     EXPECT_TRUE(database.text.contains("日誌に保存できません")) << qPrintable(database.text);
     EXPECT_EQ(database.colour, StripColours::Trouble);
     Send(StampLine(" ", 1, "C1", "10:20:00.0000"));
     ASSERT_TRUE(WaitForRows(1));
-    ASSERT_TRUE(Eventually([&] { return window->Ed1->text() == "10:20:00.0000"; }));
-    TypeBib(window->Edit5, "12");
+    ASSERT_TRUE(Eventually([&] { return Control<QLineEdit>("Ed1")->text() == "10:20:00.0000"; }));
+    TypeBib(Control<QLineEdit>("Edit5"), "12");
     EXPECT_EQ(db.Scalar("select midfin1 from result where zek = '0012'"), "10:20:00.0000");
     EXPECT_TRUE(Told().join('\n').contains("blocker")) << qPrintable(Told().join('\n'));
 }

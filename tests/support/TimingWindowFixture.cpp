@@ -1,6 +1,7 @@
 #include "TimingWindowFixture.h"
 
 #include "common/uComm.h"
+#include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/ActionHistory.h"
 #include "data/RaceInWork.h"
@@ -28,7 +29,7 @@ void TimingWindowFixture::TearDown() {
 void TimingWindowFixture::OpenWindow() {
     window = std::make_unique<TFhand>();
     const RaceInWork race = OpenRaceInWork(*dm);
-    window->PageControl1->setCurrentWidget(race.Relay ? window->TabSheet3 : window->TabSheet1);
+    window->ChooseTimingPage(race.Relay);
     window->setWindowTitle(race.Caption);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -43,7 +44,7 @@ void TimingWindowFixture::Settle() const {
     // A server that does not answer keeps actions waiting: the test goes on and says so.
     const bool settled = QTest::qWaitFor(
         [&] {
-            return (window->UnsentCount() == 0 || !window->History->WriterProblem().isEmpty()) &&
+            return (window->UnsentCount() == 0 || !window->Actions().WriterProblem().isEmpty()) &&
                    !window->ReadingLists();
         },
         10000);
@@ -86,19 +87,32 @@ void TimingWindowFixture::TypeBib(QLineEdit* box, const QString& bib, Qt::Key ke
 }
 
 void TimingWindowFixture::SetMinimumMinutes(const QString& minutes) {
-    window->RE1->SetText(minutes);
+    Control<TREdit>("RE1")->SetText(minutes);
 }
 
 QStringList TimingWindowFixture::Told() const {
     QStringList reasons;
-    for (const QString& line : window->Attention->Lines())
+    for (const QString& line : Control<AttentionList>("AttentionList")->Lines())
         reasons << line.section(QStringLiteral("  "), 2);
     return reasons;
 }
 
+QString TimingWindowFixture::PageShown() const {
+    const auto* pages = Control<QTabWidget>("PageControl1");
+    return pages->tabText(pages->currentIndex());
+}
+
+int TimingWindowFixture::LitSplitButton() const {
+    for (int n = 1; n <= 5; ++n)
+        if (Control<TCuteButton>(QStringLiteral("CuteButton%1").arg(n))->Color() ==
+            QColor(255, 255, 0))
+            return n;
+    return 0;
+}
+
 QStringList TimingWindowFixture::PanelTexts() const {
     QStringList texts;
-    for (QLineEdit* box : window->TimeBoxes)
+    for (const QLineEdit* box : PanelBoxes(*window))
         texts << box->text();
     return texts;
 }

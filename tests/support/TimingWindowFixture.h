@@ -7,6 +7,7 @@
 #include "support/QtPrinting.h"
 #include "support/ShownErrors.h"
 #include "support/TestDatabase.h"
+#include "support/WindowControls.h"
 #include "timing/Uhand.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +31,11 @@ protected:
     void AddStamp(const QString& tm, int order, const QString& tstat = QStringLiteral(" "),
                   const QString& st = QStringLiteral("C1"));
 
+    // The window's control of that name.
+    template <typename T> T* Control(const QString& name) const {
+        return FindControl<T>(*window, name);
+    }
+
     // Clicks the box where it shows, types text to the focus (replacing what the click
     // selected) and presses Enter or Space.
     void TypeBib(QLineEdit* box, const QString& bib, Qt::Key key = Qt::Key_Return);
@@ -39,6 +45,10 @@ protected:
     QStringList PanelTexts() const;
     // The reasons listed under 要確認, newest first.
     QStringList Told() const;
+    // The caption of the page on show.
+    QString PageShown() const;
+    // The split point whose button is lit: the one whose list is on show; 0 when none is.
+    int LitSplitButton() const;
     // Waits until the window has sent every action it kept, or found the server not
     // answering, and read the lists it asked for; every key and click of OperatorHands
     // waits so.

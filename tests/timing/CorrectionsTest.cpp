@@ -61,11 +61,11 @@ protected:
 TEST_F(Corrections, CancelClearsTheSplitOnShowAndMakesItsStampsPendingAgain) {
     AddTwoSplits();
     OpenWindow();
-    window->CuteButton2->Click();
+    Control<TCuteButton>("CuteButton2")->Click();
     Settle();
-    ClickRow(window->DBGrid2, 0); // 0123, the latest passing at split 2
+    ClickRow(Control<TDBGrid>("DBGrid2"), 0); // 0123, the latest passing at split 2
     answers.Answer(QMessageBox::Yes);
-    window->N1->trigger();
+    Control<QAction>("N1")->trigger();
     Settle();
 
     EXPECT_EQ(answers.Captions(), QStringList({Confirm}));
@@ -76,18 +76,19 @@ TEST_F(Corrections, CancelClearsTheSplitOnShowAndMakesItsStampsPendingAgain) {
               QStringList({"   10:00.0", "10:10:00.0000", "", "", "10:00:00.0000"}));
     EXPECT_EQ(db.Rows("select tod from midjyun"), QList<QStringList>({{"10:10:00.0000"}}));
     EXPECT_EQ(States(), QStringList({"1", "0", "0"}));
-    EXPECT_EQ(window->Memo2->toPlainText(), "update result set midfin2 = '',midtime2 = ''\n"
-                                            "where tcode = 'R1' and zek = '0123' and BINARY "
-                                            "midfin2 = '10:20:00.0000'\n"
-                                            "delete from midjyun\n"
-                                            "where tcode = 'R1'\n"
-                                            "and bib = '123' and tod = '10:20:00.0000'\n"
-                                            "update tdc_mid set sumi = '0'\n"
-                                            "where tcode = 'R1'\n"
-                                            "and tm = '10:20:00.0000'")
-        << qPrintable(window->Memo2->toPlainText());
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 2");
-    EXPECT_EQ(window->Ed1->text(), "10:20:00.0000");
+    const QString statements = Control<QPlainTextEdit>("Memo2")->toPlainText();
+    EXPECT_EQ(statements, "update result set midfin2 = '',midtime2 = ''\n"
+                          "where tcode = 'R1' and zek = '0123' and BINARY "
+                          "midfin2 = '10:20:00.0000'\n"
+                          "delete from midjyun\n"
+                          "where tcode = 'R1'\n"
+                          "and bib = '123' and tod = '10:20:00.0000'\n"
+                          "update tdc_mid set sumi = '0'\n"
+                          "where tcode = 'R1'\n"
+                          "and tm = '10:20:00.0000'")
+        << qPrintable(statements);
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 2");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:20:00.0000");
     EXPECT_EQ(dm->Qmidtime2.RecordCount(), 1);
 }
 
@@ -100,11 +101,11 @@ TEST_F(Corrections, CancelFindsTheRowsByTheKeyTheSplitWasWrittenUnder) {
     AddStamp("10:10:00.0000", 0);
     AddStamp("10:11:00.0000", 1);
     OpenWindow();
-    TypeBib(window->Edit5, "12");
-    TypeBib(window->Edit5, "13");
-    ClickRow(window->DBGrid2, 1); // 0012, passed before 0013
+    TypeBib(Control<QLineEdit>("Edit5"), "12");
+    TypeBib(Control<QLineEdit>("Edit5"), "13");
+    ClickRow(Control<TDBGrid>("DBGrid2"), 1); // 0012, passed before 0013
     answers.Answer(QMessageBox::Yes);
-    window->N1->trigger();
+    Control<QAction>("N1")->trigger();
     Settle();
     EXPECT_EQ(answers.LastText(), "ビブNo.12 のフィニッシュタイム 10:10:00.0000を取り消しします。");
     EXPECT_EQ(Result("0012", "midtime1, midfin1"), QStringList({"", ""}));
@@ -117,52 +118,53 @@ TEST_F(Corrections, CancelFindsTheRowsByTheKeyTheSplitWasWrittenUnder) {
 TEST_F(Corrections, CancelAnsweredNoChangesNothing) {
     AddTwoSplits();
     OpenWindow();
-    ClickRow(window->DBGrid2, 0);
+    ClickRow(Control<TDBGrid>("DBGrid2"), 0);
     answers.Answer(QMessageBox::No);
-    window->N1->trigger();
+    Control<QAction>("N1")->trigger();
     Settle();
     EXPECT_EQ(answers.Texts(),
               QStringList({"ビブNo.0123 のフィニッシュタイム 10:10:00.0000を取り消しします。"}));
     EXPECT_EQ(Row("select midfin1 from result where zek = '0123'"), QStringList({"10:10:00.0000"}));
     EXPECT_EQ(db.Rows("select tod from midjyun").size(), 2);
     EXPECT_EQ(States(), QStringList({"1", "1", "1"}));
-    EXPECT_TRUE(window->Memo2->toPlainText().isEmpty());
+    EXPECT_TRUE(Control<QPlainTextEdit>("Memo2")->toPlainText().isEmpty());
 }
 
 TEST_F(Corrections, TheSplitListsContextMenuOffersTheCancel) {
     OpenWindow();
-    emit window->DBGrid2->customContextMenuRequested(QPoint(10, 10));
-    EXPECT_TRUE(window->PopupMenu2->isVisible());
-    EXPECT_EQ(window->PopupMenu2->actions(), QList<QAction*>({window->N1}));
-    window->PopupMenu2->close();
+    emit Control<TDBGrid>("DBGrid2")->customContextMenuRequested(QPoint(10, 10));
+    QMenu* menu = Control<QMenu>("PopupMenu2");
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_EQ(menu->actions(), QList<QAction*>({Control<QAction>("N1")}));
+    menu->close();
 }
 
 TEST_F(Corrections, RightClickOnADeviceTimeAssignsItToTheBibInTheBox) {
     AddTwoSplits();
     AddStamp("10:12:34.5678", 3);
     OpenWindow();
-    window->Edit1->setText("124");
+    Control<QLineEdit>("Edit1")->setText("124");
     answers.Answer(QMessageBox::Yes);
-    RequestMenu(window->DBGrid1, DeviceRow(4));
+    RequestMenu(Control<TDBGrid>("DBGrid1"), DeviceRow(4));
 
     EXPECT_EQ(answers.Captions(), QStringList({Confirm}));
     EXPECT_EQ(answers.Texts(),
               QStringList({"ビブNo.0124 のフィニッシュタイムに 10:12:34.5678 を採用します。"}));
-    EXPECT_EQ(window->Edit1->text(), "0124");
+    EXPECT_EQ(Control<QLineEdit>("Edit1")->text(), "0124");
     EXPECT_EQ(Row("select midtime1, midfin1 from result where zek = '0124'"),
               QStringList({"   12:34.5", "10:12:34.5678"}));
     EXPECT_EQ(States(), QStringList({"1", "1", "1", "1"}));
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 0");
-    EXPECT_FALSE(window->PopupMenu1->isVisible());
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 0");
+    EXPECT_FALSE(Control<QMenu>("PopupMenu1")->isVisible());
 
     // A time already used can be given again; the recording's own checks still apply.
-    window->Edit1->setText("124");
+    Control<QLineEdit>("Edit1")->setText("124");
     answers.Answer(QMessageBox::Yes);
-    RequestMenu(window->DBGrid1, DeviceRow(3));
+    RequestMenu(Control<TDBGrid>("DBGrid1"), DeviceRow(3));
     EXPECT_EQ(Row("select midfin2 from result where zek = '0124'"), QStringList({"10:20:00.0000"}));
-    window->Edit1->setText("123");
+    Control<QLineEdit>("Edit1")->setText("123");
     answers.Answer(QMessageBox::Yes);
-    RequestMenu(window->DBGrid1, DeviceRow(1)); // before the competitor's split 2
+    RequestMenu(Control<TDBGrid>("DBGrid1"), DeviceRow(1)); // before the competitor's split 2
     EXPECT_EQ(Told(), QStringList({"最短計測時間に達していません"}));
     EXPECT_EQ(Row("select midfin3 from result where zek = '0123'"), QStringList({""}));
 }
@@ -171,15 +173,15 @@ TEST_F(Corrections, TheSecondCompetitorOfADeadHeatGetsTheHeldTimeByHand) {
     AddClassM({"0012", "0013"});
     AddStamp("10:12:34.5678", 0);
     OpenWindow();
-    TypeBib(window->Edit5, "12", Qt::Key_Space);
-    window->Edit1->setText("13");
+    TypeBib(Control<QLineEdit>("Edit5"), "12", Qt::Key_Space);
+    Control<QLineEdit>("Edit1")->setText("13");
     answers.Answer(QMessageBox::Yes);
-    RequestMenu(window->DBGrid1, 0);
+    RequestMenu(Control<TDBGrid>("DBGrid1"), 0);
     EXPECT_EQ(Row("select midfin1 from result where zek = '0013'"), QStringList({"10:12:34.5678"}));
     EXPECT_EQ(States(), QStringList({"1"}));
     EXPECT_EQ(db.Rows("select bib from midjyun order by bib"),
               QList<QStringList>({{"012"}, {"013"}}));
-    EXPECT_EQ(window->Ed1->text(), ""); // held no more
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), ""); // held no more
 }
 
 // 12 and 13 share a time by a dead heat: cancelling 13's split leaves the time taken, since
@@ -189,18 +191,19 @@ TEST_F(Corrections, CancelOfADeadHeatsSplitLeavesTheTimeTakenWhileItsPartnerHold
     AddStamp("10:12:34.5678", 0);
     AddStamp("10:12:40.0000", 1);
     OpenWindow();
-    TypeBib(window->Edit5, "12", Qt::Key_Space);
-    TypeBib(window->Edit5, "13");
-    ClickRow(window->DBGrid2, dm->Qmidtime.Locate("zek", "0013") ? dm->Qmidtime.RecNo() : 0);
+    TypeBib(Control<QLineEdit>("Edit5"), "12", Qt::Key_Space);
+    TypeBib(Control<QLineEdit>("Edit5"), "13");
+    ClickRow(Control<TDBGrid>("DBGrid2"),
+             dm->Qmidtime.Locate("zek", "0013") ? dm->Qmidtime.RecNo() : 0);
     ASSERT_EQ(dm->Qmidtime.FieldByName("zek").AsString(), "0013");
     answers.Answer(QMessageBox::Yes);
-    window->N1->trigger();
+    Control<QAction>("N1")->trigger();
     Settle();
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({""}));
     EXPECT_EQ(States(), QStringList({"1", "0"}));
     EXPECT_EQ(Told(), QStringList({"時刻 10:12:34.5678 は同着の他の選手の記録にも使われているため、"
                                    "処理待ちには戻していません。"}));
-    TypeBib(window->Edit5, "14");
+    TypeBib(Control<QLineEdit>("Edit5"), "14");
     EXPECT_EQ(Result("0014", "midfin1"), QStringList({"10:12:40.0000"}));
 }
 
@@ -208,16 +211,16 @@ TEST_F(Corrections, RightClickWithZeroOrEmptyInTheBoxOrAnsweredNoDoesNothing) {
     AddTwoSplits();
     AddStamp("10:12:34.5678", 3);
     OpenWindow();
-    RequestMenu(window->DBGrid1, 0); // Edit1 shows its design "0"
-    window->Edit1->clear();
-    RequestMenu(window->DBGrid1, 0);
+    RequestMenu(Control<TDBGrid>("DBGrid1"), 0); // Edit1 shows its design "0"
+    Control<QLineEdit>("Edit1")->clear();
+    RequestMenu(Control<TDBGrid>("DBGrid1"), 0);
     EXPECT_TRUE(answers.Texts().isEmpty());
 
-    window->Edit1->setText("124");
+    Control<QLineEdit>("Edit1")->setText("124");
     answers.Answer(QMessageBox::No);
-    RequestMenu(window->DBGrid1, 0);
+    RequestMenu(Control<TDBGrid>("DBGrid1"), 0);
     EXPECT_EQ(answers.Texts().size(), 1);
-    EXPECT_EQ(window->Edit1->text(), "124");
+    EXPECT_EQ(Control<QLineEdit>("Edit1")->text(), "124");
     EXPECT_EQ(Row("select midfin1 from result where zek = '0124'"), QStringList({""}));
     EXPECT_EQ(States().last(), "0");
 }
@@ -225,12 +228,15 @@ TEST_F(Corrections, RightClickWithZeroOrEmptyInTheBoxOrAnsweredNoDoesNothing) {
 TEST_F(Corrections, DoubleClickOnEitherListCopiesTheSplitListsCurrentBib) {
     AddTwoSplits();
     OpenWindow();
-    ClickRow(window->DBGrid2, 0, true); // 0123
-    EXPECT_EQ(window->Edit1->text(), "0123");
+    TDBGrid* splits = Control<TDBGrid>("DBGrid2");
+    TDBGrid* passings = Control<TDBGrid>("DBGrid3");
+    const QLineEdit* handBib = Control<QLineEdit>("Edit1");
+    ClickRow(splits, 0, true); // 0123
+    EXPECT_EQ(handBib->text(), "0123");
 
-    ClickRow(window->DBGrid2, 1);       // 0124
-    ClickRow(window->DBGrid3, 0, true); // the passing log's row (bib 123) does not count
-    EXPECT_EQ(window->Edit1->text(), "0124");
+    ClickRow(splits, 1);         // 0124
+    ClickRow(passings, 0, true); // the passing log's row (bib 123) does not count
+    EXPECT_EQ(handBib->text(), "0124");
 }
 
 // The question names the race and what goes; No is its default, so Enter erases nothing.
@@ -243,7 +249,7 @@ TEST_F(Corrections, ResetAsksFirstThenClearsEverySplitAndOffersEveryTimeAgain) {
     OpenWindow();
     const QList<QStringList> before = db.Rows("select * from result order by zek");
     answers.AnswerWithKey(Qt::Key_Return);
-    QTest::mouseClick(window->Button2, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>("Button2"), Qt::LeftButton);
     Settle();
     EXPECT_EQ(answers.Texts(),
               QStringList({"R1  テスト大会 の中間記録 4 件（2 名分）をすべて消去し、すべての"
@@ -251,7 +257,7 @@ TEST_F(Corrections, ResetAsksFirstThenClearsEverySplitAndOffersEveryTimeAgain) {
     EXPECT_EQ(db.Rows("select * from result order by zek"), before);
 
     answers.Answer(QMessageBox::Yes);
-    QTest::mouseClick(window->Button2, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>("Button2"), Qt::LeftButton);
     Settle();
     EXPECT_EQ(db.Scalar("select count(*) from result where concat(midtime1, midfin1, midtime2,"
                         " midfin2, midtime3, midfin3, midtime4, midfin4, midtime5, midfin5) <> ''"),
@@ -261,15 +267,16 @@ TEST_F(Corrections, ResetAsksFirstThenClearsEverySplitAndOffersEveryTimeAgain) {
               QStringList({"11:10:00.0000"}));
     EXPECT_EQ(States(), QStringList({"0", "0", "0"}));
     EXPECT_EQ(db.Scalar("select count(*) from midjyun"), "0");
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 3");
-    EXPECT_EQ(window->Ed1->text(), "10:10:00.0000");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 3");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:10:00.0000");
     EXPECT_EQ(dm->Qmidtime2.RecordCount(), 0);
-    EXPECT_EQ(window->Strip->Shown(StatusStrip::Field::Action).text, "初期化 中間記録 4 件を消去");
+    EXPECT_EQ(Control<StatusStrip>("StatusStrip")->Shown(StatusStrip::Field::Action).text,
+              "初期化 中間記録 4 件を消去");
 }
 
 TEST_F(Corrections, TheCloseButtonClosesTheWindow) {
     OpenWindow();
-    window->CuteButton->Click();
+    Control<TCuteButton>("CuteButton")->Click();
     EXPECT_FALSE(window->isVisible());
 }
 

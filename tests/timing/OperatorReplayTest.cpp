@@ -132,13 +132,14 @@ protected:
         replugged = std::make_unique<PtyPair>();
         SetPortPathOverride(kPort, replugged->SlavePath());
         line = replugged.get();
-        QTabBar* tabs = window->PageControl1->tabBar();
+        QTabBar* tabs = Control<QTabWidget>("PageControl1")->tabBar();
         ClickAt(tabs, tabs->tabRect(1).center());
-        Click(window->Cbxcomm1);
-        window->Cbxcomm1->hidePopup();
-        const int port = window->Cbxcomm1->findText("COM200");
-        window->Cbxcomm1->setCurrentIndex(port);
-        emit window->Cbxcomm1->activated(port);
+        QComboBox* ports = Control<QComboBox>("Cbxcomm1");
+        Click(ports);
+        ports->hidePopup();
+        const int port = ports->findText("COM200");
+        ports->setCurrentIndex(port);
+        emit ports->activated(port);
         ClickAt(tabs, tabs->tabRect(0).center());
         unplugged = false;
     }
@@ -150,10 +151,10 @@ protected:
         window->resize(1240, window->height());
         QCoreApplication::processEvents();
         answers.AnswerWithKey(Qt::Key_Return);
-        Click(window->Button2);
+        Click(Control<QPushButton>("Button2"));
         EXPECT_EQ(Race(), before);
         answers.Answer(QMessageBox::Yes);
-        Click(window->Button2);
+        Click(Control<QPushButton>("Button2"));
         EXPECT_EQ(db.Scalar("select count(*) from midjyun"), "0");
         Press(Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(Race(), before);
@@ -163,14 +164,15 @@ protected:
     // "取り消し"; the right bib is typed at once.
     void CancelTheWrongRunner(int k) {
         Enter(LaterBib(k, 5));
-        TDBGrid* splits = window->DBGrid2;
+        TDBGrid* splits = Control<TDBGrid>("DBGrid2");
         const QPoint top = splits->visualRect(splits->model()->index(0, 0)).center();
         ClickAt(splits->viewport(), top);
         ClickAt(splits->viewport(), top, Qt::RightButton);
-        ASSERT_TRUE(window->PopupMenu2->isVisible());
+        QMenu* menu = Control<QMenu>("PopupMenu2");
+        ASSERT_TRUE(menu->isVisible());
         answers.Answer(QMessageBox::Yes);
-        QTest::mouseClick(window->PopupMenu2, Qt::LeftButton, {},
-                          window->PopupMenu2->actionGeometry(window->N1).center());
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(Control<QAction>("N1")).center());
         Settle();
     }
 
@@ -268,7 +270,7 @@ protected:
 
 TEST_F(RelayReplay, EveryTeamGetsExactlyTheLegsThatHappenedWhateverCameInBetween) {
     OpenWindow();
-    ASSERT_EQ(window->PageControl1->currentWidget(), window->TabSheet3);
+    ASSERT_EQ(PageShown(), "リレー計測");
     const int firstFinish = int(
         std::find_if(passings.begin(), passings.end(),
                      [](const Passing& p) { return p.time >= TimeOfDay(10 * 3600 + 4 * 900); }) -
@@ -281,21 +283,21 @@ TEST_F(RelayReplay, EveryTeamGetsExactlyTheLegsThatHappenedWhateverCameInBetween
             Enter("199"); // no such team
         if (k == 8) {
             Enter(LaterBib(k, 2)); // the wrong team, recorded; taken back with the button
-            Click(window->BtnUndo3);
+            Click(Control<QPushButton>("BtnUndo3"));
         }
         if (k == 20) {
             const QList<QStringList> before =
                 db.Rows("select * from relaymember order by zek, num");
             answers.AnswerWithKey(Qt::Key_Return);
-            Click(window->Button3);
+            Click(Control<QPushButton>("Button3"));
             answers.Answer(QMessageBox::Yes);
-            Click(window->Button3);
+            Click(Control<QPushButton>("Button3"));
             Press(Qt::Key_Z, Qt::ControlModifier);
             EXPECT_EQ(db.Rows("select * from relaymember order by zek, num"), before);
         }
         if (k == firstFinish) {
             TakePassing(passings[k]); // "最終走者も処理" not ticked: told, the time waits
-            Click(window->CkBLast);
+            Click(Control<QCheckBox>("CkBLast"));
         }
         TakePassing(passings[k]);
         if (k == 5)

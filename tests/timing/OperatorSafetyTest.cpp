@@ -33,14 +33,17 @@ protected:
         Type(bib);
         Press(Qt::Key_Return);
     }
-    QString Action() const { return window->Strip->Shown(StatusStrip::Field::Action).text; }
+    QString Action() const {
+        return Control<StatusStrip>("StatusStrip")->Shown(StatusStrip::Field::Action).text;
+    }
     // The history page looked at, and the lap page chosen again.
     QStringList HistoryStates() const {
-        QTabBar* tabs = window->PageControl1->tabBar();
+        QTabBar* tabs = Control<QTabWidget>("PageControl1")->tabBar();
         ClickAt(tabs, tabs->tabRect(3).center());
+        const QTreeWidget* history = Control<QTreeWidget>("HistoryList");
         QStringList states;
-        for (int row = 0; row < window->HistoryList->topLevelItemCount(); ++row)
-            states << window->HistoryList->topLevelItem(row)->text(4);
+        for (int row = 0; row < history->topLevelItemCount(); ++row)
+            states << history->topLevelItem(row)->text(4);
         ClickAt(tabs, tabs->tabRect(0).center());
         return states;
     }
@@ -56,14 +59,17 @@ TEST_F(OperatorSafety, DigitsGoToTheBibBoxWhateverTheOperatorTouchedLast) {
     OpenWindow();
     TypeToFocus("11");
     TypeToFocus("12");
+    TDBGrid* splits = Control<TDBGrid>("DBGrid2");
+    TDBGrid* devices = Control<TDBGrid>("DBGrid1");
 
     // A cancel: right click on the split list, "取り消し", はい; then at once the next bib.
-    ClickAt(window->DBGrid2->viewport(), RowCentre(window->DBGrid2, 0));
-    ClickAt(window->DBGrid2->viewport(), RowCentre(window->DBGrid2, 0), Qt::RightButton);
-    ASSERT_TRUE(window->PopupMenu2->isVisible());
+    ClickAt(splits->viewport(), RowCentre(splits, 0));
+    ClickAt(splits->viewport(), RowCentre(splits, 0), Qt::RightButton);
+    QMenu* menu = Control<QMenu>("PopupMenu2");
+    ASSERT_TRUE(menu->isVisible());
     answers.Answer(QMessageBox::Yes);
-    QTest::mouseClick(window->PopupMenu2, Qt::LeftButton, {},
-                      window->PopupMenu2->actionGeometry(window->N1).center());
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->actionGeometry(Control<QAction>("N1")).center());
     Settle();
     EXPECT_EQ(Result("0012", "midfin1"), QStringList({""}));
     TypeToFocus("13");
@@ -71,20 +77,21 @@ TEST_F(OperatorSafety, DigitsGoToTheBibBoxWhateverTheOperatorTouchedLast) {
 
     // A double click on the passing log, a click on the device times, on the panel, on a
     // split button, on the 要確認 list's button; an answered hand assignment.
-    DoubleClickAt(window->DBGrid3->viewport(), RowCentre(window->DBGrid3, 0));
+    TDBGrid* passings = Control<TDBGrid>("DBGrid3");
+    DoubleClickAt(passings->viewport(), RowCentre(passings, 0));
     TypeToFocus("14");
-    ClickAt(window->DBGrid1->viewport(), RowCentre(window->DBGrid1, 2));
+    ClickAt(devices->viewport(), RowCentre(devices, 2));
     TypeToFocus("15");
-    Click(window->Ed3);
+    Click(Control<QLineEdit>("Ed3"));
     TypeToFocus("16");
-    Click(window->CuteButton3);
+    Click(Control<TCuteButton>("CuteButton3"));
     TypeToFocus("17");
-    Click(window->Attention->ClearButton());
+    Click(Control<AttentionList>("AttentionList")->ClearButton());
     TypeToFocus("18");
-    window->Edit1->setText("19");
-    ClickAt(window->DBGrid1->viewport(), RowCentre(window->DBGrid1, 4)); // 10:17, newest first
+    Control<QLineEdit>("Edit1")->setText("19");
+    ClickAt(devices->viewport(), RowCentre(devices, 4)); // 10:17, newest first
     answers.AnswerWithKey(Qt::Key_Return);
-    ClickAt(window->DBGrid1->viewport(), RowCentre(window->DBGrid1, 4), Qt::RightButton);
+    ClickAt(devices->viewport(), RowCentre(devices, 4), Qt::RightButton);
     EXPECT_EQ(Result("0019", "midfin1"), QStringList({"10:17:00.0000"}));
     TypeToFocus("99"); // a refusal, then the next bib right away
     TypeToFocus("20");
@@ -97,11 +104,12 @@ TEST_F(OperatorSafety, DigitsGoToTheBibBoxWhateverTheOperatorTouchedLast) {
     EXPECT_EQ(Result("0020", "midfin1"), QStringList({"10:18:00.0000"}));
 
     // A box chosen on purpose keeps its digits.
-    const QString gap = window->Eddf12->text();
-    Click(window->Eddf12);
+    QLineEdit* gapBox = Control<QLineEdit>("Eddf12");
+    const QString gap = gapBox->text();
+    Click(gapBox);
     Type("5");
-    EXPECT_EQ(window->Eddf12->text().size(), gap.size() + 1);
-    EXPECT_EQ(window->Edit5->text(), "0020");
+    EXPECT_EQ(gapBox->text().size(), gap.size() + 1);
+    EXPECT_EQ(Control<QLineEdit>("Edit5")->text(), "0020");
 }
 
 TEST_F(OperatorSafety, RelayPageDigitsGoToTheTeamBoxAfterGridsButtonsAndQuestions) {
@@ -113,14 +121,14 @@ TEST_F(OperatorSafety, RelayPageDigitsGoToTheTeamBoxAfterGridsButtonsAndQuestion
     for (int k = 0; k < 4; ++k)
         AddStamp(QStringLiteral("10:%1:00.0000").arg(20 + k), k);
     OpenWindow();
-    ClickAt(window->DBGrid6->viewport(), QPoint(10, 10));
+    ClickAt(Control<TDBGrid>("DBGrid6")->viewport(), QPoint(10, 10));
     TypeToFocus("101");
-    Click(window->CtBR2);
+    Click(Control<TCuteButton>("CtBR2"));
     TypeToFocus("102");
-    Click(window->CkBLast);
+    Click(Control<QCheckBox>("CkBLast"));
     TypeToFocus("103");
     answers.Answer(QMessageBox::No);
-    Click(window->Button3);
+    Click(Control<QPushButton>("Button3"));
     TypeToFocus("104");
     QStringList finishes;
     for (const QString zek : {"0101", "0102", "0103", "0104"})
@@ -142,9 +150,10 @@ TEST_F(OperatorSafety, EachPageTakesBackItsOwnActionsNewestFirst) {
     const QList<QStringList> twoSplits = db.Rows("select * from result order by zek");
     TypeToFocus("0");
     EXPECT_EQ(Action(), "破棄 10:12:00.0");
-    ClickAt(window->DBGrid2->viewport(), RowCentre(window->DBGrid2, 0)); // 0013, the latest
+    TDBGrid* splits = Control<TDBGrid>("DBGrid2");
+    ClickAt(splits->viewport(), RowCentre(splits, 0)); // 0013, the latest
     answers.Answer(QMessageBox::Yes);
-    window->N1->trigger();
+    Control<QAction>("N1")->trigger();
     Settle();
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({""}));
     EXPECT_EQ(States(), QStringList({"1", "0", "2"}));
@@ -155,15 +164,15 @@ TEST_F(OperatorSafety, EachPageTakesBackItsOwnActionsNewestFirst) {
     EXPECT_EQ(Action(), "元に戻しました: 0013 取消 中間1 10:11:00.0000");
     Press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(States(), QStringList({"1", "1", "0"}));
-    EXPECT_EQ(window->Ed1->text(), "10:12:00.0000");
-    Click(window->BtnUndo1);
-    Click(window->BtnUndo1);
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:12:00.0000");
+    Click(Control<QPushButton>("BtnUndo1"));
+    Click(Control<QPushButton>("BtnUndo1"));
     EXPECT_EQ(db.Rows("select * from result order by zek"), start);
     EXPECT_EQ(States(), QStringList({"0", "0", "0"}));
     EXPECT_EQ(db.Scalar("select count(*) from midjyun"), "0");
     // Newest first: the four undos, then the four actions they took back.
     EXPECT_EQ(HistoryStates(), QStringList(4, "") + QStringList(4, "取り消し済み"));
-    Click(window->BtnUndo1);
+    Click(Control<QPushButton>("BtnUndo1"));
     EXPECT_EQ(Told(), QStringList({"周回計測で元に戻せる操作はありません。"}));
     TypeToFocus("12"); // the box is ready for the next bib
     EXPECT_EQ(Result("0012", "midfin1"), QStringList({"10:10:00.0000"}));

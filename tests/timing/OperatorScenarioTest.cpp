@@ -31,18 +31,20 @@ protected:
         return rows;
     }
 
-    // Enter and Esc in every shown control of the page that does not take Enter itself (the
-    // bib boxes do: that is how a bib is entered; a bevelled button clicks on it, as it would
-    // under a click). Boxes and grids get the focus by a click, the others as Tab would give
-    // it. Nothing may change, the window stays.
-    void PressEnterAndEscEverywhere(QWidget* page, QLineEdit* bibBox) {
+    // Enter and Esc in every shown control of the page on show that does not take Enter
+    // itself (the bib boxes do: that is how a bib is entered; a bevelled button clicks on it,
+    // as it would under a click). Boxes and grids get the focus by a click, the others as Tab
+    // would give it. Nothing may change, the window stays.
+    void PressEnterAndEscEverywhere(QLineEdit* bibBox) {
         const QList<QStringList> before = RaceRows();
+        const auto* pages = Control<QTabWidget>("PageControl1");
+        const QWidget* page = pages->currentWidget();
         QList<QWidget*> stops;
         for (QWidget* w : window->findChildren<QWidget*>())
             if (w->isVisible() &&
                 window->rect().contains(w->mapTo(window.get(), w->rect().center())) &&
                 w->focusPolicy() != Qt::NoFocus && w != bibBox && !qobject_cast<TCuteButton*>(w) &&
-                (page->isAncestorOf(w) || !window->PageControl1->isAncestorOf(w)))
+                (page->isAncestorOf(w) || !pages->isAncestorOf(w)))
                 stops << w;
         ASSERT_GT(stops.size(), 20);
         for (QWidget* stop : stops) {
@@ -89,24 +91,25 @@ TEST_F(OperatorScenario, LapPageTakesBibsFromTheFocusAndNoStrayKeyOrClickLosesAn
     EXPECT_EQ(Result("0012", "midfin1"), QStringList({"10:10:00.0000"}));
 
     // A click between the digits selects the whole bib: the next one replaces it.
-    ClickAt(window->Edit5, QPoint(window->Edit5->width() * 3 / 4, 20));
+    QLineEdit* bibBox = Control<QLineEdit>("Edit5");
+    ClickAt(bibBox, QPoint(bibBox->width() * 3 / 4, 20));
     Type("102");
     Press(Qt::Key_Return);
     EXPECT_EQ(Result("0102", "midfin1"), QStringList({"10:16:00.0000"}));
 
     // Enter in the minimum-time box is a line break there, not a number.
-    Click(window->RE1);
+    Click(Control<TREdit>("RE1"));
     Press(Qt::Key_End);
     Press(Qt::Key_Return);
-    Click(window->Edit5);
-    EXPECT_EQ(window->RE1->Text(), "5");
+    Click(bibBox);
+    EXPECT_EQ(Control<TREdit>("RE1")->Text(), "5");
     Type("13");
     Press(Qt::Key_Return);
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({"10:22:00.0000"}));
     EXPECT_TRUE(ShownErrors().isEmpty()) << qPrintable(ShownErrors().join('\n'));
 
     // After a split button the next bib still goes to the bib box.
-    Click(window->CuteButton2);
+    Click(Control<TCuteButton>("CuteButton2"));
     Type("12");
     Press(Qt::Key_Return);
     EXPECT_EQ(Result("0012", "midfin2"), QStringList({"10:28:00.0000"}));
@@ -116,10 +119,10 @@ TEST_F(OperatorScenario, LapPageTakesBibsFromTheFocusAndNoStrayKeyOrClickLosesAn
     Press(Qt::Key_Return);
     EXPECT_EQ(Told(), QStringList({"ビブNo.0999 は登録されていません。"}));
 
-    PressEnterAndEscEverywhere(window->TabSheet1, window->Edit5);
+    PressEnterAndEscEverywhere(bibBox);
 
     // The current row of the device-time grid shows its own state's colour, a shade darker.
-    TDBGrid* grid = window->DBGrid1;
+    TDBGrid* grid = Control<TDBGrid>("DBGrid1");
     ASSERT_EQ(grid->currentIndex().row(), 0);
     const QString newest = dm->Qdpmid.Value(0, dm->Qdpmid.FieldIndex("sumi"));
     const QColor current =
@@ -134,8 +137,8 @@ TEST_F(OperatorScenario, LapPageTakesBibsFromTheFocusAndNoStrayKeyOrClickLosesAn
     const QString chosen = dm->Qdpmid.FieldByName("tm").AsString();
     const QPoint rowThree = grid->visualRect(grid->model()->index(3, 0)).center();
     ClickAt(grid->viewport(), rowThree, Qt::RightButton); // Edit1's "0": nothing to assign
-    EXPECT_EQ(grid->currentIndex().row(), 1) << qPrintable(window->Edit1->text());
-    window->Edit1->setText("13");
+    EXPECT_EQ(grid->currentIndex().row(), 1) << qPrintable(Control<QLineEdit>("Edit1")->text());
+    Control<QLineEdit>("Edit1")->setText("13");
     answers.AnswerWithKey(Qt::Key_Return);
     ClickAt(grid->viewport(), rowThree, Qt::RightButton);
     EXPECT_TRUE(answers.LastText().contains(chosen)) << qPrintable(answers.LastText());
@@ -146,10 +149,10 @@ TEST_F(OperatorScenario, LapPageTakesBibsFromTheFocusAndNoStrayKeyOrClickLosesAn
     // Widened, the window shows the reset and the check list where the mouse reaches them.
     window->resize(1240, 674);
     QCoreApplication::processEvents();
-    WidgetShownAt(window->Edit2, window->Edit2->rect().center());
-    WidgetShownAt(window->CuteButton6, window->CuteButton6->rect().center());
+    for (QWidget* reached : {Control<QWidget>("Edit2"), Control<QWidget>("CuteButton6")})
+        WidgetShownAt(reached, reached->rect().center());
     answers.Answer(QMessageBox::Yes);
-    Click(window->Button2);
+    Click(Control<QPushButton>("Button2"));
     EXPECT_EQ(db.Scalar("select count(*) from midjyun"), "0");
     EXPECT_EQ(db.Scalar("select count(*) from result where midfin1 <> ''"), "0");
 }
@@ -168,17 +171,17 @@ TEST_F(OperatorScenario, RelayPageTakesTeamsFromTheFocusAndNoStrayKeyLosesAnythi
     AddStamp("10:15:30.1234", 0);
     AddStamp("10:16:00.0000", 1);
     OpenWindow();
-    ASSERT_EQ(window->PageControl1->currentWidget(), window->TabSheet3);
+    ASSERT_EQ(PageShown(), "リレー計測");
 
     Type("101");
     Press(Qt::Key_Return);
     EXPECT_EQ(db.Scalar("select finishtime from relaymember where zek = '0101' and num = '1'"),
               "10:15:30.1234");
 
-    PressEnterAndEscEverywhere(window->TabSheet3, window->Edit3);
+    PressEnterAndEscEverywhere(Control<QLineEdit>("Edit3"));
 
     // After a leg button the next team still goes to the bib box.
-    Click(window->CtBR2);
+    Click(Control<TCuteButton>("CtBR2"));
     Type("102");
     Press(Qt::Key_Return);
     EXPECT_EQ(db.Scalar("select finishtime from relaymember where zek = '0102' and num = '1'"),

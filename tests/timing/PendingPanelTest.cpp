@@ -20,11 +20,11 @@ TEST_F(PendingPanel, ShowsTheTenOldestPendingTimesWithTheGapsAndTheFullCount) {
     for (int k = 0; k < 12; ++k)
         AddStamp(QStringLiteral("10:00:%1.0000").arg(10 + 2 * k, 2, 10, QLatin1Char('0')), k);
     OpenWindow();
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 12");
-    EXPECT_EQ(window->Ed1->text(), "10:00:10.0000");
-    EXPECT_EQ(window->Ed10->text(), "10:00:28.0000");
-    EXPECT_EQ(window->Eddf12->text(), "    2.0");
-    EXPECT_EQ(window->Eddf910->text(), "    2.0");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 12");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:00:10.0000");
+    EXPECT_EQ(Control<QLineEdit>("Ed10")->text(), "10:00:28.0000");
+    EXPECT_EQ(Control<QLineEdit>("Eddf12")->text(), "    2.0");
+    EXPECT_EQ(Control<QLineEdit>("Eddf910")->text(), "    2.0");
 }
 
 TEST_F(PendingPanel, OffersOnlyChannelC1AndNeverALowerCaseC) {
@@ -36,17 +36,17 @@ TEST_F(PendingPanel, OffersOnlyChannelC1AndNeverALowerCaseC) {
     AddStamp("10:00:05.0000", 4, " ");
     OpenWindow();
     EXPECT_EQ(PanelTexts().mid(0, 3), QStringList({"10:00:03.0000", "10:00:05.0000", ""}));
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 2");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 2");
     EXPECT_EQ(dm->Qdpmid.RecordCount(), 5); // the grid lists every stamp of the race
     EXPECT_EQ(dm->Qdpmid.FieldByName("tm").AsString(), "10:00:05.0000"); // newest first
 }
 
 TEST_F(PendingPanel, AnEmptyRaceShowsZeroAndEmptyBoxes) {
     OpenWindow();
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 0");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 0");
     for (const QString& text : PanelTexts())
         EXPECT_TRUE(text.isEmpty());
-    EXPECT_TRUE(window->Eddf12->text().isEmpty());
+    EXPECT_TRUE(Control<QLineEdit>("Eddf12")->text().isEmpty());
 }
 
 TEST_F(PendingPanel, GapsAreNeitherMadePositiveNorWrappedAtMidnight) {
@@ -54,9 +54,10 @@ TEST_F(PendingPanel, GapsAreNeitherMadePositiveNorWrappedAtMidnight) {
     AddStamp("00:00:00.5000", 1);
     AddStamp("00:00:00.2000", 2);
     OpenWindow();
-    EXPECT_EQ(window->Eddf12->text(), "-23:59:59.0"); // later stamp, earlier time of day
-    EXPECT_EQ(window->Eddf23->text(), "   -0.3");
-    EXPECT_TRUE(window->Eddf34->text().isEmpty());
+    // A later stamp at an earlier time of day.
+    EXPECT_EQ(Control<QLineEdit>("Eddf12")->text(), "-23:59:59.0");
+    EXPECT_EQ(Control<QLineEdit>("Eddf23")->text(), "   -0.3");
+    EXPECT_TRUE(Control<QLineEdit>("Eddf34")->text().isEmpty());
 }
 
 TEST_F(PendingPanel, SplitButtonsChooseTheListAndColourThePressedOne) {
@@ -67,15 +68,15 @@ TEST_F(PendingPanel, SplitButtonsChooseTheListAndColourThePressedOne) {
     db.Exec(
         "update result set midtime1 = '   10:00.0', midfin1 = '10:10:00.0000' where zek = '0009'");
     OpenWindow();
-    EXPECT_EQ(window->DisplayedSplit, "1");
-    EXPECT_EQ(window->CuteButton1->Color(), QColor(255, 255, 0));
+    EXPECT_EQ(LitSplitButton(), 1);
+    EXPECT_EQ(Control<TCuteButton>("CuteButton1")->Color(), QColor(255, 255, 0));
     EXPECT_EQ(dm->Qmidtime.Value(0, dm->Qmidtime.FieldIndex("zek")), "0009");
 
-    window->CuteButton3->Click();
+    Control<TCuteButton>("CuteButton3")->Click();
     Settle(); // the list is read in the background
-    EXPECT_EQ(window->DisplayedSplit, "3");
-    EXPECT_EQ(window->CuteButton1->Color(), QColor(255, 255, 255));
-    EXPECT_EQ(window->CuteButton3->Color(), QColor(255, 255, 0));
+    EXPECT_EQ(LitSplitButton(), 3);
+    EXPECT_EQ(Control<TCuteButton>("CuteButton1")->Color(), QColor(255, 255, 255));
+    EXPECT_EQ(Control<TCuteButton>("CuteButton3")->Color(), QColor(255, 255, 0));
     EXPECT_TRUE(dm->Qmidtime.Text().endsWith("' order by result.midfin3 desc,result.zek"));
     QStringList zeks; // nobody passed split 3: every competitor in zek order
     for (int row = 0; row < dm->Qmidtime.RecordCount(); ++row)
@@ -92,10 +93,11 @@ TEST_F(PendingPanel, DeviceTimeGridIsShadedByState) {
     db.Exec("update tdc_mid set sumi = '1' where tm = '10:00:02.0000'");
     db.Exec("update tdc_mid set sumi = '2' where tm = '10:00:03.0000'");
     OpenWindow();
-    window->DBGrid1->clearSelection();
-    const QImage image = window->DBGrid1->viewport()->grab().toImage();
+    TDBGrid* grid = Control<TDBGrid>("DBGrid1");
+    grid->clearSelection();
+    const QImage image = grid->viewport()->grab().toImage();
     auto shadeOfRow = [&](int row) {
-        const QRect cell = window->DBGrid1->visualRect(dm->Dsqdpmid.index(row, 0));
+        const QRect cell = grid->visualRect(dm->Dsqdpmid.index(row, 0));
         return image.pixelColor(cell.right() - 3, cell.center().y());
     };
     EXPECT_EQ(shadeOfRow(0), QColor(204, 182, 236)); // newest first: 10:00:03, discarded
@@ -106,14 +108,14 @@ TEST_F(PendingPanel, DeviceTimeGridIsShadedByState) {
 TEST_F(PendingPanel, OpensWithTheBibBoxOfItsPageFocusedAndTheMinimumShown) {
     uComm::MinMeasureMinutes = "7";
     OpenWindow();
-    EXPECT_TRUE(window->Edit5->hasFocus());
-    EXPECT_EQ(window->RE1->Text(), "7");
+    EXPECT_TRUE(Control<QLineEdit>("Edit5")->hasFocus());
+    EXPECT_EQ(Control<TREdit>("RE1")->Text(), "7");
     window.reset();
 
     db.Exec("update tiki set syumoku = '10'");
     OpenWindow();
-    EXPECT_EQ(window->PageControl1->currentWidget(), window->TabSheet3);
-    EXPECT_TRUE(window->Edit3->hasFocus());
+    EXPECT_EQ(PageShown(), "リレー計測");
+    EXPECT_TRUE(Control<QLineEdit>("Edit3")->hasFocus());
     EXPECT_EQ(window->windowTitle(), "R1  テスト大会");
 }
 
@@ -121,9 +123,10 @@ TEST_F(PendingPanel, EnterInTheDeviceGridCopiesItsBibToTheSideBox) {
     AddStamp("10:00:01.0000", 0);
     db.Exec("update tdc_mid set zek = '0042'");
     OpenWindow();
-    window->DBGrid1->setFocus();
-    QTest::keyClick(window->DBGrid1, Qt::Key_Return);
-    EXPECT_EQ(window->Edit2->text(), "0042");
+    TDBGrid* grid = Control<TDBGrid>("DBGrid1");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(Control<QLineEdit>("Edit2")->text(), "0042");
 }
 
 } // namespace

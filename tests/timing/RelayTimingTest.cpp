@@ -31,8 +31,11 @@ protected:
     QString StampState(const QString& tm) const { return race.StampState(tm); }
 
     QColor Ed1Colour() const {
-        return window->Ed1->grab().toImage().pixelColor(window->Ed1->width() - 4, 4);
+        QLineEdit* head = Control<QLineEdit>("Ed1");
+        return head->grab().toImage().pixelColor(head->width() - 4, 4);
     }
+    // The statement of the relay list, or of the team read, shown below the grid.
+    QString Statement() const { return Control<QLineEdit>("Edit6")->text(); }
     QString ListedZeks() const {
         QStringList zeks;
         for (int row = 0; row < dm->QRelay1.RecordCount(); ++row)
@@ -49,21 +52,22 @@ TEST_F(RelayTiming, AnExchangeIsLoggedAndTheListSwitchesToItsLeg) {
     AddStamp("10:15:30.1234", 0);
     AddStamp("10:31:00.5000", 1);
     OpenWindow();
-    TypeBib(window->Edit3, "12");
+    TypeBib(Control<QLineEdit>("Edit3"), "12");
     EXPECT_EQ(Leg("0012", 1)[1], "10:15:30.1234");
     EXPECT_EQ(StampState("10:15:30.1234"), "1");
-    EXPECT_EQ(window->Ed1->text(), "10:31:00.5000");
-    EXPECT_EQ(window->Memo2->toPlainText(), "10:15:30.1234\n10:00:00.0000\n930123\n930123");
-    EXPECT_TRUE(window->Edit6->text().endsWith("and a.num = '1' order by finishtime"));
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:31:00.5000");
+    EXPECT_EQ(Control<QPlainTextEdit>("Memo2")->toPlainText(),
+              "10:15:30.1234\n10:00:00.0000\n930123\n930123");
+    EXPECT_TRUE(Statement().endsWith("and a.num = '1' order by finishtime"));
     EXPECT_EQ(ListedZeks(), "0012");
-    EXPECT_TRUE(window->Edit3->hasFocus());
-    EXPECT_EQ(window->Edit3->selectedText(), "0012");
-    for (int n = 4; n < 10; ++n)
-        EXPECT_FALSE(window->LegButtons[n]->isVisible()); // no ekiden in this race
+    EXPECT_TRUE(Control<QLineEdit>("Edit3")->hasFocus());
+    EXPECT_EQ(Control<QLineEdit>("Edit3")->selectedText(), "0012");
+    for (int leg = 5; leg <= 10; ++leg) // no ekiden in this race
+        EXPECT_FALSE(Control<TCuteButton>(QStringLiteral("CtBR%1").arg(leg))->isVisible());
 
-    TypeBib(window->Edit3, "12");
-    EXPECT_EQ(window->LastSplitNo, 2);
-    EXPECT_TRUE(window->Edit6->text().endsWith("and a.num = '2' order by b.runtime"));
+    TypeBib(Control<QLineEdit>("Edit3"), "12");
+    EXPECT_TRUE(dm->QRelay1.Text().endsWith("and a.num = '2' order by b.runtime"));
+    EXPECT_TRUE(Statement().endsWith("and a.num = '2' order by b.runtime"));
     EXPECT_EQ(dm->QRelay1.FieldByName("runtt").AsString(), "   31:00.5");
 }
 
@@ -78,17 +82,16 @@ TEST_F(RelayTiming, SixLegEkidenIsTimedThroughEveryExchangeFromTheKeyboard) {
     for (int k = 0; k < finishes.size(); ++k)
         AddStamp(finishes[k], k);
     OpenWindow();
-    EXPECT_TRUE(window->LegButtons[5]->isVisible());
-    EXPECT_FALSE(window->LegButtons[6]->isVisible());
-    OperatorHands::Click(window->CkBLast);
+    EXPECT_TRUE(Control<TCuteButton>("CtBR6")->isVisible());
+    EXPECT_FALSE(Control<TCuteButton>("CtBR7")->isVisible());
+    OperatorHands::Click(Control<QCheckBox>("CkBLast"));
     QStringList letters;
     for (int leg = 1; leg <= 6; ++leg) {
-        TypeBib(window->Edit3, "31");
+        TypeBib(Control<QLineEdit>("Edit3"), "31");
         letters << race.Team("0031").value(1);
-        EXPECT_TRUE(
-            window->Edit6->text().endsWith(QString("and a.num = '%1' order by %2")
-                                               .arg(leg)
-                                               .arg(leg == 1 ? "finishtime" : "b.runtime")));
+        EXPECT_TRUE(Statement().endsWith(QString("and a.num = '%1' order by %2")
+                                             .arg(leg)
+                                             .arg(leg == 1 ? "finishtime" : "b.runtime")));
     }
     EXPECT_EQ(letters, QStringList({"B", "C", "D", "E", "F", "G"}));
     const QList<QStringList> legs = {{"09:00:00.0000", "09:20:00.1234", "   20:00.1", "G"},
@@ -101,8 +104,8 @@ TEST_F(RelayTiming, SixLegEkidenIsTimedThroughEveryExchangeFromTheKeyboard) {
         EXPECT_EQ(Leg("0031", n), legs[n - 1]) << "leg " << n;
     EXPECT_EQ(race.Team("0031"), QStringList({" 2:10:15.2", "G"}));
 
-    OperatorHands::Click(window->LegButtons[4]);
-    EXPECT_TRUE(window->Edit6->text().endsWith("and a.num = '5' order by b.runtime"));
+    OperatorHands::Click(Control<TCuteButton>("CtBR5"));
+    EXPECT_TRUE(Statement().endsWith("and a.num = '5' order by b.runtime"));
     EXPECT_EQ(ListedZeks(), "0031");
 }
 
@@ -117,15 +120,15 @@ TEST_F(RelayTiming, RefusalsAreToldLeaveTheTimePendingAndTheLastLegNeedsTheBoxTi
         AddStamp(stamps[k], k);
     OpenWindow();
     db.Exec("update tdc_mid set sumi = '1' where tm = '11:00:09.0000'"); // taken elsewhere
-    TypeBib(window->Edit3, "12");
-    TypeBib(window->Edit3, "99");
-    TypeBib(window->Edit3, "12"); // the same team a minute after its last exchange
-    EXPECT_TRUE(window->Edit6->text().endsWith("where tcode = 'R1'\r\nand zek = '0012'"));
-    EXPECT_EQ(window->Ed1->text(), "10:46:00.0000");
-    TypeBib(window->Edit3, "0");
-    TypeBib(window->Edit3, "12");
+    TypeBib(Control<QLineEdit>("Edit3"), "12");
+    TypeBib(Control<QLineEdit>("Edit3"), "99");
+    TypeBib(Control<QLineEdit>("Edit3"), "12"); // the same team a minute after its last exchange
+    EXPECT_TRUE(Statement().endsWith("where tcode = 'R1'\r\nand zek = '0012'"));
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:46:00.0000");
+    TypeBib(Control<QLineEdit>("Edit3"), "0");
+    TypeBib(Control<QLineEdit>("Edit3"), "12");
     EXPECT_EQ(Leg("0012", 3)[1], "11:00:00.0000");
-    TypeBib(window->Edit3, "12");
+    TypeBib(Control<QLineEdit>("Edit3"), "12");
     EXPECT_EQ(StampState("11:20:00.0000"), "0");
     const QStringList told = Told();
     ASSERT_EQ(told.size(), 4) << qPrintable(told.join('\n'));
@@ -136,11 +139,11 @@ TEST_F(RelayTiming, RefusalsAreToldLeaveTheTimePendingAndTheLastLegNeedsTheBoxTi
     EXPECT_TRUE(answers.Texts().isEmpty());
     EXPECT_EQ(Leg("0012", 4), QStringList({"11:00:00.0000", "", "", "T"}));
 
-    OperatorHands::Click(window->CkBLast);
-    TypeBib(window->Edit3, "12");
+    OperatorHands::Click(Control<QCheckBox>("CkBLast"));
+    TypeBib(Control<QLineEdit>("Edit3"), "12");
     EXPECT_EQ(Leg("0012", 4)[1], "11:20:00.0000");
-    EXPECT_EQ(window->LastSplitNo, 4);
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 0");
+    EXPECT_TRUE(dm->QRelay1.Text().endsWith("and a.num = '4' order by b.runtime"));
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 0");
 }
 
 TEST_F(RelayTiming, DeadHeatGivesBothTeamsTheSameFinish) {
@@ -151,18 +154,18 @@ TEST_F(RelayTiming, DeadHeatGivesBothTeamsTheSameFinish) {
     AddStamp("10:16:00.0000", 1);
     OpenWindow();
     EXPECT_EQ(Ed1Colour(), White);
-    TypeBib(window->Edit3, "12", Qt::Key_Space);
+    TypeBib(Control<QLineEdit>("Edit3"), "12", Qt::Key_Space);
     EXPECT_EQ(Leg("0012", 1)[1], "10:15:30.1234");
     EXPECT_EQ(StampState("10:15:30.1234"), "0");
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 2");
-    EXPECT_EQ(window->Ed1->text(), "10:15:30.1234");
-    EXPECT_EQ(window->Edit3->text(), "0012");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 2");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:15:30.1234");
+    EXPECT_EQ(Control<QLineEdit>("Edit3")->text(), "0012");
     EXPECT_EQ(Ed1Colour(), Aqua);
 
-    TypeBib(window->Edit3, "15");
+    TypeBib(Control<QLineEdit>("Edit3"), "15");
     EXPECT_EQ(Leg("0015", 1)[1], "10:15:30.1234");
     EXPECT_EQ(StampState("10:15:30.1234"), "1");
-    EXPECT_EQ(window->Ed1->text(), "10:16:00.0000");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:16:00.0000");
     EXPECT_EQ(Ed1Colour(), White);
 }
 
@@ -173,11 +176,11 @@ TEST_F(RelayTiming, DeadHeatClosedWithZeroDiscardsTheTimeAndEndsTheAqua) {
     AddStamp("10:15:30.1234", 0);
     AddStamp("10:16:00.0000", 1);
     OpenWindow();
-    TypeBib(window->Edit3, "12", Qt::Key_Space);
+    TypeBib(Control<QLineEdit>("Edit3"), "12", Qt::Key_Space);
     EXPECT_EQ(Ed1Colour(), Aqua);
-    TypeBib(window->Edit3, "0");
+    TypeBib(Control<QLineEdit>("Edit3"), "0");
     EXPECT_EQ(StampState("10:15:30.1234"), "2");
-    EXPECT_EQ(window->Ed1->text(), "10:16:00.0000");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:16:00.0000");
     EXPECT_EQ(Ed1Colour(), White);
 }
 
@@ -190,7 +193,7 @@ TEST_F(RelayTiming, ZeroEnterOnATimeTakenElsewhereIsToldAndTheNextZeroDiscardsTh
     AddStamp("10:16:00.0000", 1);
     OpenWindow();
     db.Exec("update tdc_mid set sumi = '1' where tm = '10:15:30.1234'");
-    TypeBib(window->Edit3, "0");
+    TypeBib(Control<QLineEdit>("Edit3"), "0");
     OperatorHands::Type("0");
     OperatorHands::Press(Qt::Key_Return);
     ASSERT_EQ(Told().size(), 1);
@@ -207,10 +210,10 @@ TEST_F(RelayTiming, KeysAndMinutesThatAreNoNumberWriteNothingAndLeaveTheTimePend
     AddStamp("10:15:30.1234", 0);
     OpenWindow();
     OperatorHands::Type("1a");
-    EXPECT_EQ(window->Edit3->text(), "1");
+    EXPECT_EQ(Control<QLineEdit>("Edit3")->text(), "1");
     OperatorHands::Press(Qt::Key_Return);
     SetMinimumMinutes("x");
-    TypeBib(window->Edit3, "12");
+    TypeBib(Control<QLineEdit>("Edit3"), "12");
     ASSERT_EQ(Told().size(), 2);
     EXPECT_EQ(Told()[1], "チームNo.0001 は登録されていません。");
     EXPECT_TRUE(Told()[0].contains("x"));
@@ -218,7 +221,7 @@ TEST_F(RelayTiming, KeysAndMinutesThatAreNoNumberWriteNothingAndLeaveTheTimePend
     EXPECT_TRUE(answers.Texts().isEmpty());
     EXPECT_EQ(Leg("0012", 1), QStringList({"10:00:00.0000", "", "", "T"}));
     EXPECT_EQ(StampState("10:15:30.1234"), "0");
-    EXPECT_EQ(window->Ed1->text(), "10:15:30.1234");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:15:30.1234");
 }
 
 TEST_F(RelayTiming, LegButtonsListTheFinishedRunnersOfTheirLeg) {
@@ -234,18 +237,18 @@ TEST_F(RelayTiming, LegButtonsListTheFinishedRunnersOfTheirLeg) {
     db.Exec("update result set runtime = '   31:00.0' where zek = '0015'");
     db.Exec("update result set runtime = '   29:00.0' where zek = '0020'");
     OpenWindow();
-    OperatorHands::Click(window->CtBR1);
-    EXPECT_EQ(window->Edit6->text(),
+    OperatorHands::Click(Control<TCuteButton>("CtBR1"));
+    EXPECT_EQ(Statement(),
               "select a.zek,a.num,a.finishtime,a.runtime as runt,b.runtime as runtt\r\n"
               "from relaymember a,result b\r\n"
               "where a.tcode = 'R1' and a.tcode = b.tcode\r\n"
               "and a.zek = b.zek and a.runtime\r\n"
               "and a.num = '1' order by finishtime");
     EXPECT_EQ(ListedZeks(), "0015,0012");
-    OperatorHands::Click(window->CtBR2);
-    EXPECT_TRUE(window->Edit6->text().endsWith("\r\nand a.num = '2' order by b.runtime"));
+    OperatorHands::Click(Control<TCuteButton>("CtBR2"));
+    EXPECT_TRUE(Statement().endsWith("\r\nand a.num = '2' order by b.runtime"));
     EXPECT_EQ(ListedZeks(), "0012,0015");
-    OperatorHands::Click(window->CtBR3);
+    OperatorHands::Click(Control<TCuteButton>("CtBR3"));
     EXPECT_EQ(ListedZeks(), "");
 }
 
@@ -256,16 +259,16 @@ TEST_F(RelayTiming, ResetButtonClearsTheRaceAndRefreshesTheLists) {
     AddStamp("10:10:00.0000", 0);
     db.Exec("update tdc_mid set sumi = '1'");
     OpenWindow();
-    OperatorHands::Click(window->CtBR1);
+    OperatorHands::Click(Control<TCuteButton>("CtBR1"));
     EXPECT_EQ(ListedZeks(), "0012");
     answers.AnswerWithKey(Qt::Key_Return); // No is the default: Enter erases nothing
-    OperatorHands::Click(window->Button3);
+    OperatorHands::Click(Control<QPushButton>("Button3"));
     EXPECT_EQ(Leg("0012", 2), QStringList({"10:30:00.0000", "", "", "T"}));
     EXPECT_TRUE(answers.LastText().contains("区間 1 件")) << qPrintable(answers.LastText());
     answers.Answer(QMessageBox::Yes);
-    OperatorHands::Click(window->Button3);
+    OperatorHands::Click(Control<QPushButton>("Button3"));
     EXPECT_EQ(Leg("0012", 2), QStringList({"", "", "", "S"}));
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 1");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 1");
     EXPECT_EQ(ListedZeks(), "");
 }
 

@@ -39,9 +39,10 @@ protected:
     }
     // The volunteer looks up and sees the time the next bib will take.
     void WaitForBox(int box, const QString& time) {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->TimeBoxes[box]->text() == time; }, 10000))
+        const QLineEdit* shown = PanelBoxes(*window)[box];
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown->text() == time; }, 10000))
             << "waiting for " << qPrintable(time) << " in box " << box + 1 << ", it shows "
-            << qPrintable(window->TimeBoxes[box]->text());
+            << qPrintable(shown->text());
     }
     void Enter(const QString& bib) {
         OperatorHands::Type(bib);
@@ -78,11 +79,11 @@ protected:
     // The actions still waiting, and why, for a failure's message.
     QString Waiting() const {
         QStringList waiting;
-        for (const OperatorAction& action : window->History->Actions())
+        for (const OperatorAction& action : window->Actions().Actions())
             if (action.progress == OperatorAction::Progress::Waiting)
                 waiting << action.bib + " " + action.what + " jid=" + action.request.stamp.jid +
                                " id=" + QString::number(action.request.stamp.id);
-        return waiting.join('\n') + "\n" + window->History->WriterProblem();
+        return waiting.join('\n') + "\n" + window->Actions().WriterProblem();
     }
 
     std::vector<Passing> passings;

@@ -16,12 +16,12 @@
 #include "data/Udm1.h"
 #include "support/FarDataSource.h"
 #include "support/OperatorHands.h"
+#include "support/WindowControls.h"
 #include "timing/AttentionList.h"
 #include "timing/Uhand.h"
 
 #include <QLineEdit>
 #include <QSocketNotifier>
-#include <QTabWidget>
 #include <QTest>
 
 #include <cstdio>
@@ -34,17 +34,18 @@ void Say(const QString& line) {
     std::fflush(stdout);
 }
 
-void Report(TFhand& window) {
-    QTest::qWaitFor([&] { return window.UnsentCount() == 0; }, 30000);
+void Report(const TFhand& window) {
+    // What has not gone by then shows in the counts.
+    (void)QTest::qWaitFor([&] { return window.UnsentCount() == 0; }, 30000);
     int applied = 0;
     int refused = 0;
-    for (const OperatorAction& action : window.History->Actions()) {
+    for (const OperatorAction& action : window.Actions().Actions()) {
         applied += action.progress == OperatorAction::Progress::Applied;
         refused += action.progress == OperatorAction::Progress::Refused;
     }
     Say(QStringLiteral("applied %1").arg(applied));
     Say(QStringLiteral("refused %1").arg(refused));
-    for (const QString& line : window.Attention->Lines())
+    for (const QString& line : FindControl<AttentionList>(window, "AttentionList")->Lines())
         Say(QStringLiteral("told ") + line);
     Say(QStringLiteral("end"));
 }
@@ -54,12 +55,14 @@ void Obey(TFhand& window, const QString& line) {
         Report(window);
         return;
     }
+    const QLineEdit* headBox = FindControl<QLineEdit>(window, "Ed1");
     if (line.startsWith(QLatin1String("wait "))) {
-        QTest::qWaitFor([&] { return window.Ed1->text() == line.mid(5); }, 10000);
-        Say(QStringLiteral("head ") + window.Ed1->text());
+        // Another time at the head after the wait is answered as it is.
+        (void)QTest::qWaitFor([&] { return headBox->text() == line.mid(5); }, 10000);
+        Say(QStringLiteral("head ") + headBox->text());
         return;
     }
-    const QString head = window.Ed1->text();
+    const QString head = headBox->text();
     OperatorHands::Type(line);
     OperatorHands::Press(Qt::Key_Return);
     Say(QStringLiteral("typed %1 %2").arg(line, head));
@@ -78,7 +81,7 @@ int main(int argc, char** argv) {
     ConnectThrough(dm.DB, QString::fromLocal8Bit(argv[2]));
     TFhand window;
     const RaceInWork race = OpenRaceInWork(dm);
-    window.PageControl1->setCurrentWidget(race.Relay ? window.TabSheet3 : window.TabSheet1);
+    window.ChooseTimingPage(race.Relay);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;

@@ -24,7 +24,7 @@ protected:
         return db.Rows("select bib, mtime, tod from midjyun order by tod");
     }
     QColor Ed1Background() const {
-        const QImage image = window->Ed1->grab().toImage();
+        const QImage image = Control<QLineEdit>("Ed1")->grab().toImage();
         return image.pixelColor(image.width() - 6, 4);
     }
 };
@@ -36,34 +36,36 @@ TEST_F(SplitAssignment, RecordsSplitOneThenSplitTwoOfTheWalkThrough) {
     OpenWindow();
     SetMinimumMinutes("5");
 
-    TypeBib(window->Edit5, "12");
+    TypeBib(Control<QLineEdit>("Edit5"), "12");
     EXPECT_EQ(Result("0012", "midtime1, midfin1, midst2, midst3, midst4, midst5"),
               QStringList({"   12:34.5", "10:12:34.5678", "", "", "", ""}));
     EXPECT_EQ(States(), QStringList({"1", "0"}));
     EXPECT_EQ(Passings(), QList<QStringList>({{"012", "   12:34.5", "10:12:34.5678"}}));
-    EXPECT_EQ(window->Memo2->toPlainText(), "mfn 10:12:34.5678\nmst 10:00:00.0000\n754567\n754567");
-    EXPECT_EQ(window->EntryBib, "012");
-    EXPECT_EQ(window->Edit5->text(), "0012");
-    EXPECT_TRUE(window->Edit5->hasFocus());
-    EXPECT_EQ(window->Edit5->selectedText(), "0012");
-    EXPECT_EQ(window->Ed1->text(), "10:20:00.0000");
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 1");
-    EXPECT_EQ(window->LastSplitNo, 1);
+    EXPECT_EQ(Control<QPlainTextEdit>("Memo2")->toPlainText(),
+              "mfn 10:12:34.5678\nmst 10:00:00.0000\n754567\n754567");
+    EXPECT_EQ(dm->Qmidtime2.FieldByName("bib").AsString(), "012");
+    EXPECT_EQ(Control<QLineEdit>("Edit5")->text(), "0012");
+    EXPECT_TRUE(Control<QLineEdit>("Edit5")->hasFocus());
+    EXPECT_EQ(Control<QLineEdit>("Edit5")->selectedText(), "0012");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:20:00.0000");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 1");
+    EXPECT_EQ(LitSplitButton(), 1);
     EXPECT_TRUE(answers.Texts().isEmpty());
 
-    TypeBib(window->Edit5, "12");
+    TypeBib(Control<QLineEdit>("Edit5"), "12");
     EXPECT_EQ(Result("0012", "midtime2, midfin2, midst2"),
               QStringList({"   20:00.0", "10:20:00.0000", "10:00:00.0000"}));
-    EXPECT_TRUE(window->Memo2->toPlainText().endsWith("mst 10:12:34.5678\n445433\n445433"));
+    EXPECT_TRUE(Control<QPlainTextEdit>("Memo2")->toPlainText().endsWith(
+        "mst 10:12:34.5678\n445433\n445433"));
     EXPECT_EQ(States(), QStringList({"1", "1"}));
     EXPECT_EQ(Passings().size(), 2);
     // The list follows the split just written, and shows that competitor's row.
-    EXPECT_EQ(window->DisplayedSplit, "2");
-    EXPECT_EQ(window->CuteButton2->Color(), QColor(255, 255, 0));
+    EXPECT_EQ(LitSplitButton(), 2);
+    EXPECT_EQ(Control<TCuteButton>("CuteButton2")->Color(), QColor(255, 255, 0));
     EXPECT_EQ(dm->Dsmidtime.Columns()[1].FieldName, "Midtime2");
     EXPECT_EQ(dm->Qmidtime.FieldByName("zek").AsString(), "0012");
     EXPECT_EQ(dm->Qmidtime2.FieldByName("tod").AsString(), "10:20:00.0000");
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 0");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 0");
 }
 
 // The same bib again soon after its split is told as that split, on the strip and under
@@ -75,16 +77,16 @@ TEST_F(SplitAssignment, RefusesATimeBeforeTheMinimumAndTakesItAtExactlyTheMinimu
     OpenWindow();
     SetMinimumMinutes("5");
 
-    TypeBib(window->Edit5, "12");
+    TypeBib(Control<QLineEdit>("Edit5"), "12");
     EXPECT_EQ(Told(), QStringList({"ビブNo.0012 は 3分00秒前に中間1 を記録済みです。"}));
     EXPECT_TRUE(answers.Texts().isEmpty());
     EXPECT_EQ(Result("0012", "midtime2, midfin2"), QStringList({"", ""}));
     EXPECT_EQ(States(), QStringList({"0"}));
     EXPECT_TRUE(Passings().isEmpty());
-    EXPECT_EQ(window->Ed1->text(), "10:15:34.5678");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:15:34.5678");
 
     SetMinimumMinutes("3");
-    TypeBib(window->Edit5, "12");
+    TypeBib(Control<QLineEdit>("Edit5"), "12");
     EXPECT_EQ(Told().size(), 1);
     EXPECT_EQ(Result("0012", "midfin2"), QStringList({"10:15:34.5678"}));
 }
@@ -101,16 +103,16 @@ TEST_F(SplitAssignment, RefusesASplitBeyondTheClassOrTheRowsColumnsOrWithoutARow
     AddStamp("11:00:00.0000", 0);
     OpenWindow();
 
-    TypeBib(window->Edit5, "12");
-    TypeBib(window->Edit5, "20");
-    TypeBib(window->Edit5, "77"); // no result row
+    TypeBib(Control<QLineEdit>("Edit5"), "12");
+    TypeBib(Control<QLineEdit>("Edit5"), "20");
+    TypeBib(Control<QLineEdit>("Edit5"), "77"); // no result row
     EXPECT_EQ(Told(),
               QStringList({"ビブNo.0077 は登録されていません。", LimitReached, LimitReached}));
     EXPECT_TRUE(ShownErrors().isEmpty()); // no statement named a sixth column
     EXPECT_EQ(Result("0012", "midtime4, midfin4"), QStringList({"", ""}));
     EXPECT_EQ(States(), QStringList({"0"}));
     EXPECT_TRUE(Passings().isEmpty());
-    EXPECT_EQ(window->focusWidget(), window->Edit5);
+    EXPECT_EQ(window->focusWidget(), Control<QLineEdit>("Edit5"));
 }
 
 TEST_F(SplitAssignment, TheNextSplitFollowsTheHighestFilledOneBlanksIncluded) {
@@ -124,12 +126,12 @@ TEST_F(SplitAssignment, TheNextSplitFollowsTheHighestFilledOneBlanksIncluded) {
     AddStamp("10:20:01.0000", 1);
     OpenWindow();
 
-    TypeBib(window->Edit5, "1");
-    TypeBib(window->Edit5, "2");
+    TypeBib(Control<QLineEdit>("Edit5"), "1");
+    TypeBib(Control<QLineEdit>("Edit5"), "2");
     EXPECT_EQ(Result("0001", "midtime2, midfin4, midst4"),
               QStringList({"", "10:20:00.0000", "10:00:00.0000"}));
     EXPECT_EQ(Result("0002", "midfin2"), QStringList({"10:20:01.0000"}));
-    EXPECT_EQ(window->DisplayedSplit, "2");
+    EXPECT_EQ(LitSplitButton(), 2);
 }
 
 // A night race: a split after midnight is measured across it. A stamp a little before the
@@ -142,10 +144,10 @@ TEST_F(SplitAssignment, ASplitAcrossMidnightIsMeasuredAcrossIt) {
     OpenWindow();
     SetMinimumMinutes("5");
 
-    TypeBib(window->Edit5, "12");
+    TypeBib(Control<QLineEdit>("Edit5"), "12");
     EXPECT_EQ(Result("0012", "midtime1, midfin1"), QStringList({"   15:00.0", "00:05:00.0000"}));
     SetMinimumMinutes("0");
-    TypeBib(window->Edit5, "13");
+    TypeBib(Control<QLineEdit>("Edit5"), "13");
     EXPECT_EQ(Told(), QStringList({TooShort}));
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({""}));
 }
@@ -157,15 +159,15 @@ TEST_F(SplitAssignment, ZeroEnterDiscardsThePendingStampsOfThatTimeAndZeroSpaceD
     db.Exec("update tdc_mid set sumi = '1' where id = 2");
     OpenWindow();
 
-    TypeBib(window->Edit5, "0", Qt::Key_Space);
+    TypeBib(Control<QLineEdit>("Edit5"), "0", Qt::Key_Space);
     EXPECT_EQ(States(), QStringList({"0", "1", "0"}));
-    EXPECT_EQ(window->Edit5->text(), "0"); // Space never types a blank
+    EXPECT_EQ(Control<QLineEdit>("Edit5")->text(), "0"); // Space never types a blank
 
-    TypeBib(window->Edit5, "0");
+    TypeBib(Control<QLineEdit>("Edit5"), "0");
     EXPECT_EQ(States(), QStringList({"2", "1", "0"})); // a time in use stays in use
-    EXPECT_EQ(window->Edit5->text(), "0");
-    EXPECT_EQ(window->Ed1->text(), "10:00:02.0000");
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 1");
+    EXPECT_EQ(Control<QLineEdit>("Edit5")->text(), "0");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:00:02.0000");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 1");
     EXPECT_TRUE(answers.Texts().isEmpty());
 }
 
@@ -178,20 +180,20 @@ TEST_F(SplitAssignment, SpaceHoldsTheTimeForTheNextBibWithEnter) {
     OpenWindow();
     const QColor white = Ed1Background();
 
-    TypeBib(window->Edit5, "12", Qt::Key_Space);
+    TypeBib(Control<QLineEdit>("Edit5"), "12", Qt::Key_Space);
     EXPECT_EQ(Result("0012", "midtime1, midfin1"), QStringList({"   12:34.5", "10:12:34.5678"}));
     EXPECT_EQ(States(), QStringList({"2", "0"}));
-    EXPECT_EQ(window->Edit5->text(), "0012");
+    EXPECT_EQ(Control<QLineEdit>("Edit5")->text(), "0012");
     EXPECT_EQ(Ed1Background(), QColor(0, 255, 255));
     EXPECT_EQ(PanelTexts().mid(0, 3), QStringList({"10:12:34.5678", "10:12:40.0000", ""}));
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 1");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 1");
 
-    TypeBib(window->Edit5, "13");
+    TypeBib(Control<QLineEdit>("Edit5"), "13");
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({"10:12:34.5678"}));
     EXPECT_EQ(States(), QStringList({"1", "0"}));
     EXPECT_EQ(Ed1Background(), white);
     EXPECT_EQ(white, QColor(255, 255, 255));
-    TypeBib(window->Edit5, "14");
+    TypeBib(Control<QLineEdit>("Edit5"), "14");
     EXPECT_EQ(Result("0014", "midfin1"), QStringList({"10:12:40.0000"}));
     EXPECT_TRUE(Told().isEmpty());
 }
@@ -203,14 +205,14 @@ TEST_F(SplitAssignment, OnlyOfferedStampsAreTakenAndTheTenthBoxFillsFromBeyondTh
         AddStamp(QStringLiteral("10:20:%1.0000").arg(k, 2, 10, QLatin1Char('0')), k,
                  k == 1 ? QStringLiteral("C") : QStringLiteral(" "));
     OpenWindow();
-    EXPECT_EQ(window->Ed1->text(), "10:20:01.0000");
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 11");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:20:01.0000");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 11");
 
-    TypeBib(window->Edit5, "12");
+    TypeBib(Control<QLineEdit>("Edit5"), "12");
     EXPECT_EQ(Result("0012", "midfin1"), QStringList({"10:20:01.0000"}));
     EXPECT_EQ(States().mid(0, 3), QStringList({"0", "1", "0"}));
-    EXPECT_EQ(window->Ed10->text(), "10:20:11.0000");
-    EXPECT_EQ(window->Labmisyori->text(), "未処理数 = 10");
+    EXPECT_EQ(Control<QLineEdit>("Ed10")->text(), "10:20:11.0000");
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 10");
 }
 
 // A key that is no digit changes nothing; digits typed in the Japanese input mode are
@@ -222,18 +224,18 @@ TEST_F(SplitAssignment, OnlyDigitsMakeABibAndWhatIsNoNumberIsToldWithoutWriting)
     OpenWindow();
 
     OperatorHands::Type("1a");
-    EXPECT_EQ(window->Edit5->text(), "1");
+    EXPECT_EQ(Control<QLineEdit>("Edit5")->text(), "1");
     OperatorHands::Press(Qt::Key_Backspace);
     OperatorHands::Press(Qt::Key_Return);
     EXPECT_EQ(Told(), QStringList({"ビブNo.を数字で入力してください。"}));
     SetMinimumMinutes("5分");
-    TypeBib(window->Edit5, "12");
+    TypeBib(Control<QLineEdit>("Edit5"), "12");
     EXPECT_EQ(Told().value(0), "'5分' は有効な整数ではありません");
     EXPECT_EQ(States(), QStringList({"0"}));
     EXPECT_TRUE(Passings().isEmpty());
 
     SetMinimumMinutes("5");
-    TypeBib(window->Edit5, QStringLiteral("１２"));
+    TypeBib(Control<QLineEdit>("Edit5"), QStringLiteral("１２"));
     EXPECT_EQ(Result("0012", "midfin1"), QStringList({"10:12:34.5678"}));
     EXPECT_TRUE(ShownErrors().isEmpty());
     EXPECT_TRUE(answers.Texts().isEmpty());
@@ -241,10 +243,11 @@ TEST_F(SplitAssignment, OnlyDigitsMakeABibAndWhatIsNoNumberIsToldWithoutWriting)
 
 TEST_F(SplitAssignment, LeavingTheMinimumBoxKeepsItsTextAsTheSetting) {
     OpenWindow();
-    window->RE1->setFocus();
-    window->RE1->selectAll();
-    QTest::keyClicks(window->RE1, "8");
-    window->Edit5->setFocus();
+    TREdit* minimum = Control<TREdit>("RE1");
+    minimum->setFocus();
+    minimum->selectAll();
+    QTest::keyClicks(minimum, "8");
+    Control<QLineEdit>("Edit5")->setFocus();
     QCoreApplication::processEvents();
     EXPECT_EQ(uComm::MinMeasureMinutes, "8");
 }

@@ -23,14 +23,15 @@ using Field = StatusStrip::Field;
 
 class StatusStripTest : public DeviceWindowFixture {
 protected:
-    StripReading Shown(Field field) const { return window->Strip->Shown(field); }
+    StatusStrip* Strip() const { return Control<StatusStrip>("StatusStrip"); }
+    StripReading Shown(Field field) const { return Strip()->Shown(field); }
     void TearDown() override {
         uComm::DeviceQuietSeconds = 30;
         DeviceWindowFixture::TearDown();
     }
     // The colour filling most of a row of the device-time grid, scrolled into view.
     QColor RowColour(const QString& tm) const {
-        TDBGrid* grid = window->DBGrid1;
+        TDBGrid* grid = Control<TDBGrid>("DBGrid1");
         for (int row = 0; row < dm->Qdpmid.RecordCount(); ++row) {
             if (dm->Qdpmid.Value(row, dm->Qdpmid.FieldIndex("tm")) != tm)
                 continue;
@@ -54,8 +55,8 @@ TEST_F(StatusStripTest, LapPageShowsTheLineTheDatabaseTheWaitingTimesAndEachKeyP
         AddStamp(QStringLiteral("10:%1:00.0000").arg(10 + k), k);
     OpenWindow();
     // Below the pages, across the whole window.
-    EXPECT_EQ(OperatorHands::WidgetShownAt(window->Strip, {}), window->Strip);
-    EXPECT_LE(window->PageControl1->geometry().bottom(), window->Strip->geometry().top());
+    EXPECT_EQ(OperatorHands::WidgetShownAt(Strip(), {}), Strip());
+    EXPECT_LE(Control<QTabWidget>("PageControl1")->geometry().bottom(), Strip()->geometry().top());
 
     EXPECT_EQ(Shown(Field::Device).text, "COM200 受信中 受信なし 0秒");
     EXPECT_EQ(Shown(Field::Device).colour, Good);
@@ -81,7 +82,7 @@ TEST_F(StatusStripTest, LapPageShowsTheLineTheDatabaseTheWaitingTimesAndEachKeyP
     Send(StampLine(" ", 1, "C1", "11:00:00.0000"));
     ASSERT_TRUE(Eventually([&] { return Shown(Field::Device).text.contains("最終受信"); }));
     uComm::DeviceQuietSeconds = 0;
-    window->Strip->Refresh();
+    Strip()->Refresh();
     EXPECT_TRUE(Shown(Field::Device).text.startsWith("COM200 無通信 最終受信 "));
     EXPECT_EQ(Shown(Field::Device).colour, Warning);
 
@@ -100,12 +101,12 @@ TEST_F(StatusStripTest, RelayPageShowsItsWaitingTimesAndItsKeyPresses) {
     OpenWindow();
     EXPECT_TRUE(Shown(Field::Waiting).text.startsWith("未処理 2 件 最古 "));
 
-    TypeBib(window->Edit3, "7");
+    TypeBib(Control<QLineEdit>("Edit3"), "7");
     EXPECT_EQ(Shown(Field::Action).text, "0007  1走  15:30.1  10:15:30.1234");
     EXPECT_EQ(Shown(Field::Action).colour, Good);
     EXPECT_TRUE(Shown(Field::Waiting).text.startsWith("未処理 1 件 "));
 
-    TypeBib(window->Edit3, "8");
+    TypeBib(Control<QLineEdit>("Edit3"), "8");
     EXPECT_TRUE(Shown(Field::Action).text.startsWith("0008  "));
     EXPECT_EQ(Shown(Field::Action).colour, Trouble);
 }
@@ -115,16 +116,17 @@ TEST_F(StatusStripTest, ThePortListIsReadAgainEachTimeItOpens) {
     QFile plugged(dataHome.filePath("usb-timer"));
     ASSERT_TRUE(plugged.open(QIODevice::WriteOnly));
     SetPortPathOverride(203, plugged.fileName());
-    EXPECT_EQ(window->Cbxcomm1->findText("COM203"), -1);
+    QComboBox* ports = Control<QComboBox>("Cbxcomm1");
+    EXPECT_EQ(ports->findText("COM203"), -1);
 
-    QTabBar* tabs = window->PageControl1->tabBar();
+    QTabBar* tabs = Control<QTabWidget>("PageControl1")->tabBar();
     OperatorHands::ClickAt(tabs, tabs->tabRect(1).center());
-    OperatorHands::Click(window->Cbxcomm1);
-    const int added = window->Cbxcomm1->findText("COM203");
+    OperatorHands::Click(ports);
+    const int added = ports->findText("COM203");
     ASSERT_GT(added, 0);
-    EXPECT_EQ(window->Cbxcomm1->itemData(added).toString(), plugged.fileName());
-    EXPECT_EQ(window->Cbxcomm1->currentText(), "COM200"); // the open port stays chosen
-    window->Cbxcomm1->hidePopup();
+    EXPECT_EQ(ports->itemData(added).toString(), plugged.fileName());
+    EXPECT_EQ(ports->currentText(), "COM200"); // the open port stays chosen
+    ports->hidePopup();
 }
 
 // A held time keeps its shade wherever it stands in the grid, beyond the first screenful too.
@@ -135,10 +137,11 @@ TEST_F(StatusStripTest, HeldDiscardedUsedAndPendingTimesShadeApart) {
     for (int k = 0; k < 5; ++k) // the newest, 10:14, is the grid's current row
         AddStamp(QStringLiteral("10:%1:00.0000").arg(10 + k), k);
     OpenWindow();
-    TypeBib(window->Edit5, "13");                // 10:10 used
-    TypeBib(window->Edit5, "12", Qt::Key_Space); // 10:11 held for a dead heat
-    TypeBib(window->Edit5, "0");                 // the dead heat ends with its one competitor
-    TypeBib(window->Edit5, "0");                 // 10:12 discarded
+    QLineEdit* bibBox = Control<QLineEdit>("Edit5");
+    TypeBib(bibBox, "13");                // 10:10 used
+    TypeBib(bibBox, "12", Qt::Key_Space); // 10:11 held for a dead heat
+    TypeBib(bibBox, "0");                 // the dead heat ends with its one competitor
+    TypeBib(bibBox, "0");                 // 10:12 discarded
 
     const QColor held = RowColour("10:11:00.0000");
     const QColor used = RowColour("10:10:00.0000");

@@ -102,7 +102,7 @@ protected:
     }
     int AppliedHere() const {
         int applied = 0;
-        for (const OperatorAction& action : window->History->Actions())
+        for (const OperatorAction& action : window->Actions().Actions())
             applied += action.progress == OperatorAction::Progress::Applied;
         return applied;
     }

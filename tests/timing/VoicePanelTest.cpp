@@ -31,39 +31,44 @@ protected:
 
 TEST_F(VoicePanelWindow, ShowsTheStoredSettingsAndAppliesThem) {
     OpenWindow();
-    window->St1->SetPlaybackEnabled(false);
-    EXPECT_EQ(window->CBspeaker->currentText(), "男性２");
-    EXPECT_EQ(window->St1->SpeakerName(), 4);
-    EXPECT_EQ(window->TB1->value(), 6);
-    EXPECT_EQ(window->St1->Speed(), 6);       // the slider moved: its handler ran
-    EXPECT_EQ(window->TBvoicem->value(), 1);  // clamped on the slider ...
-    EXPECT_EQ(window->St1->PitchForMan(), 0); // ... while the setting goes as stored
-    EXPECT_EQ(window->St1->PitchForWoman(), 6);
-    EXPECT_FALSE(window->Speech->Timer1.isActive());
+    TSmarTalk* st1 = Control<TSmarTalk>("St1");
+    st1->SetPlaybackEnabled(false);
+    EXPECT_EQ(Control<QComboBox>("CBspeaker")->currentText(), "男性２");
+    EXPECT_EQ(st1->SpeakerName(), 4);
+    EXPECT_EQ(Control<QSlider>("TB1")->value(), 6);
+    EXPECT_EQ(st1->Speed(), 6);                          // the slider moved: its handler ran
+    EXPECT_EQ(Control<QSlider>("TBvoicem")->value(), 1); // clamped on the slider ...
+    EXPECT_EQ(st1->PitchForMan(), 0);                    // ... while the setting goes as stored
+    EXPECT_EQ(st1->PitchForWoman(), 6);
+    EXPECT_FALSE(Control<SpeechPanelLogic>("Speech")->Timer1.isActive());
 }
 
 TEST_F(VoicePanelWindow, OperatorChangesReachTheSettingsAndTheControl) {
     OpenWindow();
-    window->TBvol->setValue(8);
+    const TSmarTalk* st1 = Control<TSmarTalk>("St1");
+    Control<QSlider>("TBvol")->setValue(8);
     EXPECT_EQ(uComm::Vol, 8);
-    EXPECT_EQ(window->St1->Volume(), 8);
-    window->CBspeaker->setCurrentIndex(2);
-    emit window->CBspeaker->activated(2);
+    EXPECT_EQ(st1->Volume(), 8);
+    QComboBox* speaker = Control<QComboBox>("CBspeaker");
+    speaker->setCurrentIndex(2);
+    emit speaker->activated(2);
     EXPECT_EQ(uComm::Speaker, 2);
-    EXPECT_EQ(window->St1->SpeakerName(), 3);
-    window->RGotoOn->click();
-    EXPECT_TRUE(window->Speech->Timer1.isActive());
-    window->RGotoOff->click();
-    EXPECT_FALSE(window->Speech->Timer1.isActive());
+    EXPECT_EQ(st1->SpeakerName(), 3);
+    const QTimer& speechPump = Control<SpeechPanelLogic>("Speech")->Timer1;
+    Control<QRadioButton>("RGotoOn")->click();
+    EXPECT_TRUE(speechPump.isActive());
+    Control<QRadioButton>("RGotoOff")->click();
+    EXPECT_FALSE(speechPump.isActive());
 }
 
 TEST_F(VoicePanelWindow, VoiceTestSpeaksTheSampleTime) {
     QTemporaryDir wavs;
     OpenWindow();
-    window->St1->SetPlaybackEnabled(false);
-    window->St1->SetWavOutputFolder(wavs.path());
-    QSignalSpy ended(window->St1, &TSmarTalk::OnEVOUTEND);
-    window->CuteButton65->Click();
+    TSmarTalk* st1 = Control<TSmarTalk>("St1");
+    st1->SetPlaybackEnabled(false);
+    st1->SetWavOutputFolder(wavs.path());
+    QSignalSpy ended(st1, &TSmarTalk::OnEVOUTEND);
+    Control<TCuteButton>("CuteButton65")->Click();
     ASSERT_TRUE(WaitForSignals(ended, 2));
     EXPECT_EQ(ended.size(), 2); // the last text (none yet), then the sample
     const SpeechAudio sample = ReadWav(WavPath(wavs.path(), 2));
@@ -71,7 +76,7 @@ TEST_F(VoicePanelWindow, VoiceTestSpeaksTheSampleTime) {
     EXPECT_GT(seconds, 1.2) << "1時間23分31秒4 read as Japanese takes seconds";
     EXPECT_LT(seconds, 6.0);
     EXPECT_GT(Rms(sample), 100.0);
-    EXPECT_EQ(window->Speech->SpeechText, "1時間23分31秒4");
+    EXPECT_EQ(Control<SpeechPanelLogic>("Speech")->SpeechText, "1時間23分31秒4");
 }
 
 } // namespace
