@@ -49,11 +49,7 @@ int BlockWrites::Update(const QString& table, const QStringList& keyColumns,
 
 void BlockWrites::Insert(const QString& table, const QStringList& columns,
                          const QStringList& values) {
-    RowChange change;
-    change.kind = RowChange::Kind::Inserted;
-    change.table = table;
-    change.columns = columns;
-    change.after = HexOfTexts(values);
+    RowChange change = InsertedRow(table, columns, values);
     writes_ << Joined(InsertLines(table, columns, change.after));
     Keep(std::move(change));
 }
@@ -92,8 +88,8 @@ QString BlockWrites::Text(const QString& actionId, const QString& race) const {
                  .arg(mustFind.isEmpty() ? QStringLiteral("TRUE") : mustFind.join(" AND "))
           << writes_ << QStringLiteral("COMMIT;") << QStringLiteral("ELSE ROLLBACK;")
           << QStringLiteral("END IF;")
-          << QStringLiteral("SELECT %1;").arg(answer.isEmpty() ? QStringLiteral("0")
-                                                              : answer.join(','))
+          << QStringLiteral("SELECT %1;")
+                 .arg(answer.isEmpty() ? QStringLiteral("0") : answer.join(','))
           << QStringLiteral("END");
     return block.join(QLatin1Char('\n'));
 }
@@ -112,7 +108,8 @@ BlockWrites::Outcome BlockWrites::Send(TDatabase& database, const QString& actio
         throw error;
     }
     // One row: what each update found, and its rows as they were.
-    const bool answered = query.record().count() > 0 ? query.next() : (NextRows(query) && query.next());
+    const bool answered =
+        query.record().count() > 0 ? query.next() : (NextRows(query) && query.next());
     std::vector<int> found;
     std::vector<std::vector<QStringList>> locked;
     for (std::size_t k = 0; answered && k < updates_.size(); ++k) {

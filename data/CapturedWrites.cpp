@@ -33,11 +33,7 @@ int CapturedWrites::Update(const QString& table, const QStringList& keyColumns,
 
 void CapturedWrites::Insert(const QString& table, const QStringList& columns,
                             const QStringList& values) {
-    RowChange change;
-    change.kind = RowChange::Kind::Inserted;
-    change.table = table;
-    change.columns = columns;
-    change.after = HexOfTexts(values);
+    RowChange change = InsertedRow(table, columns, values);
     Write(InsertLines(table, columns, change.after));
     Keep(std::move(change));
 }

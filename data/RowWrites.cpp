@@ -14,8 +14,8 @@ QStringList LockLines(const QString& table, const QStringList& columns, const QS
            where + QStringList{QStringLiteral("for update")};
 }
 
-QStringList UpdateLines(const QString& table, const QStringList& where,
-                        const QStringList& columns, const QStringList& newHex) {
+QStringList UpdateLines(const QString& table, const QStringList& where, const QStringList& columns,
+                        const QStringList& newHex) {
     QStringList assignments;
     for (int c = 0; c < columns.size(); ++c)
         assignments << columns[c] + QStringLiteral(" = ") + HexLiteral(newHex[c]);
@@ -59,6 +59,16 @@ void RowWrites::KeepUpdated(const QString& table, const QStringList& keyColumns,
         if (!change.columns.isEmpty())
             Keep(std::move(change));
     }
+}
+
+RowChange RowWrites::InsertedRow(const QString& table, const QStringList& columns,
+                                 const QStringList& values) {
+    RowChange change;
+    change.kind = RowChange::Kind::Inserted;
+    change.table = table;
+    change.columns = columns;
+    change.after = HexOfTexts(values);
+    return change;
 }
 
 void RowWrites::Keep(RowChange change) {

@@ -38,6 +38,9 @@ protected:
                      const std::vector<QStringList>& rows);
     // Rows changed alike one after the other are kept once, with their number.
     void Keep(RowChange change);
+    // A row of these columns and values to add, as it is kept.
+    static RowChange InsertedRow(const QString& table, const QStringList& columns,
+                                 const QStringList& values);
 
     std::vector<RowChange> changes_;
 };
@@ -47,8 +50,8 @@ protected:
 QString HexOfColumn(const QString& column);
 // Reads and locks the rows `where` finds: each column as the hex of its bytes.
 QStringList LockLines(const QString& table, const QStringList& columns, const QStringList& where);
-QStringList UpdateLines(const QString& table, const QStringList& where,
-                        const QStringList& columns, const QStringList& newHex);
+QStringList UpdateLines(const QString& table, const QStringList& where, const QStringList& columns,
+                        const QStringList& newHex);
 QStringList InsertLines(const QString& table, const QStringList& columns,
                         const QStringList& hexValues);
 // Each value's hex, as the program writes it (never NULL).

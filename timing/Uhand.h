@@ -39,20 +39,18 @@ class QButtonGroup;
 class ActionHistory;
 class ListReading;
 class AttentionList;
+class LapSession;
 class RaceCache;
+class RelaySession;
+struct KeyPressResult;
 struct LastAction;
-struct SplitOutcome;
 class StatusStrip;
 class SpeechPanelLogic;
-class SplitCorrections;
-class SplitRecorder;
 class TCuteButton;
 class TSmarTalk;
 class StampStore;
 class TDBGrid;
 class TREdit;
-struct RelayEntry;
-struct RelayOutcome;
 
 class TFhand : public QDialog {
     Q_OBJECT
@@ -154,9 +152,7 @@ private:
     QRadioButton *RGotoOff = nullptr, *RGotoOn = nullptr; // "無し", "有り"
     QButtonGroup* RGotoItems = nullptr;                   // item index 0 and 1
     TSmarTalk* St1 = nullptr;                             // the speech control, hidden
-    SpeechPanelLogic* Speech = nullptr;    // queue, pump Timer1 and the voice panel's handlers
-    std::unique_ptr<SplitRecorder> Splits; // reads and writes the splits of a key press
-    std::unique_ptr<SplitCorrections> Corrections; // cancel and reset
+    SpeechPanelLogic* Speech = nullptr; // queue, pump Timer1 and the voice panel's handlers
 
     // --- Relay page -----------------------------------------------------------------------
     QLineEdit* Edit3 = nullptr; // relay team bib entry
@@ -171,10 +167,6 @@ private:
 
     // --- Window state ---------------------------------------------------------------------
     QString DisplayedSplit = QStringLiteral("1"); // split point shown, "1" .. "5"
-    int LastSplitNo = 0;                          // split or leg last switched to
-    // The key press in progress.
-    QString PendingTime;
-    QString EntryBib;
 
     // --- Pending times and split points ---------------------------------------------------
     // Asks for the pending times and the lists as the server holds them; they show once read,
@@ -199,12 +191,6 @@ private:
 
     // --- Split-time assignment ------------------------------------------------------------
     void Edit5KeyDown(int key);
-    // Records the stamp Tm as Bib's next split, the stamp taking state Mode ("1" used, "2"
-    // held for a dead heat) from state Takes ("0" pending, "2" held; empty for an assignment
-    // by hand, which takes any). Decided at once from what is known of the race; the action
-    // writer sends it. A refusal is told.
-    SplitOutcome setFTtime(const QString& Bib, const StampRef& Tm, const QString& Mode,
-                           const QString& Takes);
     void RE1Exit();
 
     // --- Corrections and resets -----------------------------------------------------------
@@ -310,25 +296,18 @@ private:
     int listedSplit_ = 0;     // the split point whose list was last read
     bool stampsNamed_ = true; // the race database has tdc_mid.jid
 
-    // Split-time assignment (UhandSplits.cpp): "0" Enter, and a bib's Enter or Space (hold).
-    void DiscardPendingTime(QLineEdit* bibBox);
-    void TakeHeadTime(bool hold);
-    // The bib typed into the box, as four digits; empty, and told, when it is no bib.
-    QString TypedBib(QLineEdit* bibBox);
-    // The lap page's dead heat: the stamp held by bib + Space for the next bib + Enter, shown
-    // at the head of the panel; none while none is held.
-    std::optional<StampRef> held_;
+    // The key presses of the two pages, decided without the window.
+    std::unique_ptr<LapSession> Lap;
+    std::unique_ptr<RelaySession> Relay;
+    // What a key press of `bibBox` came to, shown; its action kept and sent
+    // (UhandAttention.cpp).
+    void ShowKeyPress(QLineEdit* bibBox, const KeyPressResult& result);
     // A decided action: kept, sent, and shown in the cache at once.
     OperatorAction Send(const QString& bib, const QString& what, const ActionRequest& request,
                         bool marksChange = false);
 
-    // Relay timing (UhandRelay.cpp): the two keys of the relay bib box, the entry they
-    // record and what the recording did, shown as messages, logs and lists.
-    void TakeRelayFinish();
-    void HoldRelayDeadHeat();
-    std::optional<RelayEntry> TakeRelayEntry(const std::optional<StampRef>& stamp);
-    // A relay key press decided: told when refused, sent otherwise. Space holds the stamp.
-    void ShowRelayOutcome(const RelayOutcome& outcome, const RelayEntry& entry, bool usesTime);
+    // The list of leg `leg` below the relay grid (UhandRelay.cpp).
+    void ShowLegList(int leg);
     // Ed1's background: white in normal work, aqua while a dead heat is open.
     void PaintEd1(const QColor& colour);
 

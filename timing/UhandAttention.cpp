@@ -3,13 +3,16 @@
 // and listed under 要確認, never in a box that would take the next bib's keys.
 #include "Uhand.h"
 
+#include "speech/SpeechPanelLogic.h"
 #include "timing/AttentionList.h"
 #include "timing/BibKeyboard.h"
+#include "timing/KeyPressResult.h"
 #include "timing/StatusStrip.h"
 
 #include <QApplication>
 #include <QHideEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 void TFhand::ConnectAttentionHandlers() {
@@ -31,6 +34,34 @@ void TFhand::RunKeyPress(QLineEdit* bibBox, const std::function<void()>& body) {
         Tell(bibBox->text(), QString::fromUtf8(error.what()));
     }
     ReselectBibBox(bibBox);
+}
+
+void TFhand::ShowKeyPress(QLineEdit* bibBox, const KeyPressResult& result) {
+    if (bibBox->text() != result.box)
+        bibBox->setText(result.box);
+    for (const QString& line : result.log)
+        Memo2->appendPlainText(line);
+    if (!result.statement.isEmpty())
+        Edit6->setText(result.statement);
+    if (result.Refused()) {
+        Tell(result.bib, result.refusal);
+    } else {
+        if (result.action)
+            Send(result.action->bib, result.action->what, result.action->request,
+                 result.action->marksChange);
+        if (result.shown)
+            Strip->ShowOutcome(*result.shown);
+        if (!result.announcement.isEmpty())
+            Speech->Announce(result.announcement);
+        // The list follows once the server has the split or leg.
+        if (result.listToShow != 0 && bibBox == Edit3)
+            ShowLegList(result.listToShow);
+        else if (result.listToShow != 0)
+            ChooseSplitPoint(result.listToShow, false);
+    }
+    ShowPendingTimes();
+    ShowGaps();
+    PaintEd1(result.deadHeatOpen ? QColor(0, 255, 255) : QColor(255, 255, 255));
 }
 
 void TFhand::Tell(const QString& bib, const QString& reason) {

@@ -5,11 +5,11 @@
 #include "common/ErrorReport.h"
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
+#include "controls/REdit.h"
 #include "data/ActionHistory.h"
 #include "data/RaceCache.h"
-#include "data/SplitCorrections.h"
-#include "data/SplitRecorder.h"
 #include "data/Udm1.h"
+#include "timing/LapSession.h"
 #include "timing/MessageBoxes.h"
 #include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
@@ -80,27 +80,20 @@ void TFhand::PopupMenu1Popup() {
     const StampRef stamp{grid.FieldByName(QStringLiteral("id")).AsString().toLongLong(),
                          {},
                          grid.FieldByName(QStringLiteral("tm")).AsString()};
-    PendingTime = stamp.time;
-    EntryBib = Edit1->text();
-    if (EntryBib.isEmpty() || EntryBib == QStringLiteral("0"))
+    const QString typed = Edit1->text();
+    if (typed.isEmpty() || typed == QStringLiteral("0"))
         return;
-    EntryBib = FormatBib4(StrToInt(EntryBib));
+    const QString bib = FormatBib4(StrToInt(typed));
     const bool asked =
         AskYesNo(this, ConfirmCaption,
-                 QStringLiteral("ビブNo.") + EntryBib + QStringLiteral(" のフィニッシュタイムに ") +
-                     PendingTime + QStringLiteral(" を採用します。"));
-    ReselectBibBox(BibBoxOnShow() ? BibBoxOnShow() : Edit5);
+                 QStringLiteral("ビブNo.") + bib + QStringLiteral(" のフィニッシュタイムに ") +
+                     stamp.time + QStringLiteral(" を採用します。"));
+    QLineEdit* bibBox = BibBoxOnShow() ? BibBoxOnShow() : Edit5;
+    ReselectBibBox(bibBox);
     if (!asked)
         return;
-    Edit1->setText(EntryBib);
-    // The held time of a dead heat given by hand is held no more.
-    if (setFTtime(EntryBib, stamp, QStringLiteral("1"), QString()).recorded && held_ &&
-        held_->Is(stamp)) {
-        held_.reset();
-        PaintEd1(QColor(255, 255, 255));
-    }
-    ShowPendingTimes();
-    ShowGaps();
+    Edit1->setText(bib);
+    ShowKeyPress(Edit1, Lap->Assign(bib, stamp, RE1->Text()));
 }
 
 // Also the passing log's double click: it too copies the split list's current bib.
@@ -125,7 +118,7 @@ void TFhand::Button2Click() {
     ReselectBibBox(Edit5);
     if (!asked)
         return;
-    held_.reset();
+    Lap->LetGoAll();
     const QString what = QStringLiteral("初期化 中間記録 %1 件を消去").arg(splits.splits);
     ActionRequest reset;
     reset.kind = ActionRequest::Kind::Reset;

@@ -9,11 +9,11 @@
 #include "data/ActionHistory.h"
 #include "data/RaceCache.h"
 #include "data/RelayLegs.h"
-#include "data/SplitCorrections.h"
-#include "data/SplitRecorder.h"
 #include "data/Udm1.h"
 #include "speech/SpeechPanelLogic.h"
 #include "timing/AttentionList.h"
+#include "timing/LapSession.h"
+#include "timing/RelaySession.h"
 #include "timing/StatusShadingDelegate.h"
 #include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
@@ -140,10 +140,10 @@ TFhand::TFhand(QWidget* owner) : QDialog(owner) {
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(PixelFont(12));
-    Splits = std::make_unique<SplitRecorder>(Dm1->DB);
-    Corrections = std::make_unique<SplitCorrections>(Dm1->DB);
     History = std::make_unique<ActionHistory>(Dm1->DB, ProgramDataFolder());
     Cache = std::make_unique<RaceCache>();
+    Lap = std::make_unique<LapSession>(*Cache);
+    Relay = std::make_unique<RelaySession>(*Cache);
     Lists = std::make_unique<ListReading>(Dm1->DB);
     BuildWindow();
     DisarmDefaultButtons();

@@ -15,6 +15,7 @@
 #include "data/Udm1.h"
 #include "device/StampStore.h"
 #include "timing/AttentionList.h"
+#include "timing/LapSession.h"
 #include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
 
@@ -205,8 +206,8 @@ void TFhand::ShowPendingTimes() {
         box->clear();
     int k = 0;
     // A time held for a dead heat is the one the next bib + Enter takes: it heads the panel.
-    if (held_)
-        TimeBoxes[k++]->setText(held_->time.trimmed());
+    if (const std::optional<StampRef>& held = Lap->Held())
+        TimeBoxes[k++]->setText(held->time.trimmed());
     for (std::size_t row = 0; row < pending_.times.size() && k < PendingBoxes; ++row, ++k)
         TimeBoxes[k]->setText(pending_.times[row].stamp.time.trimmed());
 }

@@ -1,5 +1,5 @@
-// Relay timing: the keys of the relay bib box, what their recording did, the leg lists and
-// the relay reset. The statements live in the relay recorder.
+// Relay timing: the keys of the relay bib box, decided by the relay session, the leg lists
+// and the relay reset.
 #include "Uhand.h"
 
 #include "common/ErrorReport.h"
@@ -9,33 +9,21 @@
 #include "data/ActionHistory.h"
 #include "data/RaceCache.h"
 #include "data/RelayLegList.h"
-#include "data/RelayRecorder.h"
-#include "data/SplitRules.h"
+#include "data/RelayLegs.h"
 #include "data/Udm1.h"
-#include "speech/Announcements.h"
-#include "speech/SpeechPanelLogic.h"
 #include "timing/KeyDownFilter.h"
 #include "timing/MessageBoxes.h"
+#include "timing/RelaySession.h"
 #include "timing/StatusReadings.h"
 #include "timing/StatusStrip.h"
 
 #include <QCheckBox>
 #include <QEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <functional>
-#include <optional>
 
 namespace {
-
-// The runners who finished `leg` for the relay grid, the statement shown below it; read with
-// the lists.
-void ListLeg(int leg, QLineEdit* statementBox) {
-    TQuery& list = Dm1->QRelay1;
-    list.SetSQL(RelayLegListStatement(leg));
-    statementBox->setText(list.ShownText());
-}
 
 // Runs `shown` each time the watched widget is shown.
 class ShowWatcher : public QObject {
@@ -66,7 +54,7 @@ void TFhand::ConnectRelayHandlers() {
     for (int n = 4; n < RelayTimedLegs; ++n)
         connect(LegButtons[n], &TCuteButton::OnClick, this, [this, n] {
             RunGuarded([&] {
-                ListLeg(n + 1, Edit6);
+                ShowLegList(n + 1);
                 ListPendingTimes();
             });
         });
@@ -77,104 +65,31 @@ void TFhand::ConnectRelayHandlers() {
 }
 
 void TFhand::Edit3KeyDown(int key) {
-    if (key == 13)
-        TakeRelayFinish();
-    else if (key == 32)
-        HoldRelayDeadHeat();
+    if (key == 13 || key == 32)
+        ShowKeyPress(Edit3, Relay->Press(Edit3->text(), key == 13 ? BibKey::Enter : BibKey::Space,
+                                         HeadStamp(), RE1->Text(), CkBLast->isChecked()));
 }
 
-void TFhand::TakeRelayFinish() {
-    if (Edit3->text() == QStringLiteral("0")) {
-        DiscardPendingTime(Edit3);
-        return;
-    }
-    const std::optional<RelayEntry> entry = TakeRelayEntry(HeadStamp());
-    if (!entry)
-        return;
-    ShowRelayOutcome(DecideRelayFinish(Cache->Team(entry->bib), *entry), *entry, true);
-    ShowPendingTimes();
-    ShowGaps();
-    PaintEd1(QColor(255, 255, 255));
-}
-
-// The time stays pending, so the next bib with Enter takes the same finish.
-void TFhand::HoldRelayDeadHeat() {
-    if (Edit3->text() == QStringLiteral("0"))
-        return;
-    const std::optional<RelayEntry> entry = TakeRelayEntry(HeadStamp());
-    if (!entry)
-        return;
-    const RelayOutcome outcome = DecideRelayFinish(Cache->Team(entry->bib), *entry);
-    ShowRelayOutcome(outcome, *entry, false);
-    if (outcome.recorded)
-        PaintEd1(QColor(0, 255, 255));
-    ShowPendingTimes();
-    ShowGaps();
-}
-
-// The bib box's entry as a four-digit bib, shown back in the box, with the page's settings;
-// none, and told, when the box holds no bib or nothing is pending.
-std::optional<RelayEntry> TFhand::TakeRelayEntry(const std::optional<StampRef>& stamp) {
-    const QString bib = TypedBib(Edit3);
-    if (bib.isEmpty())
-        return std::nullopt;
-    if (!stamp) {
-        Tell(bib, NothingPendingMessage);
-        return std::nullopt;
-    }
-    return RelayEntry{bib, stamp->time, RE1->Text(), CkBLast->isChecked(), *stamp};
-}
-
-void TFhand::ShowRelayOutcome(const RelayOutcome& outcome, const RelayEntry& entry, bool usesTime) {
-    Edit6->setText(outcome.statement);
-    for (const QString& line : outcome.log)
-        Memo2->appendPlainText(line);
-    if (!outcome.recorded) {
-        Tell(entry.bib, outcome.refusal);
-        return;
-    }
-    ActionRequest leg;
-    leg.kind = ActionRequest::Kind::RelayLeg;
-    leg.bib = entry.bib;
-    leg.stamp = entry.stamp;
-    leg.number = outcome.leg;
-    leg.legs = outcome.legs;
-    leg.runningTime = outcome.legTime;
-    leg.teamTime = outcome.teamTime;
-    leg.teamLetter = outcome.teamLetter;
-    leg.usesTime = usesTime;
-    Send(entry.bib,
-         QStringLiteral("%1走  %2  %3  チーム %4")
-             .arg(outcome.leg)
-             .arg(outcome.legTime.trimmed(), entry.time, outcome.teamTime.trimmed()),
-         leg, true);
-    Cache->ExpectLeg(entry.bib, outcome.leg, entry.time);
-    Strip->ShowOutcome(RelayAction(outcome, entry.bib, entry.time));
-    Speech->Announce(LegFinishAnnouncement{entry.bib, outcome.leg, outcome.legs, outcome.legTime,
-                                           outcome.teamTime}
-                         .text());
-    if (outcome.leg != LastSplitNo) {
-        LastSplitNo = outcome.leg;
-        // The list follows once the server has the leg.
-        Dm1->QRelay1.SetSQL(RelayLegListStatement(outcome.leg));
-        Edit6->setText(Dm1->QRelay1.ShownText());
-    }
+void TFhand::ShowLegList(int leg) {
+    TQuery& list = Dm1->QRelay1;
+    list.SetSQL(RelayLegListStatement(leg));
+    Edit6->setText(list.ShownText());
 }
 
 void TFhand::CtBR1Click() {
-    ListLeg(1, Edit6);
+    ShowLegList(1);
     ListPendingTimes();
 }
 void TFhand::CtBR2Click() {
-    ListLeg(2, Edit6);
+    ShowLegList(2);
     ListPendingTimes();
 }
 void TFhand::CtBR3Click() {
-    ListLeg(3, Edit6);
+    ShowLegList(3);
     ListPendingTimes();
 }
 void TFhand::CtBR4Click() {
-    ListLeg(4, Edit6);
+    ShowLegList(4);
     ListPendingTimes();
 }
 

@@ -7,6 +7,7 @@
 #include "data/ActionHistory.h"
 #include "data/RaceCache.h"
 #include "data/Udm1.h"
+#include "timing/LapSession.h"
 #include "timing/StatusReadings.h"
 #include "timing/StatusStrip.h"
 
@@ -105,10 +106,8 @@ void TFhand::UndoLastAction() {
         const QString said = outcome.action.bib + QStringLiteral("  ") + outcome.action.what;
         Strip->ShowOutcome(NoteAction(QStringLiteral("元に戻します: ") + said.trimmed(), true));
         // A dead heat's held time that goes back is held no more.
-        if (held_ && outcome.action.request.stamp.Is(*held_)) {
-            held_.reset();
+        if (Lap->LetGo(outcome.action.request.stamp))
             PaintEd1(QColor(255, 255, 255));
-        }
     });
 }
 
@@ -138,10 +137,8 @@ void TFhand::ActionApplied(const OperatorAction& action, const QString& note) {
 void TFhand::ActionRefused(const OperatorAction& action) {
     Tell(action.bib,
          QStringLiteral("記録されませんでした（%1）: %2").arg(action.what, action.refusal));
-    if (held_ && action.request.stamp.Is(*held_)) {
-        held_.reset();
+    if (Lap->LetGo(action.request.stamp))
         PaintEd1(QColor(255, 255, 255));
-    }
     // What the key press expected did not happen: not this split, at once, and the bib's rows
     // as the server holds them with the next read.
     if (action.request.kind == ActionRequest::Kind::Split)

@@ -7,8 +7,11 @@
 #include "data/RaceInWork.h"
 #include "support/OperatorHands.h"
 #include "timing/AttentionList.h"
+#include "timing/TDBGrid.h"
 
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QTabWidget>
 #include <QTest>
 
@@ -49,6 +52,19 @@ void TimingWindowFixture::Settle() const {
         },
         10000);
     EXPECT_TRUE(settled) << "actions still waiting for a server that seems to answer";
+}
+
+void TimingWindowFixture::CancelTopSplit() {
+    TDBGrid* splits = Control<TDBGrid>("DBGrid2");
+    const QPoint top = splits->visualRect(splits->model()->index(0, 0)).center();
+    OperatorHands::ClickAt(splits->viewport(), top);
+    OperatorHands::ClickAt(splits->viewport(), top, Qt::RightButton);
+    QMenu* menu = Control<QMenu>("PopupMenu2");
+    ASSERT_TRUE(menu->isVisible());
+    answers.Answer(QMessageBox::Yes);
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->actionGeometry(Control<QAction>("N1")).center());
+    Settle();
 }
 
 void TimingWindowFixture::AddRace(const QString& tcode, const QString& syumoku,

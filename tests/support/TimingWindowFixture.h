@@ -53,6 +53,9 @@ protected:
     // answering, and read the lists it asked for; every key and click of OperatorHands
     // waits so.
     void Settle() const;
+    // The split list's first row taken out as the operator does it: a click, a right click,
+    // "取り消し", はい.
+    void CancelTopSplit();
 
     TestDatabase db;
     std::unique_ptr<TDm1> dm;

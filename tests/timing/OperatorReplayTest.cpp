@@ -164,16 +164,7 @@ protected:
     // "取り消し"; the right bib is typed at once.
     void CancelTheWrongRunner(int k) {
         Enter(LaterBib(k, 5));
-        TDBGrid* splits = Control<TDBGrid>("DBGrid2");
-        const QPoint top = splits->visualRect(splits->model()->index(0, 0)).center();
-        ClickAt(splits->viewport(), top);
-        ClickAt(splits->viewport(), top, Qt::RightButton);
-        QMenu* menu = Control<QMenu>("PopupMenu2");
-        ASSERT_TRUE(menu->isVisible());
-        answers.Answer(QMessageBox::Yes);
-        QTest::mouseClick(menu, Qt::LeftButton, {},
-                          menu->actionGeometry(Control<QAction>("N1")).center());
-        Settle();
+        CancelTopSplit();
     }
 
     static constexpr int Runners = 65;

@@ -59,18 +59,10 @@ TEST_F(OperatorSafety, DigitsGoToTheBibBoxWhateverTheOperatorTouchedLast) {
     OpenWindow();
     TypeToFocus("11");
     TypeToFocus("12");
-    TDBGrid* splits = Control<TDBGrid>("DBGrid2");
     TDBGrid* devices = Control<TDBGrid>("DBGrid1");
 
     // A cancel: right click on the split list, "取り消し", はい; then at once the next bib.
-    ClickAt(splits->viewport(), RowCentre(splits, 0));
-    ClickAt(splits->viewport(), RowCentre(splits, 0), Qt::RightButton);
-    QMenu* menu = Control<QMenu>("PopupMenu2");
-    ASSERT_TRUE(menu->isVisible());
-    answers.Answer(QMessageBox::Yes);
-    QTest::mouseClick(menu, Qt::LeftButton, {},
-                      menu->actionGeometry(Control<QAction>("N1")).center());
-    Settle();
+    CancelTopSplit();
     EXPECT_EQ(Result("0012", "midfin1"), QStringList({""}));
     TypeToFocus("13");
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({"10:11:00.0000"})); // the cancelled time

@@ -1,0 +1,116 @@
+#include "timing/LapSession.h"
+
+#include "common/uComm.h"
+#include "data/RaceCache.h"
+#include "data/RelayLegs.h"
+#include "data/SplitRecorder.h"
+#include "data/SplitRules.h"
+#include "speech/Announcements.h"
+
+namespace {
+
+const QString Used = QStringLiteral("1");
+const QString HeldForDeadHeat = QStringLiteral("2");
+const QString Pending = QStringLiteral("0");
+
+} // namespace
+
+KeyPressResult LapSession::Press(const QString& box, BibKey key,
+                                 const std::optional<StampRef>& head, const QString& minutesBox) {
+    if (box == QStringLiteral("0")) {
+        if (key == BibKey::Space) {
+            KeyPressResult nothing;
+            nothing.box = box;
+            nothing.deadHeatOpen = held_.has_value();
+            return nothing;
+        }
+        return EndDeadHeatOrDiscard(box, head);
+    }
+    KeyPressResult result = ReadBib(box);
+    if (result.Refused())
+        return result;
+    result.deadHeatOpen = held_.has_value();
+    // The held time of a dead heat goes first: the next bib + Enter takes it.
+    const std::optional<StampRef> stamp = held_ ? held_ : head;
+    if (!stamp) {
+        result.refusal = NothingPendingMessage;
+        return result;
+    }
+    const bool hold = key == BibKey::Space;
+    setFTtime(result, *stamp, hold ? HeldForDeadHeat : Used, held_ ? HeldForDeadHeat : Pending,
+              minutesBox);
+    if (!result.Refused()) {
+        held_ = hold ? stamp : std::nullopt;
+        result.deadHeatOpen = held_.has_value();
+    }
+    return result;
+}
+
+KeyPressResult LapSession::Assign(const QString& bib, const StampRef& stamp,
+                                  const QString& minutesBox) {
+    KeyPressResult result;
+    result.box = result.bib = bib;
+    setFTtime(result, stamp, Used, QString(), minutesBox);
+    if (!result.Refused())
+        LetGo(stamp);
+    result.deadHeatOpen = held_.has_value();
+    return result;
+}
+
+bool LapSession::LetGo(const StampRef& stamp) {
+    if (!held_ || !held_->Is(stamp))
+        return false;
+    held_.reset();
+    return true;
+}
+
+// While a dead heat is open, "0" ends it: its competitor keeps the time, and the next "0"
+// discards the next time.
+KeyPressResult LapSession::EndDeadHeatOrDiscard(const QString& box,
+                                                const std::optional<StampRef>& head) {
+    if (!held_)
+        return DiscardHead(box, head);
+    KeyPressResult result;
+    result.box = box;
+    result.shown = NoteAction(QStringLiteral("同着終了 ") + TenthsForm(held_->time), true);
+    held_.reset();
+    return result;
+}
+
+void LapSession::setFTtime(KeyPressResult& result, const StampRef& stamp, const QString& state,
+                           const QString& takes, const QString& minutesBox) {
+    const QString& bib = result.bib;
+    const CompetitorSplits competitor = cache_.Competitor(bib);
+    const SplitRequest request{bib,   stamp.time, state, StrToInt(MinutesEntry(minutesBox)),
+                               takes, stamp};
+    const SplitOutcome outcome = DecideSplit(request, competitor);
+    result.log = outcome.log;
+    if (!outcome.refusal.isEmpty()) {
+        result.refusal = outcome.refusal;
+        return;
+    }
+    ActionRequest split;
+    split.kind = ActionRequest::Kind::Split;
+    split.bib = bib;
+    split.stamp = stamp;
+    split.number = outcome.split;
+    split.runningTime = outcome.splitTime;
+    split.start = competitor.start;
+    split.state = state;
+    split.takes = takes;
+    const QString kind = state == HeldForDeadHeat ? QStringLiteral("同着 ")
+                         : takes.isEmpty()        ? QStringLiteral("手動 ")
+                                                  : QString();
+    result.action = PlannedAction{bib,
+                                  kind + QStringLiteral("中間%1  %2  %3")
+                                             .arg(outcome.split)
+                                             .arg(outcome.splitTime.trimmed(), stamp.time),
+                                  split};
+    cache_.ExpectSplit(bib, outcome.split, outcome.splitTime, stamp.time);
+    SplitOutcome shown = outcome;
+    shown.recorded = true;
+    result.shown = SplitAction(shown, bib, stamp.time);
+    result.announcement = SplitAnnouncement{bib, outcome.split, outcome.splitTime}.text();
+    if (outcome.split != lastSplit_)
+        result.listToShow = lastSplit_ = outcome.split;
+}
