@@ -8,6 +8,8 @@
 
 TarnikApplication::TarnikApplication(int& argc, char** argv)
     : QApplication(argc, argv), errorDialog_(ShowErrorDialog) {
+    // Message boxes take it as their title; the window manager adds it to other titles.
+    setApplicationDisplayName(QStringLiteral("中間計時"));
     // Errors that code outside an event handler finds are shown the same way.
     SetErrorReporter([this](const QString& message) { errorDialog_(message); });
     LoadToolkitTranslation();

@@ -25,9 +25,9 @@ constexpr int BibCellMargin = 6;
 QList<TGridColumn> CheckColumns() {
     QList<TGridColumn> columns = {
         {QStringLiteral("ZEK"), QStringLiteral("Bib"), false, Left, Left}};
-    const QStringList titles = {"中間１", "中間２", "中間３", "中間４", "中間５"};
     for (int n = 1; n <= 5; ++n)
-        columns.append({QStringLiteral("MidTime%1").arg(n), titles[n - 1], true, Left, Centred});
+        columns.append({QStringLiteral("MidTime%1").arg(n), QStringLiteral("中間%1").arg(n), true,
+                        Left, Centred});
     columns.append({QStringLiteral("FINISHTIME"), QStringLiteral("フィニッシュタイム"), false,
                     Qt::AlignRight | Qt::AlignVCenter, Centred});
     return columns;

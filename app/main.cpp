@@ -12,7 +12,6 @@
 
 int main(int argc, char** argv) {
     TarnikApplication app(argc, argv);
-    app.setApplicationDisplayName(QStringLiteral("Tarnikmid Application"));
     // The window manager's task bar and switcher show the program's own stopwatch.
     app.setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
 

@@ -58,7 +58,7 @@ StripReading DatabaseReading(const DatabaseFacts& facts) {
 
 LastAction SplitAction(const SplitOutcome& outcome, const QString& bib, const QString& time) {
     return {
-        outcome.recorded, bib, QStringLiteral("Mid%1").arg(outcome.split), outcome.splitTime, time,
+        outcome.recorded, bib, QStringLiteral("中間%1").arg(outcome.split), outcome.splitTime, time,
         outcome.refusal,  {}};
 }
 

@@ -52,7 +52,7 @@ QString DataSourceLabel(const QString& sourceName);
 struct LastAction {
     bool recorded = false;
     QString bib;       // four digits
-    QString what;      // "Mid2", "3走"
+    QString what;      // "中間2", "3走"
     QString timeTaken; // the split or leg time
     QString timeOfDay; // the device time used
     QString refusal;

@@ -141,6 +141,8 @@ private:
     PortListCombo* Cbxcomm1 = nullptr;
     QPlainTextEdit* Memo1 = nullptr; // received characters
     QPlainTextEdit* Memo3 = nullptr; // accepted lines
+    QCheckBox* LogShown = nullptr;   // "ログ": shows the two boxes below
+    QLineEdit* Edit6 = nullptr;      // statement of the relay lists
     QPlainTextEdit* Memo2 = nullptr; // arithmetic and statements of assignments
     QFrame* pOnseiTest = nullptr;
     QComboBox* CBspeaker = nullptr;
@@ -163,7 +165,6 @@ private:
     QCheckBox* CkBLast = nullptr;    // "最終走者も処理"
     QPushButton* Button3 = nullptr;  // "リレー初期化"
     QPushButton* BtnUndo3 = nullptr; // "元に戻す": the relay page's last action
-    QLineEdit* Edit6 = nullptr;      // statement of the relay lists
 
     // --- Window state ---------------------------------------------------------------------
     QString DisplayedSplit = QStringLiteral("1"); // split point shown, "1" .. "5"

@@ -103,6 +103,9 @@ TCuteButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
     return button;
 }
 
+// Lines of statements and arithmetic kept in the log box: a few minutes of key presses.
+constexpr int StatementLogLines = 500;
+
 QPlainTextEdit* MakeMemo(QWidget* parent, const QString& name, const QRect& geometry) {
     auto* memo = new QPlainTextEdit(parent);
     memo->setObjectName(name);
@@ -163,7 +166,7 @@ void TFhand::BuildWindow() {
     TabSheet3 = new QWidget;
     TabSheet4 = new QWidget;
     PageControl1->addTab(TabSheet1, QStringLiteral("周回計測"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("設定"));
     PageControl1->addTab(TabSheet3, QStringLiteral("リレー計測"));
     PageControl1->addTab(TabSheet4, QStringLiteral("操作履歴"));
     PageControl1->setGeometry(rect());
@@ -262,7 +265,7 @@ void TFhand::BuildLapPage() {
     for (int n = 0; n < 5; ++n) {
         *splits[n] =
             MakeButton(page, QStringLiteral("CuteButton%1").arg(n + 1),
-                       QStringLiteral("Mid%1").arg(n + 1), QRect(PageLeft + n * 62, 64, 58, 28));
+                       QStringLiteral("中間%1").arg(n + 1), QRect(PageLeft + n * 62, 64, 58, 28));
         SplitButtons[n] = *splits[n];
     }
 
@@ -301,13 +304,27 @@ void TFhand::BuildSettingsPage() {
     MakeLabel(page, QStringLiteral("取込データ"), QRect(PageLeft, 42, 120, 20));
     Memo1 = MakeMemo(page, QStringLiteral("Memo1"), QRect(PageLeft, 62, 340, 250));
     Memo3 = MakeMemo(page, QStringLiteral("Memo3"), QRect(PageLeft, 320, 340, 130));
-    Memo2 = MakeMemo(page, QStringLiteral("Memo2"), QRect(PageLeft, 458, 700, 160));
+    // The statements and the arithmetic of the key presses: for whoever looks after the
+    // workstation, not for the operator, so they show only when asked for, and only the
+    // latest lines are kept over a whole race.
+    LogShown = new QCheckBox(QStringLiteral("ログ"), page);
+    LogShown->setObjectName(QStringLiteral("LogShown"));
+    LogShown->setGeometry(PageLeft, 458, 80, 22);
+    Edit6 = MakeEdit(page, QStringLiteral("Edit6"), QRect(PageLeft, 484, 700, 22), 12);
+    Edit6->setReadOnly(true);
+    Memo2 = MakeMemo(page, QStringLiteral("Memo2"), QRect(PageLeft, 510, 700, 110));
+    Memo2->setMaximumBlockCount(StatementLogLines);
+    for (QWidget* log : {static_cast<QWidget*>(Edit6), static_cast<QWidget*>(Memo2)}) {
+        log->setVisible(false);
+        connect(LogShown, &QCheckBox::toggled, log, &QWidget::setVisible);
+    }
 
     pOnseiTest = new QFrame(page);
     pOnseiTest->setObjectName(QStringLiteral("pOnseiTest"));
     pOnseiTest->setFrameShape(QFrame::Panel);
     pOnseiTest->setGeometry(PageLeft + 360, 8, 340, 300);
-    const QStringList captions = {"声質",         "読み上げ速度", "ボリューム", "高低（男性）",
+    // The voice list and the voice-type slider were both called 声質: the list is the speaker.
+    const QStringList captions = {"話者",         "読み上げ速度", "ボリューム", "高低（男性）",
                                   "高低（女性）", "抑揚",         "声質"};
     for (int row = 0; row < captions.size(); ++row) {
         QLabel* label = MakeLabel(pOnseiTest, captions[row], QRect(8, 10 + row * 34, 108, 22));
@@ -371,8 +388,6 @@ void TFhand::BuildRelayPage() {
     DBGrid6 =
         MakeGrid(page, QStringLiteral("DBGrid6"), QRect(PageLeft, 100, 460, 400), Dm1->DSRelay1);
     DBGrid6->setContextMenuPolicy(Qt::CustomContextMenu);
-    Edit6 = MakeEdit(page, QStringLiteral("Edit6"), QRect(PageLeft, 508, 700, 24), 12);
-    Edit6->setReadOnly(true);
     BtnUndo3 = MakeUndoButton(page, QStringLiteral("BtnUndo3"));
 }
 

@@ -44,11 +44,11 @@ void TFhand::ConnectPendingHandlers() {
     Dm1->Dsmidtime2.SetColumns({{QStringLiteral("bib"), QStringLiteral("BIB")},
                                 {QStringLiteral("MTIME"), QStringLiteral("タイム")},
                                 {QStringLiteral("TOD"), QStringLiteral("時刻")}});
-    Dm1->Dsqdpmid.SetColumns({{QStringLiteral("TM"), QStringLiteral("TM")}});
-    Dm1->DSRelay1.SetColumns({{QStringLiteral("zek"), QStringLiteral("zek")},
-                              {QStringLiteral("finishtime"), QStringLiteral("finishtime")},
-                              {QStringLiteral("runt"), QStringLiteral("runt")},
-                              {QStringLiteral("runtt"), QStringLiteral("runtt")}});
+    Dm1->Dsqdpmid.SetColumns({{QStringLiteral("TM"), QStringLiteral("時刻")}});
+    Dm1->DSRelay1.SetColumns({{QStringLiteral("zek"), QStringLiteral("ゼッケン")},
+                              {QStringLiteral("finishtime"), QStringLiteral("到着時刻")},
+                              {QStringLiteral("runt"), QStringLiteral("区間")},
+                              {QStringLiteral("runtt"), QStringLiteral("通算")}});
     // Widths once the columns exist: a time of day, a running time, a bib.
     const std::pair<TDBGrid*, QList<int>> widths[] = {{DBGrid2, {56, 100, 118}},
                                                       {DBGrid3, {56, 96, 110}},

@@ -74,7 +74,7 @@ TEST_F(CheckList, ListsTheRaceInBibOrderAndRecordsItsStatement) {
     EXPECT_EQ(Cell(1, 0), "0010");
     EXPECT_EQ(Cell(1, 1), "   12:00.0");
     EXPECT_EQ(Cell(1, 6), "11:00:00.0000");
-    EXPECT_EQ(dm->DScheck.headerData(1, Qt::Horizontal).toString(), "中間１");
+    EXPECT_EQ(dm->DScheck.headerData(1, Qt::Horizontal).toString(), "中間1");
     EXPECT_EQ(dm->DScheck.headerData(6, Qt::Horizontal).toString(), "フィニッシュタイム");
     EXPECT_FALSE(dm->DScheck.flags(dm->DScheck.index(0, 0)) & Qt::ItemIsEditable);
     EXPECT_TRUE(dm->DScheck.flags(dm->DScheck.index(0, 3)) & Qt::ItemIsEditable);

@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, TestThatDoesNotAnswerFallsBackToLocal) {
     ClickChoice(1);
 
     EXPECT_EQ(answers.Texts(), QStringList{FailureNotice("TarnikTest")});
-    EXPECT_EQ(answers.Captions(), QStringList{"Tarnikmid Application"});
+    EXPECT_EQ(answers.Captions(), QStringList{"中間計時"});
     ExpectOnLocal();
     EXPECT_EQ(uComm::RaceCode, "R7");
 }

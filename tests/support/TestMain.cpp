@@ -21,7 +21,6 @@ int main(int argc, char** argv) {
     qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
     testing::InitGoogleTest(&argc, argv);
     TarnikApplication app(argc, argv);
-    app.setApplicationDisplayName(QStringLiteral("Tarnikmid Application"));
     app.SetErrorDialog([](const QString& message) { ShownErrors().append(message); });
     return RUN_ALL_TESTS();
 }

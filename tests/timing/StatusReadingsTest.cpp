@@ -61,7 +61,7 @@ TEST(StatusReadings, LastActionShowsWhatWasRecordedOrWhyNot) {
     split.split = 2;
     split.splitTime = "   0:12:34.5";
     const StripReading recorded = LastActionReading(SplitAction(split, "0012", "10:12:34.5000"));
-    EXPECT_EQ(recorded.text, "0012  Mid2  0:12:34.5  10:12:34.5000");
+    EXPECT_EQ(recorded.text, "0012  中間2  0:12:34.5  10:12:34.5000");
     EXPECT_EQ(recorded.colour, Good);
 
     RelayOutcome relay;

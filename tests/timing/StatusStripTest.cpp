@@ -67,7 +67,7 @@ TEST_F(StatusStripTest, LapPageShowsTheLineTheDatabaseTheWaitingTimesAndEachKeyP
 
     OperatorHands::Type("12");
     OperatorHands::Press(Qt::Key_Return);
-    EXPECT_EQ(Shown(Field::Action).text, "0012  Mid1  10:00.0  10:10:00.0000");
+    EXPECT_EQ(Shown(Field::Action).text, "0012  中間1  10:00.0  10:10:00.0000");
     EXPECT_EQ(Shown(Field::Action).colour, Good);
     EXPECT_TRUE(Shown(Field::Waiting).text.startsWith("未処理 10 件 "));
     EXPECT_EQ(Shown(Field::Waiting).colour, Good);
