@@ -37,3 +37,9 @@ bool ReachesMinimum(int elapsedMs, int minutes) {
 QString PassingLogBib(const QString& bib) {
     return bib.size() == 4 ? bib.mid(1) : bib;
 }
+
+QString ShownBib(const QString& bib) {
+    bool number = false;
+    const int value = bib.trimmed().toInt(&number);
+    return number && value >= 0 ? FormatBib4(value) : bib;
+}

@@ -38,3 +38,6 @@ bool ReachesMinimum(int elapsedMs, int minutes);
 // The passing log keeps a four-character bib without its first character ("0012" gives
 // "012"); any other text as it is.
 QString PassingLogBib(const QString& bib);
+// A bib as the screen shows it, whatever form a table keeps: four digits ("12", "012" and
+// "0012" give "0012"); text that is no number as it is.
+QString ShownBib(const QString& bib);

@@ -50,6 +50,10 @@ int TDataSource::FieldOfColumn(int column) const {
     return query_.FieldIndex(columns_.value(column).FieldName);
 }
 
+void TDataSource::ShowColumnAs(int column, std::function<QString(const QString&)> shown) {
+    shownAs_.insert(column, std::move(shown));
+}
+
 QVariant TDataSource::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
@@ -57,7 +61,9 @@ QVariant TDataSource::data(const QModelIndex& index, int role) const {
         return QVariant::fromValue(columns_.value(index.column()).Alignment);
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    return query_.Value(index.row(), FieldOfColumn(index.column()));
+    const QString stored = query_.Value(index.row(), FieldOfColumn(index.column()));
+    const auto shown = shownAs_.find(index.column());
+    return role == Qt::DisplayRole && shown != shownAs_.end() ? (*shown)(stored) : stored;
 }
 
 Qt::ItemFlags TDataSource::flags(const QModelIndex& index) const {

@@ -4,7 +4,9 @@
 // to fields by name (rebinding a column shows another field with the same title).
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QList>
+#include <functional>
 
 class TQuery;
 
@@ -26,6 +28,9 @@ public:
     // No columns set: every field of the query, titled by its name.
     void SetColumns(const QList<TGridColumn>& columns);
     void BindColumn(int column, const QString& fieldName);
+    // How a column's cells are shown, when not as they are stored; an edit starts from the
+    // stored text.
+    void ShowColumnAs(int column, std::function<QString(const QString&)> shown);
     QList<TGridColumn> Columns() const { return columns_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -47,4 +52,5 @@ private:
 
     TQuery& query_;
     QList<TGridColumn> columns_;
+    QHash<int, std::function<QString(const QString&)>> shownAs_;
 };

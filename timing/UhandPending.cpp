@@ -11,6 +11,7 @@
 #include "data/DatabaseError.h"
 #include "data/ListReader.h"
 #include "data/RaceCache.h"
+#include "data/SplitRules.h"
 #include "data/StatementLines.h"
 #include "data/Udm1.h"
 #include "device/StampStore.h"
@@ -44,6 +45,10 @@ void TFhand::ConnectPendingHandlers() {
     Dm1->Dsmidtime2.SetColumns({{QStringLiteral("bib"), QStringLiteral("BIB")},
                                 {QStringLiteral("MTIME"), QStringLiteral("タイム")},
                                 {QStringLiteral("TOD"), QStringLiteral("時刻")}});
+    // The result table keeps a bib as registered ("12"), the passing log as "012": both show
+    // "0012", as the bib box and the strip do.
+    Dm1->Dsmidtime.ShowColumnAs(0, ShownBib);
+    Dm1->Dsmidtime2.ShowColumnAs(0, ShownBib);
     Dm1->Dsqdpmid.SetColumns({{QStringLiteral("TM"), QStringLiteral("時刻")}});
     Dm1->DSRelay1.SetColumns({{QStringLiteral("zek"), QStringLiteral("ゼッケン")},
                               {QStringLiteral("finishtime"), QStringLiteral("到着時刻")},

@@ -7,6 +7,7 @@
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/SplitRules.h"
+#include "timing/TDBGrid.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +45,11 @@ TEST_F(SplitAssignment, RecordsSplitOneThenSplitTwoOfTheWalkThrough) {
     EXPECT_EQ(Control<QPlainTextEdit>("Memo2")->toPlainText(),
               "mfn 10:12:34.5678\nmst 10:00:00.0000\n754567\n754567");
     EXPECT_EQ(dm->Qmidtime2.FieldByName("bib").AsString(), "012");
+    // Shown as the bib box shows it, in the passing log and the split list alike.
+    for (const char* grid : {"DBGrid3", "DBGrid2"}) {
+        const QAbstractItemModel* shown = Control<TDBGrid>(grid)->model();
+        EXPECT_EQ(shown->data(shown->index(0, 0)).toString(), "0012") << grid;
+    }
     EXPECT_EQ(Control<QLineEdit>("Edit5")->text(), "0012");
     EXPECT_TRUE(Control<QLineEdit>("Edit5")->hasFocus());
     EXPECT_EQ(Control<QLineEdit>("Edit5")->selectedText(), "0012");
@@ -262,6 +268,9 @@ TEST(SplitRules, NextSplitLimitMinimumAndPassingLogForm) {
     EXPECT_FALSE(ReachesMinimum(299999, 5));
     EXPECT_FALSE(ReachesMinimum(86'400'000, 71'583)); // the product does not wrap into range
     EXPECT_EQ(PassingLogBib("0012"), "012");
+    EXPECT_EQ(ShownBib("012"), "0012");
+    EXPECT_EQ(ShownBib("12"), "0012");
+    EXPECT_EQ(ShownBib("A12"), "A12");
     EXPECT_EQ(PassingLogBib("1234"), "234");
     EXPECT_EQ(PassingLogBib("12345"), "12345");
 }
