@@ -288,8 +288,9 @@ void TFhand::BuildLapPage() {
     Button2 = new QPushButton(QStringLiteral("初期化"), page);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(1000, 8, 100, 28);
+    // In the row of the split buttons, inside the window as it opens.
     CuteButton6 = MakeButton(page, QStringLiteral("CuteButton6"), QStringLiteral("チェックリスト"),
-                             QRect(1000, 44, 120, 30));
+                             QRect(PageLeft + 380, 64, 120, 28));
     CuteButton6->SetColor(Qt::blue);
     CuteButton6->SetFontColor(Qt::white);
     BtnUndo1 = MakeUndoButton(page, QStringLiteral("BtnUndo1"));

@@ -40,7 +40,11 @@ protected:
     void OpenCheckList() {
         const auto wiring = QObject::connect(window.get(), &TFhand::CheckListWanted, check.get(),
                                              [this] { RunGuarded([this] { check->OpenList(); }); });
-        QTest::mouseClick(Control<TCuteButton>("CuteButton6"), Qt::LeftButton);
+        auto* button = Control<TCuteButton>("CuteButton6");
+        // Where the operator can reach it in the window as it opens.
+        const QPoint centre = button->mapTo(window.get(), button->rect().center());
+        ASSERT_TRUE(button->isVisible() && window->rect().contains(centre)) << centre.x();
+        QTest::mouseClick(button, Qt::LeftButton);
         QObject::disconnect(wiring);
     }
     QString Cell(int row, int column) {

@@ -82,7 +82,7 @@ xdotool search --onlyvisible --name "^$race" >/dev/null || fail "a stray key clo
 [[ $(sql "select count(*), sum(sumi) from tdc_mid; select count(*) from midjyun") == "$before" ]] ||
     fail "a stray Enter changed the race"
 
-# Widened, the window shows "初期化" and "チェックリスト" where the mouse reaches them. Enter
+# Widened, the window shows "初期化" where the mouse reaches it. Enter
 # on the reset question erases nothing; "y" erases, and Ctrl+Z gives every split back.
 xdotool windowsize "$timing" 1240 674
 sleep 0.5
@@ -99,7 +99,8 @@ sleep 0.5
 xdotool key ctrl+z
 sleep 0.5
 [[ $(split1 0003) == " 1:21:02.3|10:21:02.3456" ]] || fail "Ctrl+Z after the reset: $(split1 0003)"
-xdotool mousemove --window "$timing" 1061 84 click 1
+# "チェックリスト", in the row of the split buttons.
+xdotool mousemove --window "$timing" 703 103 click 1
 window '^Fcheck' >/dev/null || fail "the check list did not open"
 sleep 0.5
 xdotool key Right
