@@ -55,7 +55,7 @@ bool ActionWriter::Send(const OperatorAction& action) {
                                               ? journal_->Actions()
                                               : std::deque<OperatorAction>{});
     } catch (const DatabaseError& error) {
-        if (error.isConnectionLost() || !database_->Connected()) {
+        if (error.isConnectionLost() || error.isTemporary() || !database_->Connected()) {
             // Sent again when the server answers; its id keeps it from being applied twice.
             problem_ = error.message();
             return false;

@@ -39,6 +39,24 @@ bool DatabaseError::isConnectionLost() const {
     return codes.contains(nativeCode_);
 }
 
+bool DatabaseError::isTemporary() const {
+    bool number = false;
+    const int code = nativeCode_.toInt(&number);
+    // Below 1000: the server's operating-system errors, such as its temporary files removed
+    // while it shuts down.
+    if (number && code > 0 && code < 1000)
+        return true;
+    // ER_GET_ERRNO, ER_DISK_FULL, ER_OUTOFMEMORY, ER_OUT_OF_SORTMEMORY, ER_CON_COUNT_ERROR,
+    // ER_OUT_OF_RESOURCES, ER_SERVER_SHUTDOWN, ER_NORMAL_SHUTDOWN, ER_GOT_SIGNAL,
+    // ER_SHUTDOWN_COMPLETE, ER_ABORTING_CONNECTION, ER_NET_READ_ERROR … ER_NET_WRITE_INTERRUPTED,
+    // ER_ERROR_DURING_COMMIT, ER_ERROR_DURING_ROLLBACK, ER_LOCK_WAIT_TIMEOUT, ER_LOCK_DEADLOCK,
+    // ER_OPTION_PREVENTS_STATEMENT (read-only), ER_READ_ONLY_MODE.
+    static const QList<int> codes = {1030, 1021, 1037, 1038, 1040, 1041, 1053,
+                                     1077, 1078, 1079, 1152, 1158, 1159, 1160,
+                                     1161, 1180, 1181, 1205, 1213, 1290, 1836};
+    return number && codes.contains(code);
+}
+
 bool DatabaseError::wasNeverSent() const {
     // CR_SERVER_GONE_ERROR and CR_ERR_NET_WRITE come from writing the command; a statement
     // the server received and never answered is CR_SERVER_LOST instead.

@@ -21,6 +21,10 @@ public:
     // The connection was found dead before the statement left this machine (the server
     // restarted while the connection sat idle): sent again on a new connection, it runs once.
     bool wasNeverSent() const;
+    // The server could not run the statement now, for a trouble of its own (shutting down, a
+    // lock wait or deadlock, out of room or memory, its own files): the same statement may
+    // run later, unlike one it refuses by its rules.
+    bool isTemporary() const;
 
 private:
     QString nativeCode_;

@@ -101,8 +101,10 @@ start() {
         port=$(free_port)
         [[ $(id -u) -eq 0 ]] && asroot=(--user=root)
         # shellcheck disable=SC2086
+        # Temporary tables of its own: another server's start or stop never touches them.
+        mkdir -p "$dir/tmp"
         setsid mariadbd --no-defaults --datadir="$dir/data" --socket="$sock" --port="$port" \
-            --bind-address=127.0.0.1 --pid-file="$pidfile" --log-error="$dir/server.log" \
+            --tmpdir="$dir/tmp" --bind-address=127.0.0.1 --pid-file="$pidfile" --log-error="$dir/server.log" \
             --character-set-server=sjis --collation-server=sjis_japanese_ci \
             --max-connections=500 "${asroot[@]}" ${LOCALDB_OPTS:-} \
             </dev/null >>"$dir/server.log" 2>&1 &

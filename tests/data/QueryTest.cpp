@@ -77,6 +77,33 @@ TEST_F(Query, ServerErrorsCarryTheServersMessage) {
     EXPECT_FALSE(q.Active());
 }
 
+// A statement the server will never run is told apart from one it cannot run now: the
+// action writer refuses the first and sends the second again.
+TEST_F(Query, ALockWaitIsTemporaryAndAnUnknownColumnIsNot) {
+    q.SetSQL({"update result set midtime6 = '' where tcode = 'R1'"});
+    try {
+        q.ExecSQL();
+        FAIL() << "no error";
+    } catch (const DatabaseError& e) {
+        EXPECT_FALSE(e.isTemporary()) << e.what();
+    }
+    // Another workstation holds the row; this one waits a second, then gives up.
+    db.Exec("start transaction");
+    db.Exec("select * from result where zek = '0001' for update");
+    q.SetSQL({"set session innodb_lock_wait_timeout = 1"});
+    q.ExecSQL();
+    q.SetSQL({"update result set midtime1 = '' where zek = '0001'"});
+    try {
+        q.ExecSQL();
+        FAIL() << "no lock wait";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.nativeCode(), "1205");
+        EXPECT_TRUE(e.isTemporary()) << e.what();
+        EXPECT_FALSE(e.isConnectionLost());
+    }
+    db.Exec("rollback");
+}
+
 TEST_F(Query, IntegerFieldsRefuseText) {
     q.Clear();
     q.Add("select startedtime, '' as blank from result where tcode = 'R1'");

@@ -23,7 +23,7 @@ namespace {
 class DeviceOutage : public DeviceWindowFixture {
 public:
     // Before the fixture's database is made: every connection of the test goes to this server.
-    static void SetUpTestSuite() { ASSERT_TRUE(PrivateServer::Start()); }
+    static void SetUpTestSuite() { EXPECT_TRUE(PrivateServer::Start()); }
     static void TearDownTestSuite() { PrivateServer::Finish(); }
 
 protected:

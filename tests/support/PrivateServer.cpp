@@ -38,8 +38,14 @@ bool PrivateServer::Run(const QString& command) {
     script.setProcessEnvironment(environment);
     script.start(TestDatabase::SourcePath(QStringLiteral("scripts/localdb.sh")),
                  {command, folder_->path()});
-    return QTest::qWaitFor([&] { return script.state() == QProcess::NotRunning; }, 60000) &&
-           script.exitCode() == 0;
+    const bool done =
+        QTest::qWaitFor([&] { return script.state() == QProcess::NotRunning; }, 60000) &&
+        script.exitCode() == 0;
+    if (!done)
+        qWarning("localdb.sh %s failed: %s%s", qPrintable(command),
+                 script.readAllStandardOutput().constData(),
+                 script.readAllStandardError().constData());
+    return done;
 }
 
 void PrivateServer::Signal(int signal) {

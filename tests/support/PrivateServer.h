@@ -11,7 +11,8 @@
 
 class PrivateServer {
 public:
-    // Starts the server and points ODBCINI at its data sources.
+    // Starts the server and points ODBCINI at its data sources. Called from SetUpTestSuite
+    // with EXPECT, not ASSERT: a fatal failure there would show the suite as skipped.
     static bool Start();
     // Points ODBCINI back and kills the server with its folder.
     static void Finish();

@@ -37,7 +37,7 @@ void CopyFolder(const QString& from, const QString& to) {
 
 class OutageReplay : public Replay {
 public:
-    static void SetUpTestSuite() { ASSERT_TRUE(PrivateServer::Start()); }
+    static void SetUpTestSuite() { EXPECT_TRUE(PrivateServer::Start()); }
     static void TearDownTestSuite() { PrivateServer::Finish(); }
 
 protected:
