@@ -23,6 +23,16 @@ QString MinutesEntry(const QString& boxText) {
     return minutes.trimmed();
 }
 
+std::optional<int> MinimumMinutesOf(const QString& boxText) {
+    const QString minutes = MinutesEntry(boxText);
+    const bool digits =
+        !minutes.isEmpty() && minutes.size() <= 4 &&
+        std::all_of(minutes.begin(), minutes.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (!digits)
+        return std::nullopt;
+    return minutes.toInt();
+}
+
 int MeasuredMs(const QString& from, const QString& to) {
     constexpr int Day = 24 * 3600 * 1000;
     const int ms = TimeTextToMs(to) - TimeTextToMs(from);

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // What the operator is told when a time cannot be recorded.
 inline const QString TooShortMessage = QStringLiteral("最短計測時間に達していません");
@@ -26,6 +27,10 @@ int SplitLimitOfClass(int lapn);
 // The minutes typed into the minimum-time box: its edit control takes Enter as a line break,
 // so line breaks and blanks around the number are not part of it.
 QString MinutesEntry(const QString& boxText);
+// The box's minutes as a whole number from 0 up; none when the box holds anything else.
+std::optional<int> MinimumMinutesOf(const QString& boxText);
+inline const QString MinutesBoxMessage =
+    QStringLiteral("最短計測時間には 0 以上の整数（分）を入力してください。");
 
 // Milliseconds from one time of day to the next. A time more than half a day before the other
 // was taken after midnight and wraps (23:00 to 00:30 is 1:30:00.0), as the running times do;

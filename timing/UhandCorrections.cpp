@@ -5,7 +5,6 @@
 #include "common/ErrorReport.h"
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
-#include "controls/REdit.h"
 #include "data/ActionHistory.h"
 #include "data/RaceCache.h"
 #include "data/Udm1.h"
@@ -93,7 +92,7 @@ void TFhand::PopupMenu1Popup() {
     if (!asked)
         return;
     Edit1->setText(bib);
-    ShowKeyPress(Edit1, Lap->Assign(bib, stamp, RE1->Text()));
+    ShowKeyPress(Edit1, Lap->Assign(bib, stamp, uComm::MinMeasureMinutes));
 }
 
 // Also the passing log's double click: it too copies the split list's current bib.

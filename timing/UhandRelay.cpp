@@ -5,7 +5,6 @@
 #include "common/ErrorReport.h"
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
-#include "controls/REdit.h"
 #include "data/ActionHistory.h"
 #include "data/RaceCache.h"
 #include "data/RelayLegList.h"
@@ -66,8 +65,9 @@ void TFhand::ConnectRelayHandlers() {
 
 void TFhand::Edit3KeyDown(int key) {
     if (key == 13 || key == 32)
-        ShowKeyPress(Edit3, Relay->Press(Edit3->text(), key == 13 ? BibKey::Enter : BibKey::Space,
-                                         HeadStamp(), RE1->Text(), CkBLast->isChecked()));
+        ShowKeyPress(Edit3,
+                     Relay->Press(Edit3->text(), key == 13 ? BibKey::Enter : BibKey::Space,
+                                  HeadStamp(), uComm::MinMeasureMinutes, CkBLast->isChecked()));
 }
 
 void TFhand::ShowLegList(int leg) {

@@ -15,15 +15,28 @@
 void TFhand::ConnectSplitHandlers() {
     new KeyDownFilter(Edit5, [this](int key) { RunKeyPress(Edit5, [&] { Edit5KeyDown(key); }); });
     connect(RE1, &TREdit::OnExit, this, Guarded(this, &TFhand::RE1Exit));
+    // Enter takes the minutes and gives the keyboard back to the bib box; a line break
+    // would join the next digits to them ("10", Enter, "5" would read 105).
+    new KeyDownFilter(RE1, [this](int key) {
+        if (key == 13)
+            RE1Exit();
+        if (QLineEdit* bibBox = BibBoxOnShow())
+            ReselectBibBox(bibBox);
+    });
 }
 
 void TFhand::Edit5KeyDown(int key) {
     if (key == 13 || key == 32)
         ShowKeyPress(Edit5, Lap->Press(Edit5->text(), key == 13 ? BibKey::Enter : BibKey::Space,
-                                       HeadStamp(), RE1->Text()));
+                                       HeadStamp(), uComm::MinMeasureMinutes));
 }
 
+// Only a whole number of minutes is taken; anything else is told, and the box shows the last
+// minutes taken again, which the key presses go on using.
 void TFhand::RE1Exit() {
-    uComm::MinMeasureMinutes = MinutesEntry(RE1->Text());
+    if (const std::optional<int> minutes = MinimumMinutesOf(RE1->Text()))
+        uComm::MinMeasureMinutes = QString::number(*minutes);
+    else
+        Tell({}, MinutesBoxMessage + QStringLiteral("「%1」").arg(MinutesEntry(RE1->Text())));
     RE1->SetText(uComm::MinMeasureMinutes);
 }

@@ -103,7 +103,11 @@ void TimingWindowFixture::TypeBib(QLineEdit* box, const QString& bib, Qt::Key ke
 }
 
 void TimingWindowFixture::SetMinimumMinutes(const QString& minutes) {
-    Control<TREdit>("RE1")->SetText(minutes);
+    auto* box = Control<TREdit>("RE1");
+    OperatorHands::Click(box);
+    box->selectAll();
+    OperatorHands::Type(minutes);
+    OperatorHands::Press(Qt::Key_Return);
 }
 
 QStringList TimingWindowFixture::Told() const {

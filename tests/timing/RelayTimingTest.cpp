@@ -6,6 +6,7 @@
 #include "support/TimingWindowFixture.h"
 
 #include "controls/CuteBtn.h"
+#include "controls/REdit.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -203,8 +204,9 @@ TEST_F(RelayTiming, ZeroEnterOnATimeTakenElsewhereIsToldAndTheNextZeroDiscardsTh
 }
 
 // A letter typed into the bib box is refused as a key and changes nothing; a minimum that is
-// no number is told when a bib is entered. Neither writes anything nor opens a box.
-TEST_F(RelayTiming, KeysAndMinutesThatAreNoNumberWriteNothingAndLeaveTheTimePending) {
+// no number is refused at once, and the team is timed with the minutes the box held before.
+// Nothing opens a box.
+TEST_F(RelayTiming, KeysAndMinutesThatAreNoNumberAreRefusedAtOnceAndChangeNothing) {
     AddClass("R", 0, 4);
     race.AddTeam("0012", "R", "10:00:00.0000");
     AddStamp("10:15:30.1234", 0);
@@ -212,11 +214,16 @@ TEST_F(RelayTiming, KeysAndMinutesThatAreNoNumberWriteNothingAndLeaveTheTimePend
     OperatorHands::Type("1a");
     EXPECT_EQ(Control<QLineEdit>("Edit3")->text(), "1");
     OperatorHands::Press(Qt::Key_Return);
+    EXPECT_EQ(StampState("10:15:30.1234"), "0");
+    SetMinimumMinutes("20");
     SetMinimumMinutes("x");
-    TypeBib(Control<QLineEdit>("Edit3"), "12");
     ASSERT_EQ(Told().size(), 2);
     EXPECT_EQ(Told()[1], "チームNo.0001 は登録されていません。");
-    EXPECT_TRUE(Told()[0].contains("x"));
+    EXPECT_EQ(Told()[0], "最短計測時間には 0 以上の整数（分）を入力してください。「x」");
+    EXPECT_EQ(Control<TREdit>("RE1")->Text(), "20");
+    // 15 minutes run: under the 20 kept, so refused, and the time waits.
+    TypeBib(Control<QLineEdit>("Edit3"), "12");
+    EXPECT_TRUE(Told()[0].contains("最短計測時間に達していません")) << qPrintable(Told()[0]);
     EXPECT_TRUE(ShownErrors().isEmpty());
     EXPECT_TRUE(answers.Texts().isEmpty());
     EXPECT_EQ(Leg("0012", 1), QStringList({"10:00:00.0000", "", "", "T"}));

@@ -9,6 +9,7 @@
 #include "data/SplitRules.h"
 #include "timing/TDBGrid.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -234,9 +235,20 @@ TEST_F(SplitAssignment, OnlyDigitsMakeABibAndWhatIsNoNumberIsToldWithoutWriting)
     OperatorHands::Press(Qt::Key_Backspace);
     OperatorHands::Press(Qt::Key_Return);
     EXPECT_EQ(Told(), QStringList({"ビブNo.を数字で入力してください。"}));
-    SetMinimumMinutes("5分");
-    TypeBib(Control<QLineEdit>("Edit5"), "12");
-    EXPECT_EQ(Told().value(0), "'5分' は有効な整数ではありません");
+    // Minutes that are no whole number from 0 up are refused at once, naming the box, which
+    // shows the minutes kept; "10", Enter, "5" is 10 minutes and a bib 5.
+    SetMinimumMinutes("10");
+    for (const char* wrong : {"5分", "-1", "abc"}) {
+        SetMinimumMinutes(wrong);
+        EXPECT_EQ(
+            Told().value(0),
+            QString("最短計測時間には 0 以上の整数（分）を入力してください。「%1」").arg(wrong));
+        EXPECT_EQ(Control<TREdit>("RE1")->Text(), "10");
+    }
+    EXPECT_EQ(Control<QLineEdit>("Edit5"), QApplication::focusWidget());
+    OperatorHands::Type("5");
+    EXPECT_EQ(Control<TREdit>("RE1")->Text(), "10");
+    EXPECT_EQ(Control<QLineEdit>("Edit5")->text(), "5");
     EXPECT_EQ(States(), QStringList({"0"}));
     EXPECT_TRUE(Passings().isEmpty());
 
