@@ -22,10 +22,11 @@ struct CounterRule {
     QString afterGemination;
     QString afterN;
     QStringList geminating;
-    QString four; // a final 4
-    QString nine; // a final 9
-    QString one;  // the whole number 1, when it has a word of its own
-    QString two;  // likewise 2
+    QString four;  // a final 4
+    QString nine;  // a final 9
+    QString seven; // a final 7
+    QString one;   // the whole number 1, when it has a word of its own
+    QString two;   // likewise 2
 };
 
 QStringList fullGemination() {
@@ -46,6 +47,7 @@ CounterRule plainRule(const QString& counter, const QString& reading) {
     rule.reading = rule.afterGemination = rule.afterN = reading;
     rule.four = kDigitWords[4];
     rule.nine = kDigitWords[9];
+    rule.seven = kDigitWords[7];
     return rule;
 }
 
@@ -53,6 +55,13 @@ CounterRule hourRule(const QString& counter, const QString& reading) {
     CounterRule rule = plainRule(counter, reading);
     rule.four = QStringLiteral("よ");
     rule.nine = QStringLiteral("く");
+    return rule;
+}
+
+// A time of day: 7時 is しちじ (17時 じゅうしちじ), while a duration stays ななじかん.
+CounterRule clockRule() {
+    CounterRule rule = hourRule(QStringLiteral("時"), QStringLiteral("じ"));
+    rule.seven = QStringLiteral("しち");
     return rule;
 }
 
@@ -83,7 +92,7 @@ CounterRule peopleRule() {
 const std::vector<CounterRule>& counterRules() {
     static const std::vector<CounterRule> rules = {
         hourRule(QStringLiteral("時間"), QStringLiteral("じかん")),
-        hourRule(QStringLiteral("時"), QStringLiteral("じ")),
+        clockRule(),
         minuteRule(),
         plainRule(QStringLiteral("秒"), QStringLiteral("びょう")),
         plainRule(QStringLiteral("番"), QStringLiteral("ばん")),
@@ -168,6 +177,8 @@ void attachCounter(QStringList& words, const CounterRule& rule) {
         last = rule.four;
     else if (last == kDigitWords[9])
         last = rule.nine;
+    else if (last == kDigitWords[7])
+        last = rule.seven;
     if (rule.geminating.contains(last)) {
         last.chop(1);
         last += QStringLiteral("っ") + rule.afterGemination;

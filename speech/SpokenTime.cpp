@@ -16,12 +16,19 @@ QString field(const QRegularExpressionMatch& match, int group) {
     return QString::number(match.captured(group).toInt());
 }
 
+// A field that is zero is not said after a larger one ("1:00:04.5" is 1時間4秒5), and a time
+// that ends on a whole minute or hour is ちょうど ("1:00:00.0" is 1時間ちょうど).
 QString inCounters(const QRegularExpressionMatch& match) {
     QString text;
-    if (match.hasCaptured(1))
+    if (match.hasCaptured(1) && match.captured(1).toInt() != 0)
         text += field(match, 1) + QStringLiteral("時間");
-    if (match.hasCaptured(2))
+    if (match.hasCaptured(2) && (match.captured(2).toInt() != 0 || text.isEmpty()))
         text += field(match, 2) + QStringLiteral("分");
+    const bool wholeSeconds = match.captured(3).toInt() == 0 && match.captured(4) == u"0";
+    if (wholeSeconds && !text.isEmpty() && text != QStringLiteral("0分"))
+        return text + QStringLiteral("ちょうど");
+    if (text == QStringLiteral("0分"))
+        text.clear();
     return text + field(match, 3) + QStringLiteral("秒") + match.captured(4);
 }
 

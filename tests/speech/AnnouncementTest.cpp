@@ -11,6 +11,15 @@ TEST(Announcements, SplitsAndLegFinishesInCounters) {
               QStringLiteral("305番 中間3 1時間5分3秒0"));
     EXPECT_EQ((SplitAnnouncement{QStringLiteral("0000"), 2, QStringLiteral("      9.1")}.text()),
               QStringLiteral("0番 中間2 9秒1"));
+    // A zero field is not said after a larger one; a whole hour or minute is ちょうど.
+    EXPECT_EQ((SplitAnnouncement{QStringLiteral("0012"), 2, QStringLiteral("  1:00:04.5")}.text()),
+              QStringLiteral("12番 中間2 1時間4秒5"));
+    EXPECT_EQ((SplitAnnouncement{QStringLiteral("0012"), 2, QStringLiteral("  1:00:00.0")}.text()),
+              QStringLiteral("12番 中間2 1時間ちょうど"));
+    EXPECT_EQ((SplitAnnouncement{QStringLiteral("0012"), 2, QStringLiteral("    12:00.0")}.text()),
+              QStringLiteral("12番 中間2 12分ちょうど"));
+    EXPECT_EQ((SplitAnnouncement{QStringLiteral("0012"), 2, QStringLiteral("    00:04.5")}.text()),
+              QStringLiteral("12番 中間2 4秒5"));
     // Not a running time: said as it is rather than lost.
     EXPECT_EQ((SplitAnnouncement{QStringLiteral("0012"), 1, QStringLiteral(" ")}.text()),
               QStringLiteral("12番 中間1 "));
