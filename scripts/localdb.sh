@@ -5,7 +5,8 @@
 #   localdb.sh sample DIR    replace the race database's contents with the sample races
 #   localdb.sh stop   DIR    stop the server
 #   localdb.sh status DIR    say whether it runs, and where
-#   localdb.sh sql    DIR    a mariadb client on the server (extra arguments are passed on)
+#   localdb.sh sql    DIR    a mariadb client on the server (extra arguments are passed on;
+#                            DIR only when it is a folder that exists: `sql tarnik -e ...`)
 #
 # The server listens on its socket DIR/mysqld.sock and on 127.0.0.1 only. DIR/odbc.ini defines
 # "TarnikLocal" (this server), and "TarnikTest" and "TarnikServer" at an address where nothing
@@ -23,12 +24,12 @@ share=$root/data
 [[ -f $share/schema.sql ]] || share=$root/share/tarnikmid
 # mariadbd is in /usr/sbin, which a desktop user's PATH leaves out.
 PATH=$PATH:/usr/sbin
-usage() { sed -n '2,15p' "$0"; exit 2; }
+usage() { sed -n '2,16p' "$0"; exit 2; }
 cmd=${1:-}
 [[ -n $cmd ]] || usage
 shift
-# Without DIR, a client option may follow the command at once: `sql -e "..."`.
-if [[ $# -gt 0 && $1 != -* ]]; then
+# Without DIR, a client argument may follow the command at once: `sql -e "..."`, `sql tarnik`.
+if [[ $# -gt 0 && $1 != -* && ($cmd != sql || -d $1) ]]; then
     dir=$1
     shift
 else

@@ -85,6 +85,10 @@ start_until_window() {
     [[ $windows -eq 1 ]] || fail "$bin/$launcher: $windows windows shown, expected the main window alone"
     races=$("$localdb" sql "$home/db" -N -e "select count(*) from tarnik.tiki")
     [[ $races -ge 2 ]] || fail "$bin/$launcher: $races sample races loaded"
+    # Without DIR, the database name after sql goes to the client, not into a new folder.
+    [[ $(cd "$home" && TARNIK_HOME=$home "$localdb" sql tarnik -N -e "select count(*) from tiki") == "$races" ]] ||
+        fail "$bin/$launcher: sql with the database name first"
+    [[ ! -e $home/tarnik ]] || fail "$bin/$launcher: sql made a folder of the database name"
     for said in "starting the local database" "loading the sample races" "starting the program"; do
         grep -qx "$said" "$home/launch.log" || fail "$bin/$launcher did not say: $said"
     done
