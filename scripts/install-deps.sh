@@ -16,6 +16,7 @@ packages=(
     googletest libgtest-dev libgmock-dev
     xvfb xauth sox
     x11-apps netpbm xdotool
+    desktop-file-utils
 )
 
 missing=()

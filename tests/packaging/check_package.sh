@@ -53,6 +53,7 @@ for f in lib/tarnikmid/tarnikmid share/tarnikmid/schema.sql share/tarnikmid/samp
 done
 desktop=$usr/share/applications/tarnikmid.desktop
 grep -qx 'Name\[ja\]=中間計時' "$desktop" || fail "the desktop entry has no Japanese name"
+desktop-file-validate "$desktop" || fail "the desktop entry does not pass desktop-file-validate"
 launcher=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
 [[ -x $usr/bin/$launcher ]] || fail "the desktop entry runs $launcher, which the package lacks"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
