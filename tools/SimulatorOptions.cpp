@@ -29,6 +29,10 @@ SimulatorOptions ParseSimulatorOptions(const QStringList& arguments) {
     parser.addHelpOption();
     parser.addOptions({
         {"device", "Serial device to write to instead of a pseudo-terminal.", "path"},
+        {"link",
+         "Keep a symbolic link at this path to the pseudo-terminal, so that a port configured "
+         "with it survives a restart of the simulator.",
+         "path"},
         {"baud", "Line speed in bit/s (default 2400).", "bits", "2400"},
         {"rate", "Lines per second (default 1).", "lines", "1"},
         {"burst", "Send the lines back to back, without pauses."},
@@ -47,6 +51,9 @@ SimulatorOptions ParseSimulatorOptions(const QStringList& arguments) {
 
     SimulatorOptions options;
     options.device = parser.value("device");
+    options.link = parser.value("link");
+    if (!options.link.isEmpty() && !options.device.isEmpty())
+        Refuse(QStringLiteral("--link is for the pseudo-terminal, not with --device"));
     options.bitRate = IntegerOf(parser, "baud", 50);
     bool ok = false;
     options.linesPerSecond = parser.value("rate").toDouble(&ok);

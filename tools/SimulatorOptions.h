@@ -9,6 +9,7 @@
 
 struct SimulatorOptions {
     QString device; // empty: a fresh pseudo-terminal
+    QString link;   // a symbolic link made to the pseudo-terminal, replaced at each start
     int bitRate = 2400;
     double linesPerSecond = 1.0;
     bool burst = false; // back to back, no pause

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTime>
 
 #include <cmath>
@@ -45,6 +46,19 @@ QByteArray GeneratedLine(const SimulatorOptions& options, int index) {
     });
 }
 
+// The link of an earlier run is replaced; anything else at that path is left alone.
+void LinkTo(const QString& link, const QString& target) {
+    const QFileInfo existing(link);
+    if (existing.exists() && !existing.isSymLink())
+        throw std::invalid_argument(
+            QStringLiteral("--link %1: a file that is no link is there").arg(link).toStdString());
+    if (existing.isSymLink())
+        QFile::remove(link);
+    if (!QFile::link(target, link))
+        throw std::invalid_argument(
+            QStringLiteral("--link %1: the link cannot be made").arg(link).toStdString());
+}
+
 void Run(const SimulatorOptions& options) {
     const QList<QByteArray> fileLines =
         options.file.isEmpty() ? QList<QByteArray>{} : FileLines(options.file);
@@ -55,6 +69,8 @@ void Run(const SimulatorOptions& options) {
     LineOutput output = options.device.isEmpty()
                             ? LineOutput::OpenPseudoTerminal(options.bitRate)
                             : LineOutput::OpenDevice(options.device, options.bitRate);
+    if (!options.link.isEmpty())
+        LinkTo(options.link, output.Path());
     std::printf("%s\n", qPrintable(output.Path()));
     std::fflush(stdout);
     output.WaitForReader();

@@ -3,18 +3,21 @@
 #include "CommOnPty.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
 // Runs the simulator with `arguments`, reads `size` bytes through the component from the
-// pseudo-terminal it names, closes the port and expects the simulator to end by itself.
-QByteArray ReceiveFromSimulator(const QStringList& arguments, int size) {
+// pseudo-terminal it names (or from `port`, a path configured for it), closes the port and
+// expects the simulator to end by itself.
+QByteArray ReceiveFromSimulator(const QStringList& arguments, int size, QString port = {}) {
     QProcess simulator;
     simulator.start(DEVICESIM_PATH, arguments);
     EXPECT_TRUE(simulator.waitForReadyRead(5000));
     constexpr int kPort = 210;
-    SetPortPathOverride(kPort, QString::fromLocal8Bit(simulator.readLine().trimmed()));
+    const QString named = QString::fromLocal8Bit(simulator.readLine().trimmed());
+    SetPortPathOverride(kPort, port.isEmpty() ? named : port);
 
     TCommX comm;
     comm.SetPortNo(kPort);
@@ -42,6 +45,22 @@ TEST(DeviceSimulatorRun, GeneratedLinesAdvanceByTheInterval) {
                                     "--start-time", "12:34:56.7890", "--status", "?"},
                                    expected.size()),
               expected);
+}
+
+// A port configured with the link keeps working when the simulator starts again on another
+// pseudo-terminal.
+TEST(DeviceSimulatorRun, TheLinkFollowsEachNewPseudoTerminal) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath("tty");
+    const QStringList arguments = {"--count",       "1",      "--burst", "--start-time",
+                                   "12:00:00.0000", "--link", link};
+    const QByteArray line = "?0001 C1  12:00:00.0000 00\r";
+    for (int run = 0; run < 2; ++run) {
+        EXPECT_EQ(ReceiveFromSimulator(arguments + QStringList{"--status", "?"}, line.size(), link),
+                  line)
+            << "run " << run;
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+    }
 }
 
 TEST(DeviceSimulatorRun, FileLinesGoOutAsWrittenWithCarriageReturns) {
