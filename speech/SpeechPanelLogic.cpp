@@ -100,6 +100,8 @@ void SpeechPanelLogic::TBtypeChange(int position) {
 
 void SpeechPanelLogic::RGotoClick(int index) {
     speechOn_ = index == VoicePanel::kSpeechOn;
+    // Kept in the configuration file as it was left.
+    uComm::Onsei = speechOn_ ? VoicePanel::kSpeechOn : 0;
     if (speechOn_) {
         prepareReading();
         SpeechQueue.clear();

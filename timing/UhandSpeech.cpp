@@ -3,6 +3,7 @@
 #include "Uhand.h"
 
 #include "common/ErrorReport.h"
+#include "common/uComm.h"
 
 #include "controls/CuteBtn.h"
 #include "speech/SmarTalk.h"
@@ -10,6 +11,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -64,4 +66,6 @@ void TFhand::ShowVoiceSettings() {
     }
     const QSignalBlocker blocker(CBspeaker);
     CBspeaker->setCurrentIndex(shown.speakerIndex);
+    // 有り as it was left: its handler runs and speech starts.
+    (uComm::Onsei == VoicePanel::kSpeechOn ? RGotoOn : RGotoOff)->setChecked(true);
 }

@@ -18,6 +18,7 @@
 void TimingWindowFixture::SetUp() {
     ShownErrors().clear();
     uComm::MinMeasureMinutes = QStringLiteral("5");
+    uComm::Onsei = 0; // no test speaks unless it says so
     dm = std::make_unique<TDm1>(nullptr, db.Name());
     db.Exec("insert into execinfo (num,tcode,updx,stat) values (1,'R1',0,'')");
     AddRace("R1", "01", "テスト大会");

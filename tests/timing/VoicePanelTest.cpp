@@ -57,8 +57,18 @@ TEST_F(VoicePanelWindow, OperatorChangesReachTheSettingsAndTheControl) {
     const QTimer& speechPump = Control<SpeechPanelLogic>("Speech")->Timer1;
     Control<QRadioButton>("RGotoOn")->click();
     EXPECT_TRUE(speechPump.isActive());
+    EXPECT_EQ(uComm::Onsei, 1);
     Control<QRadioButton>("RGotoOff")->click();
     EXPECT_FALSE(speechPump.isActive());
+    EXPECT_EQ(uComm::Onsei, 0);
+}
+
+// "有り" left on is on again when the window opens, speech running.
+TEST_F(VoicePanelWindow, SpeechLeftOnIsOnAtTheNextOpening) {
+    uComm::Onsei = 1;
+    OpenWindow();
+    EXPECT_TRUE(Control<QRadioButton>("RGotoOn")->isChecked());
+    EXPECT_TRUE(Control<SpeechPanelLogic>("Speech")->Timer1.isActive());
 }
 
 TEST_F(VoicePanelWindow, VoiceTestSpeaksTheSampleTime) {
