@@ -82,6 +82,11 @@ void SaveConfiguration(const QPoint& position, int dataIndex) {
     writeTalk("Vol", uComm::Vol);
     writeTalk("Onsei", uComm::Onsei);
     ini.WriteInteger(QStringLiteral("Port"), QStringLiteral("Alge"), uComm::DevicePortNo);
+    // Only read by the program, written so that the operator finds them in the file.
+    ini.WriteInteger(QStringLiteral("Port"), QStringLiteral("QuietSeconds"),
+                     uComm::DeviceQuietSeconds);
     ini.WriteInteger(QStringLiteral("DB"), QStringLiteral("DataIndex"), dataIndex);
     ini.WriteString(QStringLiteral("ENV"), QStringLiteral("LapMin"), uComm::MinMeasureMinutes);
+    ini.WriteInteger(QStringLiteral("ENV"), QStringLiteral("RefusalSound"),
+                     uComm::RefusalSound ? 1 : 0);
 }

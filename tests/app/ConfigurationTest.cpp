@@ -27,10 +27,12 @@ const QByteArray kAllDefaults = "[MainForm]\n"
                                 "Onsei=0\n"
                                 "[Port]\n"
                                 "Alge=0\n"
+                                "QuietSeconds=30\n"
                                 "[DB]\n"
                                 "DataIndex=0\n"
                                 "[ENV]\n"
-                                "LapMin=5\n";
+                                "LapMin=5\n"
+                                "RefusalSound=1\n";
 
 // Values no file gives, so that a load that skips a setting shows.
 void SpoilSettings() {
@@ -57,7 +59,7 @@ protected:
     QString path_ = dir_.filePath(QStringLiteral("TarnikMid.ini"));
 };
 
-TEST_F(ConfigurationTest, AbsentFileGivesDefaultsAndSaveWritesAllFifteenKeysInOrder) {
+TEST_F(ConfigurationTest, AbsentFileGivesDefaultsAndSaveWritesAllSeventeenKeysInOrder) {
     const MainFormConfig config = LoadConfiguration();
 
     EXPECT_EQ(config.Position, QPoint(0, 0));
@@ -101,7 +103,8 @@ TEST_F(ConfigurationTest, PortOverridesAreLoadedAndSurviveASave) {
 
     SaveConfiguration(QPoint(1, 2), 1);
     const QByteArray saved = FileText(path_);
-    EXPECT_TRUE(saved.startsWith(portSection + "[Other]\nkept=yes\n[MainForm]\nLeft=1\nTop=2\n"))
+    EXPECT_TRUE(saved.startsWith(portSection +
+                                 "QuietSeconds=30\n[Other]\nkept=yes\n[MainForm]\nLeft=1\nTop=2\n"))
         << saved.constData();
     EXPECT_EQ(LoadConfiguration().PortPaths, expected);
 }
