@@ -48,6 +48,10 @@ void SpeechPanelLogic::setst1() {
     St1.SetIntonation(uComm::Voiceint);
     St1.SetPitchForWoman(uComm::Voicew);
     St1.SetPitchForMan(uComm::Voicem);
+    // A stored speed or volume at the slider's own position moves no slider, so no handler
+    // gives it to the voice: given here.
+    St1.SetSpeed(uComm::Speed);
+    St1.SetVolume(uComm::Vol);
 }
 
 void SpeechPanelLogic::SpeakNow(const QString& text) {
