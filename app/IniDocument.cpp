@@ -36,8 +36,13 @@ QByteArray KeyLine(const QByteArray& key, const QString& value) {
 
 } // namespace
 
-IniDocument IniDocument::Parse(const QByteArray& text) {
+IniDocument IniDocument::Parse(QByteArray text) {
     IniDocument doc;
+    static const QByteArray utf8Mark("\xEF\xBB\xBF");
+    if (text.startsWith(utf8Mark)) {
+        doc.byteOrderMark_ = utf8Mark;
+        text.remove(0, utf8Mark.size());
+    }
     if (text.isEmpty())
         return doc;
     const qsizetype firstBreak = text.indexOf('\n');
@@ -53,7 +58,7 @@ IniDocument IniDocument::Parse(const QByteArray& text) {
 }
 
 QByteArray IniDocument::Serialize() const {
-    QByteArray out;
+    QByteArray out = byteOrderMark_;
     for (const QByteArray& line : lines_)
         out += line + lineEnd_;
     return out;

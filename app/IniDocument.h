@@ -10,7 +10,7 @@
 
 class IniDocument {
 public:
-    static IniDocument Parse(const QByteArray& text);
+    static IniDocument Parse(QByteArray text);
     QByteArray Serialize() const;
 
     // Sections and keys are found without regard to case; the first match wins.
@@ -35,4 +35,6 @@ private:
 
     QList<QByteArray> lines_;
     QByteArray lineEnd_ = "\n";
+    // A byte-order mark the file started with (editors on Windows add one); written back.
+    QByteArray byteOrderMark_;
 };

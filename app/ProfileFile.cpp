@@ -64,8 +64,10 @@ QList<QPair<QString, QString>> ProfileFile::ReadSection(const QString& section) 
 void ProfileFile::WriteString(const QString& section, const QString& key, const QString& value) {
     IniDocument doc = ReadDocument(path_);
     doc.SetValue(section, key, value);
-    // Replaced whole on commit, so a failure part-way leaves the previous text intact.
+    // Replaced whole on commit, so a failure part-way leaves the previous text intact; only a
+    // folder that takes no new file (the file alone writable) has it written in place.
     QSaveFile file(path_);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         ThrowWriteError(path_, file.errorString());
     const QByteArray text = doc.Serialize();

@@ -1,13 +1,13 @@
 #include "app/Umain.h"
 
 #include "app/Ucheck.h"
-#include "common/ErrorReport.h"
 
 #include "app/BuildDate.h"
 #include "app/Configuration.h"
 #include "app/DatabaseChoice.h"
 #include "app/MainPictures.h"
 #include "app/TRadioGroup.h"
+#include "common/ErrorReport.h"
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "data/DatabaseError.h"
@@ -123,10 +123,9 @@ void TFmain::FormShow() {
 }
 
 void TFmain::closeEvent(QCloseEvent* event) {
-    // Refused until the save succeeds: a failing write throws past the accept, to the
-    // application's error handler, and the window stays open.
-    event->ignore();
-    FormClose();
+    // A save that fails is shown, and the program still ends: a full disk or a read-only
+    // file must not keep the operator from closing it.
+    RunGuarded([this] { FormClose(); });
     event->accept();
 }
 

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -124,6 +126,41 @@ TEST_F(ProfileFileTest, FailedWriteLeavesTheKeysWrittenBeforeIt) {
     }
     EXPECT_EQ(FileText(path_), written);
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"test.ini"});
+}
+
+// Writes a key as a user who may write the file but create nothing in its folder (root may
+// create anything, so the write is done by an unprivileged child then); true if it succeeded.
+bool WriteAsUserWithoutFolderRights(ProfileFile& ini, const QString& folder) {
+    const QFileDevice::Permissions readAndSearch =
+        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+    if (!QFile::setPermissions(folder, readAndSearch))
+        return false;
+    const pid_t child = fork();
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        try {
+            ini.WriteInteger("Talk", "Speed", 7);
+            _exit(0);
+        } catch (const ProfileWriteError&) {
+            _exit(1);
+        }
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    QFile::setPermissions(folder, readAndSearch | QFile::WriteOwner);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(ProfileFileTest, ByteOrderMarkAndAFolderThatTakesNoNewFile) {
+    // Saved by a Windows editor: the mark is not part of the first section's name.
+    WriteFileText(path_, "\xEF\xBB\xBF[Talk]\r\nSpeaker=2\r\n");
+    EXPECT_EQ(ini_.ReadInteger("Talk", "Speaker", 0), 2);
+    ASSERT_TRUE(QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner |
+                                                 QFile::ReadOther | QFile::WriteOther));
+
+    EXPECT_TRUE(WriteAsUserWithoutFolderRights(ini_, dir_.path()));
+    EXPECT_EQ(FileText(path_), "\xEF\xBB\xBF[Talk]\r\nSpeaker=2\r\nSpeed=7\r\n");
 }
 
 } // namespace
