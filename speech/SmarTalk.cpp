@@ -45,6 +45,10 @@ short TSmarTalk::Speak(const QString& text) {
     return 0;
 }
 
+bool TSmarTalk::CanBeHeard() const {
+    return playbackEnabled_ && !QMediaDevices::defaultAudioOutput().isNull();
+}
+
 short TSmarTalk::Finish() {
     return 0;
 }

@@ -59,6 +59,8 @@ public:
     QString WavOutputFolder() const { return wavFolder_; }
     // Off: texts are synthesised (and written) but never played, even with a sound device.
     void SetPlaybackEnabled(bool enabled) { playbackEnabled_ = enabled; }
+    // Whether a text spoken now would be heard: playback on and a sound device present.
+    bool CanBeHeard() const;
 
 signals:
     void OnEVOUTEND();

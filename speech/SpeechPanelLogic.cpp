@@ -1,5 +1,7 @@
 #include "speech/SpeechPanelLogic.h"
 
+#include "speech/SpeechError.h"
+
 #include "common/uComm.h"
 
 #include <algorithm>
@@ -7,6 +9,10 @@
 QStringList VoicePanel::SpeakerNames() {
     return {QStringLiteral("男性１&女性１"), QStringLiteral("男性１"), QStringLiteral("女性１"),
             QStringLiteral("男性２"), QStringLiteral("女性２")};
+}
+
+QString VoicePanel::NoSoundDeviceMessage() {
+    return QStringLiteral("音声テストを再生できませんでした: 音を出せる装置が見つかりません");
 }
 
 QString VoicePanel::VoiceTestText() {
@@ -137,6 +143,9 @@ void SpeechPanelLogic::St1EVOUTEND() {
 void SpeechPanelLogic::CuteButton65Click() {
     SpeakNow(SpeechText);
     SpeakNow(VoicePanel::VoiceTestText());
+    // The operator presses the test to hear the voice: silence must not pass for success.
+    if (!St1.CanBeHeard())
+        throw SpeechError(VoicePanel::NoSoundDeviceMessage());
 }
 
 int SpeechPanelLogic::moveSlider(int current, int wanted, const VoiceSlider& slider,

@@ -35,6 +35,8 @@ inline constexpr int kPumpIntervalMs = 1000;
 QStringList SpeakerNames();
 // What the voice test speaks after the last text.
 QString VoiceTestText();
+// Told when the voice test has no sound device to play on.
+QString NoSoundDeviceMessage();
 } // namespace VoicePanel
 
 // The positions of the panel's list and sliders.

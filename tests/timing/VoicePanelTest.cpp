@@ -87,6 +87,9 @@ TEST_F(VoicePanelWindow, VoiceTestSpeaksTheSampleTime) {
     EXPECT_LT(seconds, 6.0);
     EXPECT_GT(Rms(sample), 100.0);
     EXPECT_EQ(Control<SpeechPanelLogic>("Speech")->SpeechText, "1時間23分31秒4");
+    // Playback is off here, as on a machine without a sound device: the operator is told.
+    EXPECT_TRUE(Told().contains(VoicePanel::NoSoundDeviceMessage()))
+        << Told().join('\n').toStdString();
 }
 
 } // namespace
