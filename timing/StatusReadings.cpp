@@ -10,7 +10,9 @@ const QString Gap = QStringLiteral("  ");
 
 } // namespace
 
-StripReading DeviceLineReading(const DeviceLineFacts& facts) {
+namespace {
+
+StripReading PortReading(const DeviceLineFacts& facts) {
     const QString port = facts.port.isEmpty() ? QStringLiteral("ポートなし") : facts.port;
     switch (facts.state) {
     case DeviceLineState::Closed:
@@ -26,6 +28,18 @@ StripReading DeviceLineReading(const DeviceLineFacts& facts) {
     if (facts.quietSeconds >= facts.quietLimitSeconds)
         return {port + QStringLiteral(" 無通信 ") + since, StripColours::Warning};
     return {port + QStringLiteral(" 受信中 ") + since, StripColours::Good};
+}
+
+} // namespace
+
+StripReading DeviceLineReading(const DeviceLineFacts& facts) {
+    StripReading reading = PortReading(facts);
+    if (facts.invalidTimeLines == 0)
+        return reading;
+    reading.text += Gap + QStringLiteral("時刻不正 %1 行").arg(facts.invalidTimeLines);
+    if (reading.colour != StripColours::Trouble)
+        reading.colour = StripColours::Warning;
+    return reading;
 }
 
 QString DataSourceLabel(const QString& sourceName) {

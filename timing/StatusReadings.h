@@ -31,6 +31,8 @@ struct DeviceLineFacts {
     qint64 quietSeconds = 0;
     bool anyLine = false;
     int quietLimitSeconds = 30; // this long without a line while open: 無通信
+    // Stamp lines whose time of day could not be read: passings without a usable time.
+    int invalidTimeLines = 0;
 };
 StripReading DeviceLineReading(const DeviceLineFacts& facts);
 

@@ -73,6 +73,11 @@ void StatusStrip::LineReceived() {
     Refresh();
 }
 
+void StatusStrip::InvalidTimeLineReceived() {
+    ++invalidTimeLines_;
+    Refresh();
+}
+
 void StatusStrip::SetDatabaseProbe(std::function<DatabaseFacts()> probe) {
     databaseProbe_ = std::move(probe);
     Refresh();
@@ -101,8 +106,8 @@ StripReading StatusStrip::Shown(Field field) const {
 
 void StatusStrip::Refresh() {
     const qint64 quietSeconds = quiet_.isValid() ? quiet_.elapsed() / 1000 : 0;
-    Paint(device_, DeviceLineReading(
-                       {port_, portState_, quietSeconds, anyLine_, uComm::DeviceQuietSeconds}));
+    Paint(device_, DeviceLineReading({port_, portState_, quietSeconds, anyLine_,
+                                      uComm::DeviceQuietSeconds, invalidTimeLines_}));
     if (databaseProbe_)
         Paint(database_, DatabaseReading(databaseProbe_()));
     WaitingFacts waiting = waitingFacts_;

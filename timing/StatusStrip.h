@@ -24,6 +24,8 @@ public:
     void ShowPortOpened(const QString& port);
     void ShowPortLost(const QString& port);
     void LineReceived();
+    // A stamp line came whose time of day could not be read.
+    void InvalidTimeLineReceived();
 
     // Asked at every refresh: the connection can be lost by any statement.
     void SetDatabaseProbe(std::function<DatabaseFacts()> probe);
@@ -52,6 +54,7 @@ private:
     DeviceLineState portState_ = DeviceLineState::Closed;
     QElapsedTimer quiet_; // since the last line, or since opening
     bool anyLine_ = false;
+    int invalidTimeLines_ = 0;
     std::function<DatabaseFacts()> databaseProbe_;
     WaitingFacts waitingFacts_;
     QElapsedTimer waitingSince_; // since the waiting times were counted

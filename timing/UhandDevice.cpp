@@ -177,6 +177,7 @@ void TFhand::TakeDeviceLine(const QByteArray& line) {
     }
     if (!HasTimeOfDay(record)) {
         Memo3->appendPlainText(VisibleText(line) + QStringLiteral("  ← 時刻が不正: 保存せず"));
+        Strip->InvalidTimeLineReceived();
         return;
     }
     Memo3->appendPlainText(VisibleText(line));

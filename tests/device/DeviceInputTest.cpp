@@ -6,6 +6,7 @@
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "serial/PortNames.h"
+#include "timing/StatusStrip.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -130,6 +131,10 @@ TEST_F(DeviceInput, NoiseHalfLinesAndBadTimesNeverBecomePendingTimesNorCostALine
     EXPECT_EQ(db.Rows("select bib from tdc_mid order by dt, id"),
               QList<QStringList>({{"0001"}, {"0002"}, {"0003"}, {"0004"}, {"0005"}}));
     EXPECT_TRUE(Memo3Lines().contains(" 0099 C1  9999999999999 00  ← 時刻が不正: 保存せず"));
+    // Both bad times are counted where the operator of the lap page sees them.
+    const QString device =
+        Control<StatusStrip>("StatusStrip")->Shown(StatusStrip::Field::Device).text;
+    EXPECT_TRUE(device.endsWith("時刻不正 2 行")) << device.toStdString();
     EXPECT_TRUE(Eventually([&] { return Control<QLineEdit>("Ed5")->text() == "10:00:05.0000"; }));
 }
 
@@ -212,7 +217,7 @@ TEST_F(DeviceInput, ALineThatGoesAwayIsSaidOnceAndThePortClosed) {
     QTest::qWait(300);
     EXPECT_EQ(Told().size(), 1);
     EXPECT_TRUE(answers.Texts().isEmpty()); // no box that would take the next bib
-    EXPECT_EQ(uComm::DevicePortNo, kPort); // the next start tries the same port again
+    EXPECT_EQ(uComm::DevicePortNo, kPort);  // the next start tries the same port again
 }
 
 TEST_F(DeviceInput, TheCloseButtonClosesThePort) {

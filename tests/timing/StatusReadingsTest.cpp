@@ -32,6 +32,13 @@ TEST(StatusReadings, DeviceLineSaysEachStateInWordsAndColour) {
     const StripReading lost = line(DeviceLineState::Lost, 0, true);
     EXPECT_EQ(lost.text, "COM33 切断");
     EXPECT_EQ(lost.colour, Trouble);
+
+    // Lines without a usable time of day are counted whatever the line's state.
+    const StripReading unreadable =
+        DeviceLineReading({QStringLiteral("COM33"), DeviceLineState::Open, 3, true, 30, 2});
+    EXPECT_EQ(unreadable.text, "COM33 受信中 最終受信 3秒前  時刻不正 2 行");
+    EXPECT_EQ(unreadable.colour, Warning);
+    EXPECT_EQ(DeviceLineReading({"COM33", DeviceLineState::Lost, 0, true, 30, 1}).colour, Trouble);
 }
 
 TEST(StatusReadings, DatabaseNamesItsSourceAndTheStampsStillWaiting) {
