@@ -24,7 +24,8 @@ std::uint64_t TCommReceiveThread::BytesArrived() const {
 }
 
 void TCommReceiveThread::Execute() {
-    std::uint64_t reported = BytesArrived();
+    // Bytes that came between the port's purge and this start are news too.
+    std::uint64_t reported = comm_.BytesTaken();
     while (!Terminated()) {
         const LineWake wake = WaitForLine(port_.InQueueCount() > 0);
         if (Terminated())

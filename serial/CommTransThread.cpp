@@ -52,7 +52,7 @@ void TCommTransThread::WriteChunk(const std::uint8_t* bytes, int length) {
                 return;
         } else {
             // A failed write is not retried.
-            comm_.HandOverLineErrors();
+            comm_.PostLineErrors();
             return;
         }
     }
@@ -93,7 +93,10 @@ void TCommTransThread::EndSend() {
     const TCommFlowCtrls mode = comm_.FlowCtrl();
     if (mode != cfcHalfHigh && mode != cfcHalfLow)
         return;
-    // Let the last character leave the line before the direction turns.
+    // The direction turns only once the last byte is off the line: the driver's queue
+    // drained, then one character time for adapters that call the line empty while their
+    // last character is still going out.
+    port_.Drain();
     std::this_thread::sleep_for(milliseconds(charDelay_));
     port_.SetRts(mode != cfcHalfHigh);
 }

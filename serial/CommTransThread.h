@@ -1,6 +1,7 @@
 #pragma once
 // The transmit worker: writes the chunks posted to it, in posting order, each within
-// TimeOutTrans ms, switching RTS around each batch in the half-duplex modes.
+// TimeOutTrans ms, switching RTS around each batch in the half-duplex modes. It never waits
+// for the owner thread, which may wait for it.
 
 #include "serial/TransmitQueue.h"
 #include "serial/WorkerThread.h"

@@ -310,16 +310,15 @@ void TCustomCommX::PurgeTrans() {
         return;
     if (!FTransThread)
         return FPort->PurgeOutput();
+    // No handler runs in here, and the worker never waits for this thread, so the wait ends
+    // whichever handler purges.
+    FTransThread->SetPurging(true);
     do {
-        // Set on every pass: a handler run below may purge too, and clear it when done.
-        FTransThread->SetPurging(true);
         FPort->PurgeOutput();
         Pause(milliseconds(1));
-        // The worker may be waiting for an error notification before it can let go.
-        FChannel->RunPending();
-        if (!IsOpen() || !FTransThread)
-            return;
     } while (FTransThread->Queue().QueuedBytes() != 0);
+    // A write begun just before the worker saw the purge may have landed after the last one.
+    FPort->PurgeOutput();
     FTransThread->SetPurging(false);
 }
 
@@ -349,6 +348,11 @@ void TCustomCommX::ReportLineErrors() {
 void TCustomCommX::HandOverLineErrors() {
     if (const int bits = FLineStatus->TakeErrorBits())
         HandOver([this, bits] { DoError(bits); });
+}
+
+void TCustomCommX::PostLineErrors() {
+    if (const int bits = FLineStatus->TakeErrorBits())
+        FChannel->Post([this, bits] { DoError(bits); });
 }
 
 void TCustomCommX::HandOverBreak() {

@@ -111,12 +111,16 @@ private:
     std::uint64_t BytesTaken() const { return FBytesTaken; }
     void ReportLineErrors();
 
-    // Called by the workers; each runs its notification on the owner thread and waits.
+    // Called by the receive worker; each runs its notification on the owner thread and
+    // waits.
     void HandOverLineErrors();
     void HandOverBreak();
     void HandOverReceive();
     void HandOverPortLost();
     void HandOver(std::function<void()> notification);
+    // Called by the transmit worker, which does not wait: the owner thread waits for it
+    // (PurgeTrans, a full Write), also from inside the OnError handler this raises.
+    void PostLineErrors();
 
     // Owner thread.
     void DoReceive();

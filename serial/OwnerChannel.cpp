@@ -3,15 +3,25 @@
 #include <QMetaObject>
 
 void OwnerChannel::Send(std::function<void()> notification) {
+    std::unique_lock lock(lock_);
+    if (const auto item = Enqueue(std::move(notification)))
+        finishedChanged_.wait(lock, [&] { return item->finished || shut_; });
+}
+
+void OwnerChannel::Post(std::function<void()> notification) {
+    std::lock_guard lock(lock_);
+    Enqueue(std::move(notification));
+}
+
+std::shared_ptr<OwnerChannel::Item> OwnerChannel::Enqueue(std::function<void()> notification) {
+    if (shut_)
+        return nullptr;
     auto item = std::make_shared<Item>();
     item->notification = std::move(notification);
-    std::unique_lock lock(lock_);
-    if (shut_)
-        return;
     waiting_.push_back(item);
     QMetaObject::invokeMethod(
         owner_, [self = shared_from_this()] { self->RunPending(); }, Qt::QueuedConnection);
-    finishedChanged_.wait(lock, [&] { return item->finished || shut_; });
+    return item;
 }
 
 void OwnerChannel::RunPending() {

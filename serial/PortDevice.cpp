@@ -43,6 +43,13 @@ void PortDevice::PurgeOutput() {
     ::tcflush(fd_, TCOFLUSH);
 }
 
+// Not under the write lock: the purge that ends a drain early must not wait for it.
+void PortDevice::Drain() {
+    // A port that fails here fails its next write as well, and that write reports it.
+    while (::tcdrain(fd_) != 0 && errno == EINTR) {
+    }
+}
+
 void PortDevice::PurgeInput() {
     ::tcflush(fd_, TCIFLUSH);
 }

@@ -23,6 +23,8 @@ public:
     // Applies settings now; false when the driver refused or dropped them.
     bool WriteSettings(const termios& t);
     void PurgeOutput();
+    // Waits until every byte written has physically left the port; a purge cuts it short.
+    void Drain();
     void PurgeInput();
     void SetRts(bool raised);
     void SetDtr(bool raised);
