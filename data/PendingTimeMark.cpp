@@ -1,19 +1,23 @@
 #include "data/PendingTimeMark.h"
 
 #include "data/RowWrites.h"
+#include "data/StampColumns.h"
 #include "data/StatementLines.h"
 #include "data/TQuery.h"
 
 namespace {
 
-const QStringList StampKey = {QStringLiteral("id"), QStringLiteral("tm")};
-
 int Mark(RowWrites& writes, QStringList where, const QString& from, const QString& to,
          const QString& refusalIfNone = {}) {
     if (!from.isEmpty())
         where << ValueLine(QStringLiteral("and sumi = "), from);
-    return writes.Update(QStringLiteral("tdc_mid"), StampKey, where, {QStringLiteral("sumi")},
+    return writes.Update(QStringLiteral("tdc_mid"), StampRowKey(), where, {QStringLiteral("sumi")},
                          {to}, refusalIfNone);
+}
+
+// A database without the journal-id column knows a stamp of the journal by its time alone.
+bool NamedByJournal(const StampRef& stamp) {
+    return !stamp.jid.isEmpty() && CurrentStampColumns().jid;
 }
 
 } // namespace
@@ -39,24 +43,27 @@ StampRef StampFromJson(const QJsonObject& object) {
 }
 
 int MarkTime(RowWrites& writes, const QString& time, const QString& from, const QString& to) {
-    return Mark(writes,
-                {RaceLine(QStringLiteral("where tcode = ")),
-                 ValueLine(QStringLiteral("and tm = "), time)},
-                from, to);
+    return Mark(
+        writes,
+        {RaceLine(QStringLiteral("where tcode = ")), ValueLine(QStringLiteral("and tm = "), time)},
+        from, to);
 }
 
 int MarkStamp(RowWrites& writes, const StampRef& stamp, const QString& from, const QString& to,
               const QString& refusalIfNone) {
-    const QString identity = stamp.id != 0    ? QStringLiteral("and id = %1").arg(stamp.id)
-                             : stamp.Named() ? ValueLine(QStringLiteral("and jid = "), stamp.jid)
-                                             : ValueLine(QStringLiteral("and tm = "), stamp.time);
+    const QString identity = stamp.id != 0 ? QStringLiteral("and id = %1").arg(stamp.id)
+                             : NamedByJournal(stamp)
+                                 ? ValueLine(QStringLiteral("and jid = "), stamp.jid)
+                                 : ValueLine(QStringLiteral("and tm = "), stamp.time);
     return Mark(writes, {RaceLine(QStringLiteral("where tcode = ")), identity}, from, to,
                 refusalIfNone);
 }
 
 bool StampStored(TQuery& query, const StampRef& stamp) {
     query.SetSQL({QStringLiteral("select count(*) as n from tdc_mid"),
-                  ValueLine(QStringLiteral("where jid = "), stamp.jid)});
+                  NamedByJournal(stamp) ? ValueLine(QStringLiteral("where jid = "), stamp.jid)
+                                        : RaceLine(QStringLiteral("where tcode = ")) +
+                                              ValueLine(QStringLiteral(" and tm = "), stamp.time)});
     query.Open();
     const bool stored = query.FieldByName(QStringLiteral("n")).AsInteger() > 0;
     query.Close();

@@ -1,6 +1,7 @@
 #include "RaceInWork.h"
 
 #include "SqlValue.h"
+#include "StampColumns.h"
 #include "StatementLines.h"
 #include "Udm1.h"
 #include "common/uComm.h"
@@ -23,6 +24,7 @@ RaceInWork OpenRaceInWork(TDm1& dm) {
         race.RaceCode = QStringLiteral("0");
     uComm::RaceCode = race.RaceCode;
     const QString code = SqlValue(race.RaceCode);
+    SetStampColumns(ReadStampColumns(dm.Qtemp2));
 
     Reload(dm.Qsttime, {QStringLiteral("select * from tiki where tcode=") + code});
     race.Relay =
@@ -48,7 +50,8 @@ RaceInWork OpenRaceInWork(TDm1& dm) {
     Reload(dm.Qdpmid,
            {QStringLiteral("select ") +
                 ByteColumns({QStringLiteral("tm"), QStringLiteral("sumi"), QStringLiteral("zek")}) +
-                QStringLiteral(",tdc_mid.id,(tdc_mid.sumi = '2' and exists (select 1 from midjyun m "
+                QStringLiteral(",") + StampIdColumn() +
+                QStringLiteral(",(tdc_mid.sumi = '2' and exists (select 1 from midjyun m "
                                "where m.tcode = tdc_mid.tcode and m.tod = tdc_mid.tm)) as held"),
             QStringLiteral("from tdc_mid where tcode = ") + code,
             QStringLiteral("order by tdc_mid.dt desc,tdc_mid.tm desc")});

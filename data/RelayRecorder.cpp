@@ -6,6 +6,7 @@
 #include "data/PendingTimeMark.h"
 #include "data/RunStatement.h"
 #include "data/SplitRules.h"
+#include "data/StampColumns.h"
 #include "data/StatementLines.h"
 #include "data/TQuery.h"
 #include "data/Transaction.h"
@@ -127,7 +128,7 @@ void WriteRelayReset(CapturedWrites& writes) {
         {QStringLiteral("startedtime"), QStringLiteral("runtime"), QStringLiteral("status"),
          QStringLiteral("midfin2")},
         {QStringLiteral(""), QStringLiteral(""), QStringLiteral("A"), QStringLiteral("")});
-    writes.Update(QStringLiteral("tdc_mid"), {QStringLiteral("id"), QStringLiteral("tm")},
+    writes.Update(QStringLiteral("tdc_mid"), StampRowKey(),
                   {race, QStringLiteral("and not (BINARY sumi <=> '0')")}, {QStringLiteral("sumi")},
                   {QStringLiteral("0")});
     writes.Update(

@@ -2,6 +2,7 @@
 
 #include "data/PendingTimeMark.h"
 #include "data/SplitRules.h"
+#include "data/StampColumns.h"
 #include "data/StatementLines.h"
 #include "data/Transaction.h"
 
@@ -84,7 +85,7 @@ void WriteReset(CapturedWrites& writes) {
                   {race, QStringLiteral("and not (") + unset.join(QStringLiteral(" and ")) +
                              QLatin1Char(')')},
                   cells, QStringList(cells.size(), QStringLiteral("")));
-    writes.Update(QStringLiteral("tdc_mid"), {QStringLiteral("id"), QStringLiteral("tm")},
+    writes.Update(QStringLiteral("tdc_mid"), StampRowKey(),
                   {race, QStringLiteral("and not (BINARY sumi <=> '0')")}, {QStringLiteral("sumi")},
                   {QStringLiteral("0")});
     writes.Delete(QStringLiteral("midjyun"), {race}, PassingLogColumns);

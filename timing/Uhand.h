@@ -66,9 +66,10 @@ public:
     // for neither).
     int UnsentCount() const;
     bool ReadingLists() const;
-    // A row of the check list written: kept as an action of the lap page.
+    // A row of the check list written, with the rows its write changed: kept as an action of
+    // the lap page.
     void RecordCheckListEdit(const QStringList& columns, const QStringList& readValues,
-                             const QStringList& newValues);
+                             const QStringList& newValues, const std::vector<RowChange>& changes);
 
 signals:
     // "チェックリスト" was clicked: the program's check list is to open beside this window.
@@ -295,7 +296,6 @@ private:
     StampsAheadOfLists takenAhead_;    // the stamps its actions took
     PendingList pending_;
     int listedSplit_ = 0;     // the split point whose list was last read
-    bool stampsNamed_ = true; // the race database has tdc_mid.jid
 
     // The key presses of the two pages, decided without the window.
     std::unique_ptr<LapSession> Lap;

@@ -12,6 +12,7 @@
 #include "data/ListReader.h"
 #include "data/RaceCache.h"
 #include "data/SplitRules.h"
+#include "data/StampColumns.h"
 #include "data/StatementLines.h"
 #include "data/Udm1.h"
 #include "device/StampStore.h"
@@ -97,16 +98,17 @@ QStringList TFhand::PendingStatement() const {
     // The age of each time by the server's clock, which gave dt: the oldest's is the strip's.
     // The count of all waiting times is a subquery over the pending index, read once with the
     // rows; id orders the stamps of one second as they arrived. A race database made without
-    // the journal-id column names its stamps by id alone.
-    const QString jidColumn =
-        stampsNamed_ ? QStringLiteral("cast(jid as binary) as jid") : QStringLiteral("'' as jid");
-    return {RaceLine(QStringLiteral("select tdc_mid.id, ") + ByteColumns({QStringLiteral("tm")}) +
-                     QLatin1Char(',') + jidColumn +
+    // the program's own columns names its stamps by what it has.
+    const QString jidColumn = CurrentStampColumns().jid
+                                  ? QStringLiteral("cast(jid as binary) as jid")
+                                  : QStringLiteral("'' as jid");
+    return {RaceLine(QStringLiteral("select ") + StampIdColumn() + QStringLiteral(", ") +
+                     ByteColumns({QStringLiteral("tm")}) + QLatin1Char(',') + jidColumn +
                      QStringLiteral(", timestampdiff(second, dt, now()) as age, "
                                     "(select count(*) from tdc_mid where tcode = ")),
             PendingFilter + QStringLiteral(") as waiting"),
             RaceLine(QStringLiteral("from tdc_mid where tcode = ")), PendingFilter,
-            QStringLiteral("order by dt, id")};
+            QStringLiteral("order by ") + StampArrivalOrder()};
 }
 
 void TFhand::ListPendingTimes() {
@@ -160,15 +162,7 @@ void TFhand::ReadListsHere() {
     TQuery& pending = Dm1->QTDCFINMem;
     pending.SetFetchWindow(PendingRowsRead);
     pending.SetSQL(PendingStatement());
-    try {
-        pending.Open();
-    } catch (const DatabaseError& error) {
-        if (!stampsNamed_ || error.nativeCode() != QLatin1String("1054"))
-            throw;
-        stampsNamed_ = false;
-        ReadListsHere();
-        return;
-    }
+    pending.Open();
     TakePendingRows();
     Dm1->Qmidtime.Open();
     listedSplit_ = DisplayedSplit.toInt();
@@ -370,6 +364,10 @@ void TFhand::FormShow() {
     LoadCache();
     ChooseSplitPoint(1, false);
     ShowVoiceSettings();
+    // Said once, when the window opens on such a race; the program works on regardless.
+    const QString missing = MissingStampColumnsMessage(CurrentStampColumns());
+    if (!missing.isEmpty())
+        Tell({}, missing);
     // Opening the window may wait for the server; everything after reads in the background.
     ReadListsHere();
     resize(984, 674 + StatusStrip::Height);
