@@ -7,11 +7,48 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMetaProperty>
+#include <QStyledItemDelegate>
+#include <QTimer>
+
+namespace {
+
+QString EditorText(QWidget* editor) {
+    return editor->metaObject()->userProperty().read(editor).toString();
+}
+
+// Cell editors whose text goes to the grid, which may refuse it.
+class CellEntryDelegate : public QStyledItemDelegate {
+public:
+    explicit CellEntryDelegate(TEditGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        grid_->EditorOpened(editor, index);
+        return editor;
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
+        const QString refusal = grid_->EnterText(index, EditorText(editor));
+        // Shown once the editor has closed: a box opened now would take the focus from the
+        // editor, which commits it again.
+        if (!refusal.isEmpty())
+            QTimer::singleShot(0, grid_, [refusal] { ReportError(refusal); });
+    }
+
+private:
+    TEditGrid* grid_;
+};
+
+} // namespace
 
 TEditGrid::TEditGrid(QWidget* parent) : QTableView(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
+    setItemDelegate(new CellEntryDelegate(this));
     verticalHeader()->setDefaultSectionSize(20);
     verticalHeader()->hide();
 }
@@ -30,26 +67,56 @@ void TEditGrid::SetDataSource(TDataSource* source) {
             });
 }
 
-bool TEditGrid::PostRow(int row) {
-    TQuery* query = Query();
-    if (!query || !query->RowModified(row))
-        return true;
+void TEditGrid::EditorOpened(QWidget* editor, const QModelIndex& index) {
+    editor_ = editor;
+    editorIndex_ = index;
+}
+
+QString TEditGrid::EnterText(const QModelIndex& index, const QString& typed) {
     try {
-        query->Post(row);
-        return true;
+        model()->setData(index, typed);
+        return {};
     } catch (const DatabaseError& error) {
-        // Reached from the grid's own cursor and focus handling, where an exception must
-        // not unwind: shown here, and the change stays in the row.
-        ReportError(error.message());
-        return false;
+        return error.message();
     }
 }
 
-bool TEditGrid::PostChanges() {
-    bool all = true;
+QString TEditGrid::TakeOpenEditor() {
+    if (state() != QAbstractItemView::EditingState || !editor_ || !editorIndex_.isValid())
+        return {};
+    QWidget* editor = editor_;
+    const QString refusal = EnterText(editorIndex_, EditorText(editor));
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return refusal;
+}
+
+QString TEditGrid::Post(int row) {
+    TQuery* query = Query();
+    if (!query || !query->RowModified(row))
+        return {};
+    try {
+        query->Post(row);
+        return {};
+    } catch (const DatabaseError& error) {
+        return error.message();
+    }
+}
+
+void TEditGrid::PostRow(int row) {
+    // Reached from the grid's own cursor and focus handling, where an exception must not
+    // unwind: shown here, and the change stays in the row.
+    if (const QString refusal = Post(row); !refusal.isEmpty())
+        ReportError(refusal);
+}
+
+QStringList TEditGrid::SaveChanges() {
+    QStringList refusals;
+    if (const QString refusal = TakeOpenEditor(); !refusal.isEmpty())
+        refusals << refusal;
     for (int row = 0; Query() && row < Query()->RecordCount(); ++row)
-        all = PostRow(row) && all;
-    return all;
+        if (const QString refusal = Post(row); !refusal.isEmpty())
+            refusals << refusal;
+    return refusals;
 }
 
 void TEditGrid::keyPressEvent(QKeyEvent* event) {

@@ -1,8 +1,12 @@
 #pragma once
 // A grid whose cells edit the rows of a live query: a changed cell waits in its row, and the
 // row is posted when the cursor leaves it, when the grid loses the focus or on Enter; Esc
-// cancels the row's changes. A refused post is shown and the change stays in the grid.
+// cancels the row's changes. Typed text that the cell's column does not take is refused with
+// the reason shown, and the cell keeps its value. A refused post is shown and the change stays
+// in the grid.
 
+#include <QPersistentModelIndex>
+#include <QPointer>
 #include <QTableView>
 
 class TDataSource;
@@ -14,16 +18,28 @@ public:
     explicit TEditGrid(QWidget* parent = nullptr);
 
     void SetDataSource(TDataSource* source);
-    // Posts every row that holds changes; false (with the error shown) if one was refused.
-    bool PostChanges();
+    // What an open cell editor holds is taken into its cell, then every row that holds
+    // changes is posted, as Enter would. Gives the reasons of what was refused (not shown),
+    // none when everything was written.
+    QStringList SaveChanges();
+
+    // The cell editor's text into its cell; the reason, empty when taken. For the grid's
+    // delegate, which opens the editors.
+    QString EnterText(const QModelIndex& index, const QString& typed);
+    void EditorOpened(QWidget* editor, const QModelIndex& index);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    bool PostRow(int row);
+    // The row posted when it holds changes; the reason when refused.
+    QString Post(int row);
+    void PostRow(int row);
+    QString TakeOpenEditor();
     TQuery* Query() const;
 
     TDataSource* source_ = nullptr;
+    QPointer<QWidget> editor_;
+    QPersistentModelIndex editorIndex_;
 };

@@ -1,10 +1,13 @@
 #include "app/Ucheck.h"
 
 #include "app/TEditGrid.h"
+#include "common/ErrorReport.h"
 #include "common/ProgramFiles.h"
 #include "common/uComm.h"
+#include "data/CheckListRowWrite.h"
 #include "data/SqlValue.h"
 #include "data/Udm1.h"
+#include "timing/MessageBoxes.h"
 
 #include <QCloseEvent>
 #include <QSaveFile>
@@ -60,6 +63,9 @@ TFcheck::TFcheck(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(DBGck2);
     Dm1->DScheck.SetColumns(CheckColumns());
+    // A split time corrected in the list corrects the rest of the record with it.
+    rowWriter_ = std::make_unique<CheckListRowWriter>(Dm1->DB);
+    Dm1->Qcheck.SetRowWriter(rowWriter_.get());
     DBGck2->SetDataSource(&Dm1->DScheck);
     // The bib column holds four digits in the font actually used; the others keep their widths.
     const int bibWidth = qMax(36, DBGck2->fontMetrics().horizontalAdvance(QStringLiteral("0000")) +
@@ -71,6 +77,8 @@ TFcheck::TFcheck(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 TFcheck::~TFcheck() {
+    if (Dm1)
+        Dm1->Qcheck.SetRowWriter(nullptr);
     if (Fcheck == this)
         Fcheck = nullptr;
 }
@@ -84,7 +92,7 @@ void TFcheck::OpenList() {
     // Changes still waiting in the list are posted before it is read again; one that is
     // refused comes back on its row, since the statement stays the same.
     if (check.Active())
-        DBGck2->PostChanges();
+        SaveChanges();
     check.SetSQL({QStringLiteral("select zek,startedtime,midtime1,midtime2,midtime3,midtime4,"
                                  "midtime5,finishtime,runtime"),
                   QStringLiteral("from result where tcode=") + SqlValue(uComm::RaceCode),
@@ -121,12 +129,35 @@ QPoint TFcheck::WithinScreen(QPoint topLeft) const {
 
 void TFcheck::closeEvent(QCloseEvent* event) {
     // A change that cannot be written keeps the window open, so it is not lost unseen.
-    if (!DBGck2->PostChanges()) {
+    if (!SaveChanges()) {
         event->ignore();
         return;
     }
     FormClose();
     QWidget::closeEvent(event);
+}
+
+bool TFcheck::SaveChanges() {
+    const QStringList refusals = DBGck2->SaveChanges();
+    if (!refusals.isEmpty())
+        ReportError(refusals.join(QLatin1Char('\n')));
+    return refusals.isEmpty();
+}
+
+bool TFcheck::MayEndProgram() {
+    const QStringList refusals = DBGck2->SaveChanges();
+    if (refusals.isEmpty() && !Dm1->Qcheck.HoldsChanges())
+        return true;
+    const QString question =
+        (QStringList{QStringLiteral("チェックリストに書き込めない変更があります。")} + refusals +
+         QStringList{QString(), QStringLiteral("この変更を破棄して終了しますか？")})
+            .join(QLatin1Char('\n'));
+    // No is the default: Enter must not throw away what the operator typed.
+    if (!AskYesNo(this, QStringLiteral("確認してください。"), question, false))
+        return false;
+    FormClose(); // drops what waits
+    hide();
+    return true;
 }
 
 void TFcheck::FormClose() {

@@ -3,7 +3,9 @@
 // review and correction. Created hidden at start-up and shown from the timing window.
 
 #include <QWidget>
+#include <memory>
 
+class CheckListRowWriter;
 class TEditGrid;
 
 class TFcheck : public QWidget {
@@ -24,6 +26,9 @@ public:
     void OpenList();
     // Where the statement of the last opening is recorded.
     static QString StatementFilePath();
+    // Before the program ends: what waits in the list is written; what cannot be is dropped
+    // only when the operator says so (Yes/No). False when the program is to go on.
+    bool MayEndProgram();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -33,8 +38,12 @@ private:
     void FormShow();
     QPoint WithinScreen(QPoint topLeft) const;
     void FormClose();
+    // Writes what the operator typed and what waits in the list; false, with the reasons
+    // shown, when some of it was refused.
+    bool SaveChanges();
 
     QWidget* mainWindow_ = nullptr;
+    std::unique_ptr<CheckListRowWriter> rowWriter_;
 };
 
 // The window of the running program (set while a TFcheck exists), which the main window

@@ -123,6 +123,9 @@ void TFmain::FormShow() {
 }
 
 void TFmain::closeEvent(QCloseEvent* event) {
+    // What the check list cannot write is dropped only when the operator says so.
+    if (Fcheck && !Fcheck->MayEndProgram())
+        return event->ignore();
     // A save that fails is shown, and the program still ends: a full disk or a read-only
     // file must not keep the operator from closing it.
     RunGuarded([this] { FormClose(); });

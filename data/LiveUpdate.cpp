@@ -8,17 +8,18 @@
 
 #include <QRegularExpression>
 
-namespace {
-
-const QString ChangedMeanwhileMessage =
-    QStringLiteral("この行は読み込んだ後に他のプログラムによって変更されたか、削除されています。"
-                   "変更を取り消してから読み込み直してください。");
+QString ChangedMeanwhileMessage() {
+    return QStringLiteral("この行は読み込んだ後に他のプログラムによって変更されたか、削除されています。"
+                          "変更を取り消してから読み込み直してください。");
+}
 
 QString SeveralRowsMessage(int rows) {
     return QStringLiteral("同じ値の行が %1 行あり、どの行を変更するか決められないため、"
                           "何も書き込みませんでした。")
         .arg(rows);
 }
+
+namespace {
 
 QString ValueOrNull(const QString& value) {
     return value.isNull() ? QStringLiteral("NULL") : SqlValue(value);
@@ -65,8 +66,13 @@ QStringList LiveUpdateStatement(const LiveRowChange& change) {
     const QStringList assignments = Assignments(change);
     if (assignments.isEmpty())
         return {};
-    QStringList lines = {QStringLiteral("update ") + change.Select.Table + QStringLiteral(" set ") +
-                         assignments.join(QStringLiteral(", "))};
+    return QStringList{QStringLiteral("update ") + change.Select.Table + QStringLiteral(" set ") +
+                       assignments.join(QStringLiteral(", "))} +
+           LiveRowWhere(change);
+}
+
+QStringList LiveRowWhere(const LiveRowChange& change) {
+    QStringList lines;
     QString joint = QStringLiteral("where ");
     if (!change.Select.Condition.isEmpty()) {
         lines << joint + QLatin1Char('(') + change.Select.Condition + QLatin1Char(')');
@@ -93,7 +99,7 @@ LiveRowOutcome WriteLiveRow(TDatabase& database, const LiveRowChange& change) {
     const int rows = RunStatement(writing, statement);
     if (rows != 1)
         return {LiveRowOutcome::Refused,
-                rows == 0 ? ChangedMeanwhileMessage : SeveralRowsMessage(rows)};
+                rows == 0 ? ChangedMeanwhileMessage() : SeveralRowsMessage(rows), {}};
     transaction.Commit();
-    return {LiveRowOutcome::Written, {}};
+    return {LiveRowOutcome::Written, {}, {}};
 }

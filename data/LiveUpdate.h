@@ -6,9 +6,12 @@
 // nothing. It must match exactly one row: the update runs in a transaction that is rolled
 // back otherwise, so two rows alike are never both changed.
 
+#include "data/RowChange.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 class TDatabase;
 
@@ -32,7 +35,17 @@ struct LiveRowOutcome {
     enum Result { Written, NothingToDo, Refused };
     Result result = NothingToDo;
     QString refusal; // the message for the operator when refused
+    // What the write changed, to take it back; the plain update keeps none.
+    std::vector<RowChange> changes;
 };
+
+// The refusals of a row that is not found exactly once.
+QString ChangedMeanwhileMessage();
+QString SeveralRowsMessage(int rows);
+
+// "where (<condition>) and BINARY <column> <=> <read value> ...": the edited row, by the
+// values it was read with.
+QStringList LiveRowWhere(const LiveRowChange& change);
 
 // "update <table> set ... where (<condition>) and BINARY <column> <=> <read value> ...".
 // No lines when no column changed. Throws UnstorableTextError for a new value the race

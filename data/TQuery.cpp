@@ -1,6 +1,7 @@
 #include "TQuery.h"
 
 #include "DatabaseError.h"
+#include "LiveRowWriter.h"
 #include "LiveUpdate.h"
 #include "SqlValue.h"
 #include "TDatabase.h"
@@ -164,8 +165,11 @@ void TQuery::SetFieldText(int row, int column, const QString& value) {
     if (row < 0 || row >= RecordCount() || column < 0 || column >= FieldCount() ||
         rows_[row][column] == value)
         return;
+    const QString kept = writer_ ? writer_->CellText(fieldNames_[column], value) : value;
+    if (rows_[row][column] == kept)
+        return;
     edits_.try_emplace(row, RowEdit{rows_[row], rows_[row]});
-    rows_[row][column] = value;
+    rows_[row][column] = kept;
     emit RowChanged(row);
 }
 
@@ -177,15 +181,15 @@ void TQuery::Post(int row) {
     if (!select)
         throw DatabaseError(
             QStringLiteral("%1: この問い合わせの行は更新できません").arg(objectName()));
-    const LiveRowOutcome outcome =
-        WriteLiveRow(database_, {*select, fieldNames_, edit->second.readValues, rows_[row]});
+    const LiveRowChange change{*select, fieldNames_, edit->second.readValues, rows_[row]};
+    const LiveRowOutcome outcome = writer_ ? writer_->Write(change) : WriteLiveRow(database_, change);
     if (outcome.result == LiveRowOutcome::Refused)
         throw DatabaseError(outcome.refusal);
     const QStringList readValues = edit->second.readValues;
     edits_.erase(edit);
     emit RowChanged(row);
     if (outcome.result == LiveRowOutcome::Written)
-        emit RowWritten(fieldNames_, readValues, rows_[row]);
+        emit RowWritten(fieldNames_, readValues, rows_[row], outcome.changes);
 }
 
 void TQuery::CancelRow(int row) {

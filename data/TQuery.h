@@ -10,8 +10,10 @@
 #include <map>
 #include <vector>
 
+#include "data/RowChange.h"
 #include "data/TFieldValue.h"
 
+class LiveRowWriter;
 class TDatabase;
 
 // The rows a read fetched, handed from a reader's connection to the query a grid shows.
@@ -88,8 +90,15 @@ public:
     // query read-only drops them.
     void SetRequestLive(bool live);
     bool RequestLive() const { return live_; }
+    // Rows posted, and cells typed, through `writer` (not owned; none: the plain update of
+    // LiveUpdate.h, and cells keep what is typed).
+    void SetRowWriter(LiveRowWriter* writer) { writer_ = writer; }
+    // Throws DatabaseError with the writer's message when the column takes no such text; the
+    // cell then keeps its value.
     void SetFieldText(int row, int column, const QString& value);
     bool RowModified(int row) const { return edits_.count(row) > 0; }
+    // Changes waiting on rows or carried while the query is closed.
+    bool HoldsChanges() const { return !edits_.empty() || !carried_.empty(); }
     void Post(int row);
     void CancelRow(int row);
 
@@ -100,9 +109,10 @@ signals:
     void RowsAppended();
     void CurrentRowChanged(int row);
     void RowChanged(int row);
-    // A changed row was written: its columns, what they held when read and what they hold now.
+    // A changed row was written: its columns, what they held when read and what they hold
+    // now, and the rows the writer changed (none from the plain update).
     void RowWritten(const QStringList& columns, const QStringList& readValues,
-                    const QStringList& newValues);
+                    const QStringList& newValues, const std::vector<RowChange>& changes);
 
 private:
     // Executes text on the connection, reconnecting first after a lost connection.
@@ -136,6 +146,7 @@ private:
     int RowToCarryTo(const CarriedEdit& edit) const;
 
     bool live_ = false;
+    LiveRowWriter* writer_ = nullptr;
     std::map<int, RowEdit> edits_;
     std::vector<CarriedEdit> carried_;
 };

@@ -161,34 +161,23 @@ void TFhand::ShowHistory() {
 }
 
 void TFhand::RecordCheckListEdit(const QStringList& columns, const QStringList& readValues,
-                                 const QStringList& newValues) {
-    RowChange change;
-    change.table = QStringLiteral("result");
-    change.keyColumns << QStringLiteral("tcode");
-    change.keyValues << HexOfText(uComm::RaceCode);
+                                 const QStringList& newValues,
+                                 const std::vector<RowChange>& changes) {
+    if (changes.empty())
+        return;
     QStringList shown;
     for (int c = 0; c < columns.size(); ++c) {
-        const QString before = HexOf(readValues.value(c));
-        const QString after = HexOf(newValues.value(c));
-        if (before == after) {
-            change.keyColumns << columns[c];
-            change.keyValues << before;
-            continue;
-        }
-        change.columns << columns[c];
-        change.before << before;
-        change.after << after;
-        shown << QStringLiteral("%1 %2 → %3")
-                     .arg(columns[c], readValues.value(c).trimmed(), newValues.value(c).trimmed());
+        if (readValues.value(c) != newValues.value(c))
+            shown << QStringLiteral("%1 %2 → %3")
+                         .arg(columns[c], readValues.value(c).trimmed(),
+                              newValues.value(c).trimmed());
     }
-    if (change.columns.isEmpty())
-        return;
     const QString bib = readValues.value(columns.indexOf(QStringLiteral("zek")));
     OperatorAction action;
     action.page = ActionPage::Lap; // the check list is opened from the lap page
     action.bib = bib;
     action.what = QStringLiteral("チェックリスト ") + shown.join(QStringLiteral(", "));
-    action.changes = {change};
+    action.changes = changes;
     History->Submit(std::move(action)); // written by the check list already
     ReloadCompetitor(bib);
     ListPendingTimes();

@@ -1,15 +1,18 @@
 // The check list of all split times: opened from the timing window, edited in place, a row
-// changed by another program meanwhile is not overwritten.
+// changed by another program meanwhile is not overwritten, and nothing typed is lost unasked.
 #include "support/TimingWindowFixture.h"
 
 #include "app/TEditGrid.h"
 #include "app/Ucheck.h"
+#include "app/Umain.h"
 #include "common/ErrorReport.h"
 #include "controls/CuteBtn.h"
+#include "tests/app/FileFixtures.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,19 +53,22 @@ protected:
     QString Cell(int row, int column) {
         return dm->DScheck.data(dm->DScheck.index(row, column)).toString();
     }
-    // Types into a cell of the grid as the operator does: select it, type, Enter.
-    void TypeInCell(int row, int column, const QString& text) {
+    // Types into a cell of the grid as the operator does: select it, type, and Enter unless
+    // the operator goes on to something else.
+    void TypeInCell(int row, int column, const QString& text, bool enter = true) {
         TEditGrid* grid = check->DBGck2;
         QApplication::setActiveWindow(check.get());
         grid->setFocus();
         grid->setCurrentIndex(dm->DScheck.index(row, column));
         grid->edit(grid->currentIndex());
-        auto* editor = grid->findChild<QLineEdit*>();
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         ASSERT_NE(editor, nullptr);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents(); // the editor hands its text over from the loop
+        if (enter)
+            QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the editor hands its text over from the loop,
+        QCoreApplication::processEvents(); // and a refusal is told once the editor has closed
     }
 
     QTemporaryDir dataHome;
@@ -107,15 +113,15 @@ TEST_F(CheckList, AnEditIsWrittenWhenTheRowIsLeftAndReadBackOnReopening) {
 TEST_F(CheckList, ARowChangedMeanwhileIsNotOverwrittenAndTheEditStaysThroughReopeningUntilEsc) {
     OpenCheckList();
     db.Exec("update result set midtime1 = '   11:11.1' where zek = '0010'"); // another program
-    TypeInCell(1, 1, "it's 12:01");
+    TypeInCell(1, 1, "12:01.0");
     check->DBGck2->setCurrentIndex(dm->DScheck.index(0, 1));
     ASSERT_EQ(ShownErrors().size(), 1);
     EXPECT_TRUE(ShownErrors().first().contains("他のプログラム"));
     EXPECT_EQ(db.Scalar("select midtime1 from result where zek='0010'"), "   11:11.1");
-    EXPECT_EQ(Cell(1, 1), "it's 12:01");
+    EXPECT_EQ(Cell(1, 1), "   12:01.0");
     OpenCheckList(); // tries the post again, refused again, and keeps the edit
     EXPECT_EQ(ShownErrors().size(), 2);
-    EXPECT_EQ(Cell(1, 1), "it's 12:01");
+    EXPECT_EQ(Cell(1, 1), "   12:01.0");
     check->DBGck2->setCurrentIndex(dm->DScheck.index(1, 1));
     QTest::keyClick(check->DBGck2, Qt::Key_Escape);
     EXPECT_EQ(Cell(1, 1), "   11:11.1"); // as read on reopening
@@ -123,28 +129,85 @@ TEST_F(CheckList, ARowChangedMeanwhileIsNotOverwrittenAndTheEditStaysThroughReop
     EXPECT_FALSE(check->isVisible());
 }
 
-// An edit is an action of the lap page: Ctrl+Z there gives the cell back what it held.
-TEST_F(CheckList, AnEditIsTakenBackFromTheLapPage) {
+// An edit is an action of the lap page: Ctrl+Z there gives back the split, its passing and
+// its passing-log row.
+TEST_F(CheckList, ACorrectedSplitMovesItsPassingAndIsTakenBackWholeFromTheLapPage) {
+    db.Exec("update result set midfin1 = '10:12:00.0000' where zek = '0010'");
+    db.Exec("insert into midjyun (tcode,bib,mtime,tod) values ('R1','010','   12:00.0',"
+            "'10:12:00.0000')");
+    const QString record = "select r.midtime1,r.midfin1,m.bib,m.mtime,m.tod from result r, "
+                           "midjyun m where r.zek = '0010' and m.bib = '010'";
+    const QList<QStringList> before = db.Rows(record);
     QObject::connect(&dm->Qcheck, &TQuery::RowWritten, window.get(), &TFhand::RecordCheckListEdit);
     OpenCheckList();
-    TypeInCell(1, 1, "   11:59.9");
+    TypeInCell(1, 1, "11:59.9");
     check->close();
-    EXPECT_EQ(db.Scalar("select midtime1 from result where zek='0010'"), "   11:59.9");
+    EXPECT_EQ(db.Rows(record), QList<QStringList>({{"   11:59.9", "10:11:59.9000", "010",
+                                                    "   11:59.9", "10:11:59.9000"}}));
     window->activateWindow();
     QLineEdit* bibBox = Control<QLineEdit>("Edit5");
     bibBox->setFocus();
     QTest::keyClick(bibBox, Qt::Key_Z, Qt::ControlModifier);
     Settle();
-    EXPECT_EQ(db.Scalar("select midtime1 from result where zek='0010'"), "   12:00.0");
+    EXPECT_EQ(db.Rows(record), before);
 }
 
-TEST_F(CheckList, QuotesAndTheYenSignAreStoredAsTyped) {
+// Told as a refused post is told; nothing typed reaches the database unchecked.
+TEST_F(CheckList, TextThatIsNoSplitTimeIsToldNamingTheSplitAndTheCellKeepsItsValue) {
     OpenCheckList();
-    TypeInCell(0, 5, QString::fromUtf8("\u00a5',zek='0010"));
-    check->close(); // closing posts what waits
-    EXPECT_EQ(db.Scalar("select hex(midtime5) from result where zek='0008'"),
-              "5C272C7A656B3D2730303130");
-    EXPECT_EQ(db.Scalar("select count(*) from result where zek='0008'"), "1");
+    const char* refused[] = {"abc", "1:5", "\u00a5',zek='0010"};
+    for (const char* text : refused)
+        TypeInCell(1, 2, QString::fromUtf8(text));
+    ASSERT_EQ(ShownErrors().size(), 3);
+    for (const QString& shown : ShownErrors())
+        EXPECT_TRUE(shown.contains("中間2")) << shown.toStdString();
+    EXPECT_EQ(Cell(1, 2), "");
+    TypeInCell(1, 2, "1:02:03.4");
+    EXPECT_EQ(Cell(1, 2), " 1:02:03.4");
+    check->close();
+    EXPECT_EQ(db.Rows("select zek,midtime2 from result order by zek"),
+              QList<QStringList>({{"0001", ""}, {"0008", ""}, {"0010", " 1:02:03.4"}}));
+}
+
+// Closed without Enter: what was typed is written as Enter would; a refusal keeps the window.
+TEST_F(CheckList, TextTypedThenTheWindowClosedIsSavedOrKeepsTheWindowOpen) {
+    OpenCheckList();
+    TypeInCell(0, 2, "21:00.5", false);
+    check->close();
+    EXPECT_FALSE(check->isVisible());
+    EXPECT_EQ(db.Scalar("select midtime2 from result where zek='0008'"), "   21:00.5");
+
+    OpenCheckList();
+    TypeInCell(0, 3, "21:00,5", false);
+    EXPECT_FALSE(check->close());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(check->isVisible());
+    ASSERT_EQ(ShownErrors().size(), 1);
+    EXPECT_TRUE(ShownErrors().first().contains("中間3"));
+    EXPECT_EQ(db.Scalar("select midtime3 from result where zek='0008'"), "");
+}
+
+// A change the database refuses never keeps the program from ending, nor is it lost unasked.
+TEST_F(CheckList, ClosingTheMainWindowAsksToDropARefusedChangeAndThenEnds) {
+    QTemporaryDir workDir; // where the main window keeps its configuration
+    WorkingDirectory cwd(workDir.path());
+    TFmain form;
+    OpenCheckList();
+    db.Exec("update result set midtime1 = '   11:11.1' where zek = '0010'"); // another program
+    TypeInCell(1, 1, "12:01.0");
+    check->DBGck2->setCurrentIndex(dm->DScheck.index(0, 1));
+    ASSERT_EQ(ShownErrors().size(), 1);
+
+    answers.Answer(QMessageBox::No);
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(answers.LastText().contains("破棄")) << answers.LastText().toStdString();
+    EXPECT_EQ(Cell(1, 1), "   12:01.0");
+
+    answers.Answer(QMessageBox::Yes);
+    EXPECT_TRUE(form.close());
+    EXPECT_FALSE(check->isVisible());
+    EXPECT_FALSE(dm->Qcheck.HoldsChanges());
+    EXPECT_EQ(db.Scalar("select midtime1 from result where zek='0010'"), "   11:11.1");
 }
 
 TEST_F(CheckList, OpensWhollyOnTheScreenWithRoomForFourDigitBibs) {

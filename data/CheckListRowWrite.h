@@ -1,0 +1,25 @@
+#pragma once
+// The write of a row edited in the check list. A split time corrected there corrects the rest
+// of the record with it, in one transaction: the time of day of the passing (the time the
+// split is measured from plus the new split time) and the passing-log row of that passing. A
+// split time cleared clears its passing and deletes its passing-log row. The rows changed are
+// given back, so that the edit is taken back whole.
+
+#include "data/LiveRowWriter.h"
+#include "data/TQuery.h"
+
+class TDatabase;
+
+class CheckListRowWriter : public LiveRowWriter {
+public:
+    explicit CheckListRowWriter(TDatabase& database);
+
+    // A split-time cell keeps a running time in the recorded form ("12:34.5" typed gives
+    // "   12:34.5"), or nothing; any other text is refused naming the split.
+    QString CellText(const QString& column, const QString& typed) const override;
+    LiveRowOutcome Write(const LiveRowChange& change) override;
+
+private:
+    TDatabase& database_;
+    TQuery query_;
+};
