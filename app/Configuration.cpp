@@ -60,6 +60,9 @@ MainFormConfig LoadConfiguration() {
         ini.ReadInteger(QStringLiteral("ENV"), QStringLiteral("RefusalSound"), 1) != 0;
     uComm::DeviceQuietSeconds =
         ini.ReadInteger(QStringLiteral("Port"), QStringLiteral("QuietSeconds"), 30);
+    for (int n = 1; n <= int(std::size(uComm::CutOffTimes)); ++n)
+        uComm::CutOffTimes[n - 1] =
+            ini.ReadString(QStringLiteral("CutOff"), QStringLiteral("Mid%1").arg(n), {});
     config.PortPaths = PortPathsOf(ini);
     return config;
 }
@@ -89,4 +92,7 @@ void SaveConfiguration(const QPoint& position, int dataIndex) {
     ini.WriteString(QStringLiteral("ENV"), QStringLiteral("LapMin"), uComm::MinMeasureMinutes);
     ini.WriteInteger(QStringLiteral("ENV"), QStringLiteral("RefusalSound"),
                      uComm::RefusalSound ? 1 : 0);
+    for (int n = 1; n <= int(std::size(uComm::CutOffTimes)); ++n)
+        ini.WriteString(QStringLiteral("CutOff"), QStringLiteral("Mid%1").arg(n),
+                        uComm::CutOffTimes[n - 1]);
 }

@@ -1,5 +1,7 @@
 #include "BenchRace.h"
 
+#include "app/TarnikApplication.h"
+
 #include "data/RaceInWork.h"
 #include "data/Udm1.h"
 #include "support/TestDatabase.h"
@@ -83,6 +85,16 @@ void LoadDeviceTimes(const TestDatabase& db, const RaceSize& size) {
 }
 
 } // namespace
+
+BenchApplication::BenchApplication(int& argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("TARNIK_HOME", dataHome_.path().toUtf8());
+    app_ = std::make_unique<TarnikApplication>(argc, argv);
+    app_->SetErrorDialog([this](const QString& message) { errors.append(message); });
+}
+
+BenchApplication::~BenchApplication() = default;
 
 void LoadRace(const TestDatabase& db, const RaceSize& size) {
     db.Exec("insert into execinfo (num, tcode, updx, stat) values (1, 'B1', 0, '')");

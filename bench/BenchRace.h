@@ -3,12 +3,28 @@
 // window opened on it as the main window opens it, and a bib typed as an operator types it.
 
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <memory>
 
 class QLineEdit;
+class TarnikApplication;
 class TDm1;
 class TFhand;
 class TestDatabase;
+
+// The program's application as a benchmark runs it: off screen unless a platform is asked
+// for, the windows' journals apart from a real run's, errors gathered instead of shown.
+class BenchApplication {
+public:
+    BenchApplication(int& argc, char** argv);
+    ~BenchApplication();
+    QStringList errors;
+
+private:
+    QTemporaryDir dataHome_;
+    std::unique_ptr<TarnikApplication> app_;
+};
 
 struct RaceSize {
     int competitors;

@@ -50,13 +50,8 @@ bool Settle(const TFhand& window) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir dataHome; // the window's journals, apart from a real run's
-    qputenv("TARNIK_HOME", dataHome.path().toUtf8());
-    TarnikApplication app(argc, argv);
-    QStringList errors;
-    app.SetErrorDialog([&errors](const QString& message) { errors.append(message); });
+    BenchApplication app(argc, argv);
+    const QStringList& errors = app.errors;
     const int presses = argc > 1 ? std::max(1000, std::atoi(argv[1])) : 10'000;
     const int paceMs = argc > 2 ? std::max(0, std::atoi(argv[2])) : 20;
 

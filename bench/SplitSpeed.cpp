@@ -182,13 +182,8 @@ bool MetTargets(const Distance& distance, const Figures& figures, bool large) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir dataHome; // the windows' journals, apart from a real run's
-    qputenv("TARNIK_HOME", dataHome.path().toUtf8());
-    TarnikApplication app(argc, argv);
-    QStringList errors;
-    app.SetErrorDialog([&errors](const QString& message) { errors.append(message); });
+    BenchApplication app(argc, argv);
+    const QStringList& errors = app.errors;
     Run run{argc > 1 ? std::max(1, std::atoi(argv[1])) : 200,
             argc > 2 ? std::max(0, std::atoi(argv[2])) : 200};
     FarDataSource far(0);

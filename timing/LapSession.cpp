@@ -6,6 +6,7 @@
 #include "data/SplitRecorder.h"
 #include "data/SplitRules.h"
 #include "speech/Announcements.h"
+#include "timing/SplitPointReadings.h"
 
 namespace {
 
@@ -110,6 +111,8 @@ void LapSession::setFTtime(KeyPressResult& result, const StampRef& stamp, const 
     SplitOutcome shown = outcome;
     shown.recorded = true;
     result.shown = SplitAction(shown, bib, stamp.time);
+    // Recorded all the same: the cut-off only flags a late passing for the officials.
+    result.shown->afterCutOff = PassedAfterCutOff(stamp.time, CutOffOf(shown.split));
     result.announcement = SplitAnnouncement{bib, outcome.split, outcome.splitTime}.text();
     if (outcome.split != lastSplit_)
         result.listToShow = lastSplit_ = outcome.split;

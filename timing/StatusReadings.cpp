@@ -71,14 +71,25 @@ StripReading DatabaseReading(const DatabaseFacts& facts) {
 }
 
 LastAction SplitAction(const SplitOutcome& outcome, const QString& bib, const QString& time) {
-    return {
-        outcome.recorded, bib, QStringLiteral("中間%1").arg(outcome.split), outcome.splitTime, time,
-        outcome.refusal,  {}};
+    return {outcome.recorded,
+            bib,
+            QStringLiteral("中間%1").arg(outcome.split),
+            outcome.splitTime,
+            time,
+            outcome.refusal,
+            {},
+            false};
 }
 
 LastAction RelayAction(const RelayOutcome& outcome, const QString& bib, const QString& time) {
-    return {outcome.recorded, bib, QStringLiteral("%1走").arg(outcome.leg), outcome.legTime, time,
-            outcome.refusal,  {}};
+    return {outcome.recorded,
+            bib,
+            QStringLiteral("%1走").arg(outcome.leg),
+            outcome.legTime,
+            time,
+            outcome.refusal,
+            {},
+            false};
 }
 
 LastAction NoteAction(const QString& note, bool done) {
@@ -95,9 +106,11 @@ StripReading LastActionReading(const LastAction& action) {
     const QString& bib = action.bib;
     if (!action.recorded)
         return {bib + Gap + action.refusal.simplified(), StripColours::Trouble};
-    return {bib + Gap + action.what + Gap + action.timeTaken.trimmed() + Gap +
-                action.timeOfDay.trimmed(),
-            StripColours::Good};
+    const QString recorded = bib + Gap + action.what + Gap + action.timeTaken.trimmed() + Gap +
+                             action.timeOfDay.trimmed();
+    if (action.afterCutOff)
+        return {recorded + Gap + QStringLiteral("関門後"), StripColours::Warning};
+    return {recorded, StripColours::Good};
 }
 
 StripReading WaitingReading(const WaitingFacts& facts) {

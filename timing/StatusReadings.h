@@ -60,6 +60,8 @@ struct LastAction {
     QString refusal;
     // What else was done or failed, said as it is ("破棄 10:05:03.0"); shown instead.
     QString note;
+    // A passing recorded after its split point's cut-off (関門).
+    bool afterCutOff = false;
 };
 // A discard, cancel, undo or reset as the strip says it: green when done, red when not.
 LastAction NoteAction(const QString& note, bool done);

@@ -1,24 +1,24 @@
 #include "StatusStrip.h"
 
 #include "common/uComm.h"
+#include "timing/BoldLabel.h"
 #include "timing/RefusalTone.h"
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QTime>
 
 namespace {
 
 constexpr int RefreshMs = 1000;
+// The clock shows tenths: a tick each tenth, a label set only when its text changes.
+constexpr int ClockMs = 100;
+constexpr int ClockWidth = 190;
 // Light backgrounds take black letters, dark ones white.
 constexpr int LightBackground = 140;
 
 QLabel* MakeField(QWidget* parent, const QString& name, int pixels) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    QFont font = label->font();
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    label->setFont(font);
+    QLabel* label = BoldLabel(parent, name, pixels);
     label->setContentsMargins(6, 0, 6, 0);
     label->setAutoFillBackground(true);
     // A long refusal is cut at the strip's edge instead of widening the window.
@@ -32,7 +32,8 @@ StatusStrip::StatusStrip(QWidget* parent)
     : QFrame(parent), device_(MakeField(this, QStringLiteral("StripDevice"), 13)),
       database_(MakeField(this, QStringLiteral("StripDatabase"), 13)),
       waiting_(MakeField(this, QStringLiteral("StripWaiting"), 13)),
-      action_(MakeField(this, QStringLiteral("StripAction"), 22)), tone_(new RefusalTone(this)) {
+      action_(MakeField(this, QStringLiteral("StripAction"), 22)),
+      clock_(MakeField(this, QStringLiteral("StripClock"), 34)), tone_(new RefusalTone(this)) {
     setObjectName(QStringLiteral("StatusStrip"));
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(2, 2, 2, 2);
@@ -41,10 +42,26 @@ StatusStrip::StatusStrip(QWidget* parent)
     grid->addWidget(database_, 0, 1);
     grid->addWidget(waiting_, 0, 2);
     grid->addWidget(action_, 1, 0, 1, 3);
+    grid->addWidget(clock_, 0, 3, 2, 1);
     grid->setRowStretch(1, 1);
+    clock_->setFixedWidth(ClockWidth);
+    clock_->setAlignment(Qt::AlignCenter);
+    Paint(clock_, {QString(), Qt::black});
     connect(&ticks_, &QTimer::timeout, this, &StatusStrip::Refresh);
     ticks_.start(RefreshMs);
+    connect(&clockTicks_, &QTimer::timeout, this, &StatusStrip::ShowClock);
+    clockTicks_.setTimerType(Qt::PreciseTimer);
+    clockTicks_.start(ClockMs);
+    ShowClock();
     Refresh();
+}
+
+void StatusStrip::ShowClock() {
+    const QTime time = QTime::currentTime();
+    const QString now =
+        time.toString(QStringLiteral("HH:mm:ss.")) + QString::number(time.msec() / 100);
+    if (clock_->text() != now)
+        clock_->setText(now);
 }
 
 void StatusStrip::ShowPort(const QString& port, DeviceLineState state) {

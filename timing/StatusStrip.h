@@ -2,7 +2,8 @@
 // The strip along the bottom of the timing window: the device line, the database, the times
 // waiting for a bib, and the last key press in large letters. The window tells it what
 // happens; the strip keeps the clocks and says it again every second, so a line that went
-// quiet or a time left waiting shows without anyone pressing a key.
+// quiet or a time left waiting shows without anyone pressing a key. At its end, large, the
+// clock of this machine to the tenth, to compare with the device's.
 
 #include "timing/StatusReadings.h"
 
@@ -42,13 +43,16 @@ public:
 private:
     void ShowPort(const QString& port, DeviceLineState state);
     static void Paint(QLabel* label, const StripReading& reading);
+    void ShowClock();
 
     QLabel* device_;
     QLabel* database_;
     QLabel* waiting_;
     QLabel* action_;
+    QLabel* clock_;
     RefusalTone* tone_;
     QTimer ticks_;
+    QTimer clockTicks_;
 
     QString port_;
     DeviceLineState portState_ = DeviceLineState::Closed;

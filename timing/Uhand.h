@@ -44,6 +44,7 @@ class RaceCache;
 class RelaySession;
 struct KeyPressResult;
 struct LastAction;
+class SplitPointPage;
 class StatusStrip;
 class SpeechPanelLogic;
 class TCuteButton;
@@ -90,6 +91,10 @@ private:
     QWidget* TabSheet2 = nullptr; // device and voice settings
     QWidget* TabSheet3 = nullptr; // "リレー計測": relay timing
     QWidget* TabSheet4 = nullptr; // "操作履歴": this workstation's actions and their undoing
+    SplitPointPage* TabSheet5 = nullptr; // "通過状況": the split point's own view (UhandView.cpp)
+    QLabel* LabView = nullptr;           // lap page: through, still expected, the cut-off
+    QLabel* LabExchanges = nullptr;      // relay page: teams through each exchange
+    std::array<QLineEdit*, 5> CutOffBoxes{}; // settings page: 関門 of each split point
 
     QFrame* Panel1 = nullptr; // pending-time panel
     QLabel* Label8 = nullptr;
@@ -163,9 +168,9 @@ private:
     std::array<TCuteButton*, 10>
         LegButtons{}; // "１走" .. "１０走"; from "５走" on, shown for ekiden
     TDBGrid* DBGrid6 = nullptr;
-    QCheckBox* CkBLast = nullptr;    // "最終走者も処理"
-    QPushButton* Button3 = nullptr;  // "リレー初期化"
-    QPushButton* BtnUndo3 = nullptr; // "元に戻す": the relay page's last action
+    QCheckBox* CkBLast = nullptr;     // "最終走者も処理"
+    QPushButton* Button3 = nullptr;   // "リレー初期化"
+    QPushButton* BtnUndo3 = nullptr;  // "元に戻す": the relay page's last action
 
     // --- Window state ---------------------------------------------------------------------
     QString DisplayedSplit = QStringLiteral("1"); // split point shown, "1" .. "5"
@@ -237,6 +242,14 @@ private:
     void BuildSettingsPage();
     void BuildRelayPage();
     void BuildHistoryPage();
+    // The split point's own view (UhandView.cpp).
+    void BuildViewPage();
+    void BuildCutOffBoxes(QWidget* page, int top);
+    void ConnectViewHandlers();
+    std::vector<ListRead> ViewReads() const;
+    void ShowView(const ListSnapshots& lists);
+    void TickView();
+    void CutOffBoxExit(int split);
     void BuildStatusStrip();
     void PlacePagesAndStrip(); // UhandFrame.cpp
     void DisarmDefaultButtons();
@@ -295,7 +308,7 @@ private:
     StampsAheadOfLists unstoredAhead_; // this workstation's stamps
     StampsAheadOfLists takenAhead_;    // the stamps its actions took
     PendingList pending_;
-    int listedSplit_ = 0;     // the split point whose list was last read
+    int listedSplit_ = 0; // the split point whose list was last read
 
     // The key presses of the two pages, decided without the window.
     std::unique_ptr<LapSession> Lap;

@@ -12,6 +12,7 @@
 #include "data/Udm1.h"
 #include "speech/SpeechPanelLogic.h"
 #include "timing/AttentionList.h"
+#include "timing/CutOffShadingDelegate.h"
 #include "timing/LapSession.h"
 #include "timing/RelaySession.h"
 #include "timing/StatusShadingDelegate.h"
@@ -175,6 +176,7 @@ void TFhand::BuildWindow() {
     BuildSettingsPage();
     BuildRelayPage();
     BuildHistoryPage();
+    BuildViewPage();
     BuildPendingPanel();
     Attention = new AttentionList(this);
     BuildStatusStrip();
@@ -276,6 +278,8 @@ void TFhand::BuildLapPage() {
     DBGrid1 = MakeGrid(page, QStringLiteral("DBGrid1"), QRect(PageLeft + 596, 100, 120, 400),
                        Dm1->Dsqdpmid);
     DBGrid1->setItemDelegate(new StatusShadingDelegate(Dm1->Dsqdpmid, DBGrid1));
+    DBGrid2->setItemDelegate(new CutOffShadingDelegate(
+        Dm1->Dsmidtime, [this] { return DisplayedSplit.toInt(); }, DBGrid2));
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     DBGrid2->setContextMenuPolicy(Qt::CustomContextMenu);
 
@@ -319,6 +323,8 @@ void TFhand::BuildSettingsPage() {
         log->setVisible(false);
         connect(LogShown, &QCheckBox::toggled, log, &QWidget::setVisible);
     }
+
+    BuildCutOffBoxes(page, 314);
 
     pOnseiTest = new QFrame(page);
     pOnseiTest->setObjectName(QStringLiteral("pOnseiTest"));

@@ -18,6 +18,7 @@
 #include "device/StampStore.h"
 #include "timing/AttentionList.h"
 #include "timing/LapSession.h"
+#include "timing/SplitPointPage.h"
 #include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
 
@@ -85,7 +86,7 @@ void TFhand::ConnectPendingHandlers() {
     });
     listRefresh->start();
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
-        if (index == 0)
+        if (index == 0 || PageControl1->widget(index) == TabSheet5)
             TabSheet1Show();
         else if (index == 2)
             TabSheet3Show();
@@ -136,6 +137,8 @@ void TFhand::ListPendingTimes() {
         reads.push_back({QStringLiteral("recent competitors"),
                          RaceCache::RecentCompetitorsStatement(DisplayedSplit.toInt()), 0});
     listedSplit_ = DisplayedSplit.toInt();
+    for (ListRead& read : ViewReads())
+        reads.push_back(std::move(read));
     Lists->Request(std::move(reads));
 }
 
@@ -150,6 +153,7 @@ void TFhand::ShowLists(const ListSnapshots& lists) {
     adopt("devices", Dm1->Qdpmid);
     adopt("relay", Dm1->QRelay1);
     FillCache(lists);
+    ShowView(lists);
     Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
     unstoredAhead_.ListsRead(Lists->Answered());
     takenAhead_.ListsRead(Lists->Answered());

@@ -12,4 +12,5 @@ void TFhand::ConnectHandlers() {
     ConnectCheckListHandlers();
     ConnectAttentionHandlers();
     ConnectUndoHandlers();
+    ConnectViewHandlers();
 }

@@ -32,7 +32,13 @@ const QByteArray kAllDefaults = "[MainForm]\n"
                                 "DataIndex=0\n"
                                 "[ENV]\n"
                                 "LapMin=5\n"
-                                "RefusalSound=1\n";
+                                "RefusalSound=1\n"
+                                "[CutOff]\n"
+                                "Mid1=\n"
+                                "Mid2=\n"
+                                "Mid3=\n"
+                                "Mid4=\n"
+                                "Mid5=\n";
 
 // Values no file gives, so that a load that skips a setting shows.
 void SpoilSettings() {
@@ -40,6 +46,8 @@ void SpoilSettings() {
     uComm::Speaker = uComm::Voicetype = uComm::Voiceint = uComm::Voicew = -99;
     uComm::Voicem = uComm::Speed = uComm::Vol = uComm::DevicePortNo = -99;
     uComm::MinMeasureMinutes = QStringLiteral("spoilt");
+    for (QString& cutOff : uComm::CutOffTimes)
+        cutOff = QStringLiteral("spoilt");
 }
 
 // The integer settings in the order the file holds them: ID, VerUpNo, the eight Talk keys,
@@ -59,7 +67,7 @@ protected:
     QString path_ = dir_.filePath(QStringLiteral("TarnikMid.ini"));
 };
 
-TEST_F(ConfigurationTest, AbsentFileGivesDefaultsAndSaveWritesAllSeventeenKeysInOrder) {
+TEST_F(ConfigurationTest, AbsentFileGivesDefaultsAndSaveWritesAllTwentyTwoKeysInOrder) {
     const MainFormConfig config = LoadConfiguration();
 
     EXPECT_EQ(config.Position, QPoint(0, 0));
@@ -77,13 +85,16 @@ TEST_F(ConfigurationTest, EveryKeyIsLoadedIntoItsSetting) {
                          "[AMB]\nID=7\nVerUpNo=8\n"
                          "[TALK]\nSpeaker=0\nVoicetype=1\nVoiceint=2\nVoicew=10\nVoicem=9\n"
                          "Speed=3\nVol=junk\nOnsei=1\n"
-                         "[Port]\nAlge=4\n[DB]\nDataIndex=5\n[ENV]\nLapMin= 2.5 \n");
+                         "[Port]\nAlge=4\n[DB]\nDataIndex=5\n[ENV]\nLapMin= 2.5 \n"
+                         "[CutOff]\nMid2=11:30:00\n");
     const MainFormConfig config = LoadConfiguration();
 
     EXPECT_EQ(config.Position, QPoint(-20, 16));
     EXPECT_EQ(config.DataIndex, 5); // not limited here: the radio group clamps it
     EXPECT_EQ(IntegerSettings(), (std::vector<int>{7, 8, 0, 1, 2, 10, 9, 3, 5, 1, 4}));
     EXPECT_EQ(uComm::MinMeasureMinutes, "2.5");
+    EXPECT_EQ(uComm::CutOffTimes[0], "");
+    EXPECT_EQ(uComm::CutOffTimes[1], "11:30:00");
 }
 
 TEST_F(ConfigurationTest, PortOverridesAreLoadedAndSurviveASave) {

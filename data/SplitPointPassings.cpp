@@ -1,0 +1,62 @@
+#include "data/SplitPointPassings.h"
+
+#include "common/uComm.h"
+#include "data/RelayLegs.h"
+#include "data/SnapshotFields.h"
+#include "data/SplitPointColumns.h"
+#include "data/SplitRules.h"
+#include "data/SqlValue.h"
+#include "data/StatementLines.h"
+
+#include <algorithm>
+
+namespace {
+
+// When the runner passed, in milliseconds from the midnight before the start.
+qint64 PassedAt(const QString& start, const QString& timeOfDay) {
+    if (IsUnsetTime(start))
+        return TimeTextToMs(timeOfDay);
+    return qint64(TimeTextToMs(start)) + MeasuredMs(start, timeOfDay);
+}
+
+} // namespace
+
+QStringList SplitPointPassingsStatement(const QString& race, int split) {
+    const QString passing = PassingColumn(split);
+    return {QStringLiteral("select ") +
+                ByteColumns({QStringLiteral("r.zek"), QStringLiteral("r.bib"),
+                             QStringLiteral("r.class1"), QStringLiteral("r.startedtime")}) +
+                QStringLiteral(",cast(r.midtime%1 as binary) as splittime").arg(split) +
+                QStringLiteral(",cast(%1 as binary) as passed").arg(passing),
+            QStringLiteral("from result r where r.tcode = %1 and %2")
+                .arg(SqlValue(race), TimeIsSet(passing))};
+}
+
+std::vector<SplitPassing> SplitPointPassingsOf(const ListSnapshot& rows) {
+    const int zek = SnapshotField(rows, QStringLiteral("zek"));
+    const int bib = SnapshotField(rows, QStringLiteral("bib"));
+    const int className = SnapshotField(rows, QStringLiteral("class1"));
+    const int start = SnapshotField(rows, QStringLiteral("startedtime"));
+    const int splitTime = SnapshotField(rows, QStringLiteral("splittime"));
+    const int timeOfDay = SnapshotField(rows, QStringLiteral("passed"));
+    struct Passed {
+        qint64 at;
+        SplitPassing passing;
+    };
+    std::vector<Passed> passed;
+    passed.reserve(rows.rows.size());
+    for (const QStringList& row : rows.rows)
+        passed.push_back({PassedAt(row.value(start), row.value(timeOfDay)),
+                          {row.value(zek), row.value(bib), row.value(className),
+                           row.value(splitTime).trimmed(), row.value(timeOfDay)}});
+    std::sort(passed.begin(), passed.end(), [](const Passed& a, const Passed& b) {
+        return a.at != b.at ? a.at < b.at : a.passing.zek < b.passing.zek;
+    });
+    std::vector<SplitPassing> passings;
+    passings.reserve(passed.size());
+    for (const Passed& p : passed) {
+        passings.push_back(p.passing);
+        passings.back().order = static_cast<int>(passings.size());
+    }
+    return passings;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The split point's own page: how many runners are through and still expected, the cut-off
+// (関門) counting down, who has not passed yet and when each is expected, where one runner
+// is, and the passings per minute over the last hour. Its lists are read with the window's
+// other lists, in the background; the page only shows what they bring.
+
+#include "data/ListReader.h"
+#include "data/SplitRecorder.h"
+
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+class PassingChart;
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+
+class SplitPointPage : public QWidget {
+public:
+    using CompetitorLookup = std::function<CompetitorSplits(const QString& zek)>;
+
+    SplitPointPage(CompetitorLookup competitor, QWidget* parent = nullptr);
+
+    // What to read for split point n; the runners not yet passed and the chart only while
+    // the page is on show, since they cost the server most.
+    static std::vector<ListRead> Reads(const QString& race, int split, bool onShow);
+    void ShowLists(const ListSnapshots& lists, int split);
+    void ShowBacklog(int waiting);
+    // The countdown and the heading, by the clock.
+    void Tick(int split);
+    // The counts and the countdown in one line, for the lap page.
+    QString Summary(int split) const;
+
+    QLineEdit* FindBox() const { return findBox_; }
+
+private:
+    void Build();
+    void ShowNotPassed(const ListSnapshot& rows);
+    void FindRunner();
+
+    CompetitorLookup competitor_;
+    QLabel* counts_ = nullptr;
+    QLabel* countdown_ = nullptr;
+    QLabel* heading_ = nullptr;
+    QTreeWidget* notPassed_ = nullptr;
+    QLineEdit* findBox_ = nullptr;
+    QLabel* whereabouts_ = nullptr;
+    PassingChart* chart_ = nullptr;
+    int through_ = -1; // -1 until the first read
+    int expected_ = 0;
+    int split_ = 1;
+};

@@ -1,0 +1,83 @@
+#include "timing/SplitPointReadings.h"
+
+#include "common/uComm.h"
+#include "data/CutOff.h"
+
+#include <QStringList>
+
+namespace {
+
+const QStringList CutOffForms = {QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")};
+
+} // namespace
+
+CutOffEntry ReadCutOffEntry(const QString& typed, int split) {
+    const QString text = typed.trimmed();
+    if (text.isEmpty())
+        return {true, {}, {}};
+    for (const QString& form : CutOffForms) {
+        const QTime time = QTime::fromString(text, form);
+        if (time.isValid())
+            return {true, time.toString(QStringLiteral("HH:mm:ss")), {}};
+    }
+    return {false,
+            {},
+            QStringLiteral("中間%1 の関門時刻は 時:分 または 時:分:秒 で入力してください。「%2」")
+                .arg(split)
+                .arg(typed)};
+}
+
+std::optional<QTime> CutOffOf(int split) {
+    if (split < 1 || split > int(std::size(uComm::CutOffTimes)))
+        return std::nullopt;
+    const QTime time = QTime::fromString(uComm::CutOffTimes[split - 1], QStringLiteral("HH:mm:ss"));
+    return time.isValid() ? std::optional(time) : std::nullopt;
+}
+
+QString CutOffCountdown(const std::optional<QTime>& cutOff, QTime now) {
+    if (!cutOff)
+        return {};
+    const QString at = cutOff->toString(QStringLiteral("HH:mm:ss"));
+    const int seconds = now.secsTo(*cutOff);
+    if (seconds <= 0)
+        return QStringLiteral("関門閉鎖 ") + at;
+    return QStringLiteral("関門 %1 まで %2").arg(at, AgeText(seconds));
+}
+
+bool PassedAfterCutOff(const QString& timeOfDay, const std::optional<QTime>& cutOff) {
+    return cutOff && AfterCutOff(timeOfDay, *cutOff);
+}
+
+QString ThroughText(int split, int through, int expected) {
+    return QStringLiteral("中間%1 通過 %2 人 / 残り %3 人").arg(split).arg(through).arg(expected);
+}
+
+QString ExchangesText(const std::vector<int>& teamsThrough) {
+    QStringList parts;
+    for (size_t k = 0; k < teamsThrough.size(); ++k)
+        parts << QStringLiteral("中継%1 %2").arg(k + 1).arg(teamsThrough[k]);
+    return parts.isEmpty() ? QString() : QStringLiteral("通過チーム  ") + parts.join(u"  ");
+}
+
+QString WhereaboutsText(const QString& zek, const CompetitorSplits& competitor, int split) {
+    if (!competitor.registered)
+        return QStringLiteral("ビブNo.%1 はこのレースにいません。").arg(zek);
+    if (competitor.start.trimmed().isEmpty())
+        return QStringLiteral("ビブNo.%1 は未スタートです。").arg(zek);
+    QStringList parts;
+    for (int n = 1; n <= competitor.passings.size(); ++n) {
+        const QString passing = competitor.passings[n - 1].trimmed();
+        if (!passing.isEmpty())
+            parts << QStringLiteral("中間%1 %2（%3）")
+                         .arg(n)
+                         .arg(passing.left(10), competitor.splitTimes.value(n - 1).trimmed());
+    }
+    const bool through = !competitor.passings.value(split - 1).trimmed().isEmpty();
+    if (!through)
+        parts << (competitor.lapn > 0 && competitor.lapn < split
+                      ? QStringLiteral("中間%1 はこのクラスにありません").arg(split)
+                      : QStringLiteral("中間%1 未通過").arg(split));
+    return QStringLiteral("ビブNo.%1  スタート %2  ")
+               .arg(zek, competitor.start.trimmed().left(10)) +
+           parts.join(QStringLiteral("  "));
+}

@@ -1,0 +1,34 @@
+#pragma once
+// What the split point's own view says: the cut-off (関門) as the operator types it and as it
+// counts down, the runners through and still expected, where one runner is. Plain values in,
+// text out, so every case can be checked without a window.
+
+#include "data/SplitRecorder.h"
+
+#include <QString>
+#include <QTime>
+#include <optional>
+#include <vector>
+
+// A cut-off typed for split point n: "11:30" or "11:30:00", or empty for none.
+struct CutOffEntry {
+    bool accepted = false;
+    QString stored;  // "HH:MM:SS", or empty for none
+    QString refusal; // names the box and what was typed
+};
+CutOffEntry ReadCutOffEntry(const QString& typed, int split);
+// The cut-off kept for split point n (1 .. 5), if one is set.
+std::optional<QTime> CutOffOf(int split);
+
+// "関門 11:30:00 まで 12分04秒", or "関門閉鎖 11:30:00" once it has passed; empty without one.
+QString CutOffCountdown(const std::optional<QTime>& cutOff, QTime now);
+// Whether a passing at this time of day ("HH:MM:SS.ffff") came after the cut-off; exactly at
+// the cut-off is in time.
+bool PassedAfterCutOff(const QString& timeOfDay, const std::optional<QTime>& cutOff);
+
+// "中間2 通過 812 人 / 残り 40 人".
+QString ThroughText(int split, int through, int expected);
+// "中継1 12  中継2 9 ..." for the relay page: teams through each exchange.
+QString ExchangesText(const std::vector<int>& teamsThrough);
+// Where a competitor is as this workstation knows it: each split passed, then the next.
+QString WhereaboutsText(const QString& zek, const CompetitorSplits& competitor, int split);
