@@ -81,6 +81,7 @@ void PassingChart::paintEvent(QPaintEvent*) {
                             plot.bottom() - heightOf(backlog_[m]));
         if (drawing)
             painter.drawLine(previous, point);
+        painter.drawEllipse(point, 2, 2); // a minute alone shows too
         previous = point;
         drawing = true;
     }

@@ -55,8 +55,8 @@ QString ThroughText(int split, int through, int expected) {
 QString ExchangesText(const std::vector<int>& teamsThrough) {
     QStringList parts;
     for (size_t k = 0; k < teamsThrough.size(); ++k)
-        parts << QStringLiteral("中継%1 %2").arg(k + 1).arg(teamsThrough[k]);
-    return parts.isEmpty() ? QString() : QStringLiteral("通過チーム  ") + parts.join(u"  ");
+        parts << QStringLiteral("中継%1: %2").arg(k + 1).arg(teamsThrough[k]);
+    return parts.isEmpty() ? QString() : QStringLiteral("通過チーム\n") + parts.join(u"  ");
 }
 
 QString WhereaboutsText(const QString& zek, const CompetitorSplits& competitor, int split) {

@@ -28,7 +28,7 @@ bool PassedAfterCutOff(const QString& timeOfDay, const std::optional<QTime>& cut
 
 // "中間2 通過 812 人 / 残り 40 人".
 QString ThroughText(int split, int through, int expected);
-// "中継1 12  中継2 9 ..." for the relay page: teams through each exchange.
+// "通過チーム", then "中継1: 12  中継2: 9 ...": the relay page's teams through each exchange.
 QString ExchangesText(const std::vector<int>& teamsThrough);
 // Where a competitor is as this workstation knows it: each split passed, then the next.
 QString WhereaboutsText(const QString& zek, const CompetitorSplits& competitor, int split);

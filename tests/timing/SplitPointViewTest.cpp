@@ -46,6 +46,7 @@ TEST(SplitPointReadings, CutOffTypedCountedDownAndPassedExactlyAtIt) {
               "ビブNo.0007  スタート 10:00:00.0  中間1 10:20:01.2（20:01.2）  中間2 未通過");
     EXPECT_TRUE(WhereaboutsText("0007", runner, 3).endsWith("中間3 はこのクラスにありません"));
     EXPECT_EQ(WhereaboutsText("0008", {}, 2), "ビブNo.0008 はこのレースにいません。");
+    EXPECT_EQ(ExchangesText({12, 9}), "通過チーム\n中継1: 12  中継2: 9");
 }
 
 class SplitPointView : public TimingWindowFixture {
