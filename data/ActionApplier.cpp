@@ -4,6 +4,7 @@
 #include "data/CapturedWrites.h"
 #include "data/DatabaseError.h"
 #include "data/ExecInfo.h"
+#include "data/ForcedStartTable.h"
 #include "data/RelayRecorder.h"
 #include "data/RunStatement.h"
 #include "data/SplitCorrections.h"
@@ -48,6 +49,7 @@ ApplyOutcome ActionApplier::Apply(const OperatorAction& action,
         return {ApplyOutcome::Result::Waiting, {}, {}, {}, {}};
     // The race of the action, whatever race the window shows now.
     const StatementRaceScope race(action.raceCode);
+    EnsureForcedStarts(action.request.kind);
     if (claims_ && SentAsOneBlock(action.request.kind))
         return SendBlock(action);
     Transaction transaction(database_);
@@ -60,12 +62,20 @@ ApplyOutcome ActionApplier::Apply(const OperatorAction& action,
 }
 
 bool ActionApplier::SentAsOneBlock(ActionRequest::Kind kind) {
-    return kind == Kind::Split || kind == Kind::Discard || kind == Kind::RelayLeg;
+    return kind == Kind::Split || kind == Kind::Discard || kind == Kind::RelayLeg ||
+           kind == Kind::ForcedStart;
+}
+
+void ActionApplier::EnsureForcedStarts(ActionRequest::Kind kind) {
+    if (forcedStartsTable_ || (kind != Kind::ForcedStart && kind != Kind::RelayReset))
+        return;
+    EnsureForcedStartTable(reading_);
+    forcedStartsTable_ = true;
 }
 
 ApplyOutcome ActionApplier::SendBlock(const OperatorAction& action) {
     BlockWrites block;
-    WriteKeyPress(block, action.request);
+    WriteKeyPress(block, action.request, action.id);
     try {
         const BlockWrites::Outcome sent = block.Send(database_, action.id, action.raceCode);
         if (sent.appliedBefore)
@@ -82,7 +92,8 @@ ApplyOutcome ActionApplier::SendBlock(const OperatorAction& action) {
     return {ApplyOutcome::Result::Applied, {}, block.Changes(), {}, {}};
 }
 
-QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& request) {
+QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& request,
+                                     const QString& actionId) {
     switch (request.kind) {
     case Kind::Split: {
         SplitOutcome decided;
@@ -105,6 +116,7 @@ QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& req
         decided.legTime = request.runningTime;
         decided.teamTime = request.teamTime;
         decided.teamLetter = request.teamLetter;
+        decided.keepsNextStart = request.keepsNextStart;
         const QString refusal = WriteRelayFinish(writes, request.bib, decided, request.stamp.time);
         if (!refusal.isEmpty())
             return refusal;
@@ -116,6 +128,9 @@ QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& req
             return RelayTimeTaken;
         return {};
     }
+    case Kind::ForcedStart:
+        return WriteForcedStart(writes, request.teams, request.number, request.start, request.stamp,
+                                actionId);
     default:
         return {};
     }
@@ -159,7 +174,8 @@ ApplyOutcome ActionApplier::Write(const OperatorAction& action,
     case Kind::Split:
     case Kind::Discard:
     case Kind::RelayLeg:
-        outcome.refusal = WriteKeyPress(writes, request);
+    case Kind::ForcedStart:
+        outcome.refusal = WriteKeyPress(writes, request, action.id);
         break;
     case Kind::Cancel: {
         const CancelOutcome cancel =
@@ -222,6 +238,11 @@ QString WhoseChange(const std::deque<OperatorAction>& history, const OperatorAct
 }
 
 QString RowDescription(const RowChange& change) {
+    // A row the action added or removed is known by its cells.
+    const QStringList& values = change.after.isEmpty() ? change.before : change.after;
+    const auto value = [&](const char* column) {
+        return TextOfHex(values.value(change.columns.indexOf(QLatin1String(column)))).trimmed();
+    };
     if (change.table == QLatin1String("relaymember"))
         return QStringLiteral("チームNo.%1 の%2走")
             .arg(change.KeyText(QStringLiteral("zek")), change.KeyText(QStringLiteral("num")));
@@ -229,12 +250,9 @@ QString RowDescription(const RowChange& change) {
         return QStringLiteral("ビブNo.%1 の記録").arg(change.KeyText(QStringLiteral("zek")));
     if (change.table == QLatin1String("tdc_mid"))
         return QStringLiteral("時刻 %1 のタイム").arg(change.KeyText(QStringLiteral("tm")).trimmed());
-    if (change.table == QLatin1String("midjyun")) {
-        const QStringList& values = change.after.isEmpty() ? change.before : change.after;
-        const auto value = [&](const char* column) {
-            return TextOfHex(values.value(change.columns.indexOf(QLatin1String(column)))).trimmed();
-        };
+    if (change.table == QLatin1String("midjyun"))
         return QStringLiteral("通過記録 %1 %2").arg(value("bib"), value("tod"));
-    }
+    if (change.table == ForcedStartTable)
+        return QStringLiteral("チームNo.%1 の%2走の繰上スタート").arg(value("zek"), value("leg"));
     return change.table;
 }

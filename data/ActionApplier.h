@@ -41,16 +41,22 @@ private:
     ApplyOutcome Write(const OperatorAction& action, const std::deque<OperatorAction>& history);
     // A stamp named by its journal id only waits until the stamp writer has stored it.
     bool StampAwaited(const StampRef& stamp);
-    // A key press (a split, a discard, a relay leg) goes as one block: one round trip.
+    // A key press (a split, a discard, a relay leg, a forced start) goes as one block: one
+    // round trip.
     static bool SentAsOneBlock(ActionRequest::Kind kind);
     ApplyOutcome SendBlock(const OperatorAction& action);
     // The writes of a key press; what stood in the way when known at once.
-    static QString WriteKeyPress(RowWrites& writes, const ActionRequest& request);
+    static QString WriteKeyPress(RowWrites& writes, const ActionRequest& request,
+                                 const QString& actionId);
+    // A race database made before forced starts gets their table before the first action
+    // that writes it (outside the action's transaction, which a table's creation would end).
+    void EnsureForcedStarts(ActionRequest::Kind kind);
 
     TDatabase& database_;
     TQuery writing_;
     TQuery reading_;
     bool claims_ = true; // while the database has table midaction
+    bool forcedStartsTable_ = false; // known to be there
 };
 
 // Why an action cannot be taken back, naming whose change is in the way of `blocking`: a

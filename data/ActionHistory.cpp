@@ -11,10 +11,11 @@ bool Waits(const OperatorAction& action) {
     return action.progress == OperatorAction::Progress::Waiting;
 }
 
-// A split, a discard or a relay Enter takes its stamp out of the pending ones.
+// A split, a discard, a relay Enter or a forced start takes its stamp out of the pending ones.
 bool TakesStamp(const ActionRequest& request) {
     using Kind = ActionRequest::Kind;
     return request.kind == Kind::Split || request.kind == Kind::Discard ||
+           request.kind == Kind::ForcedStart ||
            (request.kind == Kind::RelayLeg && request.usesTime);
 }
 

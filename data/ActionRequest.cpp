@@ -1,9 +1,11 @@
 #include "data/ActionRequest.h"
 
+#include <QJsonArray>
+
 namespace {
 
-const QStringList KindNames = {"none",   "split", "discard",    "relay", "cancel",
-                               "reset", "relayreset", "undo"};
+const QStringList KindNames = {"none",  "split",      "discard", "relay",      "cancel",
+                               "reset", "relayreset", "undo",    "forcedstart"};
 
 } // namespace
 
@@ -21,7 +23,9 @@ QJsonObject RequestToJson(const ActionRequest& request) {
             {QStringLiteral("team"), request.teamTime},
             {QStringLiteral("letter"), request.teamLetter},
             {QStringLiteral("passing"), request.passing},
-            {QStringLiteral("target"), request.target}};
+            {QStringLiteral("target"), request.target},
+            {QStringLiteral("teams"), QJsonArray::fromStringList(request.teams)},
+            {QStringLiteral("keeps"), request.keepsNextStart}};
 }
 
 ActionRequest RequestFromJson(const QJsonObject& object) {
@@ -41,5 +45,8 @@ ActionRequest RequestFromJson(const QJsonObject& object) {
     request.teamLetter = object.value(QStringLiteral("letter")).toString();
     request.passing = object.value(QStringLiteral("passing")).toString();
     request.target = object.value(QStringLiteral("target")).toString();
+    for (const QJsonValue& team : object.value(QStringLiteral("teams")).toArray())
+        request.teams << team.toString();
+    request.keepsNextStart = object.value(QStringLiteral("keeps")).toBool();
     return request;
 }

@@ -1,6 +1,7 @@
 #include "data/RaceCache.h"
 
 #include "common/uComm.h"
+#include "data/ForcedStartTable.h"
 #include "data/RelayLegs.h"
 #include "data/SplitRules.h"
 #include "data/SqlValue.h"
@@ -65,6 +66,7 @@ QHash<QString, RelayTeam> TeamsOf(const TQuery& rows, const QHash<QString, int>&
     const int cls = rows.FieldIndex(QStringLiteral("class1"));
     const int start = rows.FieldIndex(QStringLiteral("startedtime"));
     const int finish = rows.FieldIndex(QStringLiteral("finishtime"));
+    const int forced = rows.FieldIndex(QStringLiteral("forced"));
     for (int row = 0; row < rows.RecordCount(); ++row) {
         const QString bib = rows.Value(row, zek);
         RelayTeam& team = teams[bib];
@@ -74,10 +76,12 @@ QHash<QString, RelayTeam> TeamsOf(const TQuery& rows, const QHash<QString, int>&
                     {},
                     relayn.value(rows.Value(row, cls)),
                     std::vector<RelayLeg>(RelayTimedLegs),
-                    {}};
+                    {},
+                    rows.Value(row, cls)};
         const int leg = rows.Value(row, num).toInt();
         if (leg >= 1 && leg <= RelayTimedLegs)
-            team.timed[leg - 1] = {rows.Value(row, start), rows.Value(row, finish)};
+            team.timed[leg - 1] = {rows.Value(row, start), rows.Value(row, finish),
+                                   rows.Value(row, forced).toInt() != 0};
     }
     for (RelayTeam& team : teams) {
         team.start = team.timed.front().start;
@@ -86,7 +90,9 @@ QHash<QString, RelayTeam> TeamsOf(const TQuery& rows, const QHash<QString, int>&
     return teams;
 }
 
-const QString LegColumns = QStringLiteral("zek,num,class1,startedtime,finishtime");
+QString LegColumns() {
+    return QStringLiteral("zek,num,class1,startedtime,finishtime,") + ForcedLegColumn();
+}
 
 // What the server knows and this workstation does not: an empty cell filled.
 void FillUnset(QString& known, const QString& server) {
@@ -107,7 +113,8 @@ void RaceCache::Load(TQuery& reading) {
     reading.Open();
     competitors_ = CompetitorsOf(reading, lapn_);
     reading.Close();
-    reading.SetSQL({QStringLiteral("select ") + LegColumns + QStringLiteral(" from relaymember"),
+    EnsureForcedStartTable(reading);
+    reading.SetSQL({QStringLiteral("select ") + LegColumns() + QStringLiteral(" from relaymember"),
                     RaceLine(QStringLiteral("where tcode = "))});
     reading.Open();
     teams_ = TeamsOf(reading, relayn_);
@@ -122,7 +129,7 @@ QStringList RaceCache::RecentCompetitorsStatement(int split) {
 }
 
 QStringList RaceCache::RecentTeamsStatement() {
-    return {QStringLiteral("select ") + LegColumns +
+    return {QStringLiteral("select ") + LegColumns() +
                 QStringLiteral(" from relaymember where zek in (select zek from (select zek "
                                "from relaymember"),
             RaceLine(QStringLiteral("where tcode = ")),
@@ -138,7 +145,7 @@ QStringList RaceCache::CompetitorsStatement(const QStringList& zeks) {
 }
 
 QStringList RaceCache::TeamsStatement(const QStringList& zeks) {
-    return {QStringLiteral("select ") + LegColumns + QStringLiteral(" from relaymember"),
+    return {QStringLiteral("select ") + LegColumns() + QStringLiteral(" from relaymember"),
             RaceLine(QStringLiteral("where tcode = ")),
             QStringLiteral("and zek in (") + SqlValueList(zeks) + QLatin1Char(')')};
 }
@@ -181,6 +188,7 @@ void RaceCache::FillTeams(const TQuery& rows) {
         for (std::size_t leg = 0; leg < known.timed.size() && leg < it->timed.size(); ++leg) {
             FillUnset(known.timed[leg].start, it->timed[leg].start);
             FillUnset(known.timed[leg].finish, it->timed[leg].finish);
+            known.timed[leg].forcedStart |= it->timed[leg].forcedStart;
         }
     }
 }
@@ -193,7 +201,7 @@ CompetitorSplits RaceCache::Competitor(const QString& zek) const {
 }
 
 RelayTeam RaceCache::Team(const QString& zek) const {
-    RelayTeam team = teams_.value(zek, RelayTeam{zek, false, {}, 0, {}, {}});
+    RelayTeam team = teams_.value(zek, RelayTeam{zek, false, {}, 0, {}, {}, {}});
     // The read the operator is shown, as a key press would send it.
     team.statement = ShownStatement(TeamReadLines(zek)).join(QStringLiteral("\r\n"));
     return team;
@@ -238,8 +246,40 @@ void RaceCache::ExpectLeg(const QString& zek, int leg, const QString& finish) {
     if (it == teams_.end() || leg < 1 || leg > int(it->timed.size()))
         return;
     it->timed[leg - 1].finish = finish;
-    if (leg < int(it->timed.size()))
+    // A late runner's finish leaves the start of the leg started by force.
+    if (leg < int(it->timed.size()) && !it->timed[leg].forcedStart)
         it->timed[leg].start = NextLegStart(finish);
+}
+
+QStringList RaceCache::TeamsToForce(int exchange, const QString& teamClass) const {
+    QStringList teams;
+    for (const RelayTeam& team : teams_) {
+        const bool inClass = teamClass.isEmpty() || team.teamClass == teamClass;
+        if (team.registered && inClass && exchange >= 1 && exchange < int(team.timed.size()) &&
+            !IsUnsetTime(team.start) && IsUnsetTime(team.timed[exchange].start))
+            teams << team.bib;
+    }
+    teams.sort();
+    return teams;
+}
+
+QStringList RaceCache::RelayClasses() const {
+    QStringList classes;
+    for (auto it = relayn_.begin(); it != relayn_.end(); ++it)
+        if (it.value() > 1)
+            classes << it.key();
+    classes.sort();
+    return classes;
+}
+
+void RaceCache::ExpectForcedStart(const QStringList& zeks, int leg, const QString& start) {
+    for (const QString& zek : zeks) {
+        auto it = teams_.find(zek);
+        if (it == teams_.end() || leg < 1 || leg > int(it->timed.size()))
+            continue;
+        it->timed[leg - 1].start = start;
+        it->timed[leg - 1].forcedStart = true;
+    }
 }
 
 void RaceCache::ExpectWaiting(const std::deque<OperatorAction>& actions, const QString& zek) {
@@ -254,5 +294,7 @@ void RaceCache::ExpectWaiting(const std::deque<OperatorAction>& actions, const Q
             ExpectLeg(request.bib, request.number, request.stamp.time);
         else if (request.kind == ActionRequest::Kind::Cancel)
             ExpectNoSplit(request.bib, request.number);
+        else if (request.kind == ActionRequest::Kind::ForcedStart)
+            ExpectForcedStart(request.teams, request.number, request.start);
     }
 }

@@ -45,9 +45,16 @@ public:
     void ExpectSplit(const QString& zek, int n, const QString& splitTime, const QString& passing);
     void ExpectNoSplit(const QString& zek, int n);
     void ExpectLeg(const QString& zek, int leg, const QString& finish);
+    void ExpectForcedStart(const QStringList& zeks, int leg, const QString& start);
+
+    // The teams a forced start at exchange `exchange` starts: of class `teamClass` (of every
+    // class when empty), started, and with the leg after that exchange not started.
+    QStringList TeamsToForce(int exchange, const QString& teamClass) const;
+    // The race's classes of more than one leg.
+    QStringList RelayClasses() const;
 
     // The rows of some bibs as the server holds them now, read with the lists: the
-    // statements, and their rows.
+    // statements, and their rows. A team's rows say which legs were started by force.
     static QStringList CompetitorsStatement(const QStringList& zeks);
     static QStringList TeamsStatement(const QStringList& zeks);
     void Replace(const QStringList& zeks, const TQuery& competitorRows, const TQuery& teamRows);

@@ -1,15 +1,18 @@
 #include "data/RelayLegList.h"
 
+#include "data/ForcedStartTable.h"
 #include "data/StatementLines.h"
 #include "data/TQuery.h"
 
 QStringList RelayLegListStatement(int leg) {
     const QString order = leg == 1 ? QStringLiteral("finishtime") : QStringLiteral("b.runtime");
-    return {QStringLiteral("select a.zek,a.num,a.finishtime,a.runtime as runt,b.runtime as runtt"),
-            QStringLiteral("from relaymember a,result b"),
-            RaceLine(QStringLiteral("where a.tcode = ")) + QStringLiteral(" and a.tcode = b.tcode"),
-            QStringLiteral("and a.zek = b.zek and a.runtime"),
-            QStringLiteral("and a.num = '%1' order by %2").arg(leg).arg(order)};
+    return {
+        QStringLiteral("select a.zek,a.num,a.finishtime,a.runtime as runt,b.runtime as runtt,") +
+            ForcedTeamMark(QStringLiteral("a")),
+        QStringLiteral("from relaymember a,result b"),
+        RaceLine(QStringLiteral("where a.tcode = ")) + QStringLiteral(" and a.tcode = b.tcode"),
+        QStringLiteral("and a.zek = b.zek and a.runtime"),
+        QStringLiteral("and a.num = '%1' order by %2").arg(leg).arg(order)};
 }
 
 int MostRelayLegs(TQuery& reading) {

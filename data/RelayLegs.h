@@ -13,6 +13,7 @@ constexpr int RelayTimedLegs = 10;
 struct RelayLeg {
     QString start;
     QString finish;
+    bool forcedStart = false; // started by force with the teams still out before it
 };
 
 // An empty text or the blank time mask "  :  :  .    " means the time is not set.

@@ -3,6 +3,8 @@
 #include "common/uComm.h"
 #include "data/CapturedWrites.h"
 #include "data/ExecInfo.h"
+#include "data/ForcedStartTable.h"
+#include "data/ForcedStarts.h"
 #include "data/PendingTimeMark.h"
 #include "data/RunStatement.h"
 #include "data/SplitRules.h"
@@ -18,6 +20,15 @@ namespace {
 const QString NotStartedMessage = QStringLiteral("当該の選手はスタートしていません。");
 const QString LegTakenMessage =
     QStringLiteral("この走者の区間は他の端末で記録されました。記録しませんでした。");
+const QString UnsetTimes = QStringLiteral("('','  :  :  .    ')");
+
+QString LegStartedMessage(const QString& bib, int leg) {
+    return QStringLiteral("チームNo.%1 の%2走は既にスタートしています。繰上スタートを記録しません"
+                          "でした。")
+        .arg(bib)
+        .arg(leg);
+}
+
 const QString TimeTakenMessage =
     QStringLiteral("この時刻は他の端末で処理されたか、削除されました。記録しませんでした。");
 
@@ -52,15 +63,20 @@ bool WriteLegFinish(RowWrites& writes, const QString& bib, int leg, const QStrin
     return writes.Update(
                QStringLiteral("relaymember"), LegKey,
                {RaceFilter(), BibAndLeg(bib, leg),
-                QStringLiteral("and finishtime in ('','  :  :  .    ')")},
+                QStringLiteral("and finishtime in ") + UnsetTimes},
                {QStringLiteral("runtime"), QStringLiteral("finishtime"), QStringLiteral("status")},
                {legTime, finish, QStringLiteral("G")}, LegTakenMessage) != 0;
 }
 
-void StartLeg(RowWrites& writes, const QString& bib, int leg, const QString& start) {
-    writes.Update(QStringLiteral("relaymember"), LegKey, {RaceFilter(), BibAndLeg(bib, leg)},
-                  {QStringLiteral("startedtime"), QStringLiteral("status")},
-                  {start, QStringLiteral("T")});
+// `waitingOnly`: only while the leg has not started. Gives the rows found, or Later.
+int StartLeg(RowWrites& writes, const QString& bib, int leg, const QString& start, bool waitingOnly,
+             const QString& refusalIfNone = {}) {
+    QStringList where = {RaceFilter(), BibAndLeg(bib, leg)};
+    if (waitingOnly)
+        where << QStringLiteral("and startedtime in ") + UnsetTimes;
+    return writes.Update(QStringLiteral("relaymember"), LegKey, where,
+                         {QStringLiteral("startedtime"), QStringLiteral("status")},
+                         {start, QStringLiteral("T")}, refusalIfNone);
 }
 
 void WriteTeamTime(RowWrites& writes, const QString& bib, const QString& teamTime,
@@ -76,6 +92,19 @@ RelayOutcome Refusal(const QString& message, const QString& statement, QStringLi
     outcome.statement = statement;
     outcome.log = std::move(log);
     return outcome;
+}
+
+// A team started by force: its time is the sum of its legs, its letter follows the leg now
+// running, and a late runner's finish leaves the forced start of the next leg as it is.
+void TimeAsForcedTeam(RelayOutcome& outcome, const RelayTeam& team, const QString& finish) {
+    const int leg = outcome.leg;
+    std::vector<RelayLeg> after = team.timed;
+    after[leg - 1].finish = finish;
+    const int done = LegsDone(after, leg);
+    outcome.forcedTeam = true;
+    outcome.keepsNextStart = leg < int(after.size()) && !IsUnsetTime(after[leg].start);
+    outcome.teamTime = SumOfLegTimes(after, done);
+    outcome.teamLetter = TeamLetterAfterLeg(done, team.legs);
 }
 
 } // namespace
@@ -140,6 +169,21 @@ void WriteRelayReset(CapturedWrites& writes) {
         QStringLiteral("relaymember"), LegKey, {race, QStringLiteral("and num = '1'")},
         {QStringLiteral("status"), QStringLiteral("finishtime"), QStringLiteral("runtime")},
         {QStringLiteral("T"), QStringLiteral(""), QStringLiteral("")});
+    writes.Delete(ForcedStartTable, {race}, ForcedStartColumns());
+}
+
+QString WriteForcedStart(RowWrites& writes, const QStringList& teams, int leg, const QString& start,
+                         const StampRef& stamp, const QString& actionId) {
+    for (const QString& bib : teams) {
+        if (StartLeg(writes, bib, leg, start, true, LegStartedMessage(bib, leg)) == 0)
+            return LegStartedMessage(bib, leg);
+        writes.Insert(ForcedStartTable, ForcedStartColumns(),
+                      {StatementRace(), bib, QString::number(leg), start, actionId});
+    }
+    writes.Statement(ChangeMarkerLines(QStringLiteral("C1")));
+    if (MarkStamp(writes, stamp, QStringLiteral("0"), QStringLiteral("1"), TimeTakenMessage) == 0)
+        return TimeTakenMessage;
+    return {};
 }
 
 // The team's rows give its class, its start (leg 1's row, wherever it comes) and its legs by
@@ -152,7 +196,7 @@ QStringList TeamReadLines(const QString& bib) {
 
 RelayTeam RelayRecorder::ReadTeam(const QString& bib) {
     reading_.SetSQL(TeamReadLines(bib));
-    RelayTeam team{bib, false, {}, 0, {}, reading_.ShownText()};
+    RelayTeam team{bib, false, {}, 0, {}, reading_.ShownText(), {}};
     reading_.Open();
     team.registered = reading_.RecordCount() > 0;
     const QString teamClass = reading_.FieldByName(QStringLiteral("class1")).AsString();
@@ -168,6 +212,7 @@ RelayTeam RelayRecorder::ReadTeam(const QString& bib) {
     reading_.SetSQL({RaceLine(QStringLiteral("select RELAYN from env where tcode = ")),
                      ValueLine(QStringLiteral("and class = "), teamClass)});
     reading_.Open();
+    team.teamClass = teamClass;
     team.legs = reading_.FieldByName(QStringLiteral("RELAYN")).AsInteger();
     legs.resize(std::clamp(team.legs, 0, RelayTimedLegs));
     team.timed = std::move(legs);
@@ -188,13 +233,16 @@ RelayOutcome RelayRecorder::RecordFinish(const RelayTeam& team, const RelayEntry
 RelayOutcome DecideRelayFinish(const RelayTeam& team, const RelayEntry& entry) {
     if (!team.registered)
         return Refusal(NotRegisteredMessage(team.bib), team.statement);
-    const int leg = RunningLeg(team.timed);
+    const bool forced = WasForced(team.timed);
+    const auto minutes = [&] { return StrToInt(MinutesEntry(entry.minimumMinutes)); };
+    const int leg =
+        forced ? LegFinishedAt(team.timed, entry.time, minutes()) : RunningLeg(team.timed);
     if (leg == 0)
         return Refusal(NotStartedMessage, team.statement);
     const QString legStart = team.timed[leg - 1].start;
     const int elapsed = MeasuredMs(legStart, entry.time);
     QStringList log = {entry.time, legStart, QString::number(elapsed)};
-    if (!ReachesMinimum(elapsed, StrToInt(MinutesEntry(entry.minimumMinutes)))) {
+    if (!ReachesMinimum(elapsed, minutes())) {
         // The same team typed again soon after its exchange is told as that exchange.
         const QString refusal = leg > 1 && elapsed >= 0
                                     ? PassedAgoMessage(team.bib, leg - 1, elapsed)
@@ -204,16 +252,18 @@ RelayOutcome DecideRelayFinish(const RelayTeam& team, const RelayEntry& entry) {
     log << QString::number(elapsed);
     if (!MayFinishLeg(leg, team.legs, entry.lastLegToo))
         return Refusal(leg == team.legs ? LastLegMessage : SplitLimitMessage, team.statement, log);
-    return {true,
-            {},
-            team.statement,
-            log,
-            leg,
-            team.legs,
-            TenthsForm(ElapsedTimeText(legStart, entry.time)),
-            TenthsForm(ElapsedTimeText(team.start, entry.time)),
-            TeamLetterAfterLeg(leg, team.legs),
-            {}};
+    RelayOutcome outcome;
+    outcome.recorded = true;
+    outcome.statement = team.statement;
+    outcome.log = log;
+    outcome.leg = leg;
+    outcome.legs = team.legs;
+    outcome.legTime = TenthsForm(ElapsedTimeText(legStart, entry.time));
+    outcome.teamTime = TenthsForm(ElapsedTimeText(team.start, entry.time));
+    outcome.teamLetter = TeamLetterAfterLeg(leg, team.legs);
+    if (forced)
+        TimeAsForcedTeam(outcome, team, entry.time);
+    return outcome;
 }
 
 QString WriteRelayFinish(RowWrites& writes, const QString& bib, const RelayOutcome& decided,
@@ -222,7 +272,7 @@ QString WriteRelayFinish(RowWrites& writes, const QString& bib, const RelayOutco
         return LegTakenMessage;
     // After the class's last leg there is no leg to start.
     if (decided.leg < decided.legs)
-        StartLeg(writes, bib, decided.leg + 1, NextLegStart(finish));
+        StartLeg(writes, bib, decided.leg + 1, NextLegStart(finish), decided.keepsNextStart);
     WriteTeamTime(writes, bib, decided.teamTime, decided.teamLetter);
     writes.Statement(ChangeMarkerLines(QStringLiteral("C1")));
     return {};

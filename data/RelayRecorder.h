@@ -25,6 +25,7 @@ struct RelayTeam {
     // Legs 1 .. legs by number, at most the page's limit; a leg without a row is empty.
     std::vector<RelayLeg> timed;
     QString statement; // the read, as the operator reads it
+    QString teamClass;
 };
 
 // One key press of the relay page.
@@ -49,6 +50,9 @@ struct RelayOutcome {
     QString teamTime;
     QString teamLetter;
     std::vector<RowChange> changes; // what was written, to take it back
+    bool forcedTeam = false;        // a leg of the team was started by force
+    // The next leg was started by force before this late runner arrived: its start stays.
+    bool keepsNextStart = false;
 };
 
 class CapturedWrites;
@@ -58,7 +62,8 @@ class RowWrites;
 QStringList TeamReadLines(const QString& bib);
 
 // The decision on a key press from what is known of the team, without a statement: the
-// running leg, the times and the letter, or why not.
+// running leg, the times and the letter, or why not. A team started by force is timed by
+// the sum of its legs (see ForcedStarts.h).
 RelayOutcome DecideRelayFinish(const RelayTeam& team, const RelayEntry& entry);
 
 // The writes of a decided finish, in the caller's transaction: the leg while it still runs,
@@ -66,8 +71,14 @@ RelayOutcome DecideRelayFinish(const RelayTeam& team, const RelayEntry& entry);
 // otherwise what stood in the way.
 QString WriteRelayFinish(RowWrites& writes, const QString& bib, const RelayOutcome& decided,
                          const QString& finish);
-// The writes of a relay reset, in the caller's transaction.
+// The writes of a relay reset, in the caller's transaction; the marks of forced starts go
+// with the starts they mark.
 void WriteRelayReset(CapturedWrites& writes);
+// The writes of a forced start: leg `leg` of each team starts at `start` while it has not
+// started, is marked as started by force under the action's id, and the stamp is used up.
+// Empty when written; otherwise what stood in the way (a team whose leg started meanwhile).
+QString WriteForcedStart(RowWrites& writes, const QStringList& teams, int leg, const QString& start,
+                         const StampRef& stamp, const QString& actionId);
 
 class RelayRecorder {
 public:

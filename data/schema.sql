@@ -3,7 +3,8 @@
 -- right-aligned display texts; '' means "not set" and NULL is never written.
 -- Running this file recreates every table empty.
 
-DROP TABLE IF EXISTS tiki, env, result, relaymember, midjyun, tdc_mid, execinfo, midtp2, midaction;
+DROP TABLE IF EXISTS tiki, env, result, relaymember, midjyun, tdc_mid, execinfo, midtp2, midaction,
+    midforced;
 
 -- One row per race.
 CREATE TABLE tiki (
@@ -113,6 +114,19 @@ CREATE TABLE midaction (
     tcode VARCHAR(20) NOT NULL DEFAULT '',
     done  DATETIME    NOT NULL,
     PRIMARY KEY (aid)
+) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
+
+-- Forced starts (繰り上げスタート): one row per team and leg started by force, by the action
+-- that did it. Kept apart from relaymember and result, whose letters and times the suite's
+-- other programs read: a forced leg there is simply running ("T") from its start. The team
+-- time of a marked team is the sum of its legs. The program creates the table when missing.
+CREATE TABLE midforced (
+    tcode       VARCHAR(20) NOT NULL DEFAULT '',
+    zek         VARCHAR(10) NOT NULL DEFAULT '',
+    leg         VARCHAR(4)  NOT NULL DEFAULT '',    -- the leg started, as relaymember.num
+    startedtime VARCHAR(20) NOT NULL DEFAULT '',
+    aid         VARCHAR(40) NOT NULL DEFAULT '',    -- the action, as midaction.aid
+    KEY midforced_leg (tcode, zek, leg)
 ) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
 
 -- The suite's shared state; row 1 names the race in use and carries the change marker.

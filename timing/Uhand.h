@@ -42,6 +42,7 @@ class AttentionList;
 class LapSession;
 class RaceCache;
 class RelaySession;
+struct ForcedStartPlan;
 struct KeyPressResult;
 struct LastAction;
 class SplitPointPage;
@@ -171,6 +172,7 @@ private:
     QCheckBox* CkBLast = nullptr;     // "最終走者も処理"
     QPushButton* Button3 = nullptr;   // "リレー初期化"
     QPushButton* BtnUndo3 = nullptr;  // "元に戻す": the relay page's last action
+    QPushButton* BtnForced = nullptr; // "繰上スタート"
 
     // --- Window state ---------------------------------------------------------------------
     QString DisplayedSplit = QStringLiteral("1"); // split point shown, "1" .. "5"
@@ -216,6 +218,9 @@ private:
     // The leg buttons beyond "４走": shown as far as the race's longest class goes.
     void ShowEkidenLegButtons();
     void Button3Click();
+    // A forced start: asked once, then sent as any action (UhandRelay.cpp).
+    void BtnForcedClick();
+    void IssueForcedStart(const ForcedStartPlan& plan);
 
     // --- Check list -----------------------------------------------------------------------
     void CuteButton6Click();

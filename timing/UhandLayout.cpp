@@ -391,6 +391,10 @@ void TFhand::BuildRelayPage() {
     Button3 = new QPushButton(QStringLiteral("リレー初期化"), page);
     Button3->setObjectName(QStringLiteral("Button3"));
     Button3->setGeometry(PageLeft + 440, 64, 90, 28);
+    // Beside the grid, below the buttons of an ekiden's later legs.
+    BtnForced = new QPushButton(QStringLiteral("繰上スタート"), page);
+    BtnForced->setObjectName(QStringLiteral("BtnForced"));
+    BtnForced->setGeometry(PageLeft + 470, 100 + (RelayTimedLegs - 4) * 34 + 8, 100, 28);
 
     DBGrid6 =
         MakeGrid(page, QStringLiteral("DBGrid6"), QRect(PageLeft, 100, 460, 400), Dm1->DSRelay1);

@@ -1,5 +1,5 @@
-// Relay timing: the keys of the relay bib box, decided by the relay session, the leg lists
-// and the relay reset.
+// Relay timing: the keys of the relay bib box, decided by the relay session, the leg lists,
+// forced starts and the relay reset.
 #include "Uhand.h"
 
 #include "common/ErrorReport.h"
@@ -10,16 +10,19 @@
 #include "data/RelayLegList.h"
 #include "data/RelayLegs.h"
 #include "data/Udm1.h"
+#include "timing/ForcedStartDialog.h"
 #include "timing/KeyDownFilter.h"
 #include "timing/MessageBoxes.h"
 #include "timing/RelaySession.h"
 #include "timing/StatusReadings.h"
 #include "timing/StatusStrip.h"
+#include "timing/TDBGrid.h"
 
 #include <QCheckBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <functional>
 
 namespace {
@@ -61,10 +64,29 @@ void TFhand::ConnectRelayHandlers() {
         connect(button, &TCuteButton::OnClick, this, [this] { ReselectBibBox(Edit3); });
     connect(Button3, &QPushButton::clicked, this, Guarded(this, &TFhand::Button3Click));
     new ShowWatcher(TabSheet3, [this] { RunGuarded([this] { ShowEkidenLegButtons(); }); });
+
+    // "*2" asks for a forced start at exchange 2: the relay bib box takes a leading "*".
+    const QValidator* bibsOnly = Edit3->validator();
+    Edit3->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[*＊]?[0-9０-９]*")), Edit3));
+    delete bibsOnly;
+    connect(BtnForced, &QPushButton::clicked, this, Guarded(this, &TFhand::BtnForcedClick));
+    // A forced start refused: its teams as the server holds them, with the next read.
+    connect(History.get(), &ActionHistory::Refused, this, [this](const OperatorAction& action) {
+        for (const QString& zek : action.request.teams)
+            ReloadCompetitor(zek);
+    });
+    // The relay grid's columns, set with the other grids', and the mark of a forced team.
+    QList<TGridColumn> columns = Dm1->DSRelay1.Columns();
+    columns << TGridColumn{QStringLiteral("forced"), QStringLiteral("備考")};
+    Dm1->DSRelay1.SetColumns(columns);
+    DBGrid6->setColumnWidth(columns.size() - 1, 48); // "繰上": the grid's other columns fit
 }
 
 void TFhand::Edit3KeyDown(int key) {
-    if (key == 13 || key == 32)
+    if (key == 13 && RelaySession::AsksForcedStart(Edit3->text()))
+        IssueForcedStart(Relay->PlanForcedStart(Edit3->text(), HeadStamp()));
+    else if (key == 13 || key == 32)
         ShowKeyPress(Edit3,
                      Relay->Press(Edit3->text(), key == 13 ? BibKey::Enter : BibKey::Space,
                                   HeadStamp(), uComm::MinMeasureMinutes, CkBLast->isChecked()));
@@ -118,6 +140,25 @@ void TFhand::Button3Click() {
     reset.kind = ActionRequest::Kind::RelayReset;
     Send({}, what, reset, true);
     Strip->ShowOutcome(NoteAction(what, true));
+}
+
+void TFhand::BtnForcedClick() {
+    const std::optional<ForcedStartChoice> choice =
+        AskForcedStartChoice(this, Cache->RelayClasses());
+    if (choice)
+        IssueForcedStart(Relay->PlanForcedStart(*choice, HeadStamp(), Edit3->text()));
+    ReselectBibBox(Edit3);
+}
+
+// The one question of the relay page's keys: the operator typed it on purpose, so Yes is the
+// default. A refusal is told as any key press's is.
+void TFhand::IssueForcedStart(const ForcedStartPlan& plan) {
+    if (plan.press.Refused()) {
+        ShowKeyPress(Edit3, plan.press);
+        return;
+    }
+    if (AskYesNo(this, QStringLiteral("繰上スタート"), plan.question, true))
+        ShowKeyPress(Edit3, Relay->StartForced(plan));
 }
 
 void TFhand::PaintEd1(const QColor& colour) {

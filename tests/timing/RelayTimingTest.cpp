@@ -7,6 +7,7 @@
 
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
+#include "timing/StatusStrip.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -147,6 +148,51 @@ TEST_F(RelayTiming, RefusalsAreToldLeaveTheTimePendingAndTheLastLegNeedsTheBoxTi
     EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 0");
 }
 
+// "*1" Enter asks once, Yes by default, and starts leg 2 of the teams still out on leg 1; the
+// late runner then finishes leg 1, the forced start stays, and the lists and the strip mark
+// the team. A forced start with no team to start is told, with no box.
+TEST_F(RelayTiming, StarAndAnExchangeForceTheNextLegsOfTheTeamsStillOutAfterOneQuestion) {
+    AddClass("E6", 0, 6);
+    for (const char* zek : {"0031", "0032", "0033"})
+        race.AddTeam(zek, "E6", "09:00:00.0000", 6);
+    AddStamp("09:20:00.1234", 0);
+    AddStamp("09:30:00.0500", 1);
+    AddStamp("09:31:00.0000", 2);
+    AddStamp("09:40:00.0000", 3);
+    OpenWindow();
+    TypeBib(Control<QLineEdit>("Edit3"), "31");
+    answers.AnswerWithKey(Qt::Key_Return);
+    OperatorHands::Type("*1");
+    OperatorHands::Press(Qt::Key_Return);
+    ASSERT_EQ(answers.Texts().size(), 1);
+    EXPECT_EQ(answers.LastText(), "第1中継所で繰上スタートします。\n2走 2 チームを 09:30:00.0 に"
+                                  "スタートさせます。\nよろしいですか？");
+    for (const char* zek : {"0032", "0033"})
+        EXPECT_EQ(Leg(zek, 2), QStringList({"09:30:00.0000", "", "", "T"})) << zek;
+    EXPECT_EQ(Leg("0031", 2)[0], "09:20:00.1000");
+    EXPECT_EQ(StampState("09:30:00.0500"), "1");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "09:31:00.0000");
+
+    TypeBib(Control<QLineEdit>("Edit3"), "32");
+    EXPECT_EQ(Leg("0032", 1)[1], "09:31:00.0000");
+    EXPECT_EQ(Leg("0032", 2), QStringList({"09:30:00.0000", "", "", "T"}));
+    EXPECT_EQ(race.Team("0032"), QStringList({"   31:00.0", "B"}));
+    EXPECT_TRUE(Control<StatusStrip>("StatusStrip")
+                    ->Shown(StatusStrip::Field::Action)
+                    .text.contains("1走  繰上"));
+    QStringList marks;
+    for (int row = 0; row < dm->QRelay1.RecordCount(); ++row)
+        marks << dm->QRelay1.Value(row, dm->QRelay1.FieldIndex("forced"));
+    EXPECT_EQ(ListedZeks(), "0031,0032");
+    EXPECT_EQ(marks, QStringList({"", "繰上"}));
+
+    OperatorHands::Type("*1");
+    OperatorHands::Press(Qt::Key_Return);
+    EXPECT_EQ(answers.Texts().size(), 1);
+    ASSERT_EQ(Told().size(), 1);
+    EXPECT_EQ(Told()[0], "第1中継所で繰上スタートするチームはありません。");
+}
+
 TEST_F(RelayTiming, DeadHeatGivesBothTeamsTheSameFinish) {
     AddClass("R", 0, 4);
     race.AddTeam("0012", "R", "10:00:00.0000");
@@ -246,7 +292,9 @@ TEST_F(RelayTiming, LegButtonsListTheFinishedRunnersOfTheirLeg) {
     OpenWindow();
     OperatorHands::Click(Control<TCuteButton>("CtBR1"));
     EXPECT_EQ(Statement(),
-              "select a.zek,a.num,a.finishtime,a.runtime as runt,b.runtime as runtt\r\n"
+              "select a.zek,a.num,a.finishtime,a.runtime as runt,b.runtime as runtt,if(exists("
+              "select 1 from midforced f where f.tcode = a.tcode and f.zek = a.zek), '繰上', '')"
+              " as forced\r\n"
               "from relaymember a,result b\r\n"
               "where a.tcode = 'R1' and a.tcode = b.tcode\r\n"
               "and a.zek = b.zek and a.runtime\r\n"

@@ -1,0 +1,54 @@
+#include "data/ForcedStarts.h"
+
+#include "common/uComm.h"
+#include "data/SplitRules.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int DayMs = 86'400'000;
+
+// A leg's time as it is written: wrapped once past midnight, cut after its tenths.
+int LegTenthsMs(const RelayLeg& leg) {
+    int ms = TimeTextToMs(leg.finish) - TimeTextToMs(leg.start);
+    if (ms < 0)
+        ms += DayMs;
+    return ms / 100 * 100;
+}
+
+} // namespace
+
+bool WasForced(const std::vector<RelayLeg>& legs) {
+    return std::any_of(legs.begin(), legs.end(),
+                       [](const RelayLeg& leg) { return leg.forcedStart; });
+}
+
+int LegFinishedAt(const std::vector<RelayLeg>& legs, const QString& time, int minimumMinutes) {
+    const int running = RunningLeg(legs);
+    if (running < 2 || !legs[running - 1].forcedStart ||
+        ReachesMinimum(MeasuredMs(legs[running - 1].start, time), minimumMinutes))
+        return running;
+    // The late runner: the highest leg still running below the forced one.
+    const int late = RunningLeg({legs.begin(), legs.begin() + (running - 1)});
+    return late != 0 ? late : running;
+}
+
+int LegsDone(const std::vector<RelayLeg>& legs, int leg) {
+    int done = leg;
+    for (int k = leg + 1; k <= int(legs.size()); ++k)
+        if (!IsUnsetTime(legs[k - 1].finish))
+            done = k;
+    return done;
+}
+
+QString SumOfLegTimes(const std::vector<RelayLeg>& legs, int upTo) {
+    int sum = 0;
+    for (int k = 1; k <= upTo && k <= int(legs.size()); ++k) {
+        const RelayLeg& leg = legs[k - 1];
+        if (IsUnsetTime(leg.start) || IsUnsetTime(leg.finish))
+            return {};
+        sum += LegTenthsMs(leg);
+    }
+    return MsToTenthsText(sum);
+}
