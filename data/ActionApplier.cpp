@@ -49,7 +49,8 @@ ApplyOutcome ActionApplier::Apply(const OperatorAction& action,
         return {ApplyOutcome::Result::Waiting, {}, {}, {}, {}};
     // The race of the action, whatever race the window shows now.
     const StatementRaceScope race(action.raceCode);
-    EnsureForcedStarts(action.request.kind);
+    if (!EnsureForcedStarts(action.request.kind))
+        return Refused(NoForcedStartTableMessage);
     if (claims_ && SentAsOneBlock(action.request.kind))
         return SendBlock(action);
     Transaction transaction(database_);
@@ -66,11 +67,12 @@ bool ActionApplier::SentAsOneBlock(ActionRequest::Kind kind) {
            kind == Kind::ForcedStart;
 }
 
-void ActionApplier::EnsureForcedStarts(ActionRequest::Kind kind) {
+bool ActionApplier::EnsureForcedStarts(ActionRequest::Kind kind) {
     if (forcedStartsTable_ || (kind != Kind::ForcedStart && kind != Kind::RelayReset))
-        return;
-    EnsureForcedStartTable(reading_);
-    forcedStartsTable_ = true;
+        return true;
+    forcedStartsTable_ = EnsureForcedStartTable(reading_);
+    // A reset has nothing of forced starts to clear where their table cannot be.
+    return forcedStartsTable_ || kind == Kind::RelayReset;
 }
 
 ApplyOutcome ActionApplier::SendBlock(const OperatorAction& action) {
@@ -99,10 +101,10 @@ QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& req
         SplitOutcome decided;
         decided.split = request.number;
         decided.splitTime = request.runningTime;
-        return WriteSplit(writes,
-                          {request.bib, request.stamp.time, request.state, 0, request.takes,
-                           request.stamp},
-                          request.start, decided);
+        return WriteSplit(
+            writes,
+            {request.bib, request.stamp.time, request.state, 0, request.takes, request.stamp},
+            request.start, decided);
     }
     case Kind::Discard:
         if (MarkStamp(writes, request.stamp, QStringLiteral("0"), QStringLiteral("2"),
@@ -144,9 +146,9 @@ bool ActionApplier::Claim(const OperatorAction& action) {
     if (!claims_)
         return true;
     try {
-        RunStatement(writing_, {QStringLiteral("insert into midaction (aid, tcode, done) values ("),
-                                SqlValueList({action.id, action.raceCode}) +
-                                    QStringLiteral(", now())")});
+        RunStatement(writing_,
+                     {QStringLiteral("insert into midaction (aid, tcode, done) values ("),
+                      SqlValueList({action.id, action.raceCode}) + QStringLiteral(", now())")});
     } catch (const DatabaseError& error) {
         if (error.nativeCode() == DuplicateKey)
             return false;
@@ -182,7 +184,8 @@ ApplyOutcome ActionApplier::Write(const OperatorAction& action,
             WriteCancel(writes, reading_, request.bib, request.number, request.passing);
         if (!cancel.cancelled)
             outcome.refusal =
-                QStringLiteral("ビブNo.%1 の中間%2 は他の端末で変更されました。取り消していません。")
+                QStringLiteral(
+                    "ビブNo.%1 の中間%2 は他の端末で変更されました。取り消していません。")
                     .arg(request.bib)
                     .arg(request.number);
         else if (cancel.timeStillHeld)
@@ -249,7 +252,8 @@ QString RowDescription(const RowChange& change) {
     if (change.table == QLatin1String("result"))
         return QStringLiteral("ビブNo.%1 の記録").arg(change.KeyText(QStringLiteral("zek")));
     if (change.table == QLatin1String("tdc_mid"))
-        return QStringLiteral("時刻 %1 のタイム").arg(change.KeyText(QStringLiteral("tm")).trimmed());
+        return QStringLiteral("時刻 %1 のタイム")
+            .arg(change.KeyText(QStringLiteral("tm")).trimmed());
     if (change.table == QLatin1String("midjyun"))
         return QStringLiteral("通過記録 %1 %2").arg(value("bib"), value("tod"));
     if (change.table == ForcedStartTable)

@@ -50,7 +50,8 @@ private:
                                  const QString& actionId);
     // A race database made before forced starts gets their table before the first action
     // that writes it (outside the action's transaction, which a table's creation would end).
-    void EnsureForcedStarts(ActionRequest::Kind kind);
+    // False when a forced start cannot be kept in this database.
+    bool EnsureForcedStarts(ActionRequest::Kind kind);
 
     TDatabase& database_;
     TQuery writing_;

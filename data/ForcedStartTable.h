@@ -15,7 +15,13 @@ inline const QString ForcedStartTable = QStringLiteral("midforced");
 QStringList ForcedStartColumns();
 
 // A race database made before forced starts gets the table; one that has it is left alone.
-void EnsureForcedStartTable(TQuery& query);
+// Where the user may not create it, the program goes on without forced starts: their marks
+// read as none, a relay reset has none to clear, and a forced start is refused with
+// NoForcedStartTableMessage. Gives whether the table is there.
+bool EnsureForcedStartTable(TQuery& query);
+// Whether the race database has the table, as last found; read by every thread.
+bool ForcedStartsKept();
+extern const QString NoForcedStartTableMessage;
 
 // A column for a read of relaymember rows (the table itself, unaliased): "1" when the row's
 // leg was started by force, named "forced".

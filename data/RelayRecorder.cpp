@@ -169,7 +169,8 @@ void WriteRelayReset(CapturedWrites& writes) {
         QStringLiteral("relaymember"), LegKey, {race, QStringLiteral("and num = '1'")},
         {QStringLiteral("status"), QStringLiteral("finishtime"), QStringLiteral("runtime")},
         {QStringLiteral("T"), QStringLiteral(""), QStringLiteral("")});
-    writes.Delete(ForcedStartTable, {race}, ForcedStartColumns());
+    if (ForcedStartsKept())
+        writes.Delete(ForcedStartTable, {race}, ForcedStartColumns());
 }
 
 QString WriteForcedStart(RowWrites& writes, const QStringList& teams, int leg, const QString& start,

@@ -1,5 +1,6 @@
 #include "timing/RelaySession.h"
 
+#include "data/ForcedStartTable.h"
 #include "data/RaceCache.h"
 #include "data/RelayRecorder.h"
 #include "data/SplitRules.h"
@@ -142,6 +143,8 @@ ForcedStartPlan RelaySession::PlanForcedStart(const ForcedStartChoice& choice,
 
 QString RelaySession::ForcedStartRefusal(const ForcedStartChoice& choice, bool headShown,
                                          const QStringList& teams) const {
+    if (!ForcedStartsKept())
+        return NoForcedStartTableMessage;
     if (choice.exchange < 1)
         return QStringLiteral(
             "中継所の番号を入力してください（例: *2 Enter で第2中継所の繰上スタート）。");

@@ -5,7 +5,9 @@
 
 #include "common/uComm.h"
 #include "data/ActionApplier.h"
+#include "data/ForcedStartTable.h"
 #include "data/RaceCache.h"
+#include "data/RelayLegList.h"
 #include "data/TQuery.h"
 #include "data/Udm1.h"
 #include "support/QtPrinting.h"
@@ -296,6 +298,55 @@ TEST_F(ForcedStart, RefusalsSendNothingAndALegStartedElsewhereRefusesTheWholeSta
     EXPECT_TRUE(relay.PlanForcedStart("*1", std::nullopt).press.Refused());
     relay.Press("1", BibKey::Space, head, "5", true); // a dead heat holds the head
     EXPECT_TRUE(relay.PlanForcedStart("*1", head).press.refusal.startsWith("同着"));
+}
+
+// A race database whose user may read and write it but not add tables: the relay is timed and
+// listed as before, a reset clears it, and a forced start is refused, told why.
+TEST_F(ForcedStart, AUserWhoMayNotAddItsTableTimesTheRelayWithoutForcedStarts) {
+    db.Exec("drop table midforced");
+    db.Exec("create user if not exists 'clerk'@'localhost' identified by 'clerk'");
+    db.Exec("grant select, insert, update, delete on `" + db.Name() + "`.* to 'clerk'@'localhost'");
+    TDatabase clerk;
+    TDatabase::Source source = dm.DB.CurrentSource();
+    source.params.removeIf([](const QString& line) {
+        return line.startsWith("USER NAME=", Qt::CaseInsensitive) ||
+               line.startsWith("PASSWORD=", Qt::CaseInsensitive);
+    });
+    source.params << "USER NAME=clerk"
+                  << "PASSWORD=clerk";
+    clerk.UseSource(source);
+    clerk.Open();
+    TQuery reading(clerk, "ClerkReading");
+    cache.Load(reading);
+    ASSERT_EQ(db.Scalar("select count(*) from information_schema.tables where table_schema = '" +
+                        db.Name() + "' and table_name = 'midforced'"),
+              "0");
+    EXPECT_FALSE(ForcedStartsKept());
+    EXPECT_EQ(relay.PlanForcedStart("*1", Head("09:20:00.1234")).press.refusal,
+              NoForcedStartTableMessage);
+
+    ActionApplier clerkApplier(clerk);
+    const auto apply = [&](const ActionRequest& request) {
+        OperatorAction action;
+        action.id = QStringLiteral("c-%1").arg(history.size());
+        action.raceCode = "R1";
+        action.page = ActionPage::Relay;
+        action.request = request;
+        const ApplyOutcome outcome = clerkApplier.Apply(action, history);
+        history.push_back(action);
+        return outcome;
+    };
+    const KeyPressResult leg = relay.Press("1", BibKey::Enter, Head("09:20:00.1234"), "5", true);
+    ASSERT_TRUE(leg.action) << qPrintable(leg.refusal);
+    EXPECT_EQ(apply(leg.action->request).result, ApplyOutcome::Result::Applied);
+    reading.SetSQL(RelayLegListStatement(1));
+    reading.Open();
+    EXPECT_EQ(reading.RecordCount(), 1);
+    reading.Close();
+    ActionRequest reset;
+    reset.kind = ActionRequest::Kind::RelayReset;
+    EXPECT_EQ(apply(reset).result, ApplyOutcome::Result::Applied);
+    EXPECT_EQ(db.Scalar("select count(*) from relaymember where finishtime <> ''"), "0");
 }
 
 } // namespace
