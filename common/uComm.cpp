@@ -74,11 +74,13 @@ QString MsToTenthsText(int ms) {
     return dot < 0 ? text : text.left(dot + 2);
 }
 
+int ElapsedMs(const QString& from, const QString& to) {
+    const int d = TimeTextToMs(to) - TimeTextToMs(from);
+    return d < 0 ? d + 86'400'000 : d;
+}
+
 QString ElapsedTimeText(const QString& from, const QString& to) {
-    int d = TimeTextToMs(to) - TimeTextToMs(from);
-    if (d < 0)
-        d += 86'400'000;
-    return MsToTimeText(d);
+    return MsToTimeText(ElapsedMs(from, to));
 }
 
 QString TrimDiff(const QString& t) {

@@ -51,6 +51,7 @@ QString MsToTimeText(int ms);
 QString MsToTenthsText(int ms);
 
 // Running time from one time of day to another, wrapping once past midnight.
+int ElapsedMs(const QString& from, const QString& to);
 QString ElapsedTimeText(const QString& from, const QString& to);
 
 // A gap text right-aligned in 7 characters (longer texts unchanged, blank gives empty).

@@ -10,9 +10,6 @@
 
 namespace {
 
-const QStringList PassingLogColumns = {QStringLiteral("tcode"), QStringLiteral("bib"),
-                                       QStringLiteral("mtime"), QStringLiteral("tod")};
-
 // The competitor's row as the edit found it.
 struct Record {
     QString tcode;
@@ -86,12 +83,12 @@ void WritePassingLog(CapturedWrites& writes, const Record& record, const Passing
             writes.Delete(QStringLiteral("midjyun"), where, PassingLogColumns);
         return;
     }
-    const int moved = hadPassing ? writes.Update(QStringLiteral("midjyun"),
-                                                 {QStringLiteral("tcode"), QStringLiteral("bib")},
-                                                 where,
-                                                 {QStringLiteral("mtime"), QStringLiteral("tod")},
-                                                 {edit.splitTime, edit.newPassing})
-                                 : 0;
+    const int moved = hadPassing
+                          ? writes.Update(QStringLiteral("midjyun"),
+                                          {QStringLiteral("tcode"), QStringLiteral("bib")}, where,
+                                          {QStringLiteral("mtime"), QStringLiteral("tod")},
+                                          {edit.splitTime, edit.newPassing})
+                          : 0;
     if (moved == 0)
         writes.Insert(QStringLiteral("midjyun"), PassingLogColumns,
                       {record.tcode, bib, edit.splitTime, edit.newPassing});
@@ -122,7 +119,8 @@ LiveRowOutcome CheckListRowWriter::Write(const LiveRowChange& change) {
     const int found = query_.RecordCount();
     if (found != 1)
         return {LiveRowOutcome::Refused,
-                found == 0 ? ChangedMeanwhileMessage() : SeveralRowsMessage(found), {}};
+                found == 0 ? ChangedMeanwhileMessage() : SeveralRowsMessage(found),
+                {}};
     Record record{query_.Value(0, 0), query_.Value(0, 1), query_.Value(0, 2), {}, {QString()}};
     for (int n = 1; n <= SplitColumns; ++n)
         record.passings << query_.Value(0, 2 + n);

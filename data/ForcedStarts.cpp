@@ -7,14 +7,9 @@
 
 namespace {
 
-constexpr int DayMs = 86'400'000;
-
 // A leg's time as it is written: wrapped once past midnight, cut after its tenths.
 int LegTenthsMs(const RelayLeg& leg) {
-    int ms = TimeTextToMs(leg.finish) - TimeTextToMs(leg.start);
-    if (ms < 0)
-        ms += DayMs;
-    return ms / 100 * 100;
+    return ElapsedMs(leg.start, leg.finish) / 100 * 100;
 }
 
 } // namespace

@@ -8,9 +8,6 @@
 
 namespace {
 
-const QStringList PassingLogColumns = {QStringLiteral("tcode"), QStringLiteral("bib"),
-                                       QStringLiteral("mtime"), QStringLiteral("tod")};
-
 QStringList SplitCells(const QString& name) {
     QStringList cells;
     for (int k = 1; k <= SplitColumns; ++k)

@@ -99,8 +99,8 @@ SplitOutcome DecideSplit(const SplitRequest& request, const CompetitorSplits& co
     outcome.log << QString::number(d);
     if (!ReachesMinimum(d, request.minimumMinutes)) {
         // The same bib typed again soon after its split is told as that split.
-        outcome.refusal = n > 1 && d >= 0 ? PassedAgoMessage(request.bib, n - 1, d)
-                                          : TooShortMessage;
+        outcome.refusal =
+            n > 1 && d >= 0 ? PassedAgoMessage(request.bib, n - 1, d) : TooShortMessage;
         return outcome;
     }
     outcome.log << QString::number(d);
@@ -126,20 +126,18 @@ QString WriteSplit(RowWrites& writes, const SplitRequest& request, const QString
         values << start;
     }
     // Only while still empty, byte for byte: a text of blanks is a split written.
-    const int written = writes.Update(
-        QStringLiteral("result"), {QStringLiteral("tcode"), QStringLiteral("zek")},
-        {RaceLine(QStringLiteral("where tcode = ")), ValueLine(QStringLiteral("and zek = "), request.bib),
-         QStringLiteral("and (midtime%1 is null or length(midtime%1) = 0)").arg(n)},
-        columns, values, TakenMeanwhileMessage(request.bib, n));
+    const int written =
+        writes.Update(QStringLiteral("result"), {QStringLiteral("tcode"), QStringLiteral("zek")},
+                      {RaceLine(QStringLiteral("where tcode = ")),
+                       ValueLine(QStringLiteral("and zek = "), request.bib),
+                       QStringLiteral("and (midtime%1 is null or length(midtime%1) = 0)").arg(n)},
+                      columns, values, TakenMeanwhileMessage(request.bib, n));
     if (written == 0)
         return TakenMeanwhileMessage(request.bib, n);
-    const StampRef stamp =
-        request.stamp.Named() ? request.stamp : StampRef{0, {}, request.time};
+    const StampRef stamp = request.stamp.Named() ? request.stamp : StampRef{0, {}, request.time};
     if (MarkStamp(writes, stamp, request.takes, request.state, TimeGoneMessage) == 0)
         return TimeGoneMessage;
-    writes.Insert(QStringLiteral("midjyun"),
-                  {QStringLiteral("tcode"), QStringLiteral("bib"), QStringLiteral("mtime"),
-                   QStringLiteral("tod")},
+    writes.Insert(QStringLiteral("midjyun"), PassingLogColumns,
                   {StatementRace(), PassingLogBib(request.bib), decided.splitTime, request.time});
     return {};
 }

@@ -40,6 +40,10 @@ int MeasuredMs(const QString& from, const QString& to);
 // Whether `elapsedMs` after the previous time reach a minimum of `minutes`.
 bool ReachesMinimum(int elapsedMs, int minutes);
 
+// The passing log's columns, as its rows are written, moved and taken back.
+inline const QStringList PassingLogColumns = {QStringLiteral("tcode"), QStringLiteral("bib"),
+                                              QStringLiteral("mtime"), QStringLiteral("tod")};
+
 // The passing log keeps a four-character bib without its first character ("0012" gives
 // "012"); any other text as it is.
 QString PassingLogBib(const QString& bib);

@@ -63,22 +63,27 @@ QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QRect& geometry,
     return edit;
 }
 
+// The keys a bib box takes: digits, and on the relay page a leading "*" that asks for a
+// forced start at the exchange whose number follows ("*2").
+const QString LapBibKeys = QStringLiteral("[0-9０-９]*");
+const QString RelayBibKeys = QStringLiteral("[*＊]?[0-9０-９]*");
+
 // A bib box: large digits, no input method (the operator types numbers only); any other key
 // is refused and changes nothing.
-QLineEdit* MakeBibBox(QWidget* parent, const QString& name, const QRect& geometry) {
+QLineEdit* MakeBibBox(QWidget* parent, const QString& name, const QRect& geometry,
+                      const QString& keys) {
     QLineEdit* box = MakeEdit(parent, name, geometry, 32, QStringLiteral("0"));
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
-    box->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９]*")), box));
+    box->setValidator(new QRegularExpressionValidator(QRegularExpression(keys), box));
     box->setAlignment(Qt::AlignRight);
     new WholeTextOnClick(box);
     return box;
 }
 
 // The bib box of a timing page with its label and the two key instructions beside it.
-QLineEdit* MakeBibEntry(QWidget* page, const QString& name) {
+QLineEdit* MakeBibEntry(QWidget* page, const QString& name, const QString& keys) {
     MakeLabel(page, QStringLiteral("Bib"), QRect(PageLeft, 22, 30, 20));
-    QLineEdit* box = MakeBibBox(page, name, QRect(PageLeft + 32, 8, 150, 46));
+    QLineEdit* box = MakeBibBox(page, name, QRect(PageLeft + 32, 8, 150, 46), keys);
     MakeLabel(page, QStringLiteral("0 Enter で処理対象データを削除"),
               QRect(PageLeft + 196, 10, 260, 20));
     MakeLabel(page, QStringLiteral("Bib Space で同着処理対象"), QRect(PageLeft + 196, 32, 260, 20));
@@ -257,7 +262,7 @@ void TFhand::BuildPendingPanel() {
 
 void TFhand::BuildLapPage() {
     QWidget* page = TabSheet1;
-    Edit5 = MakeBibEntry(page, QStringLiteral("Edit5"));
+    Edit5 = MakeBibEntry(page, QStringLiteral("Edit5"), LapBibKeys);
     Labmisyori =
         MakeLabel(page, QStringLiteral("未処理数 = 0"), QRect(PageLeft + 470, 20, 200, 24));
     Labmisyori->setObjectName(QStringLiteral("Labmisyori"));
@@ -370,7 +375,7 @@ void TFhand::BuildSettingsPage() {
 
 void TFhand::BuildRelayPage() {
     QWidget* page = TabSheet3;
-    Edit3 = MakeBibEntry(page, QStringLiteral("Edit3"));
+    Edit3 = MakeBibEntry(page, QStringLiteral("Edit3"), RelayBibKeys);
 
     const QStringList captions = {"１走", "２走", "３走", "４走", "５走",
                                   "６走", "７走", "８走", "９走", "１０走"};

@@ -55,12 +55,13 @@ void TFhand::ConnectPendingHandlers() {
     Dm1->DSRelay1.SetColumns({{QStringLiteral("zek"), QStringLiteral("ゼッケン")},
                               {QStringLiteral("finishtime"), QStringLiteral("到着時刻")},
                               {QStringLiteral("runt"), QStringLiteral("区間")},
-                              {QStringLiteral("runtt"), QStringLiteral("通算")}});
+                              {QStringLiteral("runtt"), QStringLiteral("通算")},
+                              {QStringLiteral("forced"), QStringLiteral("備考")}});
     // Widths once the columns exist: a time of day, a running time, a bib.
     const std::pair<TDBGrid*, QList<int>> widths[] = {{DBGrid2, {56, 100, 118}},
                                                       {DBGrid3, {56, 96, 110}},
                                                       {DBGrid1, {110}},
-                                                      {DBGrid6, {56, 118, 100, 100}}};
+                                                      {DBGrid6, {56, 118, 100, 100, 48}}};
     for (const auto& [grid, columns] : widths) {
         for (int c = 0; c < columns.size(); ++c)
             grid->setColumnWidth(c, columns[c]);

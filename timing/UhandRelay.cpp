@@ -16,13 +16,11 @@
 #include "timing/RelaySession.h"
 #include "timing/StatusReadings.h"
 #include "timing/StatusStrip.h"
-#include "timing/TDBGrid.h"
 
 #include <QCheckBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <functional>
 
 namespace {
@@ -65,22 +63,12 @@ void TFhand::ConnectRelayHandlers() {
     connect(Button3, &QPushButton::clicked, this, Guarded(this, &TFhand::Button3Click));
     new ShowWatcher(TabSheet3, [this] { RunGuarded([this] { ShowEkidenLegButtons(); }); });
 
-    // "*2" asks for a forced start at exchange 2: the relay bib box takes a leading "*".
-    const QValidator* bibsOnly = Edit3->validator();
-    Edit3->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[*＊]?[0-9０-９]*")), Edit3));
-    delete bibsOnly;
     connect(BtnForced, &QPushButton::clicked, this, Guarded(this, &TFhand::BtnForcedClick));
     // A forced start refused: its teams as the server holds them, with the next read.
     connect(History.get(), &ActionHistory::Refused, this, [this](const OperatorAction& action) {
         for (const QString& zek : action.request.teams)
             ReloadCompetitor(zek);
     });
-    // The relay grid's columns, set with the other grids', and the mark of a forced team.
-    QList<TGridColumn> columns = Dm1->DSRelay1.Columns();
-    columns << TGridColumn{QStringLiteral("forced"), QStringLiteral("備考")};
-    Dm1->DSRelay1.SetColumns(columns);
-    DBGrid6->setColumnWidth(columns.size() - 1, 48); // "繰上": the grid's other columns fit
 }
 
 void TFhand::Edit3KeyDown(int key) {

@@ -88,11 +88,11 @@ void TFhand::CutOffBoxExit(int split) {
 }
 
 std::vector<ListRead> TFhand::ViewReads() const {
-    std::vector<ListRead> reads = SplitPointPage::Reads(uComm::RaceCode, DisplayedSplit.toInt(),
-                                                        PageControl1->currentWidget() == TabSheet5);
+    // The relay page counts its teams; the split point's counts are for the other pages.
     if (PageControl1->currentWidget() == TabSheet3)
-        reads.push_back({ExchangesRead, ExchangeCountsStatement(uComm::RaceCode), 0});
-    return reads;
+        return {{ExchangesRead, ExchangeCountsStatement(uComm::RaceCode), 0}};
+    return SplitPointPage::Reads(uComm::RaceCode, DisplayedSplit.toInt(),
+                                 PageControl1->currentWidget() == TabSheet5);
 }
 
 void TFhand::ShowView(const ListSnapshots& lists) {
