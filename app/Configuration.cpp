@@ -1,5 +1,7 @@
 #include "app/Configuration.h"
 
+#include <algorithm>
+
 #include "app/ProfileFile.h"
 #include "common/uComm.h"
 
@@ -58,6 +60,8 @@ MainFormConfig LoadConfiguration() {
         ini.ReadString(QStringLiteral("ENV"), QStringLiteral("LapMin"), QStringLiteral("5"));
     uComm::RefusalSound =
         ini.ReadInteger(QStringLiteral("ENV"), QStringLiteral("RefusalSound"), 1) != 0;
+    uComm::RelayExchange =
+        std::max(0, ini.ReadInteger(QStringLiteral("ENV"), QStringLiteral("Exchange"), 0));
     uComm::DeviceQuietSeconds =
         ini.ReadInteger(QStringLiteral("Port"), QStringLiteral("QuietSeconds"), 30);
     for (int n = 1; n <= int(std::size(uComm::CutOffTimes)); ++n)
@@ -90,6 +94,8 @@ void SaveConfiguration(const QPoint& position, int dataIndex) {
                      uComm::DeviceQuietSeconds);
     ini.WriteInteger(QStringLiteral("DB"), QStringLiteral("DataIndex"), dataIndex);
     ini.WriteString(QStringLiteral("ENV"), QStringLiteral("LapMin"), uComm::MinMeasureMinutes);
+    ini.WriteString(QStringLiteral("ENV"), QStringLiteral("Exchange"),
+                    QString::number(uComm::RelayExchange));
     ini.WriteInteger(QStringLiteral("ENV"), QStringLiteral("RefusalSound"),
                      uComm::RefusalSound ? 1 : 0);
     for (int n = 1; n <= int(std::size(uComm::CutOffTimes)); ++n)

@@ -85,6 +85,9 @@ private:
 struct Distance {
     const char* name;
     int oneWayMs; // -1: the server's own socket, no proxy
+    // Headquarters changes each runner's row just before the bib is typed: every write finds
+    // its check failed and is decided again.
+    bool changedMeanwhile = false;
 };
 
 struct Figures {
@@ -132,6 +135,11 @@ Figures MeasureDistance(const TestDatabase& db, const RaceSize& size, const Dist
         if (press == WarmUpPresses)
             busy.Start();
         const int bib = BibOfPress(run.nextPress++, size.competitors);
+        if (distance.changedMeanwhile)
+            db.Exec(QStringLiteral("update result set midst5 = '%1' where tcode = 'B1' and zek = "
+                                   "'%2'")
+                        .arg(press)
+                        .arg(FormatBib4(bib)));
         QElapsedTimer& started = pressed[FormatBib4(bib)];
         started.start();
         const double shownMs = PressUntilShown(bibBox, headBox, bib);
@@ -159,8 +167,10 @@ Figures MeasureDistance(const TestDatabase& db, const RaceSize& size, const Dist
     return figures;
 }
 
-constexpr Distance Distances[] = {
-    {"near (socket)", -1}, {"20 ms each way", 20}, {"50 ms each way", 50}};
+constexpr Distance Distances[] = {{"near (socket)", -1},
+                                   {"20 ms each way", 20},
+                                   {"50 ms each way", 50},
+                                   {"20 ms, changed", 20, true}};
 
 void PrintFigures(const char* race, const Distance& distance, const Figures& figures) {
     std::printf("%-8s %-16s %8.2f %8.2f %8.2f %8.2f %8.2f %7.1f\n", race, distance.name,
@@ -169,11 +179,14 @@ void PrintFigures(const char* race, const Distance& distance, const Figures& fig
 }
 
 // The targets: on screen at once at every distance, a window never busy long, stored within
-// two round trips, and near the server no slower than a press that waited for it.
+// one round trip, two when the check found the row changed, and near the server no slower
+// than a press that waited for it.
 bool MetTargets(const Distance& distance, const Figures& figures, bool large) {
     const double roundTripMs = 2.0 * std::max(0, distance.oneWayMs);
+    const double storedLimit =
+        distance.changedMeanwhile ? 2 * roundTripMs + 15 : roundTripMs + 8;
     bool met = figures.screenMedianMs <= 30 && figures.screenP99Ms <= 60 && figures.busyMs <= 50 &&
-               figures.storedMedianMs <= 2 * roundTripMs + 15;
+               figures.storedMedianMs <= storedLimit;
     if (large && distance.oneWayMs < 0)
         met = met && figures.storedMedianMs <= 8;
     return met;
@@ -210,8 +223,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "errors: %s\n", qPrintable(errors.join(" / ")));
         sound = false;
     }
-    std::printf("targets (screen median <= 30, p99 <= 60; busy <= 50; stored median <= 2 round "
-                "trips + 15; near at 50,000 stored median <= 8): %s\n",
+    std::printf("targets (screen median <= 30, p99 <= 60; busy <= 50; stored median <= 1 round "
+                "trip + 8, 2 round trips + 15 when changed; near at 50,000 stored median <= 8): "
+                "%s\n",
                 met ? "met" : "missed");
     return sound ? 0 : 1;
 }

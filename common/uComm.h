@@ -19,6 +19,9 @@ inline QString MinMeasureMinutes = QStringLiteral("5");
 // The cut-off (関門) time of day of split points 1 .. 5, "HH:MM:SS"; empty: none.
 //                                                                 [CutOff] Mid1 .. Mid5
 inline QString CutOffTimes[5];
+// The exchange the relay page stands at (中継所 n: legs n and n + 1 meet); 0 when not said.
+//                                                                 [ENV] Exchange
+inline int RelayExchange = 0;
 // Read only, so a site sets them by hand; the file keeps what it says.
 // A beep when a timing key press is refused, 1 on, 0 off.        [ENV] RefusalSound
 inline bool RefusalSound = true;

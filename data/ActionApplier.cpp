@@ -2,13 +2,15 @@
 
 #include "data/BlockWrites.h"
 #include "data/CapturedWrites.h"
+#include "data/ChangeList.h"
 #include "data/DatabaseError.h"
+#include "data/DecideAgain.h"
 #include "data/ExecInfo.h"
 #include "data/ForcedStartTable.h"
-#include "data/RelayRecorder.h"
+#include "data/RelayDecision.h"
 #include "data/RunStatement.h"
 #include "data/SplitCorrections.h"
-#include "data/SplitRecorder.h"
+#include "data/SplitDecision.h"
 #include "data/SplitRules.h"
 #include "data/StatementLines.h"
 #include "data/Transaction.h"
@@ -24,10 +26,34 @@ const QString NoSuchTable = QStringLiteral("1146");
 const QString RelayTimeTaken =
     QStringLiteral("この時刻は他の端末で処理されたか、削除されました。記録しませんでした。");
 
+// A key press is decided again at most this often before the operator is asked to look.
+constexpr int MaxDecisions = 3;
+
+const QString KeptChangingMessage =
+    QStringLiteral("他の端末での変更が続いたため記録できませんでした。もう一度入力してください。");
+
 using Kind = ActionRequest::Kind;
 
 ApplyOutcome Refused(const QString& why) {
-    return {ApplyOutcome::Result::Refused, why, {}, {}, {}};
+    ApplyOutcome outcome;
+    outcome.result = ApplyOutcome::Result::Refused;
+    outcome.refusal = why;
+    return outcome;
+}
+
+bool Decides(Kind kind) {
+    return kind == Kind::Split || kind == Kind::RelayLeg;
+}
+
+// The bibs an action's changes touched; none when there are so many that the whole race is
+// as good a name.
+QStringList BibsOf(const std::vector<RowChange>& changes) {
+    QStringList bibs;
+    for (const RowChange& change : changes)
+        if (const QString zek = change.KeyText(QStringLiteral("zek"));
+            !zek.isEmpty() && !bibs.contains(zek))
+            bibs << zek;
+    return bibs.size() > 50 ? QStringList{} : bibs;
 }
 
 const OperatorAction* FindAction(const std::deque<OperatorAction>& history, const QString& id) {
@@ -46,20 +72,69 @@ ActionApplier::ActionApplier(TDatabase& database)
 ApplyOutcome ActionApplier::Apply(const OperatorAction& action,
                                   const std::deque<OperatorAction>& history) {
     if (StampAwaited(action.request.stamp))
-        return {ApplyOutcome::Result::Waiting, {}, {}, {}, {}};
+        return {ApplyOutcome::Result::Waiting, {}, {}, {}, {}, {}, {}, false};
     // The race of the action, whatever race the window shows now.
     const StatementRaceScope race(action.raceCode);
+    EnsureChangeList();
     if (!EnsureForcedStarts(action.request.kind))
         return Refused(NoForcedStartTableMessage);
-    if (claims_ && SentAsOneBlock(action.request.kind))
-        return SendBlock(action);
+    if (Decides(action.request.kind))
+        return ApplyDecision(action);
+    return Try(action, action.request, history).outcome;
+}
+
+ApplyOutcome ActionApplier::ApplyDecision(const OperatorAction& action) {
+    ActionRequest request = action.request;
+    QString state;
+    bool stateKnown = false;
+    const auto told = [&](ApplyOutcome outcome) {
+        outcome.state = state;
+        outcome.stateKnown = stateKnown;
+        if (!(request == action.request))
+            outcome.decided = request;
+        if (outcome.result == ApplyOutcome::Result::Applied)
+            outcome.note = ChangedDecisionNote(action.request, request);
+        return outcome;
+    };
+    for (int decision = 0; decision <= MaxDecisions; ++decision) {
+        // A bib the workstation did not know is decided from the server's rows first.
+        if (!request.Undecided()) {
+            Tried tried = Try(action, request, {});
+            if (!tried.changedMeanwhile)
+                return told(std::move(tried.outcome));
+            state = tried.state;
+        } else {
+            state = ReadState(request);
+        }
+        stateKnown = true;
+        const DecidedAgain again = DecideAgain(request, state);
+        if (!again.request)
+            return told(Refused(again.refusal));
+        request = *again.request;
+    }
+    return told(Refused(KeptChangingMessage));
+}
+
+ActionApplier::Tried ActionApplier::Try(const OperatorAction& action,
+                                        const ActionRequest& request,
+                                        const std::deque<OperatorAction>& history) {
+    if (claims_ && SentAsOneBlock(request.kind))
+        return SendBlock(action, request);
     Transaction transaction(database_);
     if (!Claim(action))
         return {}; // applied before its answer was lost
-    ApplyOutcome outcome = Write(action, history);
-    if (outcome.result == ApplyOutcome::Result::Applied)
+    Tried tried = Write(action, request, history);
+    if (tried.outcome.result == ApplyOutcome::Result::Applied && !tried.changedMeanwhile)
         transaction.Commit();
-    return outcome;
+    return tried;
+}
+
+QString ActionApplier::ReadState(const ActionRequest& request) {
+    // Read and let go: the key press is sent, checked, once decided.
+    Transaction transaction(database_);
+    CapturedWrites reads(reading_);
+    reads.Guard(DecisionReadStatements(request), {});
+    return reads.GuardedStates().value(0);
 }
 
 bool ActionApplier::SentAsOneBlock(ActionRequest::Kind kind) {
@@ -75,40 +150,53 @@ bool ActionApplier::EnsureForcedStarts(ActionRequest::Kind kind) {
     return forcedStartsTable_ || kind == Kind::RelayReset;
 }
 
-ApplyOutcome ActionApplier::SendBlock(const OperatorAction& action) {
+ActionApplier::Tried ActionApplier::SendBlock(const OperatorAction& action,
+                                              const ActionRequest& request) {
     BlockWrites block;
-    WriteKeyPress(block, action.request, action.id);
+    WriteKeyPress(block, request, action.id);
     try {
         const BlockWrites::Outcome sent = block.Send(database_, action.id, action.raceCode);
         if (sent.appliedBefore)
             return {};
+        if (sent.changedMeanwhile)
+            return {{}, true, block.GuardedStates().value(0)};
         if (!sent.refusal.isEmpty())
-            return Refused(sent.refusal);
+            return {Refused(sent.refusal), false, {}};
     } catch (const DatabaseError& error) {
         // A database made before midaction: one statement at a time, without the claim.
         if (error.nativeCode() != NoSuchTable)
             throw;
         claims_ = false;
-        return Apply(action, {});
+        return Try(action, request, {});
     }
-    return {ApplyOutcome::Result::Applied, {}, block.Changes(), {}, {}};
+    ApplyOutcome applied;
+    applied.changes = block.Changes();
+    return {applied, false, {}};
 }
 
 QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& request,
                                      const QString& actionId) {
+    // First: read one statement at a time, a changed row needs no further writes.
+    GuardDecision(writes, request);
+    if (!writes.GuardsHeld())
+        return {};
     switch (request.kind) {
     case Kind::Split: {
         SplitOutcome decided;
         decided.split = request.number;
         decided.splitTime = request.runningTime;
-        return WriteSplit(
+        const QString refusal = WriteSplit(
             writes,
             {request.bib, request.stamp.time, request.state, 0, request.takes, request.stamp},
             request.start, decided);
+        ListChange(writes, {request.bib});
+        return refusal;
     }
     case Kind::Discard:
-        if (MarkStamp(writes, request.stamp, QStringLiteral("0"), QStringLiteral("2"),
-                      TimeGoneMessage) == 0)
+        // "0" Enter takes a pending stamp; a discard by hand the given-back one it names.
+        if (MarkStamp(writes, request.stamp,
+                      request.takes.isEmpty() ? QStringLiteral("0") : request.takes,
+                      QStringLiteral("2"), TimeGoneMessage) == 0)
             return TimeGoneMessage;
         return {};
     case Kind::RelayLeg: {
@@ -122,6 +210,7 @@ QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& req
         const QString refusal = WriteRelayFinish(writes, request.bib, decided, request.stamp.time);
         if (!refusal.isEmpty())
             return refusal;
+        ListChange(writes, {request.bib});
         // Space leaves the stamp pending, but only one still pending will do: "0" to "0"
         // finds it without changing it.
         if (MarkStamp(writes, request.stamp, QStringLiteral("0"),
@@ -131,6 +220,7 @@ QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& req
         return {};
     }
     case Kind::ForcedStart:
+        ListChange(writes, request.teams);
         return WriteForcedStart(writes, request.teams, request.number, request.start, request.stamp,
                                 actionId);
     default:
@@ -138,8 +228,32 @@ QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& req
     }
 }
 
+void ActionApplier::ListChange(RowWrites& writes, const QStringList& zeks) {
+    if (ChangeListKept())
+        writes.Statement(ChangeListLines(zeks));
+}
+
+void ActionApplier::EnsureChangeList() {
+    if (changeListChecked_)
+        return;
+    EnsureChangeListTable(reading_);
+    changeListChecked_ = true;
+}
+
 bool ActionApplier::StampAwaited(const StampRef& stamp) {
-    return stamp.id == 0 && !stamp.jid.isEmpty() && !StampStored(reading_, stamp);
+    if (stamp.id != 0 || stamp.jid.isEmpty())
+        return false;
+    // Asked before the server: a stamp stored meanwhile has left the stamp journal by then.
+    const bool held = !stampHeld_ || stampHeld_(stamp.jid);
+    if (StampStored(reading_, stamp))
+        return false;
+    if (held)
+        return true;
+    // Held in memory only when the program ended: it never comes, and waiting for it would
+    // hold up every action behind this one.
+    throw DatabaseError(QStringLiteral("タイム %1 は保存されないまま失われました"
+                                       "（この端末の日誌にもサーバーにもありません）。")
+                            .arg(stamp.time.trimmed()));
 }
 
 bool ActionApplier::Claim(const OperatorAction& action) {
@@ -161,9 +275,9 @@ bool ActionApplier::Claim(const OperatorAction& action) {
     return true;
 }
 
-ApplyOutcome ActionApplier::Write(const OperatorAction& action,
-                                  const std::deque<OperatorAction>& history) {
-    const ActionRequest& request = action.request;
+ActionApplier::Tried ActionApplier::Write(const OperatorAction& action,
+                                          const ActionRequest& request,
+                                          const std::deque<OperatorAction>& history) {
     ApplyOutcome outcome;
     // A cancel's statements go to the statement log, as they are sent.
     CapturedWrites writes(writing_, [&](const QStringList& shown) {
@@ -178,6 +292,8 @@ ApplyOutcome ActionApplier::Write(const OperatorAction& action,
     case Kind::RelayLeg:
     case Kind::ForcedStart:
         outcome.refusal = WriteKeyPress(writes, request, action.id);
+        if (!writes.GuardsHeld())
+            return {{}, true, writes.GuardedStates().value(0)};
         break;
     case Kind::Cancel: {
         const CancelOutcome cancel =
@@ -192,31 +308,41 @@ ApplyOutcome ActionApplier::Write(const OperatorAction& action,
             outcome.note = QStringLiteral("時刻 %1 は同着の他の選手の記録にも使われているため、"
                                           "処理待ちには戻していません。")
                                .arg(request.passing);
+        // Bookkeeping of the program's own, not a statement of the cancel the log shows.
+        CapturedWrites unlogged(writing_);
+        ListChange(unlogged, {request.bib});
         break;
     }
     case Kind::Reset:
         WriteReset(writes);
+        ListChange(writes, {});
         break;
     case Kind::RelayReset:
         WriteRelayReset(writes);
+        ListChange(writes, {});
         break;
     case Kind::Undo: {
         const OperatorAction* target = FindAction(history, request.target);
+        // Sent in order: an action the server refused has nothing to take back.
+        if (target && target->progress == OperatorAction::Progress::Refused)
+            return {outcome, false, {}};
         if (!target || target->progress != OperatorAction::Progress::Applied)
-            return Refused(QStringLiteral("元に戻す操作がデータベースに届いていません。"));
+            return {Refused(QStringLiteral("元に戻す操作がデータベースに届いていません。")), false,
+                    {}};
         const int blocking = TakeBackChanges(writing_, target->changes);
         if (blocking >= 0)
-            return Refused(WhoseChange(history, *target, target->changes[blocking]));
+            return {Refused(WhoseChange(history, *target, target->changes[blocking])), false, {}};
+        ListChange(writes, BibsOf(target->changes));
         // The suite's other programs learn of the undo as of the action.
         if (target->marksChange)
             update_execinfo(writing_, QStringLiteral("C1"));
-        return outcome;
+        return {outcome, false, {}};
     }
     }
     if (!outcome.refusal.isEmpty())
-        return Refused(outcome.refusal);
+        return {Refused(outcome.refusal), false, {}};
     outcome.changes = writes.Changes();
-    return outcome;
+    return {outcome, false, {}};
 }
 
 QString WhoseChange(const std::deque<OperatorAction>& history, const OperatorAction& action,

@@ -2,6 +2,7 @@
 
 #include "common/uComm.h"
 #include "data/ActionWriter.h"
+#include "data/GivenBackTime.h"
 
 #include <QUuid>
 
@@ -11,21 +12,13 @@ bool Waits(const OperatorAction& action) {
     return action.progress == OperatorAction::Progress::Waiting;
 }
 
-// A split, a discard, a relay Enter or a forced start takes its stamp out of the pending ones.
-bool TakesStamp(const ActionRequest& request) {
-    using Kind = ActionRequest::Kind;
-    return request.kind == Kind::Split || request.kind == Kind::Discard ||
-           request.kind == Kind::ForcedStart ||
-           (request.kind == Kind::RelayLeg && request.usesTime);
-}
-
 } // namespace
 
 ActionHistory::ActionHistory(const TDatabase& database, const QString& folder,
-                             JournalFile::SyncFile sync, QObject* parent)
+                             StampHeld stampHeld, JournalFile::SyncFile sync, QObject* parent)
     : QObject(parent), lock_(folder, QStringLiteral("actions"), database.SourceName()),
       journal_(std::make_shared<SharedActionJournal>(lock_.JournalPath(), sync)),
-      writer_(new ActionWriter(database.CurrentSource(), journal_)) {
+      writer_(new ActionWriter(database.CurrentSource(), journal_, std::move(stampHeld))) {
     thread_.setObjectName(QStringLiteral("action writer"));
     writer_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, writer_, &QObject::deleteLater);
@@ -42,6 +35,11 @@ ActionHistory::ActionHistory(const TDatabase& database, const QString& folder,
             emit Refused(*action);
         emit Changed();
     });
+    connect(writer_, &ActionWriter::StateRead, this,
+            [this](const QString& id, const QString& state) {
+                if (const auto action = Find(id))
+                    emit StateRead(*action, state);
+            });
     connect(writer_, &ActionWriter::Problem, this, [this](const QString& problem) {
         writerProblem_ = problem;
         emit Changed();
@@ -68,10 +66,7 @@ OperatorAction ActionHistory::Submit(OperatorAction action) {
     // Kept in memory when the disk fails, and sent all the same: Problem tells the operator.
     journal_->Append(action);
     if (Waits(action)) {
-        if (waiting_++ == 0)
-            oldestWaiting_ = action.at;
-        if (TakesStamp(action.request))
-            taken_.push_back(action.request.stamp);
+        CountWaiting();
         writer_->Wake();
     }
     emit Changed();
@@ -81,12 +76,19 @@ OperatorAction ActionHistory::Submit(OperatorAction action) {
 void ActionHistory::CountWaiting() {
     waiting_ = 0;
     taken_.clear();
-    for (const OperatorAction& action : journal_->Actions()) {
+    const std::deque<OperatorAction> actions = journal_->Actions();
+    // An action whose undo waits gives its stamp back at once: the undo follows it to the
+    // server, and the panel shows what the two come to.
+    QSet<QString> takenBack;
+    for (const OperatorAction& action : actions)
+        if (action.request.kind == ActionRequest::Kind::Undo && Waits(action))
+            takenBack.insert(action.request.target);
+    for (const OperatorAction& action : actions) {
         if (!Waits(action))
             continue;
         if (waiting_++ == 0)
             oldestWaiting_ = action.at;
-        if (TakesStamp(action.request))
+        if (TakesStamp(action.request) && !takenBack.contains(action.id))
             taken_.push_back(action.request.stamp);
     }
 }

@@ -7,6 +7,7 @@
 // again and again back through the kept ones; the undo is an action like the others.
 
 #include "common/JournalLock.h"
+#include "data/ActionApplier.h"
 #include "data/SharedActionJournal.h"
 #include "data/TDatabase.h"
 
@@ -28,8 +29,9 @@ class ActionHistory : public QObject {
     Q_OBJECT
 public:
     // Takes the first free action journal of the database in the folder, and up what it
-    // holds: what still waits is sent at once.
-    ActionHistory(const TDatabase& database, const QString& folder,
+    // holds: what still waits is sent at once. `stampHeld` answers for the stamps of this
+    // workstation's stamp journal: an action whose stamp is neither stored nor held is refused.
+    ActionHistory(const TDatabase& database, const QString& folder, StampHeld stampHeld = {},
                   JournalFile::SyncFile sync = ::fdatasync, QObject* parent = nullptr);
     // Waits for the action under way, which the time limits bound.
     ~ActionHistory() override;
@@ -59,6 +61,8 @@ public:
 signals:
     void Applied(const OperatorAction& action, const QString& note, const QStringList& shown);
     void Refused(const OperatorAction& action);
+    // The action's bib as the server held it, read when the key press's copy was stale.
+    void StateRead(const OperatorAction& action, const QString& state);
     // The list of actions or what waits changed.
     void Changed();
 

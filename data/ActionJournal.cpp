@@ -10,6 +10,22 @@ const QString RowsKey = QStringLiteral("rows");
 const QString RefusedKey = QStringLiteral("refused");
 const QString WhyKey = QStringLiteral("why");
 const QString UndoneKey = QStringLiteral("undone");
+const QString DecidedKey = QStringLiteral("decided");
+const QString WhatKey = QStringLiteral("what");
+
+QJsonArray RowsToJson(const std::vector<RowChange>& changes) {
+    QJsonArray rows;
+    for (const RowChange& change : changes)
+        rows.append(RowChangeToJson(change));
+    return rows;
+}
+
+std::vector<RowChange> RowsFromJson(const QJsonValue& rows) {
+    std::vector<RowChange> changes;
+    for (const QJsonValue& change : rows.toArray())
+        changes.push_back(RowChangeFromJson(change.toObject()));
+    return changes;
+}
 
 bool IsWaiting(const OperatorAction& action) {
     return action.progress == OperatorAction::Progress::Waiting;
@@ -45,11 +61,15 @@ void ActionJournal::TakeUp(std::vector<QJsonObject> found) {
             continue;
         if (object.contains(AppliedKey)) {
             action->progress = OperatorAction::Progress::Applied;
-            for (const QJsonValue& change : object.value(RowsKey).toArray())
-                action->changes.push_back(RowChangeFromJson(change.toObject()));
+            action->changes = RowsFromJson(object.value(RowsKey));
+            if (object.contains(DecidedKey)) {
+                action->request = RequestFromJson(object.value(DecidedKey).toObject());
+                action->what = object.value(WhatKey).toString();
+            }
         } else if (object.contains(RefusedKey)) {
             action->progress = OperatorAction::Progress::Refused;
             action->refusal = object.value(WhyKey).toString();
+            action->changes = RowsFromJson(object.value(RowsKey));
         } else {
             action->undone = true;
         }
@@ -85,23 +105,32 @@ bool ActionJournal::Append(const OperatorAction& action) {
     return Write({{ActionKey, ActionToJson(action)}});
 }
 
-bool ActionJournal::MarkApplied(const QString& id, const std::vector<RowChange>& changes) {
-    QJsonArray rows;
+bool ActionJournal::MarkApplied(const QString& id, const std::vector<RowChange>& changes,
+                                const std::optional<ActionRequest>& decided, const QString& what) {
     if (OperatorAction* action = Find(id)) {
         action->progress = OperatorAction::Progress::Applied;
         action->changes = changes;
+        if (decided) {
+            action->request = *decided;
+            action->what = what;
+        }
     }
-    for (const RowChange& change : changes)
-        rows.append(RowChangeToJson(change));
-    return Write({{AppliedKey, id}, {RowsKey, rows}});
+    QJsonObject line = {{AppliedKey, id}, {RowsKey, RowsToJson(changes)}};
+    if (decided) {
+        line.insert(DecidedKey, RequestToJson(*decided));
+        line.insert(WhatKey, what);
+    }
+    return Write(line);
 }
 
-bool ActionJournal::MarkRefused(const QString& id, const QString& why) {
+bool ActionJournal::MarkRefused(const QString& id, const QString& why,
+                                const std::vector<RowChange>& changes) {
     if (OperatorAction* action = Find(id)) {
         action->progress = OperatorAction::Progress::Refused;
         action->refusal = why;
+        action->changes = changes;
     }
-    return Write({{RefusedKey, id}, {WhyKey, why}});
+    return Write({{RefusedKey, id}, {WhyKey, why}, {RowsKey, RowsToJson(changes)}});
 }
 
 bool ActionJournal::MarkUndone(const QString& id) {

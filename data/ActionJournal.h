@@ -14,6 +14,7 @@
 #include "data/OperatorAction.h"
 
 #include <deque>
+#include <optional>
 
 class ActionJournal {
 public:
@@ -26,8 +27,12 @@ public:
 
     // True when the action is safely on the disk.
     bool Append(const OperatorAction& action);
-    bool MarkApplied(const QString& id, const std::vector<RowChange>& changes);
-    bool MarkRefused(const QString& id, const QString& why);
+    // `decided`: the action as the writer decided it again, with its text, when it differs.
+    bool MarkApplied(const QString& id, const std::vector<RowChange>& changes,
+                     const std::optional<ActionRequest>& decided = {}, const QString& what = {});
+    // `changes`: what the writer did after the refusal (its stamp given back).
+    bool MarkRefused(const QString& id, const QString& why,
+                     const std::vector<RowChange>& changes = {});
     bool MarkUndone(const QString& id);
 
     // Oldest first.

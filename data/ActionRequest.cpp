@@ -25,7 +25,12 @@ QJsonObject RequestToJson(const ActionRequest& request) {
             {QStringLiteral("passing"), request.passing},
             {QStringLiteral("target"), request.target},
             {QStringLiteral("teams"), QJsonArray::fromStringList(request.teams)},
-            {QStringLiteral("keeps"), request.keepsNextStart}};
+            {QStringLiteral("keeps"), request.keepsNextStart},
+            {QStringLiteral("forcedteam"), request.forcedTeam},
+            {QStringLiteral("read"), request.read},
+            {QStringLiteral("minutes"), request.minimumMinutes},
+            {QStringLiteral("lastleg"), request.lastLegToo},
+            {QStringLiteral("exchange"), request.exchange}};
 }
 
 ActionRequest RequestFromJson(const QJsonObject& object) {
@@ -48,5 +53,10 @@ ActionRequest RequestFromJson(const QJsonObject& object) {
     for (const QJsonValue& team : object.value(QStringLiteral("teams")).toArray())
         request.teams << team.toString();
     request.keepsNextStart = object.value(QStringLiteral("keeps")).toBool();
+    request.forcedTeam = object.value(QStringLiteral("forcedteam")).toBool();
+    request.read = object.value(QStringLiteral("read")).toString();
+    request.minimumMinutes = object.value(QStringLiteral("minutes")).toInt();
+    request.lastLegToo = object.value(QStringLiteral("lastleg")).toBool();
+    request.exchange = object.value(QStringLiteral("exchange")).toInt();
     return request;
 }

@@ -38,6 +38,17 @@ struct ActionRequest {
     QString target;              // the action an undo takes back
     QStringList teams;           // the teams a forced start starts
     bool keepsNextStart = false; // a late runner's finish: the next leg was started by force
+    bool forcedTeam = false;     // a leg of the team was started by force
+    // What a split's or leg's decision read of its bib (see DecisionState.h), and the settings
+    // it used: the writer checks the one and decides again with the others. A split or leg
+    // of number 0 is a bib this workstation's copy does not know: the server decides it.
+    QString read;
+    int minimumMinutes = 0;
+    bool lastLegToo = false;
+    int exchange = 0; // the exchange the relay page stood at
+
+    bool operator==(const ActionRequest&) const = default;
+    bool Undecided() const { return (kind == Kind::Split || kind == Kind::RelayLeg) && number == 0; }
 };
 
 QJsonObject RequestToJson(const ActionRequest& request);

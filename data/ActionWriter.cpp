@@ -2,10 +2,13 @@
 
 #include "data/ActionApplier.h"
 #include "data/DatabaseError.h"
+#include "data/DecideAgain.h"
+#include "data/GivenBackTime.h"
 
 ActionWriter::ActionWriter(const TDatabase::Source& source,
-                           std::shared_ptr<SharedActionJournal> journal)
-    : source_(source), journal_(std::move(journal)), retry_(this) {
+                           std::shared_ptr<SharedActionJournal> journal, StampHeld stampHeld)
+    : source_(source), journal_(std::move(journal)), stampHeld_(std::move(stampHeld)),
+      retry_(this) {
     retry_.setInterval(RetryMs);
     connect(&retry_, &QTimer::timeout, this, &ActionWriter::SendWaiting);
 }
@@ -47,6 +50,7 @@ bool ActionWriter::Send(const OperatorAction& action) {
             database_ = std::make_unique<TDatabase>();
             database_->UseSource(source_);
             applier_ = std::make_unique<ActionApplier>(*database_);
+            applier_->SetStampHeld(stampHeld_);
         }
         if (!database_->Connected())
             database_->Open();
@@ -61,18 +65,36 @@ bool ActionWriter::Send(const OperatorAction& action) {
             return false;
         }
         // The server refused a statement of it: told, and the next action goes.
-        outcome = {ApplyOutcome::Result::Refused, error.message(), {}, {}, {}};
+        outcome.result = ApplyOutcome::Result::Refused;
+        outcome.refusal = error.message();
     }
     problem_.clear();
+    if (outcome.stateKnown)
+        emit StateRead(action.id, outcome.state);
     switch (outcome.result) {
     case ApplyOutcome::Result::Waiting:
         return false;
-    case ApplyOutcome::Result::Refused:
-        journal_->MarkRefused(action.id, outcome.refusal);
+    case ApplyOutcome::Result::Refused: {
+        // The stamp the key press took off the panel is pending on the server still: once the
+        // operator has gone on, it goes back to them, not to the head of the panel.
+        std::vector<RowChange> givenBack;
+        try {
+            givenBack = GiveBackRefusedStamp(*database_, action, journal_->Actions());
+        } catch (const DatabaseError& error) {
+            if (error.isConnectionLost() || error.isTemporary()) {
+                // Refused again when the server answers, and its stamp given back then.
+                problem_ = error.message();
+                return false;
+            }
+            outcome.refusal += QStringLiteral(" / ") + error.message();
+        }
+        journal_->MarkRefused(action.id, outcome.refusal, givenBack);
         emit Refused(action.id);
         return true;
+    }
     case ApplyOutcome::Result::Applied:
-        journal_->MarkApplied(action.id, outcome.changes);
+        journal_->MarkApplied(action.id, outcome.changes, outcome.decided,
+                              outcome.decided ? DecisionText(*outcome.decided) : QString());
         if (action.request.kind == ActionRequest::Kind::Undo)
             journal_->MarkUndone(action.request.target);
         emit Applied(action.id, outcome.note, outcome.shown);

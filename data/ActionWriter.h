@@ -7,6 +7,7 @@
 // written down as refused, with the reason, and the next one goes.
 // Lives in the writer thread; other threads only call Wake and RequestStop.
 
+#include "data/ActionApplier.h"
 #include "data/SharedActionJournal.h"
 #include "data/TDatabase.h"
 
@@ -16,14 +17,14 @@
 #include <atomic>
 #include <memory>
 
-class ActionApplier;
-
 class ActionWriter : public QObject {
     Q_OBJECT
 public:
     static constexpr int RetryMs = 1000;
 
-    ActionWriter(const TDatabase::Source& source, std::shared_ptr<SharedActionJournal> journal);
+    // `stampHeld` tells a stamp that may still be stored from one that is lost.
+    ActionWriter(const TDatabase::Source& source, std::shared_ptr<SharedActionJournal> journal,
+                 StampHeld stampHeld);
     ~ActionWriter() override;
 
     // Any thread.
@@ -35,6 +36,9 @@ signals:
     // statements a cancel sent) or refused.
     void Applied(const QString& id, const QString& note, const QStringList& shown);
     void Refused(const QString& id);
+    // Before Applied or Refused: the action's bib as the server held it, when that was not what
+    // the key press was decided from (see DecisionState.h).
+    void StateRead(const QString& id, const QString& state);
     // After every try: why actions wait, empty when nothing is wrong.
     void Problem(const QString& problem);
 
@@ -45,6 +49,7 @@ private:
 
     TDatabase::Source source_;
     std::shared_ptr<SharedActionJournal> journal_;
+    StampHeld stampHeld_;
     std::unique_ptr<TDatabase> database_;
     std::unique_ptr<ActionApplier> applier_;
     QString problem_;

@@ -27,6 +27,20 @@ QString Rows(std::size_t k) {
     return QStringLiteral("rows%1").arg(k);
 }
 
+QString State(std::size_t k) {
+    return QStringLiteral("state%1").arg(k);
+}
+
+QString Scratch(std::size_t k) {
+    return QStringLiteral("scratch%1").arg(k);
+}
+
+// A text of the program's own, compared byte for byte.
+QString BinaryLiteral(const QString& text) {
+    return QStringLiteral("X'") + QString::fromLatin1(text.toLatin1().toHex().toUpper()) +
+           QLatin1Char('\'');
+}
+
 // The block's next result with rows: the driver may report its statements without rows as
 // results of their own first.
 bool NextRows(QSqlQuery& query) {
@@ -58,10 +72,17 @@ void BlockWrites::Statement(const QStringList& lines) {
     writes_ << Joined(lines);
 }
 
+void BlockWrites::Guard(const QStringList& statements, const QString& expected) {
+    guards_.push_back({statements, expected});
+}
+
 QString BlockWrites::Text(const QString& actionId, const QString& race) const {
     QStringList block = {QStringLiteral("BEGIN NOT ATOMIC")};
     QStringList answer;
     QStringList mustFind;
+    for (std::size_t k = 0; k < guards_.size(); ++k)
+        block << QStringLiteral("DECLARE %1 LONGTEXT DEFAULT NULL;").arg(State(k))
+              << QStringLiteral("DECLARE %1 INT DEFAULT 0;").arg(Scratch(k));
     for (std::size_t k = 0; k < updates_.size(); ++k) {
         block << QStringLiteral("DECLARE %1 INT DEFAULT 0;").arg(Found(k))
               << QStringLiteral("DECLARE %1 LONGTEXT DEFAULT NULL;").arg(Rows(k));
@@ -69,10 +90,20 @@ QString BlockWrites::Text(const QString& actionId, const QString& race) const {
         if (!updates_[k].refusal.isEmpty())
             mustFind << Found(k) + QStringLiteral(" > 0");
     }
+    for (std::size_t k = 0; k < guards_.size(); ++k)
+        answer << State(k);
     block << QStringLiteral("DECLARE EXIT HANDLER FOR SQLEXCEPTION BEGIN ROLLBACK; RESIGNAL; END;")
           << QStringLiteral("START TRANSACTION;")
           << QStringLiteral("INSERT INTO midaction (aid, tcode, done) VALUES (") +
                  SqlValueList({actionId, race}) + QStringLiteral(", now());");
+    // What each decision read, read and locked as the server holds it now.
+    for (std::size_t k = 0; k < guards_.size(); ++k) {
+        for (QString line : guards_[k].statements)
+            block << line.replace(QStringLiteral("{state}"), State(k))
+                         .replace(QStringLiteral("{scratch}"), Scratch(k));
+        mustFind << QStringLiteral("CAST(%1 AS BINARY) <=> %2")
+                        .arg(State(k), BinaryLiteral(guards_[k].expected));
+    }
     // Each update's rows, read and locked before anything is written, as one JSON array.
     for (std::size_t k = 0; k < updates_.size(); ++k) {
         const LockedUpdate& update = updates_[k];
@@ -102,7 +133,7 @@ BlockWrites::Outcome BlockWrites::Send(TDatabase& database, const QString& actio
     if (!query.exec(Text(actionId, race))) {
         const DatabaseError error = DatabaseError::FromSqlError(query.lastError());
         if (error.nativeCode() == DuplicateKey)
-            return {true, {}};
+            return {true, {}, false};
         if (error.isConnectionLost())
             database.MarkConnectionLost();
         throw error;
@@ -124,12 +155,20 @@ BlockWrites::Outcome BlockWrites::Send(TDatabase& database, const QString& actio
         }
         locked.push_back(std::move(rows));
     }
+    for (std::size_t k = 0; answered && k < guards_.size(); ++k) {
+        guardedStates_ << query.value(int(2 * updates_.size() + k)).toString();
+        guardsHeld_ = guardsHeld_ && guardedStates_.back() == guards_[k].expected;
+    }
     // The block's own answer follows its result: the connection is in step again.
     while (query.nextResult()) {
     }
     if (!answered)
         throw DatabaseError(QStringLiteral("データベースが記録の結果を返しませんでした。"));
     Outcome outcome;
+    if (!guardsHeld_) {
+        outcome.changedMeanwhile = true;
+        return outcome;
+    }
     for (std::size_t k = 0; k < updates_.size(); ++k)
         if (!updates_[k].refusal.isEmpty() && found[k] == 0) {
             outcome.refusal = updates_[k].refusal;

@@ -18,11 +18,14 @@ public:
     void Insert(const QString& table, const QStringList& columns,
                 const QStringList& values) override;
     void Statement(const QStringList& lines) override;
+    void Guard(const QStringList& statements, const QString& expected) override;
     const std::vector<RowChange>& Changes() const override { return changes_; }
 
     struct Outcome {
         bool appliedBefore = false; // the id was claimed already: nothing was done again
         QString refusal;            // an update found no rows: nothing was done
+        // A guard did not hold: nothing was done (GuardedStates says what the server holds).
+        bool changedMeanwhile = false;
     };
     // Sends the block as the action `actionId` of `race`. Throws DatabaseError with the
     // server's message; a lost connection is marked so the next statement connects anew.
@@ -40,6 +43,11 @@ private:
         QStringList newHex;
         QString refusal;
     };
+    struct ReadGuard {
+        QStringList statements;
+        QString expected;
+    };
     std::vector<LockedUpdate> updates_;
+    std::vector<ReadGuard> guards_;
     QStringList writes_; // every write's statement, in order
 };

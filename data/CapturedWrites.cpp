@@ -55,6 +55,29 @@ int CapturedWrites::Delete(const QString& table, const QStringList& where,
     return static_cast<int>(rows.size());
 }
 
+void CapturedWrites::Guard(const QStringList& statements, const QString& expected) {
+    // One statement at a time, each ending with the line that ends in ";": the driver takes
+    // no batches.
+    QStringList statement;
+    for (QString line : statements) {
+        line.replace(QStringLiteral("{state}"), QStringLiteral("@tarnik_state"))
+            .replace(QStringLiteral("{scratch}"), QStringLiteral("@tarnik_scratch"));
+        if (!line.endsWith(QLatin1Char(';'))) {
+            statement << line;
+            continue;
+        }
+        statement << line.chopped(1);
+        RunStatement(query_, statement);
+        statement.clear();
+    }
+    query_.SetSQL({QStringLiteral("select @tarnik_state as state")});
+    query_.Open();
+    const QString state = query_.Value(0, 0);
+    query_.Close();
+    guardedStates_ << state;
+    guardsHeld_ = guardsHeld_ && state == expected;
+}
+
 void CapturedWrites::Write(const QStringList& lines) {
     if (log_)
         log_(ShownStatement(lines));

@@ -28,6 +28,8 @@ public:
     void Insert(const QString& table, const QStringList& columns,
                 const QStringList& values) override;
     void Statement(const QStringList& lines) override { Write(lines); }
+    // Read at once, in session variables; the caller commits nothing when one did not hold.
+    void Guard(const QStringList& statements, const QString& expected) override;
     // Removes the rows `where` finds; `columns` are all the columns a row is put back with.
     // Gives the number of rows removed.
     int Delete(const QString& table, const QStringList& where, const QStringList& columns);

@@ -3,6 +3,7 @@
 #include "common/uComm.h"
 #include "data/CapturedWrites.h"
 #include "data/DatabaseError.h"
+#include "data/GivenBackTime.h"
 #include "data/SplitRules.h"
 #include "data/SplitTimeEntry.h"
 #include "data/StatementLines.h"
@@ -70,17 +71,22 @@ void EditSplit(RecordEdit& edit, const Record& record, int n, const QString& spl
     edit.passings.push_back({old, splitTime, passing});
 }
 
-// The passing-log row of the old passing takes the new one; a cleared split's row goes, as
-// a cancel removes it; a passing that had none gets one, so the log has every split.
-void WritePassingLog(CapturedWrites& writes, const Record& record, const PassingEdit& edit) {
+// The passing-log row of the old passing takes the new one; a cleared split's row goes and
+// its time is given back, as a cancel does; a passing that had none gets one, so the log has
+// every split.
+void WritePassingLog(CapturedWrites& writes, TQuery& query, const Record& record,
+                     const PassingEdit& edit) {
     const QString bib = PassingLogBib(record.zek);
     const QStringList where = {ValueLine(QStringLiteral("where tcode = "), record.tcode),
                                ValueLine(QStringLiteral("and bib = "), bib) +
                                    ValueLine(QStringLiteral(" and tod = "), edit.oldPassing)};
     const bool hadPassing = !edit.oldPassing.isEmpty();
     if (edit.splitTime.isEmpty()) {
-        if (hadPassing)
-            writes.Delete(QStringLiteral("midjyun"), where, PassingLogColumns);
+        if (!hadPassing)
+            return;
+        writes.Delete(QStringLiteral("midjyun"), where, PassingLogColumns);
+        const StatementRaceScope race(record.tcode);
+        GiveBackTime(writes, query, edit.oldPassing);
         return;
     }
     const int moved = hadPassing
@@ -152,7 +158,7 @@ LiveRowOutcome CheckListRowWriter::Write(const LiveRowChange& change) {
     writes.Update(change.Select.Table, {QStringLiteral("tcode"), QStringLiteral("zek")}, where,
                   edit.columns, edit.values);
     for (const PassingEdit& passing : edit.passings)
-        WritePassingLog(writes, record, passing);
+        WritePassingLog(writes, query_, record, passing);
     transaction.Commit();
     return {LiveRowOutcome::Written, {}, writes.Changes()};
 }

@@ -1,35 +1,21 @@
 #include "data/ForcedStartTable.h"
 
-#include "data/DatabaseError.h"
-#include "data/RunStatement.h"
+#include "data/OwnTable.h"
 #include "data/SqlValue.h"
-#include "data/TQuery.h"
-
-#include <atomic>
 
 namespace {
 
-// ER_NO_SUCH_TABLE
-const QString NoSuchTable = QStringLiteral("1146");
-// ER_TABLEACCESS_DENIED_ERROR: the user may read and write the race, not add tables to it.
-const QString CreateDenied = QStringLiteral("1142");
-
-std::atomic<bool> tableKept{true};
-
-bool Kept(bool kept) {
-    tableKept = kept;
-    return kept;
-}
-
-void CreateTable(TQuery& query) {
-    RunStatement(query,
-                 {QStringLiteral("create table if not exists midforced ("),
-                  QStringLiteral("tcode VARCHAR(20) NOT NULL DEFAULT '', zek VARCHAR(10) NOT NULL "
-                                 "DEFAULT '', leg VARCHAR(4) NOT NULL DEFAULT '',"),
-                  QStringLiteral("startedtime VARCHAR(20) NOT NULL DEFAULT '', aid VARCHAR(40) NOT "
-                                 "NULL DEFAULT '',"),
-                  QStringLiteral("KEY midforced_leg (tcode, zek, leg))"),
-                  QStringLiteral("ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci")});
+OwnTable& Table() {
+    static OwnTable table(
+        ForcedStartTable,
+        {QStringLiteral("create table if not exists midforced ("),
+         QStringLiteral("tcode VARCHAR(20) NOT NULL DEFAULT '', zek VARCHAR(10) NOT NULL "
+                        "DEFAULT '', leg VARCHAR(4) NOT NULL DEFAULT '',"),
+         QStringLiteral("startedtime VARCHAR(20) NOT NULL DEFAULT '', aid VARCHAR(40) NOT "
+                        "NULL DEFAULT '',"),
+         QStringLiteral("KEY midforced_leg (tcode, zek, leg))"),
+         QStringLiteral("ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci")});
+    return table;
 }
 
 } // namespace
@@ -44,28 +30,11 @@ const QString NoForcedStartTableMessage =
                    "ありません。繰上スタートは記録できません。");
 
 bool ForcedStartsKept() {
-    return tableKept;
+    return Table().Kept();
 }
 
 bool EnsureForcedStartTable(TQuery& query) {
-    // Looked for first: creating needs a right that reading does not.
-    try {
-        query.SetSQL({QStringLiteral("select 1 from midforced limit 0")});
-        query.Open();
-        query.Close();
-        return Kept(true);
-    } catch (const DatabaseError& error) {
-        if (error.nativeCode() != NoSuchTable)
-            throw;
-    }
-    try {
-        CreateTable(query);
-    } catch (const DatabaseError& error) {
-        if (error.nativeCode() != CreateDenied)
-            throw;
-        return Kept(false);
-    }
-    return Kept(true);
+    return Table().Ensure(query);
 }
 
 QString ForcedLegColumn() {

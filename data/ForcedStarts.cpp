@@ -19,7 +19,13 @@ bool WasForced(const std::vector<RelayLeg>& legs) {
                        [](const RelayLeg& leg) { return leg.forcedStart; });
 }
 
-int LegFinishedAt(const std::vector<RelayLeg>& legs, const QString& time, int minimumMinutes) {
+int LegFinishedAt(const std::vector<RelayLeg>& legs, const QString& time, int minimumMinutes,
+                  int exchange) {
+    const bool lateHere = exchange >= 1 && exchange < int(legs.size()) &&
+                          legs[exchange].forcedStart && !IsUnsetTime(legs[exchange - 1].start) &&
+                          IsUnsetTime(legs[exchange - 1].finish);
+    if (lateHere)
+        return exchange;
     const int running = RunningLeg(legs);
     if (running < 2 || !legs[running - 1].forcedStart ||
         ReachesMinimum(MeasuredMs(legs[running - 1].start, time), minimumMinutes))

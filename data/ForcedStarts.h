@@ -14,8 +14,11 @@ bool WasForced(const std::vector<RelayLeg>& legs);
 
 // The leg a stamp at `time` finishes: the running leg, or, while a leg started by force has
 // run less than the minimum measuring time (no runner could have finished it), the late
-// runner of the leg before it. 0 when no leg is running.
-int LegFinishedAt(const std::vector<RelayLeg>& legs, const QString& time, int minimumMinutes);
+// runner of the leg before it. At the workstation's own exchange (`exchange`, 0 when not
+// said) a team whose next leg was started there by force is the late runner arriving,
+// whatever the time. 0 when no leg is running.
+int LegFinishedAt(const std::vector<RelayLeg>& legs, const QString& time, int minimumMinutes,
+                  int exchange = 0);
 
 // The team's standing after the finish of `leg`: the highest leg finished, so a late runner's
 // finish never takes the letter back behind a forced runner who finished already.

@@ -1,7 +1,9 @@
 #pragma once
 // The state of a device time of the race in work: "0" pending, "1" used, "2" discarded or
-// held for a dead heat. A time is taken only in the state the action expects: one another
-// workstation took meanwhile, or that no longer exists, is left as it is.
+// held for a dead heat, "3" given back (see GivenBackTime.h): it waits for the operator and is
+// never offered, as the suite's other programs take only "0" for pending. A time is taken
+// only in the state the action expects: one another workstation took meanwhile, or that no
+// longer exists, is left as it is.
 
 #include <QJsonObject>
 #include <QString>
@@ -22,6 +24,8 @@ struct StampRef {
     bool Is(const StampRef& other) const;
     bool operator==(const StampRef&) const = default;
 };
+
+inline const QString StampGivenBack = QStringLiteral("3");
 
 QJsonObject StampToJson(const StampRef& stamp);
 StampRef StampFromJson(const QJsonObject& object);

@@ -1,6 +1,8 @@
 #include "data/RaceCache.h"
 
 #include "common/uComm.h"
+#include "data/ChangeList.h"
+#include "data/DecisionState.h"
 #include "data/ForcedStartTable.h"
 #include "data/RelayLegs.h"
 #include "data/SplitRules.h"
@@ -12,15 +14,12 @@
 
 namespace {
 
-QHash<QString, int> ClassLimits(TQuery& reading, const QString& column) {
-    reading.SetSQL({QStringLiteral("select class,%1 as n from env").arg(column),
-                    RaceLine(QStringLiteral("where tcode = "))});
-    reading.Open();
+QHash<QString, int> ClassLimits(const TQuery& rows, const QString& column) {
     QHash<QString, int> limits;
-    for (reading.First(); !reading.Eof(); reading.Next())
-        limits.insert(reading.FieldByName(QStringLiteral("class")).AsString(),
-                      reading.FieldByName(QStringLiteral("n")).AsInteger());
-    reading.Close();
+    const int cls = rows.FieldIndex(QStringLiteral("class"));
+    const int n = rows.FieldIndex(column);
+    for (int row = 0; row < rows.RecordCount(); ++row)
+        limits.insert(rows.Value(row, cls), rows.Value(row, n).toInt());
     return limits;
 }
 
@@ -33,6 +32,8 @@ QStringList CompetitorColumns() {
                            QStringLiteral("class1")};
     for (int k = 1; k <= SplitColumns; ++k)
         columns << QStringLiteral("midtime%1").arg(k) << QStringLiteral("midfin%1").arg(k);
+    for (int k = 2; k <= SplitColumns; ++k)
+        columns << QStringLiteral("midst%1").arg(k);
     return columns;
 }
 
@@ -49,11 +50,13 @@ QHash<QString, CompetitorSplits> CompetitorsOf(const TQuery& rows,
         if (competitors.contains(bib))
             continue;
         CompetitorSplits competitor{
-            true, rows.Value(row, start), {}, {}, lapn.value(rows.Value(row, cls))};
+            true, rows.Value(row, start), {}, {}, lapn.value(rows.Value(row, cls)), {}};
         for (int k = 1; k <= SplitColumns; ++k) {
             competitor.splitTimes << rows.Value(row, column(QStringLiteral("midtime%1").arg(k)));
             competitor.passings << rows.Value(row, column(QStringLiteral("midfin%1").arg(k)));
         }
+        for (int k = 2; k <= SplitColumns; ++k)
+            competitor.splitStarts << rows.Value(row, column(QStringLiteral("midst%1").arg(k)));
         competitors.insert(bib, competitor);
     }
     return competitors;
@@ -94,102 +97,83 @@ QString LegColumns() {
     return QStringLiteral("zek,num,class1,startedtime,finishtime,") + ForcedLegColumn();
 }
 
-// What the server knows and this workstation does not: an empty cell filled.
-void FillUnset(QString& known, const QString& server) {
-    if (IsUnsetTime(known) && !IsUnsetTime(server))
-        known = server;
+QString CompetitorsRead() {
+    return QStringLiteral("select ") + ByteColumns(CompetitorColumns()) +
+           QStringLiteral(" from result");
+}
+
+QString TeamsRead() {
+    return QStringLiteral("select ") + LegColumns() + QStringLiteral(" from relaymember");
 }
 
 } // namespace
 
 void RaceCache::Load(TQuery& reading) {
-    lapn_ = ClassLimits(reading, QStringLiteral("lapn"));
-    relayn_ = ClassLimits(reading, QStringLiteral("RELAYN"));
+    reading.SetSQL(ClassLimitsStatement());
+    reading.Open();
+    TakeClassLimits(reading);
+    reading.Close();
+    EnsureForcedStartTable(reading);
+    EnsureChangeListTable(reading);
     // Read whole, as bytes: the driver converts no cell of the race's thousands of rows.
     reading.SetFetchWindow(0);
-    reading.SetSQL({QStringLiteral("select ") + ByteColumns(CompetitorColumns()) +
-                        QStringLiteral(" from result"),
-                    RaceLine(QStringLiteral("where tcode = "))});
+    reading.SetSQL(WholeCompetitorsStatement());
     reading.Open();
     competitors_ = CompetitorsOf(reading, lapn_);
     reading.Close();
-    EnsureForcedStartTable(reading);
-    reading.SetSQL({QStringLiteral("select ") + LegColumns() + QStringLiteral(" from relaymember"),
-                    RaceLine(QStringLiteral("where tcode = "))});
+    reading.SetSQL(WholeTeamsStatement());
     reading.Open();
     teams_ = TeamsOf(reading, relayn_);
     reading.Close();
 }
 
-QStringList RaceCache::RecentCompetitorsStatement(int split) {
-    return {QStringLiteral("select ") + ByteColumns(CompetitorColumns()) +
-                QStringLiteral(" from result"),
-            RaceLine(QStringLiteral("where tcode = ")),
-            QStringLiteral("order by midfin%1 desc limit %2").arg(split).arg(RecentRows)};
+QStringList RaceCache::ClassLimitsStatement() {
+    return {QStringLiteral("select class,lapn,RELAYN from env"),
+            RaceLine(QStringLiteral("where tcode = "))};
 }
 
-QStringList RaceCache::RecentTeamsStatement() {
-    return {QStringLiteral("select ") + LegColumns() +
-                QStringLiteral(" from relaymember where zek in (select zek from (select zek "
-                               "from relaymember"),
-            RaceLine(QStringLiteral("where tcode = ")),
-            QStringLiteral("order by finishtime desc limit %1) recent)").arg(RecentRows),
-            RaceLine(QStringLiteral("and tcode = "))};
+void RaceCache::TakeClassLimits(const TQuery& rows) {
+    lapn_ = ClassLimits(rows, QStringLiteral("lapn"));
+    relayn_ = ClassLimits(rows, QStringLiteral("RELAYN"));
 }
 
-QStringList RaceCache::CompetitorsStatement(const QStringList& zeks) {
-    return {QStringLiteral("select ") + ByteColumns(CompetitorColumns()) +
-                QStringLiteral(" from result"),
-            RaceLine(QStringLiteral("where tcode = ")),
-            QStringLiteral("and zek in (") + SqlValueList(zeks) + QLatin1Char(')')};
+QStringList RaceCache::WholeCompetitorsStatement() {
+    return {CompetitorsRead(), RaceLine(QStringLiteral("where tcode = "))};
 }
 
-QStringList RaceCache::TeamsStatement(const QStringList& zeks) {
-    return {QStringLiteral("select ") + LegColumns() + QStringLiteral(" from relaymember"),
-            RaceLine(QStringLiteral("where tcode = ")),
-            QStringLiteral("and zek in (") + SqlValueList(zeks) + QLatin1Char(')')};
+QStringList RaceCache::WholeTeamsStatement() {
+    return {TeamsRead(), RaceLine(QStringLiteral("where tcode = "))};
 }
 
-void RaceCache::Replace(const QStringList& zeks, const TQuery& competitorRows,
-                        const TQuery& teamRows) {
-    for (const QString& zek : zeks) {
-        competitors_.remove(zek);
-        teams_.remove(zek);
-    }
+void RaceCache::TakeWhole(const TQuery& competitorRows, const TQuery& teamRows) {
+    competitors_ = CompetitorsOf(competitorRows, lapn_);
+    teams_ = TeamsOf(teamRows, relayn_);
+}
+
+QStringList RaceCache::ChangedCompetitorsStatement(qint64 seen, qint64 wholeSeen) {
+    return {CompetitorsRead(), RaceLine(QStringLiteral("where tcode = ")),
+            QStringLiteral("and ") + ChangedBibsCondition(seen, wholeSeen)};
+}
+
+QStringList RaceCache::ChangedTeamsStatement(qint64 seen, qint64 wholeSeen) {
+    return {TeamsRead(), RaceLine(QStringLiteral("where tcode = ")),
+            QStringLiteral("and ") + ChangedBibsCondition(seen, wholeSeen)};
+}
+
+void RaceCache::Take(const TQuery& competitorRows, const TQuery& teamRows) {
     competitors_.insert(CompetitorsOf(competitorRows, lapn_));
     teams_.insert(TeamsOf(teamRows, relayn_));
 }
 
-void RaceCache::FillCompetitors(const TQuery& rows) {
-    const QHash<QString, CompetitorSplits> competitors = CompetitorsOf(rows, lapn_);
-    for (auto it = competitors.begin(); it != competitors.end(); ++it) {
-        CompetitorSplits& known = competitors_[it.key()];
-        if (!known.registered) {
-            known = *it;
-            continue;
-        }
-        for (int k = 0; k < SplitColumns; ++k) {
-            if (!IsUnsetTime(known.passings[k]))
-                continue;
-            known.passings[k] = it->passings[k];
-            known.splitTimes[k] = it->splitTimes[k];
-        }
-    }
-}
-
-void RaceCache::FillTeams(const TQuery& rows) {
-    const QHash<QString, RelayTeam> teams = TeamsOf(rows, relayn_);
-    for (auto it = teams.begin(); it != teams.end(); ++it) {
-        RelayTeam& known = teams_[it.key()];
-        if (!known.registered) {
-            known = *it;
-            continue;
-        }
-        for (std::size_t leg = 0; leg < known.timed.size() && leg < it->timed.size(); ++leg) {
-            FillUnset(known.timed[leg].start, it->timed[leg].start);
-            FillUnset(known.timed[leg].finish, it->timed[leg].finish);
-            known.timed[leg].forcedStart |= it->timed[leg].forcedStart;
-        }
+void RaceCache::TakeState(const ActionRequest& request, const QString& state) {
+    if (request.kind == ActionRequest::Kind::RelayLeg) {
+        RelayTeam team = TeamFromState(request.bib, state);
+        team.teamClass = teams_.value(request.bib).teamClass;
+        teams_.insert(request.bib, team);
+    } else if (state.isEmpty()) {
+        competitors_.remove(request.bib);
+    } else {
+        competitors_.insert(request.bib, CompetitorFromState(state));
     }
 }
 
@@ -235,10 +219,17 @@ void RaceCache::ExpectSplit(const QString& zek, int n, const QString& splitTime,
         return;
     it->splitTimes[n - 1] = splitTime;
     it->passings[n - 1] = passing;
+    // From split 2 on the split keeps where it was measured from.
+    if (n >= 2 && !passing.isEmpty() && it->splitStarts.size() >= n - 1)
+        it->splitStarts[n - 2] = it->start;
 }
 
 void RaceCache::ExpectNoSplit(const QString& zek, int n) {
-    ExpectSplit(zek, n, {}, {});
+    auto it = competitors_.find(zek);
+    if (it == competitors_.end() || n < 1 || n > SplitColumns)
+        return;
+    it->splitTimes[n - 1].clear();
+    it->passings[n - 1].clear();
 }
 
 void RaceCache::ExpectLeg(const QString& zek, int leg, const QString& finish) {
@@ -282,19 +273,75 @@ void RaceCache::ExpectForcedStart(const QStringList& zeks, int leg, const QStrin
     }
 }
 
+void RaceCache::Expect(const ActionRequest& request) {
+    if (request.kind == ActionRequest::Kind::Split)
+        ExpectSplit(request.bib, request.number, request.runningTime, request.stamp.time);
+    else if (request.kind == ActionRequest::Kind::RelayLeg)
+        ExpectLeg(request.bib, request.number, request.stamp.time);
+    else if (request.kind == ActionRequest::Kind::Cancel)
+        ExpectNoSplit(request.bib, request.number);
+    else if (request.kind == ActionRequest::Kind::ForcedStart)
+        ExpectForcedStart(request.teams, request.number, request.start);
+    else if (request.kind == ActionRequest::Kind::Reset)
+        ExpectNoSplits();
+    else if (request.kind == ActionRequest::Kind::RelayReset)
+        ExpectNoLegs();
+}
+
+void RaceCache::ExpectNoSplits() {
+    for (CompetitorSplits& competitor : competitors_) {
+        competitor.splitTimes.fill(QString());
+        competitor.passings.fill(QString());
+    }
+}
+
+void RaceCache::ExpectNoLegs() {
+    // Leg 1 keeps its start, which is the team's start.
+    for (RelayTeam& team : teams_)
+        for (std::size_t leg = 0; leg < team.timed.size(); ++leg) {
+            if (leg > 0)
+                team.timed[leg].start.clear();
+            team.timed[leg].finish.clear();
+            team.timed[leg].forcedStart = false;
+        }
+}
+
+void RaceCache::Unexpect(const ActionRequest& request) {
+    if (request.kind == ActionRequest::Kind::Split &&
+        Competitor(request.bib).passings.value(request.number - 1) == request.stamp.time)
+        ExpectNoSplit(request.bib, request.number);
+    else if (request.kind == ActionRequest::Kind::RelayLeg)
+        ExpectLegUndone(request.bib, request.number, request.stamp.time);
+}
+
+void RaceCache::ExpectLegUndone(const QString& zek, int leg, const QString& finish) {
+    auto it = teams_.find(zek);
+    if (it == teams_.end() || leg < 1 || leg > int(it->timed.size()) ||
+        it->timed[leg - 1].finish != finish)
+        return;
+    it->timed[leg - 1].finish.clear();
+    if (leg < int(it->timed.size()) && !it->timed[leg].forcedStart &&
+        it->timed[leg].start == NextLegStart(finish))
+        it->timed[leg].start.clear();
+}
+
 void RaceCache::ExpectWaiting(const std::deque<OperatorAction>& actions, const QString& zek) {
+    const auto mine = [&](const OperatorAction& action) {
+        return action.raceCode == uComm::RaceCode && (zek.isEmpty() || action.request.bib == zek);
+    };
+    // An action with an undo waiting behind it comes to nothing.
+    QSet<QString> takenBack;
+    for (const OperatorAction& action : actions)
+        if (action.request.kind == ActionRequest::Kind::Undo &&
+            action.progress == OperatorAction::Progress::Waiting)
+            takenBack.insert(action.request.target);
     for (const OperatorAction& action : actions) {
-        const ActionRequest& request = action.request;
-        if (action.progress != OperatorAction::Progress::Waiting ||
-            action.raceCode != uComm::RaceCode || (!zek.isEmpty() && request.bib != zek))
+        if (!mine(action))
             continue;
-        if (request.kind == ActionRequest::Kind::Split)
-            ExpectSplit(request.bib, request.number, request.runningTime, request.stamp.time);
-        else if (request.kind == ActionRequest::Kind::RelayLeg)
-            ExpectLeg(request.bib, request.number, request.stamp.time);
-        else if (request.kind == ActionRequest::Kind::Cancel)
-            ExpectNoSplit(request.bib, request.number);
-        else if (request.kind == ActionRequest::Kind::ForcedStart)
-            ExpectForcedStart(request.teams, request.number, request.start);
+        if (takenBack.contains(action.id) && action.progress == OperatorAction::Progress::Applied)
+            Unexpect(action.request);
+        else if (action.progress == OperatorAction::Progress::Waiting &&
+                 !takenBack.contains(action.id))
+            Expect(action.request);
     }
 }

@@ -1,14 +1,17 @@
 #pragma once
 // What the key presses of the race in work are decided from: every competitor's start,
 // splits and class limit, every relay team's legs. Loaded when the timing window opens, it
-// takes this workstation's own key presses as they are decided, and rows as the server holds
-// them whenever the server has answered for them. A key press never asks the server.
+// takes this workstation's own key presses as they are decided, the rows of the bibs the
+// change list names as changed by any workstation, the rows the writer found when a key
+// press's copy was stale, and the whole race read again now and then. A key press never asks
+// the server: the writer checks what it was decided from.
 
 #include "data/OperatorAction.h"
-#include "data/RelayRecorder.h"
-#include "data/SplitRecorder.h"
+#include "data/RelayDecision.h"
+#include "data/SplitDecision.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <deque>
 
@@ -22,16 +25,21 @@ struct SplitsOfRace {
 
 class RaceCache {
 public:
-    // The race's competitors, classes and relay legs, read whole.
+    // The race's classes, then its competitors and relay legs, read whole.
     void Load(TQuery& reading);
-    // The competitors who passed split point `split` last, and the relay teams whose legs
-    // finished last, as the server holds them: read with the lists, they bring what other
-    // workstations recorded. What this workstation knows stays: its own actions may be newer
-    // than the read.
-    static QStringList RecentCompetitorsStatement(int split);
-    static QStringList RecentTeamsStatement();
-    void FillCompetitors(const TQuery& rows);
-    void FillTeams(const TQuery& rows);
+    static QStringList ClassLimitsStatement();
+    void TakeClassLimits(const TQuery& rows);
+    static QStringList WholeCompetitorsStatement();
+    static QStringList WholeTeamsStatement();
+    // The race as those two statements read it, in place of all that was known.
+    void TakeWhole(const TQuery& competitorRows, const TQuery& teamRows);
+    // The rows of the bibs the change list names after number `seen` (see ChangeList.h).
+    static QStringList ChangedCompetitorsStatement(qint64 seen, qint64 wholeSeen);
+    static QStringList ChangedTeamsStatement(qint64 seen, qint64 wholeSeen);
+    // Rows as the server holds them, in place of what was known of their bibs.
+    void Take(const TQuery& competitorRows, const TQuery& teamRows);
+    // A bib as the writer found it on the server (see DecisionState.h).
+    void TakeState(const ActionRequest& request, const QString& state);
 
     // An unregistered competitor or team when the race has no such bib.
     CompetitorSplits Competitor(const QString& zek) const;
@@ -41,11 +49,18 @@ public:
     SplitsOfRace CountSplits() const;
     int FinishedLegs() const;
 
-    // This workstation's own key presses, as decided.
+    // This workstation's own key press, as decided or applied.
+    void Expect(const ActionRequest& request);
+    // The same taken back (an undo): the split or leg no longer expected.
+    void Unexpect(const ActionRequest& request);
+    void ExpectLegUndone(const QString& zek, int leg, const QString& finish);
     void ExpectSplit(const QString& zek, int n, const QString& splitTime, const QString& passing);
     void ExpectNoSplit(const QString& zek, int n);
     void ExpectLeg(const QString& zek, int leg, const QString& finish);
     void ExpectForcedStart(const QStringList& zeks, int leg, const QString& start);
+    // A reset of the lap page, of the relay page.
+    void ExpectNoSplits();
+    void ExpectNoLegs();
 
     // The teams a forced start at exchange `exchange` starts: of class `teamClass` (of every
     // class when empty), started, and with the leg after that exchange not started.
@@ -55,16 +70,12 @@ public:
 
     // The rows of some bibs as the server holds them now, read with the lists: the
     // statements, and their rows. A team's rows say which legs were started by force.
-    static QStringList CompetitorsStatement(const QStringList& zeks);
-    static QStringList TeamsStatement(const QStringList& zeks);
-    void Replace(const QStringList& zeks, const TQuery& competitorRows, const TQuery& teamRows);
     // This workstation's actions on the race in work that the server has not taken yet (kept
     // in the journal, through a restart too), over rows read from the server: of one bib, or
     // of every bib when `zek` is empty.
     void ExpectWaiting(const std::deque<OperatorAction>& actions, const QString& zek = {});
 
 private:
-    static constexpr int RecentRows = 100;
     QHash<QString, int> lapn_;
     QHash<QString, int> relayn_;
     QHash<QString, CompetitorSplits> competitors_;

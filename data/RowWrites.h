@@ -27,6 +27,13 @@ public:
                         const QStringList& values) = 0;
     // A statement kept for no undo (the change marker of the suite).
     virtual void Statement(const QStringList& lines) = 0;
+    // The writes apply only while the text that `statements` set `{state}` to is `expected`
+    // (see DecisionState.h); otherwise none of them does.
+    virtual void Guard(const QStringList& statements, const QString& expected) = 0;
+    // Whether every guard held, and the text each found on the server; known once the writes
+    // have run.
+    bool GuardsHeld() const { return guardsHeld_; }
+    const QStringList& GuardedStates() const { return guardedStates_; }
 
     virtual const std::vector<RowChange>& Changes() const = 0;
 
@@ -43,6 +50,8 @@ protected:
                                  const QStringList& values);
 
     std::vector<RowChange> changes_;
+    bool guardsHeld_ = true;
+    QStringList guardedStates_;
 };
 
 // The statement text of the writes.

@@ -23,13 +23,15 @@ public:
                 return action;
         return std::nullopt;
     }
-    bool MarkApplied(const QString& id, const std::vector<RowChange>& changes) {
+    bool MarkApplied(const QString& id, const std::vector<RowChange>& changes,
+                     const std::optional<ActionRequest>& decided = {}, const QString& what = {}) {
         const std::lock_guard lock(mutex_);
-        return journal_.MarkApplied(id, changes);
+        return journal_.MarkApplied(id, changes, decided, what);
     }
-    bool MarkRefused(const QString& id, const QString& why) {
+    bool MarkRefused(const QString& id, const QString& why,
+                     const std::vector<RowChange>& changes = {}) {
         const std::lock_guard lock(mutex_);
-        return journal_.MarkRefused(id, why);
+        return journal_.MarkRefused(id, why, changes);
     }
     bool MarkUndone(const QString& id) {
         const std::lock_guard lock(mutex_);

@@ -1,10 +1,9 @@
 #include "data/SplitCorrections.h"
 
-#include "data/PendingTimeMark.h"
+#include "data/GivenBackTime.h"
 #include "data/SplitRules.h"
 #include "data/StampColumns.h"
 #include "data/StatementLines.h"
-#include "data/Transaction.h"
 
 namespace {
 
@@ -16,27 +15,6 @@ QStringList SplitCells(const QString& name) {
 }
 
 } // namespace
-
-SplitCorrections::SplitCorrections(TDatabase& database)
-    : database_(database), writing_(database, QStringLiteral("SplitCorrections")) {}
-
-CancelOutcome SplitCorrections::CancelSplit(const QString& zek, int n, const QString& passing,
-                                            const StatementLog& log) {
-    Transaction transaction(database_);
-    CapturedWrites writes(writing_, log);
-    CancelOutcome outcome = WriteCancel(writes, writing_, zek, n, passing);
-    if (outcome.cancelled)
-        transaction.Commit();
-    return outcome;
-}
-
-std::vector<RowChange> SplitCorrections::ResetRace() {
-    Transaction transaction(database_);
-    CapturedWrites writes(writing_);
-    WriteReset(writes);
-    transaction.Commit();
-    return writes.Changes();
-}
 
 CancelOutcome WriteCancel(CapturedWrites& writes, TQuery& query, const QString& zek, int n,
                           const QString& passing) {
@@ -57,15 +35,7 @@ CancelOutcome WriteCancel(CapturedWrites& writes, TQuery& query, const QString& 
                    ValueLine(QStringLiteral("and bib = "), PassingLogBib(zek)) +
                        ValueLine(QStringLiteral(" and tod = "), passing)},
                   PassingLogColumns);
-    query.SetSQL({RaceLine(QStringLiteral("select count(*) as n from midjyun where tcode = ")),
-                  ValueLine(QStringLiteral("and tod = "), passing)});
-    query.Open();
-    CancelOutcome outcome{true, query.FieldByName(QStringLiteral("n")).AsInteger() > 0, {}};
-    query.Close();
-    // Made pending while a dead heat's other competitor still holds it, the time would be
-    // taken by the next bib as well.
-    if (!outcome.timeStillHeld)
-        MarkTime(writes, passing, {}, QStringLiteral("0"));
+    CancelOutcome outcome{true, GiveBackTime(writes, query, passing), {}};
     outcome.changes = writes.Changes();
     return outcome;
 }

@@ -1,15 +1,13 @@
 #pragma once
-// Corrections of the splits: cancel one split, clear every split of the race. Each is one
-// transaction, and gives back what it changed so that it can be taken back; a cancel clears
-// only the split it was asked for, not one another workstation wrote in its place meanwhile.
+// Corrections of the splits: cancel one split, clear every split of the race. Each is written
+// in the caller's transaction, and gives back what it changed so that it can be taken back; a
+// cancel clears only the split it was asked for, not one another workstation wrote in its
+// place meanwhile.
 
 #include "data/CapturedWrites.h"
 #include "data/TQuery.h"
 
-#include <QStringList>
 #include <vector>
-
-class TDatabase;
 
 struct CancelOutcome {
     bool cancelled = false;
@@ -23,22 +21,3 @@ CancelOutcome WriteCancel(CapturedWrites& writes, TQuery& query, const QString& 
                           const QString& passing);
 // The writes of a reset of every split of the race, in the caller's transaction.
 void WriteReset(CapturedWrites& writes);
-
-class SplitCorrections {
-public:
-    using StatementLog = CapturedWrites::StatementLog;
-
-    explicit SplitCorrections(TDatabase& database);
-
-    // Split n of zek, written at `passing`: cleared, its passing-log row deleted and its device
-    // time pending again, unless another split still holds that time. Nothing is changed when
-    // the split no longer holds it.
-    CancelOutcome CancelSplit(const QString& zek, int n, const QString& passing,
-                              const StatementLog& log);
-    // Every split of the race; every time pending again; the passing log emptied.
-    std::vector<RowChange> ResetRace();
-
-private:
-    TDatabase& database_;
-    TQuery writing_;
-};

@@ -118,7 +118,7 @@ void TQuery::Open() {
     Run(WindowedText(0), &rows, &names);
     rows_ = std::move(rows);
     fieldNames_ = std::move(names);
-    current_ = 0;
+    current_ = KeptRow();
     active_ = true;
     moreRows_ = fetchWindow_ > 0 && RecordCount() == fetchWindow_;
     PlaceCarriedEdits();
@@ -129,7 +129,7 @@ void TQuery::Adopt(ListSnapshot snapshot) {
     Close();
     rows_ = std::move(snapshot.rows);
     fieldNames_ = std::move(snapshot.fieldNames);
-    current_ = 0;
+    current_ = KeptRow();
     active_ = true;
     moreRows_ = snapshot.moreRows;
     PlaceCarriedEdits();
@@ -261,18 +261,32 @@ void TQuery::Next() {
 
 void TQuery::SetRecNo(int row) {
     current_ = qBound(0, row, RecordCount());
+    // Kept from now on; a key of no row (past the last) keeps none.
+    keptKey_ = rowKey_.isEmpty() ? QString() : Value(current_, FieldIndex(rowKey_));
     emit CurrentRowChanged(current_);
 }
 
+int TQuery::KeptRow() {
+    const int row = keptKey_.isNull() ? -1 : FindRow(rowKey_, keptKey_);
+    if (row < 0)
+        keptKey_ = QString();
+    return qMax(0, row);
+}
+
 bool TQuery::Locate(const QString& fieldName, const QString& value) {
+    const int row = FindRow(fieldName, value);
+    if (row >= 0)
+        SetRecNo(row);
+    return row >= 0;
+}
+
+int TQuery::FindRow(const QString& fieldName, const QString& value) const {
     const int column = FieldIndex(fieldName);
     for (int row = 0; column >= 0 && row < RecordCount(); ++row) {
-        if (rows_[row][column] == value) {
-            SetRecNo(row);
-            return true;
-        }
+        if (rows_[row][column] == value)
+            return row;
     }
-    return false;
+    return -1;
 }
 
 int TQuery::FieldIndex(const QString& fieldName) const {

@@ -64,6 +64,13 @@ public:
     // Moves to the first row whose field equals the text exactly; false (and no move)
     // when there is none.
     bool Locate(const QString& fieldName, const QString& value);
+    // The first row whose field equals the text exactly; -1 when there is none.
+    int FindRow(const QString& fieldName, const QString& value) const;
+    // A row moved to (a click on a grid, a locate) stays the current row over a new read, found
+    // by this field, for as long as the read brings it; without one, a read starts at the
+    // first row.
+    void KeepRowBy(const QString& fieldName) { rowKey_ = fieldName; }
+    const QString& RowKey() const { return rowKey_; }
     // The field of the current row; an empty value when there is no current row.
     // An unknown field name throws DatabaseError.
     TFieldValue FieldByName(const QString& fieldName) const;
@@ -121,6 +128,8 @@ private:
     // Executes text on the connection; returns the column names and rows of a select.
     void Run(const QString& text, std::vector<QStringList>* rows, QStringList* fieldNames);
     QString WindowedText(int offset) const;
+    // The row the last read's current row is read again as, or the first.
+    int KeptRow();
 
     TDatabase& database_;
     QStringList lines_;
@@ -130,6 +139,9 @@ private:
     bool active_ = false;
     int fetchWindow_ = 0;
     bool moreRows_ = false;
+    QString rowKey_;
+    // The key of the row moved to, while it is kept; null when the first row is current.
+    QString keptKey_;
     // A changed row: the values it is found by when posted, and those Esc gives back (the
     // same, unless the list was read again while the change waited).
     struct RowEdit {

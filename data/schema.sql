@@ -3,7 +3,7 @@
 -- right-aligned display texts; '' means "not set" and NULL is never written.
 -- Running this file recreates every table empty.
 
-DROP TABLE IF EXISTS tiki, env, result, relaymember, midjyun, tdc_mid, execinfo, midtp2, midaction,
+DROP TABLE IF EXISTS tiki, env, result, relaymember, midjyun, tdc_mid, execinfo, midtp2, midaction, midchange,
     midforced;
 
 -- One row per race.
@@ -127,6 +127,18 @@ CREATE TABLE midforced (
     startedtime VARCHAR(20) NOT NULL DEFAULT '',
     aid         VARCHAR(40) NOT NULL DEFAULT '',    -- the action, as midaction.aid
     KEY midforced_leg (tcode, zek, leg)
+) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
+
+-- The change list of this program's workstations: every action applied adds the bibs whose
+-- rows it changed (an empty zek: the whole race), in the action's own transaction, so each
+-- workstation's copy of the race follows the others' by reading what came after the last
+-- number it saw. The program creates the table when missing.
+CREATE TABLE midchange (
+    seq   BIGINT      NOT NULL AUTO_INCREMENT,
+    tcode VARCHAR(20) NOT NULL DEFAULT '',
+    zek   VARCHAR(10) NOT NULL DEFAULT '',
+    PRIMARY KEY (seq),
+    KEY midchange_race (tcode, seq)
 ) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
 
 -- The suite's shared state; row 1 names the race in use and carries the change marker.

@@ -51,6 +51,10 @@ bool HasTimeOfDay(const QString& record) {
     return IsStorableRecord(record) && timeOfDay.match(record.mid(10, 13)).hasMatch();
 }
 
+bool IsOfferedRecord(const QString& record) {
+    return !record.startsWith(QLatin1Char('c'));
+}
+
 QString DeviceTimeOf(const QString& record) {
     const QString time = record.mid(10, 13);
     const QString trimmed = time.trimmed();

@@ -27,6 +27,9 @@ bool IsStorableRecord(const QString& record);
 // blanks. A record without one is refused: it never becomes a pending time.
 bool HasTimeOfDay(const QString& record);
 
+// Whether the stamp of a record waits for a bib: one with status "c" is stored, never offered.
+bool IsOfferedRecord(const QString& record);
+
 // The time of day of a record: positions 11-23, but a time with two decimals (11 characters
 // once trimmed) is filled to four with "00".
 QString DeviceTimeOf(const QString& record);

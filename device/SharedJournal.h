@@ -4,6 +4,7 @@
 
 #include "device/StampJournal.h"
 
+#include <algorithm>
 #include <mutex>
 #include <optional>
 
@@ -24,6 +25,16 @@ public:
     void RemoveOldest() {
         const std::lock_guard lock(mutex_);
         journal_.RemoveOldest();
+    }
+    void WriteHeld() {
+        const std::lock_guard lock(mutex_);
+        journal_.WriteHeld();
+    }
+    // Whether the record of that id still waits, on the disk or held in memory.
+    bool Holds(const QString& id) const {
+        const std::lock_guard lock(mutex_);
+        return std::any_of(journal_.Waiting().begin(), journal_.Waiting().end(),
+                           [&](const StampJournal::Entry& entry) { return entry.id == id; });
     }
     // A copy: the writer goes on taking records.
     std::deque<StampJournal::Entry> Waiting() const {

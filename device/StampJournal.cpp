@@ -59,6 +59,11 @@ void StampJournal::RemoveOldest() {
     file_.Append({{StoredKey, id}}, false);
 }
 
+void StampJournal::WriteHeld() {
+    if (file_.NeedsRewrite())
+        Rewrite();
+}
+
 bool StampJournal::Rewrite() {
     std::vector<QJsonObject> objects;
     for (const Entry& entry : waiting_)

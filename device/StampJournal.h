@@ -34,6 +34,8 @@ public:
     bool Append(const QString& raceCode, const QString& record);
     // The oldest waiting record is in the database now.
     void RemoveOldest();
+    // Writes the records held in memory since a write failed to the file, when it takes them.
+    void WriteHeld();
 
     const std::deque<Entry>& Waiting() const { return waiting_; }
     // The last failure of the file, empty while it works.

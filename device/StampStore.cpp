@@ -50,9 +50,13 @@ void StampStore::TakeReport(const QString& problem, bool stored) {
 std::vector<StampRef> StampStore::Unstored(const QString& raceCode) const {
     std::vector<StampRef> stamps;
     for (const StampJournal::Entry& entry : journal_->Waiting())
-        if (entry.raceCode == raceCode)
+        if (entry.raceCode == raceCode && IsOfferedRecord(entry.record))
             stamps.push_back({0, entry.id, DeviceTimeOf(entry.record)});
     return stamps;
+}
+
+std::function<bool(const QString& jid)> StampStore::Holding() const {
+    return [journal = journal_](const QString& jid) { return journal->Holds(jid); };
 }
 
 QString StampStore::JournalProblem() const {

@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QThread>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -32,8 +33,13 @@ public:
     void Accept(const QString& raceCode, const QString& record);
 
     int WaitingCount() const { return journal_->WaitingCount(); }
-    // The stamps of the race still waiting for the database, named by their journal ids.
+    // The stamps of the race still waiting for the database that wait for a bib, named by
+    // their journal ids.
     std::vector<StampRef> Unstored(const QString& raceCode) const;
+    // Whether the stamp of a journal id still waits to be stored (in the journal, or in memory
+    // while the disk refuses it); one that neither waits nor is stored is lost. Any thread,
+    // for as long as it is kept, the store gone or not.
+    std::function<bool(const QString& jid)> Holding() const;
     // Why records wait or the journal fails: the database's last message and the journal's
     // trouble, empty when there is none.
     QString Problem() const;

@@ -30,6 +30,8 @@ void StampWriter::Wake() {
 
 void StampWriter::StoreWaiting() {
     wakePending_ = false;
+    // Before the database, which may keep it waiting for its time limit.
+    journal_->WriteHeld();
     bool stored = false;
     while (!stopping_) {
         const std::optional<StampJournal::Entry> oldest = journal_->Oldest();

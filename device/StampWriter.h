@@ -5,7 +5,8 @@
 // lost in the middle of the statement) waits, with every later one behind it, and is tried
 // again on a timer and with every new record. Each row names its journal id, which the
 // database holds unique (column jid): a repeated insert of a record that did reach the
-// database is refused as a duplicate and counts as stored.
+// database is refused as a duplicate and counts as stored. Records the journal's disk did not
+// take are written to it at each try: they outlive a crash as soon as the disk has room.
 // Lives in the writer thread; other threads only call Wake and RequestStop.
 
 #include "data/TDatabase.h"

@@ -3,7 +3,7 @@
 #include "common/uComm.h"
 #include "data/RaceCache.h"
 #include "data/RelayLegs.h"
-#include "data/SplitRecorder.h"
+#include "data/SplitDecision.h"
 #include "data/SplitRules.h"
 #include "speech/Announcements.h"
 #include "timing/SplitPointReadings.h"
@@ -84,30 +84,19 @@ void LapSession::setFTtime(KeyPressResult& result, const StampRef& stamp, const 
     const CompetitorSplits competitor = cache_.Competitor(bib);
     const SplitRequest request{bib,   stamp.time, state, StrToInt(MinutesEntry(minutesBox)),
                                takes, stamp};
+    if (!competitor.registered) {
+        AwaitConfirmation(result, request);
+        return;
+    }
     const SplitOutcome outcome = DecideSplit(request, competitor);
     result.log = outcome.log;
     if (!outcome.refusal.isEmpty()) {
         result.refusal = outcome.refusal;
         return;
     }
-    ActionRequest split;
-    split.kind = ActionRequest::Kind::Split;
-    split.bib = bib;
-    split.stamp = stamp;
-    split.number = outcome.split;
-    split.runningTime = outcome.splitTime;
-    split.start = competitor.start;
-    split.state = state;
-    split.takes = takes;
-    const QString kind = state == HeldForDeadHeat ? QStringLiteral("同着 ")
-                         : takes.isEmpty()        ? QStringLiteral("手動 ")
-                                                  : QString();
-    result.action = PlannedAction{bib,
-                                  kind + QStringLiteral("中間%1  %2  %3")
-                                             .arg(outcome.split)
-                                             .arg(outcome.splitTime.trimmed(), stamp.time),
-                                  split};
-    cache_.ExpectSplit(bib, outcome.split, outcome.splitTime, stamp.time);
+    const ActionRequest split = DecidedSplit(request, competitor, outcome);
+    result.action = PlannedAction{bib, SplitActionText(split), split};
+    cache_.Expect(split);
     SplitOutcome shown = outcome;
     shown.recorded = true;
     result.shown = SplitAction(shown, bib, stamp.time);
@@ -116,4 +105,13 @@ void LapSession::setFTtime(KeyPressResult& result, const StampRef& stamp, const 
     result.announcement = SplitAnnouncement{bib, outcome.split, outcome.splitTime}.text();
     if (outcome.split != lastSplit_)
         result.listToShow = lastSplit_ = outcome.split;
+}
+
+void LapSession::AwaitConfirmation(KeyPressResult& result, const SplitRequest& request) {
+    // A runner registered after the copy was read: the server decides, the time is taken.
+    ActionRequest split = DecidedSplit(request, {}, {});
+    result.action = PlannedAction{request.bib, SplitActionText(split), split};
+    result.shown = NoteAction(request.bib + QStringLiteral("  確認待ち  ") +
+                                  TenthsForm(request.time),
+                              true);
 }

@@ -7,6 +7,7 @@
 #include "timing/KeyPressResult.h"
 
 class RaceCache;
+struct SplitRequest;
 
 class LapSession {
 public:
@@ -30,6 +31,8 @@ private:
     // in (empty: any).
     void setFTtime(KeyPressResult& result, const StampRef& stamp, const QString& state,
                    const QString& takes, const QString& minutesBox);
+    // A bib the copy does not know: sent for the server to decide, shown as 確認待ち.
+    static void AwaitConfirmation(KeyPressResult& result, const SplitRequest& request);
 
     RaceCache& cache_;
     std::optional<StampRef> held_;

@@ -1,8 +1,9 @@
 #include "timing/RelaySession.h"
 
+#include "common/uComm.h"
 #include "data/ForcedStartTable.h"
 #include "data/RaceCache.h"
-#include "data/RelayRecorder.h"
+#include "data/RelayDecision.h"
 #include "data/SplitRules.h"
 #include "speech/Announcements.h"
 #include "timing/BibKeyboard.h"
@@ -41,13 +42,25 @@ KeyPressResult RelaySession::Press(const QString& box, BibKey key,
         result.refusal = NothingPendingMessage;
         return result;
     }
-    const RelayEntry entry{result.bib, head->time, minutesBox, lastLegToo, *head};
-    const RelayOutcome outcome = DecideRelayFinish(cache_.Team(entry.bib), entry);
-    result.statement = outcome.statement;
-    result.log = outcome.log;
+    const RelayEntry entry{result.bib, head->time, minutesBox, lastLegToo, *head,
+                           uComm::RelayExchange};
+    const RelayTeam team = cache_.Team(entry.bib);
     // Space keeps the time pending for the dead heat's next team; Enter closes a dead heat
     // whatever comes of it.
     const bool hold = key == BibKey::Space;
+    if (!team.registered) {
+        // A team registered after the copy was read: the server decides.
+        deadHeatOpen_ = hold;
+        result.deadHeatOpen = deadHeatOpen_;
+        const ActionRequest leg = DecidedLeg(team, entry, {}, !hold);
+        result.action = PlannedAction{entry.bib, RelayLegActionText(leg), leg, true};
+        result.shown =
+            NoteAction(entry.bib + QStringLiteral("  確認待ち  ") + TenthsForm(entry.time), true);
+        return result;
+    }
+    const RelayOutcome outcome = DecideRelayFinish(team, entry);
+    result.statement = outcome.statement;
+    result.log = outcome.log;
     if (!hold)
         deadHeatOpen_ = false;
     if (!outcome.recorded) {
@@ -57,30 +70,12 @@ KeyPressResult RelaySession::Press(const QString& box, BibKey key,
     }
     deadHeatOpen_ = hold;
     result.deadHeatOpen = deadHeatOpen_;
-    ActionRequest leg;
-    leg.kind = ActionRequest::Kind::RelayLeg;
-    leg.bib = entry.bib;
-    leg.stamp = entry.stamp;
-    leg.number = outcome.leg;
-    leg.legs = outcome.legs;
-    leg.runningTime = outcome.legTime;
-    leg.teamTime = outcome.teamTime;
-    leg.teamLetter = outcome.teamLetter;
-    leg.usesTime = !hold;
-    leg.keepsNextStart = outcome.keepsNextStart;
-    const QString mark = outcome.forcedTeam ? QStringLiteral("  ") + ForcedMark : QString();
-    // A forced team whose runner never arrived has no team time.
-    const QString teamTime =
-        outcome.teamTime.isEmpty() ? QStringLiteral("記録なし") : outcome.teamTime.trimmed();
-    result.action = PlannedAction{entry.bib,
-                                  QStringLiteral("%1走  %2  %3  チーム %4")
-                                          .arg(outcome.leg)
-                                          .arg(outcome.legTime.trimmed(), entry.time, teamTime) +
-                                      mark,
-                                  leg, true};
-    cache_.ExpectLeg(entry.bib, outcome.leg, entry.time);
+    const ActionRequest leg = DecidedLeg(team, entry, outcome, !hold);
+    result.action = PlannedAction{entry.bib, RelayLegActionText(leg), leg, true};
+    cache_.Expect(leg);
     result.shown = RelayAction(outcome, entry.bib, entry.time);
-    result.shown->what += mark;
+    if (outcome.forcedTeam)
+        result.shown->what += QStringLiteral("  ") + ForcedMark;
     result.announcement = LegFinishAnnouncement{entry.bib, outcome.leg, outcome.legs,
                                                 outcome.legTime, outcome.teamTime}
                               .text();

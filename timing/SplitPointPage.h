@@ -5,7 +5,7 @@
 // other lists, in the background; the page only shows what they bring.
 
 #include "data/ListReader.h"
-#include "data/SplitRecorder.h"
+#include "data/SplitDecision.h"
 
 #include <QWidget>
 #include <functional>

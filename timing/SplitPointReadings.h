@@ -3,7 +3,7 @@
 // counts down, the runners through and still expected, where one runner is. Plain values in,
 // text out, so every case can be checked without a window.
 
-#include "data/SplitRecorder.h"
+#include "data/SplitDecision.h"
 
 #include <QString>
 #include <QTime>

@@ -30,3 +30,9 @@ void StampsAheadOfLists::ListsRead(int request) {
                                [&](const Left& left) { return left.readBy <= request; }),
                 left_.end());
 }
+
+void StampsAheadOfLists::Forget(const StampRef& stamp) {
+    left_.erase(std::remove_if(left_.begin(), left_.end(),
+                               [&](const Left& left) { return left.stamp.Is(stamp); }),
+                left_.end());
+}

@@ -18,6 +18,9 @@ public:
     std::vector<StampRef> Update(const std::vector<StampRef>& source, int nextRequest);
     // The lists read for every request up to `request` came.
     void ListsRead(int request);
+    // A stamp that left the source and is to show as the source has it now, before the lists
+    // (a time an undo gives back).
+    void Forget(const StampRef& stamp);
 
 private:
     struct Left {

@@ -1,8 +1,8 @@
 #include "StatusReadings.h"
 
 #include "common/uComm.h"
-#include "data/RelayRecorder.h"
-#include "data/SplitRecorder.h"
+#include "data/RelayDecision.h"
+#include "data/SplitDecision.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "StatusShadingDelegate.h"
 
+#include "data/PendingTimeMark.h"
 #include "data/TDataSource.h"
 
 #include <QPainter>
@@ -15,6 +16,9 @@ QColor StatusShadingDelegate::ShadeOf(const QString& sumi, bool held) {
         return held ? QColor(128, 232, 240) : QColor(204, 182, 236);
     if (sumi == QLatin1String("1"))
         return QColor(253, 128, 128);
+    // Amber: a time given back waits for the operator's hand.
+    if (sumi == StampGivenBack)
+        return QColor(255, 190, 60);
     return {};
 }
 

@@ -4,14 +4,19 @@
 #include "data/TDataSource.h"
 #include "data/TQuery.h"
 
+#include <QCursor>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <utility>
 
 TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Whole rows: a read moves the rows by whole rows, and so does keeping one in place.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     verticalHeader()->setDefaultSectionSize(20);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->hide();
@@ -22,8 +27,11 @@ void TDBGrid::SetDataSource(TDataSource* source) {
     source_ = source;
     setModel(source);
     TQuery& query = source->DataSet();
+    connect(source, &QAbstractItemModel::modelAboutToBeReset, this, &TDBGrid::NoteAnchor);
+    connect(source, &QAbstractItemModel::modelReset, this, &TDBGrid::NoteKeys);
+    connect(source, &QAbstractItemModel::rowsInserted, this, &TDBGrid::NoteKeys);
     connect(&query, &TQuery::CurrentRowChanged, this, &TDBGrid::FollowQuery);
-    connect(&query, &TQuery::Opened, this, [this, &query] { FollowQuery(query.RecNo()); });
+    connect(&query, &TQuery::Opened, this, &TDBGrid::ShowReadRows);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [&query](const QModelIndex& current) {
                 if (current.isValid() && current.row() != query.RecNo())
@@ -39,14 +47,59 @@ void TDBGrid::FollowQuery(int row) {
         setCurrentIndex(index);
 }
 
-void TDBGrid::mousePressEvent(QMouseEvent* event) {
-    // A right click asks for the row's menu; the row it acts on is the current one, so the
-    // click must not move it.
-    if (event->button() == Qt::RightButton) {
-        event->accept();
+int TDBGrid::RowToKeepInPlace() const {
+    const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
+    if (viewport()->rect().contains(pointer))
+        return rowAt(pointer.y());
+    const int current = currentIndex().row();
+    return viewport()->rect().intersects(visualRect(currentIndex())) ? current : -1;
+}
+
+void TDBGrid::NoteKeys() {
+    const TQuery& query = source_->DataSet();
+    const int column = query.FieldIndex(query.RowKey());
+    shownKeys_.clear();
+    for (int row = 0; row < query.RecordCount(); ++row)
+        shownKeys_ << query.Value(row, column);
+}
+
+void TDBGrid::NoteAnchor() {
+    // A read closes the query and opens it again: the first reset, while the grid still shows
+    // the rows it had, tells where they were.
+    if (anchor_ || shownKeys_.isEmpty())
         return;
+    const int row = RowToKeepInPlace();
+    anchor_ = Anchor{verticalScrollBar()->value(), row, shownKeys_.value(row)};
+}
+
+void TDBGrid::ShowReadRows() {
+    const std::optional<Anchor> anchor = std::exchange(anchor_, std::nullopt);
+    const TQuery& query = source_->DataSet();
+    // The current row as the query kept it, without scrolling to it.
+    const bool scrolls = hasAutoScroll();
+    setAutoScroll(false);
+    FollowQuery(query.RecNo());
+    setAutoScroll(scrolls);
+    if (!anchor)
+        return;
+    updateGeometries();
+    const int row = anchor->key.isNull() ? -1 : query.FindRow(query.RowKey(), anchor->key);
+    verticalScrollBar()->setValue(anchor->scroll + (row < 0 ? 0 : row - anchor->row));
+}
+
+void TDBGrid::mousePressEvent(QMouseEvent* event) {
+    // A right click asks for the row's menu: the row under the pointer becomes the current
+    // one first, so the menu acts on the row the operator sees chosen.
+    if (event->button() == Qt::RightButton) {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        if (index.isValid())
+            setCurrentIndex(index);
+        event->accept();
+    } else {
+        QTableView::mousePressEvent(event);
     }
-    QTableView::mousePressEvent(event);
+    if (indexAt(event->position().toPoint()).isValid())
+        emit RowPressed();
 }
 
 void TDBGrid::keyPressEvent(QKeyEvent* event) {

@@ -21,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 
 class QCheckBox;
 class QComboBox;
@@ -33,6 +34,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class QSpinBox;
 class QTabWidget;
 class QTreeWidget;
 class QButtonGroup;
@@ -170,6 +172,7 @@ private:
         LegButtons{}; // "１走" .. "１０走"; from "５走" on, shown for ekiden
     TDBGrid* DBGrid6 = nullptr;
     QCheckBox* CkBLast = nullptr;     // "最終走者も処理"
+    QSpinBox* SpExchange = nullptr;   // the exchange this workstation stands at
     QPushButton* Button3 = nullptr;   // "リレー初期化"
     QPushButton* BtnUndo3 = nullptr;  // "元に戻す": the relay page's last action
     QPushButton* BtnForced = nullptr; // "繰上スタート"
@@ -200,14 +203,33 @@ private:
 
     // --- Split-time assignment ------------------------------------------------------------
     void Edit5KeyDown(int key);
+    // Bib boxes that still show the bib of their last key press taken, not typed anew since:
+    // Enter or Space there is told and records nothing (true when so).
+    std::set<const QLineEdit*> boxesNotTypedAnew_;
+    bool RefusedAsNotTypedAnew(QLineEdit* bibBox, int key);
+    // The competitor last recorded from the keyboard: the split list shows that row after each
+    // read, until the operator picks a row of it with the mouse.
+    QString followedBib_;
+    void FollowRecordedBib();
     void RE1Exit();
 
     // --- Corrections and resets -----------------------------------------------------------
+    // The split list's row the operator last clicked, as it showed then: the cancel names and
+    // takes that row whatever the lists read meanwhile.
+    struct SplitRowClicked {
+        QString split, zek, bib, passing;
+    };
+    std::optional<SplitRowClicked> splitRowClicked_;
+    void NoteSplitRowClicked();
     void N1Click();
     void PopupMenu1Popup();
     void DBGrid2DblClick();
     void Button2Click();
     void CuteButtonClick();
+    // Times given back to the operator (a cancel, a refusal, a check-list clear): each listed
+    // under 要確認 with the bib it came from (UhandGivenBack.cpp).
+    void ConnectGivenBackHandlers();
+    void TellTimesGivenBack(const QString& bib, const std::vector<RowChange>& changes);
 
     // --- Relay timing ---------------------------------------------------------------------
     void Edit3KeyDown(int key);
@@ -302,12 +324,22 @@ private:
     // The race's rows for the key presses, read whole, with this workstation's actions the
     // server has not taken yet over them; or those of one bib, read again with the lists.
     void LoadCache();
-    void ReloadCompetitor(const QString& bib);
-    std::map<QString, int> reloadBibs_; // each with the first list read that asks for it
-    // What the lists' read brought of other workstations' splits and legs.
+    // What the lists' read brought of other workstations' splits and legs, and the whole race
+    // read again.
     void FillCache(const ListSnapshots& lists);
+    void TakeChanges(const TQuery& changes);
+    bool WholeRaceDue() const;
+    static constexpr int WholeRaceEveryMs = 3 * 60 * 1000;
+    qint64 changesSeen_ = 0;      // the change list's last number this copy has
+    qint64 wholeChangeSeen_ = 0;  // the last reset it knows of
+    bool wholeRaceWanted_ = false;
+    int wholeRaceAsked_ = 0; // the list request that reads the whole race
+    QElapsedTimer wholeRaceRead_;
     // What came of an action the writer sent.
     void ActionApplied(const OperatorAction& action, const QString& note);
+    // Bibs this workstation's copy did not know, sent as 確認待ち: said once the server decided.
+    bool WasAwaitingConfirmation(const OperatorAction& action) const;
+    mutable std::set<QString> awaitingConfirmation_;
     void ActionRefused(const OperatorAction& action);
     PendingSnapshot pendingSnapshot_;
     StampsAheadOfLists unstoredAhead_; // this workstation's stamps

@@ -46,9 +46,17 @@ void TFhand::ShowKeyPress(QLineEdit* bibBox, const KeyPressResult& result) {
     if (result.Refused()) {
         Tell(result.bib, result.refusal);
     } else {
-        if (result.action)
-            Send(result.action->bib, result.action->what, result.action->request,
-                 result.action->marksChange);
+        if (result.action) {
+            const OperatorAction sent = Send(result.action->bib, result.action->what,
+                                             result.action->request, result.action->marksChange);
+            if (sent.request.Undecided())
+                awaitingConfirmation_.insert(sent.id);
+        }
+        // The same text again needs typing anew; the split list shows whom it recorded.
+        if (result.action || result.shown)
+            boxesNotTypedAnew_.insert(bibBox);
+        if (result.action && !result.action->bib.isEmpty() && bibBox != Edit3)
+            followedBib_ = result.action->bib;
         if (result.shown)
             Strip->ShowOutcome(*result.shown);
         if (!result.announcement.isEmpty())

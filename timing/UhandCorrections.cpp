@@ -8,6 +8,7 @@
 #include "data/ActionHistory.h"
 #include "data/RaceCache.h"
 #include "data/Udm1.h"
+#include "timing/KeyPressResult.h"
 #include "timing/LapSession.h"
 #include "timing/MessageBoxes.h"
 #include "timing/StatusStrip.h"
@@ -25,8 +26,18 @@ const QString ConfirmCaption = QStringLiteral("実行してよろしいですか
 } // namespace
 
 void TFhand::ConnectCorrectionHandlers() {
-    connect(DBGrid2, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu2->popup(DBGrid2->viewport()->mapToGlobal(at)); });
+    // The rows the operator picks stay picked over the lists' reads.
+    Dm1->Qmidtime.KeepRowBy(QStringLiteral("zek"));
+    Dm1->Qdpmid.KeepRowBy(QStringLiteral("id"));
+    Dm1->QRelay1.KeepRowBy(QStringLiteral("zek"));
+    connect(DBGrid2, &TDBGrid::RowPressed, this, [this] {
+        followedBib_.clear();
+        NoteSplitRowClicked();
+    });
+    connect(DBGrid2, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        NoteSplitRowClicked();
+        PopupMenu2->popup(DBGrid2->viewport()->mapToGlobal(at));
+    });
     connect(N1, &QAction::triggered, this, Guarded(this, &TFhand::N1Click));
     // PopupMenu1 has no items: the request itself is the assignment, and no empty menu shows.
     for (TDBGrid* grid : {DBGrid1, DBGrid6})
@@ -39,16 +50,24 @@ void TFhand::ConnectCorrectionHandlers() {
     connect(CuteButton, &TCuteButton::OnClick, this, Guarded(this, &TFhand::CuteButtonClick));
 }
 
-// The split at the point on show, of the split list's current row. Later splits and the
+void TFhand::NoteSplitRowClicked() {
+    const TQuery& splits = Dm1->Qmidtime;
+    const auto field = [&splits](const QString& name) {
+        return splits.Value(splits.RecNo(), splits.FieldIndex(name));
+    };
+    splitRowClicked_ =
+        SplitRowClicked{DisplayedSplit, field(QStringLiteral("zek")), field(QStringLiteral("bib")),
+                        field(QStringLiteral("midfin") + DisplayedSplit)};
+}
+
+// The split of the split list's row clicked, at the point then on show. Later splits and the
 // split's start column stay as they are. The question names the bib as registered; the rows
 // are found by zek, the key the split was written under (the registered bib can differ from
 // it, be empty, or be shared, and the passing log holds zek's form).
 void TFhand::N1Click() {
-    const QString n = DisplayedSplit;
-    const TQuery& splits = Dm1->Qmidtime;
-    const QString bib = splits.FieldByName(QStringLiteral("bib")).AsString();
-    const QString zek = splits.FieldByName(QStringLiteral("zek")).AsString();
-    const QString passing = splits.FieldByName(QStringLiteral("midfin") + n).AsString();
+    if (!splitRowClicked_)
+        return;
+    const auto [n, zek, bib, passing] = *splitRowClicked_;
     const bool asked =
         AskYesNo(this, ConfirmCaption,
                  QStringLiteral("ビブNo.") + bib + QStringLiteral(" のフィニッシュタイム ") +
@@ -72,7 +91,8 @@ void TFhand::N1Click() {
     Strip->ShowOutcome(NoteAction(zek + QStringLiteral("  ") + what, true));
 }
 
-// The device-time grid's current time goes to the bib in Edit1, whatever the time's state.
+// The device-time grid's current time goes to the bib in Edit1, whatever the time's state;
+// "0" in Edit1 discards a time given back.
 void TFhand::PopupMenu1Popup() {
     const TQuery& grid = Dm1->Qdpmid;
     // A row of the grid is stored: its id names it.
@@ -80,17 +100,28 @@ void TFhand::PopupMenu1Popup() {
                          {},
                          grid.FieldByName(QStringLiteral("tm")).AsString()};
     const QString typed = Edit1->text();
-    if (typed.isEmpty() || typed == QStringLiteral("0"))
+    const bool zero = typed == QStringLiteral("0");
+    const bool discard =
+        zero && grid.FieldByName(QStringLiteral("sumi")).AsString() == StampGivenBack;
+    if (typed.isEmpty() || (zero && !discard))
         return;
     const QString bib = FormatBib4(StrToInt(typed));
-    const bool asked =
-        AskYesNo(this, ConfirmCaption,
-                 QStringLiteral("ビブNo.") + bib + QStringLiteral(" のフィニッシュタイムに ") +
-                     stamp.time + QStringLiteral(" を採用します。"));
+    const bool asked = AskYesNo(
+        this, ConfirmCaption,
+        discard ? QStringLiteral("戻ったタイム %1 を破棄します。").arg(stamp.time)
+                : QStringLiteral("ビブNo.") + bib + QStringLiteral(" のフィニッシュタイムに ") +
+                      stamp.time + QStringLiteral(" を採用します。"));
     QLineEdit* bibBox = BibBoxOnShow() ? BibBoxOnShow() : Edit5;
     ReselectBibBox(bibBox);
     if (!asked)
         return;
+    if (discard) {
+        KeyPressResult discarded = DiscardHead(typed, stamp);
+        // Only while it is given back still: another workstation may have taken it meanwhile.
+        discarded.action->request.takes = StampGivenBack;
+        ShowKeyPress(Edit1, discarded);
+        return;
+    }
     Edit1->setText(bib);
     ShowKeyPress(Edit1, Lap->Assign(bib, stamp, uComm::MinMeasureMinutes));
 }

@@ -5,7 +5,6 @@
 #include "Uhand.h"
 
 #include "common/ErrorReport.h"
-#include "common/ProgramFiles.h"
 #include "common/uComm.h"
 #include "data/ActionHistory.h"
 #include "data/Udm1.h"
@@ -68,8 +67,6 @@ void TFhand::ConnectDeviceHandlers() {
     Labunsaved->setStyleSheet(
         QStringLiteral("background: rgb(255, 0, 0); color: white; font-weight: bold"));
 
-    // The writer's connection and the journal are those of the database open now.
-    stamps_ = new StampStore(Dm1->DB, ProgramDataFolder(), ::fdatasync, this);
     connect(stamps_, &StampStore::WaitingChanged, this, &TFhand::StampsWaitingChanged);
     connect(stamps_, &StampStore::Stored, this, Guarded(this, &TFhand::RefreshAfterStamps));
     // A writer that cannot store is as good as a database gone, whatever this link says.

@@ -10,6 +10,7 @@
 #include "data/RaceCache.h"
 #include "data/RelayLegs.h"
 #include "data/Udm1.h"
+#include "device/StampStore.h"
 #include "speech/SpeechPanelLogic.h"
 #include "timing/AttentionList.h"
 #include "timing/CutOffShadingDelegate.h"
@@ -22,6 +23,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QSpinBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -149,7 +151,10 @@ TFhand::TFhand(QWidget* owner) : QDialog(owner) {
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(PixelFont(12));
-    History = std::make_unique<ActionHistory>(Dm1->DB, ProgramDataFolder());
+    // The writer's connection and the journals are those of the database open now. The stamps
+    // first: the action writer asks them which stamp may still come.
+    stamps_ = new StampStore(Dm1->DB, ProgramDataFolder(), ::fdatasync, this);
+    History = std::make_unique<ActionHistory>(Dm1->DB, ProgramDataFolder(), stamps_->Holding());
     Cache = std::make_unique<RaceCache>();
     Lap = std::make_unique<LapSession>(*Cache);
     Relay = std::make_unique<RelaySession>(*Cache);
@@ -393,6 +398,15 @@ void TFhand::BuildRelayPage() {
     CkBLast = new QCheckBox(QStringLiteral("最終走者も処理"), page);
     CkBLast->setObjectName(QStringLiteral("CkBLast"));
     CkBLast->setGeometry(PageLeft + 270, 66, 160, 24);
+    // The exchange this workstation stands at: set with the mouse, the keys stay the bib's.
+    SpExchange = new QSpinBox(page);
+    SpExchange->setObjectName(QStringLiteral("SpExchange"));
+    SpExchange->setGeometry(PageLeft + 470, 100 + (RelayTimedLegs - 4) * 34 + 44, 150, 28);
+    SpExchange->setRange(0, RelayTimedLegs - 1);
+    SpExchange->setPrefix(QStringLiteral("第"));
+    SpExchange->setSuffix(QStringLiteral("中継所"));
+    SpExchange->setSpecialValueText(QStringLiteral("中継所 指定なし"));
+    SpExchange->setFocusPolicy(Qt::NoFocus);
     Button3 = new QPushButton(QStringLiteral("リレー初期化"), page);
     Button3->setObjectName(QStringLiteral("Button3"));
     Button3->setGeometry(PageLeft + 440, 64, 90, 28);

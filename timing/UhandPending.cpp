@@ -8,6 +8,7 @@
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/ActionHistory.h"
+#include "data/ChangeList.h"
 #include "data/DatabaseError.h"
 #include "data/ListReader.h"
 #include "data/RaceCache.h"
@@ -123,20 +124,23 @@ void TFhand::ListPendingTimes() {
         {QStringLiteral("devices"), Dm1->Qdpmid.SQL(), Dm1->Qdpmid.FetchWindow()}};
     if (PageControl1->currentWidget() == TabSheet3 || Dm1->QRelay1.Active())
         reads.push_back({QStringLiteral("relay"), Dm1->QRelay1.SQL(), Dm1->QRelay1.FetchWindow()});
-    if (!reloadBibs_.empty()) {
-        QStringList zeks;
-        for (const auto& [zek, request] : reloadBibs_)
-            zeks << zek;
+    // What other workstations changed reaches the key presses' copy; the whole race now and
+    // then, for what other programs changed.
+    if (ChangeListKept()) {
+        reads.push_back({QStringLiteral("changes"), ChangesAfterStatement(changesSeen_), 0});
         reads.push_back(
-            {QStringLiteral("reload competitors"), RaceCache::CompetitorsStatement(zeks), 0});
-        reads.push_back({QStringLiteral("reload teams"), RaceCache::TeamsStatement(zeks), 0});
+            {QStringLiteral("changed competitors"),
+             RaceCache::ChangedCompetitorsStatement(changesSeen_, wholeChangeSeen_), 0});
+        reads.push_back({QStringLiteral("changed teams"),
+                         RaceCache::ChangedTeamsStatement(changesSeen_, wholeChangeSeen_), 0});
     }
-    // What other workstations recorded reaches the key presses' cache.
-    if (PageControl1->currentWidget() == TabSheet3)
-        reads.push_back({QStringLiteral("recent teams"), RaceCache::RecentTeamsStatement(), 0});
-    else
-        reads.push_back({QStringLiteral("recent competitors"),
-                         RaceCache::RecentCompetitorsStatement(DisplayedSplit.toInt()), 0});
+    if (WholeRaceDue()) {
+        reads.push_back({QStringLiteral("classes"), RaceCache::ClassLimitsStatement(), 0});
+        reads.push_back(
+            {QStringLiteral("whole competitors"), RaceCache::WholeCompetitorsStatement(), 0});
+        reads.push_back({QStringLiteral("whole teams"), RaceCache::WholeTeamsStatement(), 0});
+        wholeRaceAsked_ = Lists->NextRequest();
+    }
     listedSplit_ = DisplayedSplit.toInt();
     for (ListRead& read : ViewReads())
         reads.push_back(std::move(read));
@@ -155,7 +159,7 @@ void TFhand::ShowLists(const ListSnapshots& lists) {
     adopt("relay", Dm1->QRelay1);
     FillCache(lists);
     ShowView(lists);
-    Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
+    FollowRecordedBib();
     unstoredAhead_.ListsRead(Lists->Answered());
     takenAhead_.ListsRead(Lists->Answered());
     TakePendingRows();
@@ -171,7 +175,7 @@ void TFhand::ReadListsHere() {
     TakePendingRows();
     Dm1->Qmidtime.Open();
     listedSplit_ = DisplayedSplit.toInt();
-    Dm1->Qmidtime.Locate(QStringLiteral("zek"), Edit5->text());
+    FollowRecordedBib();
     Dm1->Qmidtime2.Open();
     Dm1->Qdpmid.Open();
     ShowPendingTimes();
@@ -257,8 +261,30 @@ bool TFhand::ReadingLists() const {
 
 void TFhand::LoadCache() {
     TQuery reading(Dm1->DB, QStringLiteral("CacheReading"));
+    // Where the change list stands first: what comes after it is not in the copy.
+    if (EnsureChangeListTable(reading)) {
+        reading.SetSQL(LastChangeStatement());
+        reading.Open();
+        TakeChanges(reading);
+        reading.Close();
+    }
     Cache->Load(reading);
     Cache->ExpectWaiting(History->Actions());
+    wholeRaceRead_.start();
+}
+
+void TFhand::TakeChanges(const TQuery& changes) {
+    changesSeen_ = changes.Value(0, changes.FieldIndex(QStringLiteral("last"))).toLongLong();
+    // A reset anywhere came whole with the changed rows of the same read.
+    wholeChangeSeen_ = std::max(
+        wholeChangeSeen_, changes.Value(0, changes.FieldIndex(QStringLiteral("whole"))).toLongLong());
+}
+
+bool TFhand::WholeRaceDue() const {
+    // Asked for once at a time; again after a read failed (the server was away).
+    return wholeRaceAsked_ <= Lists->Answered() &&
+           (wholeRaceWanted_ || !wholeRaceRead_.isValid() ||
+            wholeRaceRead_.hasExpired(WholeRaceEveryMs));
 }
 
 void TFhand::FillCache(const ListSnapshots& lists) {
@@ -268,29 +294,20 @@ void TFhand::FillCache(const ListSnapshots& lists) {
             rows->Adopt(it->second);
         return rows;
     };
-    if (lists.count(QStringLiteral("reload competitors"))) {
-        // The bibs asked for by the requests this read answers.
-        QStringList zeks;
-        for (auto it = reloadBibs_.begin(); it != reloadBibs_.end();) {
-            if (it->second > Lists->Answered()) {
-                ++it;
-                continue;
-            }
-            zeks << it->first;
-            it = reloadBibs_.erase(it);
-        }
-        Cache->Replace(zeks, *rowsOf(QStringLiteral("reload competitors")),
-                       *rowsOf(QStringLiteral("reload teams")));
-        Cache->ExpectWaiting(History->Actions());
+    if (lists.count(QStringLiteral("whole competitors"))) {
+        Cache->TakeClassLimits(*rowsOf(QStringLiteral("classes")));
+        Cache->TakeWhole(*rowsOf(QStringLiteral("whole competitors")),
+                         *rowsOf(QStringLiteral("whole teams")));
+        wholeRaceWanted_ = false;
+        wholeRaceRead_.start();
     }
-    if (lists.count(QStringLiteral("recent competitors")))
-        Cache->FillCompetitors(*rowsOf(QStringLiteral("recent competitors")));
-    if (lists.count(QStringLiteral("recent teams")))
-        Cache->FillTeams(*rowsOf(QStringLiteral("recent teams")));
-}
-
-void TFhand::ReloadCompetitor(const QString& bib) {
-    reloadBibs_.try_emplace(bib, Lists->NextRequest());
+    if (lists.count(QStringLiteral("changes"))) {
+        Cache->Take(*rowsOf(QStringLiteral("changed competitors")),
+                    *rowsOf(QStringLiteral("changed teams")));
+        TakeChanges(*rowsOf(QStringLiteral("changes")));
+    }
+    // What this workstation did that the server has not taken yet stays expected.
+    Cache->ExpectWaiting(History->Actions());
 }
 
 void TFhand::CuteButton1Click() {

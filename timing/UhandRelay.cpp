@@ -18,6 +18,7 @@
 #include "timing/StatusStrip.h"
 
 #include <QCheckBox>
+#include <QSpinBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,14 +65,21 @@ void TFhand::ConnectRelayHandlers() {
     new ShowWatcher(TabSheet3, [this] { RunGuarded([this] { ShowEkidenLegButtons(); }); });
 
     connect(BtnForced, &QPushButton::clicked, this, Guarded(this, &TFhand::BtnForcedClick));
+    SpExchange->setValue(uComm::RelayExchange);
+    connect(SpExchange, &QSpinBox::valueChanged, this, [this](int exchange) {
+        uComm::RelayExchange = exchange;
+        ReselectBibBox(Edit3);
+    });
     // A forced start refused: its teams as the server holds them, with the next read.
     connect(History.get(), &ActionHistory::Refused, this, [this](const OperatorAction& action) {
-        for (const QString& zek : action.request.teams)
-            ReloadCompetitor(zek);
+        if (action.request.kind == ActionRequest::Kind::ForcedStart)
+            wholeRaceWanted_ = true;
     });
 }
 
 void TFhand::Edit3KeyDown(int key) {
+    if (RefusedAsNotTypedAnew(Edit3, key))
+        return;
     if (key == 13 && RelaySession::AsksForcedStart(Edit3->text()))
         IssueForcedStart(Relay->PlanForcedStart(Edit3->text(), HeadStamp()));
     else if (key == 13 || key == 32)

@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSet>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -34,23 +33,17 @@ QString ProgressText(const OperatorAction& action) {
     return {};
 }
 
-// The bibs whose rows an action changed, as many as there are.
-QSet<QString> BibsChanged(const std::vector<RowChange>& changes) {
-    QSet<QString> bibs;
-    for (const RowChange& change : changes)
-        if (const QString zek = change.KeyText(QStringLiteral("zek")); !zek.isEmpty())
-            bibs.insert(zek);
-    return bibs;
-}
-
 } // namespace
 
 void TFhand::ConnectUndoHandlers() {
     connect(Lists.get(), &ListReading::Ready, this,
             [this](const ListSnapshots& lists) { RunGuarded([&] { ShowLists(lists); }); });
     // Read again with the next change; until then the lists show what was read last.
-    connect(Lists.get(), &ListReading::Failed, this,
-            [this](const QString& message) { Tell({}, message); });
+    connect(Lists.get(), &ListReading::Failed, this, [this](const QString& message) {
+        // What changed while the server was away is read whole when it is back.
+        wholeRaceWanted_ = true;
+        Tell({}, message);
+    });
     for (QPushButton* button : {BtnUndo1, BtnUndo3})
         connect(button, &QPushButton::clicked, this, Guarded(this, &TFhand::UndoLastAction));
     // The list is filled when its page is on show: a key press does not pay for it.
@@ -70,6 +63,13 @@ void TFhand::ConnectUndoHandlers() {
             });
     connect(History.get(), &ActionHistory::Refused, this,
             [this](const OperatorAction& action) { RunGuarded([&] { ActionRefused(action); }); });
+    // The key press's copy was stale: the bib as the server held it, and this workstation's
+    // actions on it still to come.
+    connect(History.get(), &ActionHistory::StateRead, this,
+            [this](const OperatorAction& action, const QString& state) {
+                Cache->TakeState(action.request, state);
+                Cache->ExpectWaiting(History->Actions(), action.request.bib);
+            });
 }
 
 const ActionHistory& TFhand::Actions() const {
@@ -85,6 +85,8 @@ OperatorAction TFhand::Send(const QString& bib, const QString& what, const Actio
     action.request = request;
     action.marksChange = marksChange;
     action = History->Submit(std::move(action));
+    // The copy shows it at once, whatever the server says later.
+    Cache->Expect(action.request);
     if (const QString problem = History->Problem(); !problem.isEmpty())
         Tell(bib,
              QStringLiteral("操作を日誌に保存できません（記録は送りますが、プログラムが止まると"
@@ -103,6 +105,12 @@ void TFhand::UndoLastAction() {
             Tell({}, outcome.refusal);
             return;
         }
+        // Shown at once, whenever the server takes it.
+        Cache->Unexpect(outcome.action.request);
+        takenAhead_.Update(History->TakenStamps(), Lists->NextRequest());
+        takenAhead_.Forget(outcome.action.request.stamp);
+        ShowPendingTimes();
+        ShowGaps();
         const QString said = outcome.action.bib + QStringLiteral("  ") + outcome.action.what;
         Strip->ShowOutcome(NoteAction(QStringLiteral("元に戻します: ") + said.trimmed(), true));
         // A dead heat's held time that goes back is held no more.
@@ -115,36 +123,46 @@ void TFhand::ActionApplied(const OperatorAction& action, const QString& note) {
     if (!note.isEmpty())
         Tell(action.bib, note);
     const ActionRequest::Kind kind = action.request.kind;
+    // As applied, which the writer may have decided again.
+    Cache->Expect(action.request);
+    if (WasAwaitingConfirmation(action))
+        Strip->ShowOutcome(NoteAction(
+            (action.bib + QStringLiteral("  確認済み  ") + action.what).trimmed(), true));
     if (kind == ActionRequest::Kind::Undo) {
         const std::optional<OperatorAction> target = History->Find(action.request.target);
-        const QSet<QString> bibs = target ? BibsChanged(target->changes) : QSet<QString>{};
-        // Many rows back at once (a reset taken back): the race is read again whole.
-        if (bibs.size() > 20)
-            LoadCache();
-        else
-            for (const QString& bib : bibs)
-                ReloadCompetitor(bib);
         Strip->ShowOutcome(NoteAction(
             QStringLiteral("元に戻しました: ") +
                 (action.bib + QStringLiteral("  ") + (target ? target->what : QString())).trimmed(),
             true));
-    } else if (kind == ActionRequest::Kind::Reset || kind == ActionRequest::Kind::RelayReset) {
-        LoadCache();
     }
     RefreshPanel();
 }
 
+bool TFhand::WasAwaitingConfirmation(const OperatorAction& action) const {
+    const auto shown = awaitingConfirmation_.find(action.id);
+    if (shown == awaitingConfirmation_.end())
+        return false;
+    awaitingConfirmation_.erase(shown);
+    return true;
+}
+
 void TFhand::ActionRefused(const OperatorAction& action) {
-    Tell(action.bib,
-         QStringLiteral("記録されませんでした（%1）: %2").arg(action.what, action.refusal));
+    awaitingConfirmation_.erase(action.id);
+    // A bib the copy did not know was shown as 確認待ち: the server's answer is the news.
+    Tell(action.bib, action.request.Undecided()
+                         ? action.refusal
+                         : QStringLiteral("記録されませんでした（%1）: %2")
+                               .arg(action.what, action.refusal));
     if (Lap->LetGo(action.request.stamp))
         PaintEd1(QColor(255, 255, 255));
-    // What the key press expected did not happen: not this split, at once, and the bib's rows
-    // as the server holds them with the next read.
-    if (action.request.kind == ActionRequest::Kind::Split)
-        Cache->ExpectNoSplit(action.bib, action.request.number);
-    if (!action.bib.isEmpty())
-        ReloadCompetitor(action.bib);
+    // What the key press expected did not happen: not this split, at once; the writer's read
+    // of the bib, when it made one, came before this.
+    const ActionRequest& request = action.request;
+    if (request.kind == ActionRequest::Kind::Split &&
+        Cache->Competitor(action.bib).passings.value(request.number - 1) == request.stamp.time)
+        Cache->ExpectNoSplit(action.bib, request.number);
+    else if (request.kind == ActionRequest::Kind::RelayLeg)
+        wholeRaceWanted_ = true;
     RefreshPanel();
 }
 
@@ -178,7 +196,7 @@ void TFhand::RecordCheckListEdit(const QStringList& columns, const QStringList& 
     action.bib = bib;
     action.what = QStringLiteral("チェックリスト ") + shown.join(QStringLiteral(", "));
     action.changes = changes;
+    TellTimesGivenBack(bib, changes);
     History->Submit(std::move(action)); // written by the check list already
-    ReloadCompetitor(bib);
     ListPendingTimes();
 }

@@ -12,5 +12,6 @@ void TFhand::ConnectHandlers() {
     ConnectCheckListHandlers();
     ConnectAttentionHandlers();
     ConnectUndoHandlers();
+    ConnectGivenBackHandlers();
     ConnectViewHandlers();
 }

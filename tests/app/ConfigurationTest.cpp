@@ -32,6 +32,7 @@ const QByteArray kAllDefaults = "[MainForm]\n"
                                 "DataIndex=0\n"
                                 "[ENV]\n"
                                 "LapMin=5\n"
+                                "Exchange=0\n"
                                 "RefusalSound=1\n"
                                 "[CutOff]\n"
                                 "Mid1=\n"
@@ -67,7 +68,7 @@ protected:
     QString path_ = dir_.filePath(QStringLiteral("TarnikMid.ini"));
 };
 
-TEST_F(ConfigurationTest, AbsentFileGivesDefaultsAndSaveWritesAllTwentyTwoKeysInOrder) {
+TEST_F(ConfigurationTest, AbsentFileGivesDefaultsAndSaveWritesAllTwentyThreeKeysInOrder) {
     const MainFormConfig config = LoadConfiguration();
 
     EXPECT_EQ(config.Position, QPoint(0, 0));

@@ -4,6 +4,8 @@
 #include "common/uComm.h"
 #include "data/CheckListRowWrite.h"
 #include "data/DatabaseError.h"
+#include "data/GivenBackTime.h"
+#include "data/PendingTimeMark.h"
 #include "data/SplitTimeEntry.h"
 #include "data/Udm1.h"
 #include "data/UndoChanges.h"
@@ -121,6 +123,24 @@ TEST_F(CheckListWrite, ALogRowThatCannotBeWrittenLeavesTheResultRowAsItWas) {
     db.Exec("update result set midtime4 = 'x' where zek='0012'"); // another program
     EXPECT_THROW(q.Post(0), DatabaseError); // the row is not as read: refused, not overwritten
     EXPECT_EQ(Record(), record);
+}
+
+// A cleared split's device time goes back to the operator, as a cancel's does, unless the
+// passing log still has it: 0013 shares 10:20 with 0012 in a dead heat.
+TEST_F(CheckListWrite, AClearedSplitGivesItsTimeBackUnlessADeadHeatStillHoldsIt) {
+    for (const char* tm : {"10:12:34.5678", "10:20:00.0000"})
+        db.Exec(QStringLiteral("insert into tdc_mid (tcode,dt,getstr,bib,st,tm,tstat,sumi) values "
+                               "('R1',now(),'','0000','C1','%1',' ','1')")
+                    .arg(tm));
+    const auto stamps = [this] { return db.Rows("select tm, sumi from tdc_mid order by tm"); };
+    const QList<QStringList> used = stamps();
+    q.SetFieldText(0, Column("midtime1"), " ");
+    q.SetFieldText(0, Column("midtime2"), " ");
+    q.Post(0);
+    EXPECT_EQ(stamps(), QList<QStringList>({{"10:12:34.5678", StampGivenBack}, {"10:20:00.0000", "1"}}));
+    EXPECT_EQ(TimesGivenBack(written), QStringList({"10:12:34.5678"}));
+    ASSERT_EQ(UndoChanges(dm.DB, written), -1);
+    EXPECT_EQ(stamps(), used);
 }
 
 } // namespace

@@ -59,14 +59,22 @@ sleep 0.5
 [[ $(split1 0001) == " 1:20:01.2|10:20:01.2345" ]] || fail "bib 1: $(split1 0001)"
 [[ $(split1 0002) == " 1:21:02.3|10:21:02.3456" ]] || fail "bib 2: $(split1 0002)"
 
-# 2 was the wrong runner: a right click on the split list's top row, "取り消し", Enter; then
-# at once the right bib, which takes the time given back.
+# 2 was the wrong runner: a right click on the split list's top row, "取り消し", Enter. The
+# time is given back, not pending: a double click on 0003's row (the list keeps 0002 under
+# the pointer, so 0003 shows just below it) and a right click on the time in the device-time
+# grid give it to the right bib, Enter on the question.
 xdotool mousemove --window "$timing" 300 152 click 3
 sleep 0.5
 xdotool mousemove_relative 20 8 click 1
 window '^実行してよろしいですか' >/dev/null || fail "no question for the cancel"
 xdotool key Return
-xdotool type --delay 50 3
+sleep 0.5
+[[ $(sql "select sumi from tdc_mid where tcode = '$race' and tm = '10:21:02.3456'") == 3 ]] ||
+    fail "the cancelled time was not given back"
+xdotool mousemove --window "$timing" 300 172 click --repeat 2 1
+sleep 0.3
+xdotool mousemove --window "$timing" 914 152 click 3
+window '^実行してよろしいですか' >/dev/null || fail "no question for the time given by hand"
 xdotool key Return
 sleep 0.5
 [[ $(split1 0002) == "|" ]] || fail "bib 2 after the cancel: $(split1 0002)"

@@ -50,8 +50,8 @@ FarDataSource::FarDataSource(int oneWayDelayMs)
     const QByteArray sources = ReadFile(QString::fromLocal8Bit(savedOdbcIni_));
     const QString path = folder_.filePath(QStringLiteral("odbc.ini"));
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(sources + FarSection(sources, proxy_.Start())) < 0)
+    port_ = proxy_.Start();
+    if (!file.open(QIODevice::WriteOnly) || file.write(sources + FarSection(sources, port_)) < 0)
         throw std::runtime_error("cannot write " + path.toStdString());
     file.close();
     PointOdbcIniAt(path.toLocal8Bit(), path);

@@ -22,11 +22,15 @@ public:
 
     static QString Name() { return QStringLiteral("TarnikFar"); }
     DelayProxy& Proxy() { return proxy_; }
+    // The link goes down: every connection cut, none taken; and up again on the same port.
+    void Break() { proxy_.Stop(); }
+    void Mend() { proxy_.Start(port_); }
 
 private:
     QByteArray savedOdbcIni_;
     QTemporaryDir folder_;
     DelayProxy proxy_;
+    quint16 port_ = 0;
 };
 
 // Connects `database` anew through data source `name`; what the program's workers make from

@@ -68,6 +68,38 @@ void TimingWindowFixture::CancelTopSplit() {
     Settle();
 }
 
+namespace {
+
+// The centre of the grid's row whose `column` shows `value`, scrolled into sight.
+QPoint RowShowing(TDBGrid* grid, const TQuery& rows, const QString& column, const QString& value) {
+    for (int row = 0; row < rows.RecordCount(); ++row) {
+        if (rows.Value(row, rows.FieldIndex(column)) != value)
+            continue;
+        grid->scrollTo(grid->model()->index(row, 0));
+        QCoreApplication::processEvents();
+        return grid->visualRect(grid->model()->index(row, 0)).center();
+    }
+    ADD_FAILURE() << "no row shows " << qPrintable(value);
+    return {};
+}
+
+} // namespace
+
+void TimingWindowFixture::GiveByHand(const QString& zek, const QString& tm) {
+    TDBGrid* splits = Control<TDBGrid>("DBGrid2");
+    OperatorHands::DoubleClickAt(splits->viewport(), RowShowing(splits, dm->Qmidtime, "zek", zek));
+    ASSERT_EQ(Control<QLineEdit>("Edit1")->text(), zek);
+    answers.Answer(QMessageBox::Yes);
+    RightClickDeviceTime(tm);
+}
+
+void TimingWindowFixture::RightClickDeviceTime(const QString& tm) {
+    TDBGrid* devices = Control<TDBGrid>("DBGrid1");
+    const QPoint at = RowShowing(devices, dm->Qdpmid, "tm", tm);
+    OperatorHands::ClickAt(devices->viewport(), at);
+    OperatorHands::ClickAt(devices->viewport(), at, Qt::RightButton);
+}
+
 void TimingWindowFixture::AddRace(const QString& tcode, const QString& syumoku,
                                   const QString& name) {
     db.Exec(QStringLiteral("insert into tiki (tcode,syumoku,TIKIMEI) values ('%1','%2','%3')")

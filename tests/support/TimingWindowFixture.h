@@ -57,6 +57,11 @@ protected:
     // The split list's first row taken out as the operator does it: a click, a right click,
     // "取り消し", はい.
     void CancelTopSplit();
+    // A device time given to a competitor by hand: a double click on the competitor in the
+    // split list puts the bib in the hand box, a click and a right click on the time ask, はい.
+    void GiveByHand(const QString& zek, const QString& tm);
+    // A click and a right click on the device-time grid's row of that time.
+    void RightClickDeviceTime(const QString& tm);
 
     TestDatabase db;
     std::unique_ptr<TDm1> dm;

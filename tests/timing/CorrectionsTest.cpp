@@ -3,6 +3,7 @@
 #include "SplitFixture.h"
 
 #include "controls/CuteBtn.h"
+#include "data/PendingTimeMark.h"
 #include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
 
@@ -58,7 +59,7 @@ protected:
     }
 };
 
-TEST_F(Corrections, CancelClearsTheSplitOnShowAndMakesItsStampsPendingAgain) {
+TEST_F(Corrections, CancelClearsTheSplitOnShowAndGivesItsStampsBack) {
     AddTwoSplits();
     OpenWindow();
     Control<TCuteButton>("CuteButton2")->Click();
@@ -75,7 +76,7 @@ TEST_F(Corrections, CancelClearsTheSplitOnShowAndMakesItsStampsPendingAgain) {
                   " where zek = '0123'"),
               QStringList({"   10:00.0", "10:10:00.0000", "", "", "10:00:00.0000"}));
     EXPECT_EQ(db.Rows("select tod from midjyun"), QList<QStringList>({{"10:10:00.0000"}}));
-    EXPECT_EQ(States(), QStringList({"1", "0", "0"}));
+    EXPECT_EQ(States(), QStringList({"1", StampGivenBack, StampGivenBack}));
     const QString statements = Control<QPlainTextEdit>("Memo2")->toPlainText();
     EXPECT_EQ(statements, "update result set midfin2 = '',midtime2 = ''\n"
                           "where tcode = 'R1' and zek = '0123' and BINARY "
@@ -83,12 +84,13 @@ TEST_F(Corrections, CancelClearsTheSplitOnShowAndMakesItsStampsPendingAgain) {
                           "delete from midjyun\n"
                           "where tcode = 'R1'\n"
                           "and bib = '123' and tod = '10:20:00.0000'\n"
-                          "update tdc_mid set sumi = '0'\n"
+                          "update tdc_mid set sumi = '3'\n"
                           "where tcode = 'R1'\n"
                           "and tm = '10:20:00.0000'")
         << qPrintable(statements);
-    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 2");
-    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:20:00.0000");
+    // Given back, not pending: the next bib does not get it.
+    EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 0");
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "");
     EXPECT_EQ(dm->Qmidtime2.RecordCount(), 1);
 }
 
@@ -112,7 +114,7 @@ TEST_F(Corrections, CancelFindsTheRowsByTheKeyTheSplitWasWrittenUnder) {
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({"10:11:00.0000"})); // untouched
     EXPECT_EQ(db.Rows("select bib, tod from midjyun"),
               QList<QStringList>({{"013", "10:11:00.0000"}}));
-    EXPECT_EQ(States(), QStringList({"0", "1"}));
+    EXPECT_EQ(States(), QStringList({StampGivenBack, "1"}));
 }
 
 TEST_F(Corrections, CancelAnsweredNoChangesNothing) {

@@ -68,8 +68,8 @@ TEST_F(KeyPressSession, LapDeadHeatsDiscardsAndSplitsFollowTheHeldTimeAndTheCach
     // A refusal while a time is held keeps it held; "0" then ends the dead heat, and the
     // next "0" discards the head.
     lap.Press("14", BibKey::Space, b, "5");
-    press = lap.Press("99", BibKey::Enter, c, "5");
-    EXPECT_EQ(press.refusal, "ビブNo.0099 は登録されていません。");
+    press = lap.Press("12", BibKey::Enter, c, "5");
+    EXPECT_TRUE(press.Refused());
     EXPECT_FALSE(press.action);
     EXPECT_EQ(lap.Held(), b);
     EXPECT_TRUE(lap.Press("0", BibKey::Space, c, "5").deadHeatOpen);
@@ -80,6 +80,11 @@ TEST_F(KeyPressSession, LapDeadHeatsDiscardsAndSplitsFollowTheHeldTimeAndTheCach
     press = lap.Press("0", BibKey::Enter, c, "5");
     EXPECT_EQ(Request(press).kind, ActionRequest::Kind::Discard);
     EXPECT_EQ(Request(press).stamp, c);
+
+    // A bib the copy does not know is the server's to decide: sent, shown as waiting.
+    press = lap.Press("99", BibKey::Enter, d, "5");
+    EXPECT_TRUE(Request(press).Undecided());
+    EXPECT_TRUE(press.shown->note.contains("確認待ち"));
 
     // The cache learnt split 1 of 0012: its next press is split 2, whose list follows.
     press = lap.Press("１２", BibKey::Enter, d, "5");

@@ -65,7 +65,8 @@ TEST_F(OperatorSafety, DigitsGoToTheBibBoxWhateverTheOperatorTouchedLast) {
     CancelTopSplit();
     EXPECT_EQ(Result("0012", "midfin1"), QStringList({""}));
     TypeToFocus("13");
-    EXPECT_EQ(Result("0013", "midfin1"), QStringList({"10:11:00.0000"})); // the cancelled time
+    // The next time: the cancelled one waits for the operator's hand.
+    EXPECT_EQ(Result("0013", "midfin1"), QStringList({"10:12:00.0000"}));
 
     // A double click on the passing log, a click on the device times, on the panel, on a
     // split button, on the 要確認 list's button; an answered hand assignment.
@@ -91,8 +92,8 @@ TEST_F(OperatorSafety, DigitsGoToTheBibBoxWhateverTheOperatorTouchedLast) {
     QStringList passed;
     for (int k = 3; k <= 8; ++k)
         passed << Result(QStringLiteral("00%1").arg(10 + k), "midfin1").value(0);
-    EXPECT_EQ(passed, QStringList({"10:11:00.0000", "10:12:00.0000", "10:13:00.0000",
-                                   "10:14:00.0000", "10:15:00.0000", "10:16:00.0000"}));
+    EXPECT_EQ(passed, QStringList({"10:12:00.0000", "10:13:00.0000", "10:14:00.0000",
+                                   "10:15:00.0000", "10:16:00.0000", "10:17:00.0000"}));
     EXPECT_EQ(Result("0020", "midfin1"), QStringList({"10:18:00.0000"}));
 
     // A box chosen on purpose keeps its digits.
@@ -148,7 +149,7 @@ TEST_F(OperatorSafety, EachPageTakesBackItsOwnActionsNewestFirst) {
     Control<QAction>("N1")->trigger();
     Settle();
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({""}));
-    EXPECT_EQ(States(), QStringList({"1", "0", "2"}));
+    EXPECT_EQ(States(), QStringList({"1", "3", "2"}));
 
     Press(Qt::Key_Z); // a plain z is no digit: nothing
     Press(Qt::Key_Z, Qt::ControlModifier);
@@ -165,7 +166,8 @@ TEST_F(OperatorSafety, EachPageTakesBackItsOwnActionsNewestFirst) {
     // Newest first: the four undos, then the four actions they took back.
     EXPECT_EQ(HistoryStates(), QStringList(4, "") + QStringList(4, "取り消し済み"));
     Click(Control<QPushButton>("BtnUndo1"));
-    EXPECT_EQ(Told(), QStringList({"周回計測で元に戻せる操作はありません。"}));
+    EXPECT_EQ(Told(), QStringList({"周回計測で元に戻せる操作はありません。",
+                                   "戻ったタイム 10:11:00.0（0013 から）"}));
     TypeToFocus("12"); // the box is ready for the next bib
     EXPECT_EQ(Result("0012", "midfin1"), QStringList({"10:10:00.0000"}));
 }

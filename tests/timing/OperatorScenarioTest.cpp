@@ -131,16 +131,16 @@ TEST_F(OperatorScenario, LapPageTakesBibsFromTheFocusAndNoStrayKeyOrClickLosesAn
 
     EXPECT_EQ(ShareOfColour(grid, 0, grid->palette().color(QPalette::Highlight)), 0.0);
 
-    // A right click asks for the current row's assignment without moving the row: the
-    // question names the row chosen before, and Enter answers it (Yes is the default).
-    ClickAt(grid->viewport(), grid->visualRect(grid->model()->index(1, 0)).center());
-    const QString chosen = dm->Qdpmid.FieldByName("tm").AsString();
-    const QPoint rowThree = grid->visualRect(grid->model()->index(3, 0)).center();
-    ClickAt(grid->viewport(), rowThree, Qt::RightButton); // Edit1's "0": nothing to assign
+    // A right click picks the row under the pointer and asks for its assignment: the
+    // question names that row, and Enter answers it (Yes is the default).
+    ClickAt(grid->viewport(), grid->visualRect(grid->model()->index(3, 0)).center());
+    const QPoint rowOne = grid->visualRect(grid->model()->index(1, 0)).center();
+    ClickAt(grid->viewport(), rowOne, Qt::RightButton); // Edit1's "0": nothing to assign
     EXPECT_EQ(grid->currentIndex().row(), 1) << qPrintable(Control<QLineEdit>("Edit1")->text());
+    const QString chosen = dm->Qdpmid.FieldByName("tm").AsString();
     Control<QLineEdit>("Edit1")->setText("13");
     answers.AnswerWithKey(Qt::Key_Return);
-    ClickAt(grid->viewport(), rowThree, Qt::RightButton);
+    ClickAt(grid->viewport(), rowOne, Qt::RightButton);
     EXPECT_TRUE(answers.LastText().contains(chosen)) << qPrintable(answers.LastText());
     EXPECT_TRUE(answers.ButtonTexts().join(' ').contains("はい"))
         << qPrintable(answers.ButtonTexts().join(' '));

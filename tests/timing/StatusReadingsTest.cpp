@@ -3,8 +3,8 @@
 #include "common/uComm.h"
 #include "timing/RefusalTone.h"
 
-#include "data/RelayRecorder.h"
-#include "data/SplitRecorder.h"
+#include "data/RelayDecision.h"
+#include "data/SplitDecision.h"
 
 #include <gtest/gtest.h>
 

@@ -74,9 +74,11 @@ TEST_F(StatusStripTest, LapPageShowsTheLineTheDatabaseTheWaitingTimesAndEachKeyP
 
     OperatorHands::Type("999");
     OperatorHands::Press(Qt::Key_Return);
-    EXPECT_EQ(Shown(Field::Action).text, "0999  ビブNo.0999 は登録されていません。");
+    // Not in this workstation's copy: the server decides, and says no.
+    EXPECT_TRUE(Shown(Field::Action).text.contains("ビブNo.0999 は登録されていません。"))
+        << qPrintable(Shown(Field::Action).text);
     EXPECT_EQ(Shown(Field::Action).colour, Trouble);
-    EXPECT_EQ(Told(), QStringList({"ビブNo.0999 は登録されていません。"})); // listed, no box
+    EXPECT_EQ(Told().filter("ビブNo.0999 は登録されていません。").size(), 1); // listed, no box
     EXPECT_TRUE(answers.Texts().isEmpty());
 
     Send(StampLine(" ", 1, "C1", "11:00:00.0000"));
@@ -130,11 +132,11 @@ TEST_F(StatusStripTest, ThePortListIsReadAgainEachTimeItOpens) {
 }
 
 // A held time keeps its shade wherever it stands in the grid, beyond the first screenful too.
-TEST_F(StatusStripTest, HeldDiscardedUsedAndPendingTimesShadeApart) {
+TEST_F(StatusStripTest, HeldDiscardedUsedGivenBackAndPendingTimesShadeApart) {
     AddClass("M", 5);
-    AddCompetitor("0012", "M", "10:00:00.0000");
-    AddCompetitor("0013", "M", "10:00:00.0000");
-    for (int k = 0; k < 5; ++k) // the newest, 10:14, is the grid's current row
+    for (const QString zek : {"0012", "0013", "0014"})
+        AddCompetitor(zek, "M", "10:00:00.0000");
+    for (int k = 0; k < 6; ++k) // the newest, 10:15, is the grid's current row
         AddStamp(QStringLiteral("10:%1:00.0000").arg(10 + k), k);
     OpenWindow();
     QLineEdit* bibBox = Control<QLineEdit>("Edit5");
@@ -142,17 +144,21 @@ TEST_F(StatusStripTest, HeldDiscardedUsedAndPendingTimesShadeApart) {
     TypeBib(bibBox, "12", Qt::Key_Space); // 10:11 held for a dead heat
     TypeBib(bibBox, "0");                 // the dead heat ends with its one competitor
     TypeBib(bibBox, "0");                 // 10:12 discarded
+    TypeBib(bibBox, "14");
+    CancelTopSplit(); // 10:13 given back
 
     const QColor held = RowColour("10:11:00.0000");
     const QColor used = RowColour("10:10:00.0000");
     const QColor discarded = RowColour("10:12:00.0000");
-    const QColor pending = RowColour("10:13:00.0000");
+    const QColor givenBack = RowColour("10:13:00.0000");
+    const QColor pending = RowColour("10:14:00.0000");
     EXPECT_EQ(held, StatusShadingDelegate::ShadeOf("2", true));
     EXPECT_EQ(discarded, StatusShadingDelegate::ShadeOf("2", false));
     EXPECT_EQ(used, StatusShadingDelegate::ShadeOf("1"));
+    EXPECT_EQ(givenBack, StatusShadingDelegate::ShadeOf("3"));
     EXPECT_EQ(pending, StatusShadingDelegate::ShadeOf("0"));
     // Apart at a glance: no two closer than a clear step on any channel.
-    const QColor all[] = {held, used, discarded, pending};
+    const QColor all[] = {held, used, discarded, givenBack, pending};
     for (const QColor& a : all) {
         for (const QColor& b : all) {
             if (&a == &b)
@@ -167,7 +173,7 @@ TEST_F(StatusStripTest, HeldDiscardedUsedAndPendingTimesShadeApart) {
     for (int k = 0; k < 40; ++k)
         AddStamp(QStringLiteral("11:%1:00.0000").arg(k, 2, 10, QLatin1Char('0')), 10 + k);
     Send(StampLine(" ", 1, "C1", "12:00:00.0000"));
-    ASSERT_TRUE(WaitForRows(46));
+    ASSERT_TRUE(WaitForRows(47));
     ASSERT_TRUE(Eventually([&] { return dm->Qdpmid.Value(0, 0) == "12:00:00.0000"; }));
     while (dm->Qdpmid.CanFetchMore())
         dm->Qdpmid.FetchMore();

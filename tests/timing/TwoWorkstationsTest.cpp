@@ -9,9 +9,12 @@
 #include "common/uComm.h"
 #include "support/FarDataSource.h"
 #include "support/OperatorHands.h"
+#include "support/RelayRace.h"
 #include "timing/AttentionList.h"
 
 #include <QCoreApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,25 +26,9 @@ namespace {
 constexpr int Runners = 20;
 constexpr int Rounds = 2;
 
-class TwoWorkstations : public Replay {
+// The second workstation, far away behind a delaying proxy, in a process of its own.
+class FarWorkstation : public Replay {
 protected:
-    void SetUp() override {
-        Replay::SetUp();
-        AddClass("M", Rounds);
-        for (int bib = 1; bib <= Runners; ++bib)
-            AddCompetitor(FormatBib4(bib), "M", "09:00:00.0000");
-        for (int round = 1; round <= Rounds; ++round)
-            for (int k = 0; k < Runners; ++k) {
-                // The field spreads out: the order changes from one round to the next.
-                const int bib = round == 1 ? k + 1 : (k * 7) % Runners + 1;
-                const QString time = TimeOfDay(9 * 3600 + round * 1200 + k * 4);
-                passings.push_back({time, {QString::number(bib)}});
-                truth[FormatBib4(bib)] << time;
-            }
-        OpenWindow();
-        OperatorHands::SetAfterEach({});
-        StartTheSecond();
-    }
     void TearDown() override {
         second.closeWriteChannel();
         second.waitForFinished(10000);
@@ -77,6 +64,42 @@ protected:
                 lines << line.mid(word.size() + 1);
         return lines;
     }
+    // The second types `bib` once `time` heads its panel, and has sent what it did.
+    void TheSecondTypes(const QString& bib, const QString& time) {
+        WaitForTheSecondsHead(time);
+        const int typed = int(SaidAfter("typed").size());
+        TellTheSecond(bib);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return SaidAfter("typed").size() > typed; }, 15000));
+        TellTheSecond("report");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return said.contains("end"); }, 30000));
+        said.removeAll("end");
+    }
+
+    FarDataSource far{20};
+    QTemporaryDir secondHome;
+    QProcess second;
+    QStringList said;
+};
+
+class TwoWorkstations : public FarWorkstation {
+protected:
+    void SetUp() override {
+        Replay::SetUp();
+        AddClass("M", Rounds);
+        for (int bib = 1; bib <= Runners; ++bib)
+            AddCompetitor(FormatBib4(bib), "M", "09:00:00.0000");
+        for (int round = 1; round <= Rounds; ++round)
+            for (int k = 0; k < Runners; ++k) {
+                // The field spreads out: the order changes from one round to the next.
+                const int bib = round == 1 ? k + 1 : (k * 7) % Runners + 1;
+                const QString time = TimeOfDay(9 * 3600 + round * 1200 + k * 4);
+                passings.push_back({time, {QString::number(bib)}});
+                truth[FormatBib4(bib)] << time;
+            }
+        OpenWindow();
+        OperatorHands::SetAfterEach({});
+        StartTheSecond();
+    }
 
     // Both volunteers type the bib, the second `offsetMs` later (earlier when negative).
     void BothType(int k, int offsetMs) {
@@ -107,10 +130,6 @@ protected:
         return applied;
     }
 
-    FarDataSource far{20};
-    QTemporaryDir secondHome;
-    QProcess second;
-    QStringList said;
     std::map<QString, QStringList> truth;
 };
 
@@ -151,6 +170,60 @@ TEST_F(TwoWorkstations, TheSameBibTypedNearAndFarWithin100MsIsRecordedOnceAndThe
     EXPECT_GE(toldFar, typedFar - appliedFar) << qPrintable(said.join('\n'));
     EXPECT_TRUE(SaidAfter("error").isEmpty()) << qPrintable(said.join('\n'));
     EXPECT_TRUE(answers.Texts().isEmpty()) << qPrintable(answers.Texts().join('\n'));
+}
+
+// A relay exchange timed from two workstations, the far one typing on a copy that this one
+// makes stale: it takes back a team's exchange, then resets the relay. Whatever the far
+// one's copy says, each time goes to the team that passed on it, as the leg that was running.
+class TwoWorkstationsRelay : public FarWorkstation {
+protected:
+    void SetUp() override {
+        Replay::SetUp();
+        db.Exec("update tiki set syumoku = '10'");
+        relay.AddClass("R", 4);
+        relay.AddTeam("0101", "R", "10:00:00.0000");
+        relay.AddTeam("0102", "R", "10:00:00.0000");
+        for (int k = 0; k < 3; ++k)
+            relay.AddStamp(Stamps[k], k);
+        OpenWindow();
+        SetMinimumMinutes("5");
+        StartTheSecond();
+    }
+    QString FinishOfLeg1(const QString& zek) const { return relay.Leg(zek, 1).value(1); }
+
+    static constexpr const char* Stamps[] = {"10:15:00.0000", "10:15:05.0000", "10:16:00.0000"};
+    RelayRace relay{db};
+};
+
+TEST_F(TwoWorkstationsRelay, AnUndoAndAResetHereNeverLetTheFarCopyWriteAWrongLeg) {
+    QLineEdit* box = Control<QLineEdit>("Edit3");
+    TypeBib(box, "101");
+    ASSERT_EQ(FinishOfLeg1("0101"), Stamps[0]);
+    // Taken back here: the far one, which may have heard of the exchange, gets the time back.
+    OperatorHands::Press(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(FinishOfLeg1("0101"), "");
+    TheSecondTypes("101", Stamps[0]);
+    EXPECT_EQ(FinishOfLeg1("0101"), Stamps[0]);
+    EXPECT_EQ(relay.Leg("0101", 2).value(0), "10:15:00.0000");
+
+    // Reset here, after the far one recorded 0102 too.
+    TheSecondTypes("102", Stamps[1]);
+    ASSERT_EQ(FinishOfLeg1("0102"), Stamps[1]);
+    answers.Answer(QMessageBox::Yes);
+    OperatorHands::Click(Control<QPushButton>("Button3"));
+    ASSERT_EQ(FinishOfLeg1("0102"), "");
+    // The far one types at once, its copy still holding both exchanges.
+    TheSecondTypes("102", Stamps[0]);
+    WaitForBox(0, Stamps[1]);
+    TypeBib(box, "101");
+
+    EXPECT_EQ(FinishOfLeg1("0102"), Stamps[0]);
+    EXPECT_EQ(relay.Leg("0102", 2), QStringList({"10:15:00.0000", "", "", "T"}));
+    EXPECT_EQ(FinishOfLeg1("0101"), Stamps[1]);
+    EXPECT_EQ(relay.Leg("0101", 2).value(1), "");
+    EXPECT_EQ(relay.Team("0101"), QStringList({"   15:05.0", "B"}));
+    EXPECT_EQ(relay.StampState(Stamps[2]), "0");
+    EXPECT_TRUE(SaidAfter("error").isEmpty()) << qPrintable(said.join('\n'));
 }
 
 } // namespace

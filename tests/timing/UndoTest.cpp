@@ -1,14 +1,12 @@
 // Taking an action back: every row it changed gets back exactly what it held, byte for byte,
 // and only while the rows still hold what the action wrote; the history of actions outlives
 // the program and names whose change stands in the way.
+#include "support/PressAndApply.h"
+
 #include "common/uComm.h"
 #include "data/ActionApplier.h"
 #include "data/ActionHistory.h"
 #include "data/ActionJournal.h"
-#include "data/RelayRecorder.h"
-#include "data/SplitCorrections.h"
-#include "data/SplitRecorder.h"
-#include "data/UndoChanges.h"
 #include "data/Udm1.h"
 #include "support/QtPrinting.h"
 #include "support/RelayRace.h"
@@ -35,62 +33,68 @@ protected:
                 "('R1','0014','14','M','10:00:00.0000','','')");
         for (const QString tm : {"10:12:00.0000", "10:13:00.0000", "10:14:00.0000"})
             race.AddStamp(tm, 0);
+        keys.Load();
     }
     // Every row an action may change, as the bytes the database holds.
     QList<QStringList> Race() const {
         return db.Rows("select hex(concat_ws('|', zek, bib, midtime1, midfin1, midtime2, midfin2,"
-                       " midst2, midtime3, midfin3, midfin4, runtime, status)) from result order by zek, bib") +
+                       " midst2, midtime3, midfin3, midfin4, runtime, status)) from result order "
+                       "by zek, bib") +
                db.Rows("select id, sumi from tdc_mid order by id") +
-               db.Rows("select hex(concat_ws('|', bib, mtime, tod)) from midjyun order by tod, bib") +
+               db.Rows(
+                   "select hex(concat_ws('|', bib, mtime, tod)) from midjyun order by tod, bib") +
                db.Rows("select zek, num, startedtime, finishtime, runtime, status from relaymember"
                        " order by zek, num");
     }
-    SplitOutcome Take(const QString& bib, const QString& time) {
-        return splits.Record({bib, time, "1", 5, "0", {}});
+    StampRef Stamp(const QString& time) const { return PressAndApply::Stored(db, time); }
+    // The bib's Enter on the lap page with the time at the head of the panel, applied.
+    AppliedAction Take(const QString& bib, const QString& time) {
+        return keys.Lap(bib, BibKey::Enter, Stamp(time));
     }
+    bool TakenBack() { return keys.Undo(ActionPage::Lap).Applied(); }
 
     TestDatabase db;
     TDm1 dm{nullptr, db.Name()};
-    SplitRecorder splits{dm.DB};
-    SplitCorrections corrections{dm.DB};
+    PressAndApply keys{dm.DB};
     RelayRace race{db};
 };
 
 TEST_F(Undo, EveryKindOfActionIsTakenBackExactlyAndOnlyWhileItsRowsAreAsItLeftThem) {
     const QList<QStringList> start = Race();
-    const SplitOutcome split = Take("0012", "10:12:00.0000");
-    ASSERT_TRUE(split.recorded);
-    EXPECT_EQ(UndoChanges(dm.DB, split.changes), -1);
+    ASSERT_TRUE(Take("0012", "10:12:00.0000").Applied());
+    EXPECT_TRUE(TakenBack());
     EXPECT_EQ(Race(), start);
 
     // A cancel, a discard and a reset, each taken back in turn, newest first.
-    ASSERT_TRUE(Take("0012", "10:12:00.0000").recorded);
-    ASSERT_TRUE(Take("0013", "10:13:00.0000").recorded); // both rows of 0013
+    ASSERT_TRUE(Take("0012", "10:12:00.0000").Applied());
+    ASSERT_TRUE(Take("0013", "10:13:00.0000").Applied()); // both rows of 0013
     const QList<QStringList> recorded = Race();
-    const CancelOutcome cancel = corrections.CancelSplit("0013", 1, "10:13:00.0000", {});
-    ASSERT_TRUE(cancel.cancelled);
-    const std::vector<RowChange> discard = splits.DiscardPending("10:14:00.0000");
+    ASSERT_TRUE(keys.Cancel("0013", 1, "10:13:00.0000").Applied());
+    ASSERT_TRUE(keys.Lap("0", BibKey::Enter, Stamp("10:14:00.0000")).Applied());
     const QList<QStringList> beforeReset = Race();
-    const std::vector<RowChange> reset = corrections.ResetRace();
+    ASSERT_TRUE(keys.Reset().Applied());
     EXPECT_EQ(db.Scalar("select count(*) from midjyun"), "0");
-    EXPECT_EQ(UndoChanges(dm.DB, reset), -1);
+    EXPECT_TRUE(TakenBack());
     EXPECT_EQ(Race(), beforeReset);
-    EXPECT_EQ(UndoChanges(dm.DB, discard), -1);
-    EXPECT_EQ(UndoChanges(dm.DB, cancel.changes), -1);
+    EXPECT_TRUE(TakenBack());
+    EXPECT_TRUE(TakenBack());
     EXPECT_EQ(Race(), recorded);
 
     // Another workstation wrote one of the rows since: nothing at all is taken back.
     db.Exec("update result set midtime1 = '   13:01.0' where zek = '0013' and bib = '13b'");
     const QList<QStringList> changedElsewhere = Race();
-    const SplitOutcome second = Take("0014", "10:14:00.0000");
-    ASSERT_TRUE(second.recorded) << qPrintable(second.refusal);
+    const AppliedAction second = Take("0014", "10:14:00.0000");
+    ASSERT_TRUE(second.Applied()) << qPrintable(second.Refusal());
     const QList<QStringList> withSecond = Race();
-    EXPECT_GE(UndoChanges(dm.DB, cancel.changes), 0);
     db.Exec("update tdc_mid set sumi = '2' where tm = '10:14:00.0000'");
-    EXPECT_GE(UndoChanges(dm.DB, second.changes), 0);
+    EXPECT_EQ(keys.Undo(ActionPage::Lap).Refusal(),
+              "時刻 10:14:00.0000 のタイムは他の端末で変更されたため、元に戻せません。");
     db.Exec("update tdc_mid set sumi = '1' where tm = '10:14:00.0000'");
     EXPECT_EQ(Race(), withSecond);
-    EXPECT_EQ(UndoChanges(dm.DB, second.changes), -1);
+    EXPECT_TRUE(TakenBack());
+    EXPECT_EQ(Race(), changedElsewhere);
+    EXPECT_EQ(keys.Undo(ActionPage::Lap).Refusal(),
+              "ビブNo.0013 の記録は他の端末で変更されたため、元に戻せません。");
     EXPECT_EQ(Race(), changedElsewhere);
 }
 
@@ -108,19 +112,14 @@ OperatorAction Sent(ActionHistory& history, ActionPage page, const QString& bib,
     return history.Find(id).value_or(OperatorAction{});
 }
 
-ActionRequest RelayLeg(TDatabase& database, const QString& bib, const QString& time) {
-    const RelayOutcome decided =
-        DecideRelayFinish(RelayRecorder(database).ReadTeam(bib), {bib, time, "5", false, {}});
-    ActionRequest request;
-    request.kind = ActionRequest::Kind::RelayLeg;
-    request.bib = bib;
-    request.stamp.time = time;
-    request.number = decided.leg;
-    request.legs = decided.legs;
-    request.runningTime = decided.legTime;
-    request.teamTime = decided.teamTime;
-    request.teamLetter = decided.teamLetter;
-    return request;
+// The relay page's decision on the team's Enter, made from the race as the window reads it.
+ActionRequest RelayLeg(TDatabase& database, const QString& bib, const StampRef& stamp) {
+    TQuery reading(database, "CacheReading");
+    RaceCache cache;
+    cache.Load(reading);
+    const KeyPressResult press = RelaySession(cache).Press(bib, BibKey::Enter, stamp, "5", false);
+    EXPECT_TRUE(press.action) << qPrintable(press.refusal);
+    return press.action ? press.action->request : ActionRequest{};
 }
 
 ActionRequest Kind(ActionRequest::Kind kind, const QString& target = {}) {
@@ -137,7 +136,7 @@ TEST_F(Undo, ARelayLegIsTakenBackWithTheChangeMarkerWrittenAgain) {
     race.AddTeam("0101", "R", "10:00:00.0000");
     const QList<QStringList> start = Race();
     const OperatorAction leg = Sent(history, ActionPage::Relay, "0101", "1走",
-                                    RelayLeg(dm.DB, "0101", "10:14:00.0000"));
+                                    RelayLeg(dm.DB, "0101", Stamp("10:14:00.0000")));
     ASSERT_EQ(leg.progress, OperatorAction::Progress::Applied) << qPrintable(leg.refusal);
     EXPECT_EQ(race.Leg("0101", 1)[1], "10:14:00.0000");
     db.Exec("update execinfo set stat = ''");
@@ -159,7 +158,8 @@ TEST_F(Undo, TheHistoryOutlivesTheProgramAndNamesWhoseChangeIsInTheWay) {
     const QList<QStringList> start = Race();
     {
         ActionHistory history(dm.DB, folder.path());
-        Sent(history, ActionPage::Relay, "0101", "1走", RelayLeg(dm.DB, "0101", "10:12:00.0000"));
+        Sent(history, ActionPage::Relay, "0101", "1走",
+             RelayLeg(dm.DB, "0101", Stamp("10:12:00.0000")));
         Sent(history, ActionPage::Lap, {}, "初期化", Kind(ActionRequest::Kind::Reset));
         const UndoOutcome undo = history.UndoLast(ActionPage::Relay);
         ASSERT_TRUE(undo.sent);
@@ -175,15 +175,17 @@ TEST_F(Undo, TheHistoryOutlivesTheProgramAndNamesWhoseChangeIsInTheWay) {
     EXPECT_TRUE(again.UndoLast(ActionPage::Relay).sent);
     EXPECT_TRUE(QTest::qWaitFor([&] { return again.WaitingCount() == 0; }, 10000));
     EXPECT_EQ(Race(), start);
-    EXPECT_EQ(again.UndoLast(ActionPage::Relay).refusal, "リレー計測で元に戻せる操作はありません。");
+    EXPECT_EQ(again.UndoLast(ActionPage::Relay).refusal,
+              "リレー計測で元に戻せる操作はありません。");
 
     // Written by someone else since: told as another workstation's change.
-    ASSERT_TRUE(Take("0012", "10:12:00.0000").recorded);
-    const SplitOutcome split = Take("0014", "10:13:00.0000");
+    ASSERT_TRUE(Take("0012", "10:12:00.0000").Applied());
+    const AppliedAction split = Take("0014", "10:13:00.0000");
+    ASSERT_TRUE(split.Applied()) << qPrintable(split.Refusal());
     OperatorAction applied;
     applied.bib = "0014";
     applied.what = "中間1";
-    applied.changes = split.changes;
+    applied.changes = split.action.changes;
     again.Submit(applied);
     db.Exec("update result set midtime1 = '   13:00.1' where zek = '0014'");
     ASSERT_TRUE(again.UndoLast(ActionPage::Lap).sent);

@@ -1,13 +1,12 @@
-#include "data/SplitRecorder.h"
+#include "data/SplitDecision.h"
 
 #include "common/uComm.h"
-#include "data/CapturedWrites.h"
+#include "data/DecisionState.h"
 #include "data/PendingTimeMark.h"
 #include "data/RelayLegs.h"
-#include "data/RunStatement.h"
+#include "data/RowWrites.h"
 #include "data/SplitRules.h"
 #include "data/StatementLines.h"
-#include "data/Transaction.h"
 
 namespace {
 
@@ -28,62 +27,7 @@ QString PassedAgoMessage(const QString& bib, int split, int agoMs) {
         .arg(split);
 }
 
-QStringList Columns(const QString& name) {
-    QStringList columns;
-    for (int k = 1; k <= SplitColumns; ++k)
-        columns << QStringLiteral("r.%1%2").arg(name).arg(k);
-    return columns;
-}
-
 } // namespace
-
-SplitRecorder::SplitRecorder(TDatabase& database)
-    : database_(database), reading_(database, QStringLiteral("SplitReading")),
-      writing_(database, QStringLiteral("SplitWriting")) {}
-
-CompetitorSplits SplitRecorder::ReadCompetitor(const QString& bib) {
-    // The class's limit comes with the row: one round trip per key press.
-    reading_.SetSQL(
-        {QStringLiteral("select ") +
-             ByteColumns(QStringList{QStringLiteral("r.startedtime")} +
-                         Columns(QStringLiteral("midtime")) + Columns(QStringLiteral("midfin"))) +
-             QStringLiteral(",e.lapn"),
-         QStringLiteral(
-             "from result r left join env e on e.tcode = r.tcode and e.class = r.class1"),
-         RaceLine(QStringLiteral("where r.tcode = ")),
-         ValueLine(QStringLiteral("and r.zek = "), bib), QStringLiteral("limit 1")});
-    reading_.Open();
-    CompetitorSplits competitor;
-    competitor.registered = reading_.RecordCount() > 0;
-    competitor.start = reading_.FieldByName(QStringLiteral("startedtime")).AsString();
-    for (int k = 1; k <= SplitColumns; ++k) {
-        competitor.splitTimes
-            << reading_.FieldByName(QStringLiteral("midtime%1").arg(k)).AsString();
-        competitor.passings << reading_.FieldByName(QStringLiteral("midfin%1").arg(k)).AsString();
-    }
-    competitor.lapn = reading_.FieldByName(QStringLiteral("lapn")).AsInteger();
-    return competitor;
-}
-
-SplitOutcome SplitRecorder::Record(const SplitRequest& request) {
-    return Record(request, ReadCompetitor(request.bib));
-}
-
-SplitOutcome SplitRecorder::Record(const SplitRequest& request,
-                                   const CompetitorSplits& competitor) {
-    SplitOutcome outcome = DecideSplit(request, competitor);
-    if (!outcome.refusal.isEmpty())
-        return outcome;
-    Transaction transaction(database_);
-    CapturedWrites writes(writing_);
-    outcome.refusal = WriteSplit(writes, request, competitor.start, outcome);
-    if (!outcome.refusal.isEmpty())
-        return outcome;
-    transaction.Commit();
-    outcome.recorded = true;
-    outcome.changes = writes.Changes();
-    return outcome;
-}
 
 SplitOutcome DecideSplit(const SplitRequest& request, const CompetitorSplits& competitor) {
     SplitOutcome outcome;
@@ -142,11 +86,30 @@ QString WriteSplit(RowWrites& writes, const SplitRequest& request, const QString
     return {};
 }
 
-std::vector<RowChange> SplitRecorder::DiscardPending(const QString& time) {
-    Transaction transaction(database_);
-    CapturedWrites writes(writing_);
-    if (MarkTime(writes, time, QStringLiteral("0"), QStringLiteral("2")) == 0)
-        return {};
-    transaction.Commit();
-    return writes.Changes();
+
+ActionRequest DecidedSplit(const SplitRequest& request, const CompetitorSplits& competitor,
+                          const SplitOutcome& decided) {
+    ActionRequest split;
+    split.kind = ActionRequest::Kind::Split;
+    split.bib = request.bib;
+    split.stamp = request.stamp;
+    split.number = decided.split;
+    split.runningTime = decided.splitTime;
+    split.start = competitor.start;
+    split.state = request.state;
+    split.takes = request.takes;
+    split.read = CompetitorStateText(competitor);
+    split.minimumMinutes = request.minimumMinutes;
+    return split;
+}
+
+QString SplitActionText(const ActionRequest& split) {
+    const QString kind = split.state == QLatin1String("2") ? QStringLiteral("同着 ")
+                         : split.takes.isEmpty()           ? QStringLiteral("手動 ")
+                                                           : QString();
+    if (split.Undecided())
+        return kind + QStringLiteral("確認待ち  %1").arg(split.stamp.time);
+    return kind + QStringLiteral("中間%1  %2  %3")
+                      .arg(split.number)
+                      .arg(split.runningTime.trimmed(), split.stamp.time);
 }

@@ -1,20 +1,17 @@
 #pragma once
-// The writes of the relay page. One key press is one transaction: the finish of the team's
-// running leg, the start of its next leg, the team's time and letter, the change marker and
-// the use of the device time commit together or not at all. A leg is finished only while it
-// is still running and a device time used only while it is still pending, so two
-// workstations timing the same exchange never overwrite each other.
+// The relay page's decisions and writes. One key press is one transaction: the finish of the
+// team's running leg, the start of its next leg, the team's time and letter, the change
+// marker and the use of the device time commit together or not at all, and only while every
+// row of the team the decision read is still as it was read.
 
 #include "data/PendingTimeMark.h"
+#include "data/ActionRequest.h"
 #include "data/RelayLegs.h"
 #include "data/RowChange.h"
-#include "data/TQuery.h"
 
 #include <QString>
 #include <QStringList>
 #include <vector>
-
-class TDatabase;
 
 // A relay team as the one read of a key press finds it.
 struct RelayTeam {
@@ -35,6 +32,7 @@ struct RelayEntry {
     QString minimumMinutes;  // the minimum-time box's text
     bool lastLegToo = false; // "最終走者も処理"
     StampRef stamp;          // the stamp itself when named; otherwise those of that time
+    int exchange = 0;        // the exchange the workstation stands at; 0 when not said
 };
 
 // What a key press did. Refused: `refusal` is what the operator is told; nothing was written
@@ -80,32 +78,9 @@ void WriteRelayReset(CapturedWrites& writes);
 QString WriteForcedStart(RowWrites& writes, const QStringList& teams, int leg, const QString& start,
                          const StampRef& stamp, const QString& actionId);
 
-class RelayRecorder {
-public:
-    explicit RelayRecorder(TDatabase& database);
-
-    // Enter: the time becomes the finish of the team's running leg and is used up. A refused
-    // key press changes nothing: the time stays pending for the next team, and a time no
-    // longer pending is refused.
-    RelayOutcome TakeTime(const RelayEntry& entry);
-    // Space: the same finish, the time left pending for the next team of a dead heat.
-    RelayOutcome HoldTime(const RelayEntry& entry);
-    // Every team of the race back to before its first exchange, every device time pending;
-    // what was changed, to take it back.
-    std::vector<RowChange> ResetRace();
-
-    // The two steps of a key press, inside its transaction: the team as one read finds it,
-    // then its running leg's finish. The finish is refused when another workstation finished
-    // that leg after the read.
-    RelayTeam ReadTeam(const QString& bib);
-    RelayOutcome RecordFinish(const RelayTeam& team, const RelayEntry& entry,
-                              CapturedWrites& writes);
-
-private:
-    RelayOutcome RecordWithTime(const RelayEntry& entry, bool useTime);
-    bool TimeIsPending(const QString& time);
-
-    TDatabase& database_;
-    TQuery reading_;
-    TQuery writing_;
-};
+// The action of a decided finish, carrying what the decision read (`Space`: the time stays
+// pending for the dead heat's next team).
+ActionRequest DecidedLeg(const RelayTeam& team, const RelayEntry& entry,
+                             const RelayOutcome& decided, bool usesTime);
+// The action as the history lists it: "2走  15:30.4  10:31:00.5000  チーム 31:00.5".
+QString RelayLegActionText(const ActionRequest& leg);

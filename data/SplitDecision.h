@@ -1,19 +1,16 @@
 #pragma once
-// The recording of a device time as a competitor's next split: the competitor is read once,
-// the checks are made, and the split, the device time's state and the passing-log row are
-// written in one transaction. The workstation shares the race with others: the split column
-// is filled only while it is still empty and the time taken only while it is still there,
-// so nothing another workstation wrote meanwhile is overwritten.
+// A device time as a competitor's next split: the decision, from what is known of the
+// competitor, and its writes. The workstation decides at the key press from its copy of the
+// race; the writer sends the writes guarded by every value the decision read, and decides
+// again with the same rules when the server holds something else.
 
 #include "data/PendingTimeMark.h"
+#include "data/ActionRequest.h"
 #include "data/RowChange.h"
-#include "data/TQuery.h"
 
 #include <QString>
 #include <QStringList>
 #include <vector>
-
-class TDatabase;
 
 // What one read of a competitor's result row found.
 struct CompetitorSplits {
@@ -22,6 +19,7 @@ struct CompetitorSplits {
     QStringList splitTimes; // midtime1 .. midtime5
     QStringList passings;   // midfin1 .. midfin5
     int lapn = 0;           // the class's split limit; 0 without a class row
+    QStringList splitStarts; // midst2 .. midst5: where each split was measured from
 };
 
 struct SplitRequest {
@@ -58,22 +56,9 @@ SplitOutcome DecideSplit(const SplitRequest& request, const CompetitorSplits& co
 QString WriteSplit(RowWrites& writes, const SplitRequest& request, const QString& start,
                    const SplitOutcome& decided);
 
-class SplitRecorder {
-public:
-    explicit SplitRecorder(TDatabase& database);
-
-    CompetitorSplits ReadCompetitor(const QString& bib);
-    // Reads the competitor, then records.
-    SplitOutcome Record(const SplitRequest& request);
-    // Records from what was read; what another workstation wrote since is not overwritten.
-    SplitOutcome Record(const SplitRequest& request, const CompetitorSplits& competitor);
-    // 0 + Enter, on the lap and the relay page: the pending time is discarded ("2"). Nothing
-    // is changed when it is no longer pending (a split or a team's finish, or taken
-    // elsewhere).
-    std::vector<RowChange> DiscardPending(const QString& time);
-
-private:
-    TDatabase& database_;
-    TQuery reading_;
-    TQuery writing_;
-};
+// The action of a decided split, carrying what the decision read, so that the writer can
+// check it and decide again.
+ActionRequest DecidedSplit(const SplitRequest& request, const CompetitorSplits& competitor,
+                          const SplitOutcome& decided);
+// The action as the history lists it: "中間1  20:01.2  09:20:01.2000", "同着 …", "手動 …".
+QString SplitActionText(const ActionRequest& split);

@@ -1,17 +1,15 @@
-#include "data/RelayRecorder.h"
+#include "data/RelayDecision.h"
 
 #include "common/uComm.h"
 #include "data/CapturedWrites.h"
+#include "data/DecisionState.h"
 #include "data/ExecInfo.h"
 #include "data/ForcedStartTable.h"
 #include "data/ForcedStarts.h"
 #include "data/PendingTimeMark.h"
-#include "data/RunStatement.h"
 #include "data/SplitRules.h"
 #include "data/StampColumns.h"
 #include "data/StatementLines.h"
-#include "data/TQuery.h"
-#include "data/Transaction.h"
 
 #include <algorithm>
 
@@ -109,46 +107,6 @@ void TimeAsForcedTeam(RelayOutcome& outcome, const RelayTeam& team, const QStrin
 
 } // namespace
 
-RelayRecorder::RelayRecorder(TDatabase& database)
-    : database_(database), reading_(database, QStringLiteral("RelayReading")),
-      writing_(database, QStringLiteral("RelayWriting")) {}
-
-RelayOutcome RelayRecorder::TakeTime(const RelayEntry& entry) {
-    return RecordWithTime(entry, true);
-}
-
-RelayOutcome RelayRecorder::HoldTime(const RelayEntry& entry) {
-    return RecordWithTime(entry, false);
-}
-
-RelayOutcome RelayRecorder::RecordWithTime(const RelayEntry& entry, bool useTime) {
-    if (entry.time.trimmed().isEmpty())
-        return Refusal(NothingPendingMessage, {});
-    Transaction transaction(database_);
-    CapturedWrites writes(writing_);
-    RelayOutcome outcome = RecordFinish(ReadTeam(entry.bib), entry, writes);
-    if (!outcome.recorded)
-        return outcome; // rolled back: a refused key press uses up nothing
-    // A recorded finish stands only with a time still pending.
-    const StampRef stamp = entry.stamp.Named() ? entry.stamp : StampRef{0, {}, entry.time};
-    const bool timeFree =
-        useTime ? MarkStamp(writes, stamp, QStringLiteral("0"), QStringLiteral("1")) > 0
-                : TimeIsPending(entry.time);
-    if (!timeFree)
-        return Refusal(TimeTakenMessage, outcome.statement, outcome.log);
-    transaction.Commit();
-    outcome.changes = writes.Changes();
-    return outcome;
-}
-
-std::vector<RowChange> RelayRecorder::ResetRace() {
-    Transaction transaction(database_);
-    CapturedWrites writes(writing_);
-    WriteRelayReset(writes);
-    transaction.Commit();
-    return writes.Changes();
-}
-
 // Leg 1 keeps its start, which is the team's start.
 void WriteRelayReset(CapturedWrites& writes) {
     const QString race = RaceFilter();
@@ -195,49 +153,14 @@ QStringList TeamReadLines(const QString& bib) {
             ValueLine(QStringLiteral("and zek = "), bib)};
 }
 
-RelayTeam RelayRecorder::ReadTeam(const QString& bib) {
-    reading_.SetSQL(TeamReadLines(bib));
-    RelayTeam team{bib, false, {}, 0, {}, reading_.ShownText(), {}};
-    reading_.Open();
-    team.registered = reading_.RecordCount() > 0;
-    const QString teamClass = reading_.FieldByName(QStringLiteral("class1")).AsString();
-    std::vector<RelayLeg> legs(RelayTimedLegs);
-    for (reading_.First(); !reading_.Eof(); reading_.Next()) {
-        const int num = reading_.FieldByName(QStringLiteral("num")).AsString().toInt();
-        if (num >= 1 && num <= RelayTimedLegs)
-            legs[num - 1] = {reading_.FieldByName(QStringLiteral("startedtime")).AsString(),
-                             reading_.FieldByName(QStringLiteral("finishtime")).AsString()};
-    }
-    team.start = legs.front().start;
-
-    reading_.SetSQL({RaceLine(QStringLiteral("select RELAYN from env where tcode = ")),
-                     ValueLine(QStringLiteral("and class = "), teamClass)});
-    reading_.Open();
-    team.teamClass = teamClass;
-    team.legs = reading_.FieldByName(QStringLiteral("RELAYN")).AsInteger();
-    legs.resize(std::clamp(team.legs, 0, RelayTimedLegs));
-    team.timed = std::move(legs);
-    return team;
-}
-
-RelayOutcome RelayRecorder::RecordFinish(const RelayTeam& team, const RelayEntry& entry,
-                                         CapturedWrites& writes) {
-    RelayOutcome outcome = DecideRelayFinish(team, entry);
-    if (!outcome.recorded)
-        return outcome;
-    const QString refusal = WriteRelayFinish(writes, team.bib, outcome, entry.time);
-    if (!refusal.isEmpty())
-        return Refusal(refusal, team.statement, outcome.log);
-    return outcome;
-}
-
 RelayOutcome DecideRelayFinish(const RelayTeam& team, const RelayEntry& entry) {
     if (!team.registered)
         return Refusal(NotRegisteredMessage(team.bib), team.statement);
     const bool forced = WasForced(team.timed);
     const auto minutes = [&] { return StrToInt(MinutesEntry(entry.minimumMinutes)); };
     const int leg =
-        forced ? LegFinishedAt(team.timed, entry.time, minutes()) : RunningLeg(team.timed);
+        forced ? LegFinishedAt(team.timed, entry.time, minutes(), entry.exchange)
+               : RunningLeg(team.timed);
     if (leg == 0)
         return Refusal(NotStartedMessage, team.statement);
     const QString legStart = team.timed[leg - 1].start;
@@ -279,10 +202,36 @@ QString WriteRelayFinish(RowWrites& writes, const QString& bib, const RelayOutco
     return {};
 }
 
-bool RelayRecorder::TimeIsPending(const QString& time) {
-    reading_.SetSQL({QStringLiteral("select count(*) as n from tdc_mid ") + RaceFilter(),
-                     ValueLine(QStringLiteral("and tm = "), time),
-                     QStringLiteral("and sumi = '0'")});
-    reading_.Open();
-    return reading_.FieldByName(QStringLiteral("n")).AsInteger() > 0;
+ActionRequest DecidedLeg(const RelayTeam& team, const RelayEntry& entry,
+                             const RelayOutcome& decided, bool usesTime) {
+    ActionRequest leg;
+    leg.kind = ActionRequest::Kind::RelayLeg;
+    leg.bib = entry.bib;
+    leg.stamp = entry.stamp;
+    leg.number = decided.leg;
+    leg.legs = decided.legs;
+    leg.runningTime = decided.legTime;
+    leg.teamTime = decided.teamTime;
+    leg.teamLetter = decided.teamLetter;
+    leg.usesTime = usesTime;
+    leg.keepsNextStart = decided.keepsNextStart;
+    leg.forcedTeam = decided.forcedTeam;
+    leg.read = TeamStateText(team);
+    leg.minimumMinutes = StrToInt(MinutesEntry(entry.minimumMinutes));
+    leg.lastLegToo = entry.lastLegToo;
+    leg.exchange = entry.exchange;
+    return leg;
+}
+
+QString RelayLegActionText(const ActionRequest& leg) {
+    if (leg.Undecided())
+        return QStringLiteral("確認待ち  %1").arg(leg.stamp.time);
+    // A forced team whose runner never arrived has no team time.
+    const QString teamTime =
+        leg.teamTime.isEmpty() ? QStringLiteral("記録なし") : leg.teamTime.trimmed();
+    const QString mark = leg.forcedTeam ? QStringLiteral("  繰上") : QString();
+    return QStringLiteral("%1走  %2  %3  チーム %4")
+               .arg(leg.number)
+               .arg(leg.runningTime.trimmed(), leg.stamp.time, teamTime) +
+           mark;
 }
