@@ -45,15 +45,14 @@ bool Decides(Kind kind) {
     return kind == Kind::Split || kind == Kind::RelayLeg;
 }
 
-// The bibs an action's changes touched; none when there are so many that the whole race is
-// as good a name.
+// The bibs an action's changes touched, each once.
 QStringList BibsOf(const std::vector<RowChange>& changes) {
     QStringList bibs;
     for (const RowChange& change : changes)
         if (const QString zek = change.KeyText(QStringLiteral("zek"));
             !zek.isEmpty() && !bibs.contains(zek))
             bibs << zek;
-    return bibs.size() > 50 ? QStringList{} : bibs;
+    return bibs;
 }
 
 const OperatorAction* FindAction(const std::deque<OperatorAction>& history, const QString& id) {
@@ -72,7 +71,7 @@ ActionApplier::ActionApplier(TDatabase& database)
 ApplyOutcome ActionApplier::Apply(const OperatorAction& action,
                                   const std::deque<OperatorAction>& history) {
     if (StampAwaited(action.request.stamp))
-        return {ApplyOutcome::Result::Waiting, {}, {}, {}, {}, {}, {}, false};
+        return {ApplyOutcome::Result::Waiting, {}, {}, {}, {}, {}, {}};
     // The race of the action, whatever race the window shows now.
     const StatementRaceScope race(action.raceCode);
     EnsureChangeList();
@@ -85,11 +84,9 @@ ApplyOutcome ActionApplier::Apply(const OperatorAction& action,
 
 ApplyOutcome ActionApplier::ApplyDecision(const OperatorAction& action) {
     ActionRequest request = action.request;
-    QString state;
-    bool stateKnown = false;
+    std::optional<QString> state;
     const auto told = [&](ApplyOutcome outcome) {
         outcome.state = state;
-        outcome.stateKnown = stateKnown;
         if (!(request == action.request))
             outcome.decided = request;
         if (outcome.result == ApplyOutcome::Result::Applied)
@@ -100,14 +97,13 @@ ApplyOutcome ActionApplier::ApplyDecision(const OperatorAction& action) {
         // A bib the workstation did not know is decided from the server's rows first.
         if (!request.Undecided()) {
             Tried tried = Try(action, request, {});
-            if (!tried.changedMeanwhile)
+            if (!tried.changedState)
                 return told(std::move(tried.outcome));
-            state = tried.state;
+            state = tried.changedState;
         } else {
             state = ReadState(request);
         }
-        stateKnown = true;
-        const DecidedAgain again = DecideAgain(request, state);
+        const DecidedAgain again = DecideAgain(request, *state);
         if (!again.request)
             return told(Refused(again.refusal));
         request = *again.request;
@@ -124,7 +120,7 @@ ActionApplier::Tried ActionApplier::Try(const OperatorAction& action,
     if (!Claim(action))
         return {}; // applied before its answer was lost
     Tried tried = Write(action, request, history);
-    if (tried.outcome.result == ApplyOutcome::Result::Applied && !tried.changedMeanwhile)
+    if (tried.outcome.result == ApplyOutcome::Result::Applied && !tried.changedState)
         transaction.Commit();
     return tried;
 }
@@ -159,9 +155,9 @@ ActionApplier::Tried ActionApplier::SendBlock(const OperatorAction& action,
         if (sent.appliedBefore)
             return {};
         if (sent.changedMeanwhile)
-            return {{}, true, block.GuardedStates().value(0)};
+            return {{}, block.GuardedStates().value(0)};
         if (!sent.refusal.isEmpty())
-            return {Refused(sent.refusal), false, {}};
+            return {Refused(sent.refusal), {}};
     } catch (const DatabaseError& error) {
         // A database made before midaction: one statement at a time, without the claim.
         if (error.nativeCode() != NoSuchTable)
@@ -171,7 +167,7 @@ ActionApplier::Tried ActionApplier::SendBlock(const OperatorAction& action,
     }
     ApplyOutcome applied;
     applied.changes = block.Changes();
-    return {applied, false, {}};
+    return {applied, {}};
 }
 
 QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& request,
@@ -182,13 +178,7 @@ QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& req
         return {};
     switch (request.kind) {
     case Kind::Split: {
-        SplitOutcome decided;
-        decided.split = request.number;
-        decided.splitTime = request.runningTime;
-        const QString refusal = WriteSplit(
-            writes,
-            {request.bib, request.stamp.time, request.state, 0, request.takes, request.stamp},
-            request.start, decided);
+        const QString refusal = WriteSplit(writes, request);
         ListChange(writes, {request.bib});
         return refusal;
     }
@@ -200,14 +190,7 @@ QString ActionApplier::WriteKeyPress(RowWrites& writes, const ActionRequest& req
             return TimeGoneMessage;
         return {};
     case Kind::RelayLeg: {
-        RelayOutcome decided;
-        decided.leg = request.number;
-        decided.legs = request.legs;
-        decided.legTime = request.runningTime;
-        decided.teamTime = request.teamTime;
-        decided.teamLetter = request.teamLetter;
-        decided.keepsNextStart = request.keepsNextStart;
-        const QString refusal = WriteRelayFinish(writes, request.bib, decided, request.stamp.time);
+        const QString refusal = WriteRelayFinish(writes, request);
         if (!refusal.isEmpty())
             return refusal;
         ListChange(writes, {request.bib});
@@ -293,7 +276,7 @@ ActionApplier::Tried ActionApplier::Write(const OperatorAction& action,
     case Kind::ForcedStart:
         outcome.refusal = WriteKeyPress(writes, request, action.id);
         if (!writes.GuardsHeld())
-            return {{}, true, writes.GuardedStates().value(0)};
+            return {{}, writes.GuardedStates().value(0)};
         break;
     case Kind::Cancel: {
         const CancelOutcome cancel =
@@ -325,24 +308,25 @@ ActionApplier::Tried ActionApplier::Write(const OperatorAction& action,
         const OperatorAction* target = FindAction(history, request.target);
         // Sent in order: an action the server refused has nothing to take back.
         if (target && target->progress == OperatorAction::Progress::Refused)
-            return {outcome, false, {}};
+            return {outcome, {}};
         if (!target || target->progress != OperatorAction::Progress::Applied)
-            return {Refused(QStringLiteral("元に戻す操作がデータベースに届いていません。")), false,
-                    {}};
+            return {Refused(QStringLiteral("元に戻す操作がデータベースに届いていません。")), {}};
         const int blocking = TakeBackChanges(writing_, target->changes);
         if (blocking >= 0)
-            return {Refused(WhoseChange(history, *target, target->changes[blocking])), false, {}};
-        ListChange(writes, BibsOf(target->changes));
+            return {Refused(WhoseChange(history, *target, target->changes[blocking])), {}};
+        // Rows of no bib (a discard's stamp) change no copy; many bibs are the whole race.
+        if (const QStringList bibs = BibsOf(target->changes); !bibs.isEmpty())
+            ListChange(writes, bibs.size() > 50 ? QStringList{} : bibs);
         // The suite's other programs learn of the undo as of the action.
         if (target->marksChange)
             update_execinfo(writing_, QStringLiteral("C1"));
-        return {outcome, false, {}};
+        return {outcome, {}};
     }
     }
     if (!outcome.refusal.isEmpty())
-        return {Refused(outcome.refusal), false, {}};
+        return {Refused(outcome.refusal), {}};
     outcome.changes = writes.Changes();
-    return {outcome, false, {}};
+    return {outcome, {}};
 }
 
 QString WhoseChange(const std::deque<OperatorAction>& history, const OperatorAction& action,

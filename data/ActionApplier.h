@@ -31,8 +31,7 @@ struct ApplyOutcome {
     // A split or leg decided again: the action as applied, and the bib's rows as the server
     // held them before it (see DecisionState.h), so the workstation's copy can follow.
     std::optional<ActionRequest> decided;
-    QString state;
-    bool stateKnown = false;
+    std::optional<QString> state;
 };
 
 // Whether this workstation still holds the stamp of that journal id to store.
@@ -49,11 +48,11 @@ public:
     ApplyOutcome Apply(const OperatorAction& action, const std::deque<OperatorAction>& history);
 
 private:
-    // One try of a request: its outcome, or the rows its decision read as they are now.
+    // One try of a request: its outcome, or, when they changed meanwhile, the rows its
+    // decision read as they are now.
     struct Tried {
         ApplyOutcome outcome;
-        bool changedMeanwhile = false;
-        QString state;
+        std::optional<QString> changedState;
     };
     // A split or leg: sent, and decided again while the server holds other rows than it read.
     ApplyOutcome ApplyDecision(const OperatorAction& action);

@@ -66,7 +66,16 @@ OperatorAction ActionHistory::Submit(OperatorAction action) {
     // Kept in memory when the disk fails, and sent all the same: Problem tells the operator.
     journal_->Append(action);
     if (Waits(action)) {
-        CountWaiting();
+        // Counted anew only for an undo, which gives a stamp back; a key press adds one, and
+        // copying the journal would cost every key press.
+        if (action.request.kind == ActionRequest::Kind::Undo) {
+            CountWaiting();
+        } else {
+            if (waiting_++ == 0)
+                oldestWaiting_ = action.at;
+            if (TakesStamp(action.request))
+                taken_.push_back(action.request.stamp);
+        }
         writer_->Wake();
     }
     emit Changed();
@@ -79,10 +88,7 @@ void ActionHistory::CountWaiting() {
     const std::deque<OperatorAction> actions = journal_->Actions();
     // An action whose undo waits gives its stamp back at once: the undo follows it to the
     // server, and the panel shows what the two come to.
-    QSet<QString> takenBack;
-    for (const OperatorAction& action : actions)
-        if (action.request.kind == ActionRequest::Kind::Undo && Waits(action))
-            takenBack.insert(action.request.target);
+    const QSet<QString> takenBack = TakenBackByWaitingUndos(actions);
     for (const OperatorAction& action : actions) {
         if (!Waits(action))
             continue;

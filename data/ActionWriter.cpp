@@ -69,8 +69,8 @@ bool ActionWriter::Send(const OperatorAction& action) {
         outcome.refusal = error.message();
     }
     problem_.clear();
-    if (outcome.stateKnown)
-        emit StateRead(action.id, outcome.state);
+    if (outcome.state)
+        emit StateRead(action.id, *outcome.state);
     switch (outcome.result) {
     case ApplyOutcome::Result::Waiting:
         return false;

@@ -24,6 +24,15 @@ QString PageName(ActionPage page) {
     return page == ActionPage::Relay ? QStringLiteral("リレー計測") : QStringLiteral("周回計測");
 }
 
+QSet<QString> TakenBackByWaitingUndos(const std::deque<OperatorAction>& actions) {
+    QSet<QString> takenBack;
+    for (const OperatorAction& action : actions)
+        if (action.request.kind == ActionRequest::Kind::Undo &&
+            action.progress == OperatorAction::Progress::Waiting)
+            takenBack.insert(action.request.target);
+    return takenBack;
+}
+
 QJsonObject ActionToJson(const OperatorAction& action) {
     QJsonArray changes;
     for (const RowChange& change : action.changes)

@@ -9,7 +9,9 @@
 
 #include <QDateTime>
 #include <QJsonObject>
+#include <QSet>
 #include <QString>
+#include <deque>
 #include <vector>
 
 // The page an action was taken on: each page takes back its own actions. The check list
@@ -39,6 +41,10 @@ struct OperatorAction {
 
 // "周回計測", "リレー計測": the pages' own captions.
 QString PageName(ActionPage page);
+
+// The actions an undo still waiting to be sent takes back: they come to nothing, whatever
+// the server has of them yet.
+QSet<QString> TakenBackByWaitingUndos(const std::deque<OperatorAction>& actions);
 
 QJsonObject ActionToJson(const OperatorAction& action);
 OperatorAction ActionFromJson(const QJsonObject& object);

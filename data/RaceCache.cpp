@@ -329,12 +329,7 @@ void RaceCache::ExpectWaiting(const std::deque<OperatorAction>& actions, const Q
     const auto mine = [&](const OperatorAction& action) {
         return action.raceCode == uComm::RaceCode && (zek.isEmpty() || action.request.bib == zek);
     };
-    // An action with an undo waiting behind it comes to nothing.
-    QSet<QString> takenBack;
-    for (const OperatorAction& action : actions)
-        if (action.request.kind == ActionRequest::Kind::Undo &&
-            action.progress == OperatorAction::Progress::Waiting)
-            takenBack.insert(action.request.target);
+    const QSet<QString> takenBack = TakenBackByWaitingUndos(actions);
     for (const OperatorAction& action : actions) {
         if (!mine(action))
             continue;

@@ -11,7 +11,6 @@
 #include "data/SplitDecision.h"
 
 #include <QHash>
-#include <QSet>
 
 #include <deque>
 

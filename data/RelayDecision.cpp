@@ -190,14 +190,14 @@ RelayOutcome DecideRelayFinish(const RelayTeam& team, const RelayEntry& entry) {
     return outcome;
 }
 
-QString WriteRelayFinish(RowWrites& writes, const QString& bib, const RelayOutcome& decided,
-                         const QString& finish) {
-    if (!WriteLegFinish(writes, bib, decided.leg, decided.legTime, finish))
+QString WriteRelayFinish(RowWrites& writes, const ActionRequest& leg) {
+    const QString& finish = leg.stamp.time;
+    if (!WriteLegFinish(writes, leg.bib, leg.number, leg.runningTime, finish))
         return LegTakenMessage;
     // After the class's last leg there is no leg to start.
-    if (decided.leg < decided.legs)
-        StartLeg(writes, bib, decided.leg + 1, NextLegStart(finish), decided.keepsNextStart);
-    WriteTeamTime(writes, bib, decided.teamTime, decided.teamLetter);
+    if (leg.number < leg.legs)
+        StartLeg(writes, leg.bib, leg.number + 1, NextLegStart(finish), leg.keepsNextStart);
+    WriteTeamTime(writes, leg.bib, leg.teamTime, leg.teamLetter);
     writes.Statement(ChangeMarkerLines(QStringLiteral("C1")));
     return {};
 }

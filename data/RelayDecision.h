@@ -4,10 +4,9 @@
 // marker and the use of the device time commit together or not at all, and only while every
 // row of the team the decision read is still as it was read.
 
-#include "data/PendingTimeMark.h"
 #include "data/ActionRequest.h"
+#include "data/PendingTimeMark.h"
 #include "data/RelayLegs.h"
-#include "data/RowChange.h"
 
 #include <QString>
 #include <QStringList>
@@ -47,7 +46,6 @@ struct RelayOutcome {
     QString legTime;
     QString teamTime;
     QString teamLetter;
-    std::vector<RowChange> changes; // what was written, to take it back
     bool forcedTeam = false;        // a leg of the team was started by force
     // The next leg was started by force before this late runner arrived: its start stays.
     bool keepsNextStart = false;
@@ -67,8 +65,7 @@ RelayOutcome DecideRelayFinish(const RelayTeam& team, const RelayEntry& entry);
 // The writes of a decided finish, in the caller's transaction: the leg while it still runs,
 // the next leg's start, the team's time and letter, the change marker. Empty when written;
 // otherwise what stood in the way.
-QString WriteRelayFinish(RowWrites& writes, const QString& bib, const RelayOutcome& decided,
-                         const QString& finish);
+QString WriteRelayFinish(RowWrites& writes, const ActionRequest& leg);
 // The writes of a relay reset, in the caller's transaction; the marks of forced starts go
 // with the starts they mark.
 void WriteRelayReset(CapturedWrites& writes);

@@ -58,31 +58,31 @@ SplitOutcome DecideSplit(const SplitRequest& request, const CompetitorSplits& co
     return outcome;
 }
 
-QString WriteSplit(RowWrites& writes, const SplitRequest& request, const QString& start,
-                   const SplitOutcome& decided) {
-    const int n = decided.split;
+QString WriteSplit(RowWrites& writes, const ActionRequest& split) {
+    const int n = split.number;
+    const QString& time = split.stamp.time;
     QStringList columns = {QStringLiteral("midtime%1").arg(n), QStringLiteral("midfin%1").arg(n)};
-    QStringList values = {decided.splitTime, request.time};
+    QStringList values = {split.runningTime, time};
     // Split 1 is measured from the start itself; later splits record where they were
     // measured from.
     if (n != 1) {
         columns << QStringLiteral("midst%1").arg(n);
-        values << start;
+        values << split.start;
     }
     // Only while still empty, byte for byte: a text of blanks is a split written.
     const int written =
         writes.Update(QStringLiteral("result"), {QStringLiteral("tcode"), QStringLiteral("zek")},
                       {RaceLine(QStringLiteral("where tcode = ")),
-                       ValueLine(QStringLiteral("and zek = "), request.bib),
+                       ValueLine(QStringLiteral("and zek = "), split.bib),
                        QStringLiteral("and (midtime%1 is null or length(midtime%1) = 0)").arg(n)},
-                      columns, values, TakenMeanwhileMessage(request.bib, n));
+                      columns, values, TakenMeanwhileMessage(split.bib, n));
     if (written == 0)
-        return TakenMeanwhileMessage(request.bib, n);
-    const StampRef stamp = request.stamp.Named() ? request.stamp : StampRef{0, {}, request.time};
-    if (MarkStamp(writes, stamp, request.takes, request.state, TimeGoneMessage) == 0)
+        return TakenMeanwhileMessage(split.bib, n);
+    const StampRef stamp = split.stamp.Named() ? split.stamp : StampRef{0, {}, time};
+    if (MarkStamp(writes, stamp, split.takes, split.state, TimeGoneMessage) == 0)
         return TimeGoneMessage;
     writes.Insert(QStringLiteral("midjyun"), PassingLogColumns,
-                  {StatementRace(), PassingLogBib(request.bib), decided.splitTime, request.time});
+                  {StatementRace(), PassingLogBib(split.bib), split.runningTime, time});
     return {};
 }
 

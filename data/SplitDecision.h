@@ -4,9 +4,8 @@
 // race; the writer sends the writes guarded by every value the decision read, and decides
 // again with the same rules when the server holds something else.
 
-#include "data/PendingTimeMark.h"
 #include "data/ActionRequest.h"
-#include "data/RowChange.h"
+#include "data/PendingTimeMark.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,7 +40,6 @@ struct SplitOutcome {
     int split = 0;
     QString splitTime;
     QStringList log; // the arithmetic, for the statement log
-    std::vector<RowChange> changes; // what was written, to take it back
 };
 
 class RowWrites;
@@ -53,8 +51,7 @@ SplitOutcome DecideSplit(const SplitRequest& request, const CompetitorSplits& co
 // The writes of a decided split, in the caller's transaction: the split while its column is
 // still empty, the stamp while in the state expected, the passing-log row. Empty when
 // written; otherwise what stood in the way, and nothing is to be committed.
-QString WriteSplit(RowWrites& writes, const SplitRequest& request, const QString& start,
-                   const SplitOutcome& decided);
+QString WriteSplit(RowWrites& writes, const ActionRequest& split);
 
 // The action of a decided split, carrying what the decision read, so that the writer can
 // check it and decide again.

@@ -92,7 +92,7 @@ QVariant TDataSource::headerData(int section, Qt::Orientation orientation, int r
 }
 
 bool TDataSource::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && query_.CanFetchMore();
+    return !parent.isValid() && !fetchingHeld_ && query_.CanFetchMore();
 }
 
 void TDataSource::fetchMore(const QModelIndex& parent) {

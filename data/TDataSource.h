@@ -43,6 +43,10 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
+    // While set, the view asks for no more rows: a grid that keeps its rows in place after a
+    // read would otherwise fetch the next window from the database, on the window's thread,
+    // whenever the rows kept bring the window's last row into sight.
+    void HoldFetching(bool held) { fetchingHeld_ = held; }
 
     // A field of a row by name, whether a column shows it or not (for row shading).
     QString FieldOfRow(int row, const QString& fieldName) const;
@@ -53,4 +57,5 @@ private:
     TQuery& query_;
     QList<TGridColumn> columns_;
     QHash<int, std::function<QString(const QString&)>> shownAs_;
+    bool fetchingHeld_ = false;
 };

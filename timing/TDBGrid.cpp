@@ -32,6 +32,8 @@ void TDBGrid::SetDataSource(TDataSource* source) {
     connect(source, &QAbstractItemModel::rowsInserted, this, &TDBGrid::NoteKeys);
     connect(&query, &TQuery::CurrentRowChanged, this, &TDBGrid::FollowQuery);
     connect(&query, &TQuery::Opened, this, &TDBGrid::ShowReadRows);
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, source,
+            [source] { source->HoldFetching(false); });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [&query](const QModelIndex& current) {
                 if (current.isValid() && current.row() != query.RecNo())
@@ -73,6 +75,9 @@ void TDBGrid::NoteAnchor() {
 }
 
 void TDBGrid::ShowReadRows() {
+    // Rows kept in place are not rows scrolled to: more are fetched, on this thread, only when
+    // the operator scrolls (a hung server would hold the window up at every read).
+    source_->HoldFetching(true);
     const std::optional<Anchor> anchor = std::exchange(anchor_, std::nullopt);
     const TQuery& query = source_->DataSet();
     // The current row as the query kept it, without scrolling to it.

@@ -338,8 +338,8 @@ private:
     // What came of an action the writer sent.
     void ActionApplied(const OperatorAction& action, const QString& note);
     // Bibs this workstation's copy did not know, sent as 確認待ち: said once the server decided.
-    bool WasAwaitingConfirmation(const OperatorAction& action) const;
-    mutable std::set<QString> awaitingConfirmation_;
+    bool WasAwaitingConfirmation(const OperatorAction& action);
+    std::set<QString> awaitingConfirmation_;
     void ActionRefused(const OperatorAction& action);
     PendingSnapshot pendingSnapshot_;
     StampsAheadOfLists unstoredAhead_; // this workstation's stamps

@@ -87,7 +87,6 @@ void TFhand::N1Click() {
     cancel.passing = passing;
     const QString what = QStringLiteral("取消 中間%1  %2").arg(n, passing);
     Send(zek, what, cancel);
-    Cache->ExpectNoSplit(zek, n.toInt());
     Strip->ShowOutcome(NoteAction(zek + QStringLiteral("  ") + what, true));
 }
 

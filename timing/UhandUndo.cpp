@@ -138,7 +138,7 @@ void TFhand::ActionApplied(const OperatorAction& action, const QString& note) {
     RefreshPanel();
 }
 
-bool TFhand::WasAwaitingConfirmation(const OperatorAction& action) const {
+bool TFhand::WasAwaitingConfirmation(const OperatorAction& action) {
     const auto shown = awaitingConfirmation_.find(action.id);
     if (shown == awaitingConfirmation_.end())
         return false;
@@ -157,11 +157,9 @@ void TFhand::ActionRefused(const OperatorAction& action) {
         PaintEd1(QColor(255, 255, 255));
     // What the key press expected did not happen: not this split, at once; the writer's read
     // of the bib, when it made one, came before this.
-    const ActionRequest& request = action.request;
-    if (request.kind == ActionRequest::Kind::Split &&
-        Cache->Competitor(action.bib).passings.value(request.number - 1) == request.stamp.time)
-        Cache->ExpectNoSplit(action.bib, request.number);
-    else if (request.kind == ActionRequest::Kind::RelayLeg)
+    if (action.request.kind == ActionRequest::Kind::Split)
+        Cache->Unexpect(action.request);
+    else if (action.request.kind == ActionRequest::Kind::RelayLeg)
         wholeRaceWanted_ = true;
     RefreshPanel();
 }

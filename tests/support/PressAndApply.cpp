@@ -137,8 +137,8 @@ AppliedAction PressAndApply::Send(ActionPage page, const QString& bib, const QSt
 }
 
 void PressAndApply::Follow(const ActionRequest& sent, const ApplyOutcome& outcome) {
-    if (outcome.stateKnown)
-        cache_.TakeState(sent, outcome.state);
+    if (outcome.state)
+        cache_.TakeState(sent, *outcome.state);
     if (outcome.result == ApplyOutcome::Result::Applied) {
         cache_.Expect(outcome.decided.value_or(sent));
     } else if (outcome.result == ApplyOutcome::Result::Refused) {

@@ -74,7 +74,7 @@ TEST_F(RelayWrites, ExchangesWriteLegTeamAndNextStartAndTheLastLegNeedsTheBox) {
     // Leg 3 finished at another workstation: decided again, the press is the last leg's.
     race.RunLeg("0012", 4, "10:45:00.0000");
     const AppliedAction unticked = Enter("0012", "11:00:00.0000");
-    EXPECT_TRUE(unticked.outcome && unticked.outcome->stateKnown);
+    EXPECT_TRUE(unticked.outcome && unticked.outcome->state.has_value());
     EXPECT_TRUE(unticked.Refusal().startsWith(LastLeg)) << qPrintable(unticked.Refusal());
     EXPECT_TRUE(unticked.Refusal().contains("最終走者も処理"));
     EXPECT_EQ(race.Leg("0012", 4), QStringList({"10:45:00.0000", "", "", "T"}));
@@ -222,7 +222,7 @@ TEST_F(RelayWrites, ALegFinishedMeanwhileIsNotOverwritten) {
     db.Exec("update relaymember set finishtime = '10:15:29.0000', runtime = '   15:29.0',"
             " status = 'G' where zek = '0012' and num = '1'");
     const AppliedAction late = Enter("0012", "10:15:30.1234");
-    EXPECT_TRUE(late.outcome && late.outcome->stateKnown);
+    EXPECT_TRUE(late.outcome && late.outcome->state.has_value());
     EXPECT_EQ(late.Refusal(), NotStarted);
     EXPECT_EQ(race.Leg("0012", 1),
               QStringList({"10:00:00.0000", "10:15:29.0000", "   15:29.0", "G"}));
