@@ -16,7 +16,7 @@ QString DataSourceLine(int choice) {
 QStringList ConnectionParams(int choice) {
     QStringList params = {
         QStringLiteral("DATABASE NAME="),
-        QStringLiteral("USER NAME=root"),
+        QStringLiteral("USER NAME="),
         QStringLiteral("ODBC DSN=TarnikLocal"),
         QStringLiteral("OPEN MODE=READ/WRITE"),
         QStringLiteral("BATCH COUNT=200"),
@@ -32,7 +32,7 @@ QStringList ConnectionParams(int choice) {
         QStringLiteral("ROWSET SIZE=20"),
         QStringLiteral("BLOBS TO CACHE=64"),
         QStringLiteral("BLOB SIZE=32"),
-        QStringLiteral("PASSWORD=lomvu"),
+        QStringLiteral("PASSWORD="),
     };
     params[DataSourceLineIndex] = DataSourceLine(choice);
     return params;
@@ -40,6 +40,16 @@ QStringList ConnectionParams(int choice) {
 
 QString ConnectionFailureMessage(const QString& dataSourceLine) {
     return dataSourceLine + QStringLiteral(" の接続に失敗しました。「Local」に接続します。");
+}
+
+QString OfflineQuestion(const QString& dataSourceLine, const QString& reason) {
+    return dataSourceLine +
+           QStringLiteral(" が応答しません。\n（%1）\n\n"
+                          "このままオフラインで計時しますか？\n"
+                          "「はい」: 計時画面をこの端末の控えから開きます。タイムと入力は"
+                          "この端末に保存し、サーバーが応答したときに送ります。\n"
+                          "「いいえ」: 「Local」に接続します。")
+               .arg(reason.trimmed());
 }
 
 bool IsSetNamesRefusal(const DatabaseError& error) {

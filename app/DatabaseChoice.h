@@ -20,6 +20,10 @@ QStringList ConnectionParams(int choice);
 // The notice that a source did not answer and the program works on Local instead.
 QString ConnectionFailureMessage(const QString& dataSourceLine);
 
+// The question when the chosen race server does not answer: time offline from this
+// workstation's copy of the race (Yes), or connect to Local (No).
+QString OfflineQuestion(const QString& dataSourceLine, const QString& reason);
+
 // Whether the error is the driver refusing "set names": the character set is a connection
 // option on this driver, so the statement has nothing left to do.
 bool IsSetNamesRefusal(const DatabaseError& error);

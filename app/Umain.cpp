@@ -4,10 +4,12 @@
 
 #include "app/BuildDate.h"
 #include "app/Configuration.h"
+#include "app/ConnectionDialog.h"
 #include "app/DatabaseChoice.h"
 #include "app/MainPictures.h"
 #include "app/TRadioGroup.h"
 #include "common/ErrorReport.h"
+#include "common/ProgramFiles.h"
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "data/DatabaseError.h"
@@ -73,6 +75,8 @@ TFmain::TFmain(QWidget* parent) : QWidget(parent) {
     BuildWindow();
     connect(CuteButton1, &TCuteButton::OnClick, this, Guarded(this, &TFmain::CuteButton1Click));
     connect(CuteButton4, &TCuteButton::OnClick, this, Guarded(this, &TFmain::CuteButton4Click));
+    connect(CuteButtonConnection, &TCuteButton::OnClick, this,
+            Guarded(this, &TFmain::CuteButtonConnectionClick));
     connect(RGdb, &TRadioGroup::OnClick, this, Guarded(this, &TFmain::RGdbClick));
     FormCreate();
 }
@@ -97,6 +101,8 @@ void TFmain::BuildWindow() {
         QStringLiteral("MySQL"),
         {QStringLiteral("Local"), QStringLiteral("Test"), QStringLiteral("Server")}, this);
     RGdb->setGeometry(616, 31, 81, 106);
+    CuteButtonConnection = MakeButton(this, QStringLiteral("接続設定"), QRect(616, 145, 81, 24));
+    CuteButtonConnection->setFont(PixelFont(13));
     Label2 = MakeTextLabel(this, QStringLiteral("V1.00"), QPoint(616, 429));
     lUPD = MakeTextLabel(this, QString(), QPoint(616, 448));
 }
@@ -136,6 +142,11 @@ void TFmain::FormClose() {
     SaveConfiguration(pos(), DataIndex);
 }
 
+void TFmain::CuteButtonConnectionClick() {
+    ConnectionDialog dialog(ConnectionSetup(ConnectionSettings(DataSourceFilePath())), this);
+    dialog.exec();
+}
+
 void TFmain::CuteButton4Click() {
     close();
 }
@@ -161,17 +172,27 @@ void TFmain::ConnectDatabase() {
     db.AliasName = QStringLiteral("TarnikLocal");
     try {
         db.Open();
-    } catch (const DatabaseError&) {
-        // The operator is told which source failed and that the work goes on with Local;
-        // the driver's own reason is not part of that notice.
-        FallBackToLocal();
+    } catch (const DatabaseError& error) {
+        // A race server that does not answer may be timed for offline, into the journals,
+        // when the operator says so; otherwise the work goes on with Local.
+        const bool offlineOffered = RGdb->ItemIndex() > 0 && error.isConnectionLost();
+        if (offlineOffered &&
+            AskYesNo(this, QStringLiteral("確認してください。"),
+                     OfflineQuestion(db.Params.value(DataSourceLineIndex), error.message())))
+            return StayOffline();
+        FallBackToLocal(!offlineOffered);
     }
     SetCharacterSet();
 }
 
-void TFmain::FallBackToLocal() {
+void TFmain::StayOffline() {
+    Label16->setText(QStringLiteral("オフライン（サーバー応答なし）"));
+}
+
+void TFmain::FallBackToLocal(bool tell) {
     TDatabase& db = Dm1->DB;
-    ShowMessage(this, ConnectionFailureMessage(db.Params.value(DataSourceLineIndex)));
+    if (tell)
+        ShowMessage(this, ConnectionFailureMessage(db.Params.value(DataSourceLineIndex)));
     RGdb->SetItemIndex(0); // connects Local through RGdbClick unless Local is the one failing
     db.Params[DataSourceLineIndex] = DataSourceLine(0);
     try {
@@ -209,8 +230,11 @@ void TFmain::CuteButton1Click() {
     });
     // An edit of the check list is an action of the timing window, taken back from there.
     connect(&Dm1->Qcheck, &TQuery::RowWritten, Fhand.get(), &TFhand::RecordCheckListEdit);
-    const RaceInWork race = OpenRaceInWork(*Dm1);
-    Fhand->ChooseTimingPage(race.Relay);
-    Fhand->setWindowTitle(race.Caption);
+    OpenedRace opened = OpenRaceOrItsCopy(*Dm1);
+    if (opened.copy)
+        Fhand->OpenFromCopy(std::move(*opened.copy));
+    Fhand->KeepCopiesOf(opened.race);
+    Fhand->ChooseTimingPage(opened.race.Relay);
+    Fhand->setWindowTitle(opened.race.Caption);
     Fhand->exec();
 }

@@ -9,6 +9,7 @@
 
 class QLabel;
 class TCuteButton;
+
 class TRadioGroup;
 
 class TFmain : public QWidget {
@@ -23,6 +24,7 @@ public:
     QLabel* Label16 = nullptr;          // "サーバーに接続中" while the server is the choice
     TCuteButton* CuteButton1 = nullptr; // "中間処理"
     TCuteButton* CuteButton4 = nullptr; // "閉じる"
+    TCuteButton* CuteButtonConnection = nullptr; // "接続設定": the servers' connections
     TRadioGroup* RGdb = nullptr;        // "MySQL": "Local", "Test", "Server"
     QLabel* Label2 = nullptr;           // version
     QLabel* lUPD = nullptr;             // build date
@@ -39,6 +41,8 @@ public:
     // Opens the timing window for the race in work and returns when it has closed.
     void CuteButton1Click();
     void CuteButton4Click();
+    // Opens the connection settings of Server and Test.
+    void CuteButtonConnectionClick();
     void RGdbClick();
     // (Re)connects the data module to the data source of RGdb's selection.
     void ConnectDatabase();
@@ -49,6 +53,10 @@ protected:
 
 private:
     void BuildWindow();
-    void FallBackToLocal();
+    // Says so first unless the operator chose Local just now.
+    void FallBackToLocal(bool tell);
+    // The chosen server does not answer and the operator times offline: the source stays
+    // chosen, unconnected, and the timing window opens from its copy of the race.
+    void StayOffline();
     void SetCharacterSet();
 };

@@ -2,6 +2,7 @@
 #include "app/TarnikApplication.h"
 #include "app/Ucheck.h"
 #include "app/Umain.h"
+#include "common/ProgramFiles.h"
 #include "data/DatabaseError.h"
 #include "data/Udm1.h"
 #include "serial/PortNames.h"
@@ -12,6 +13,8 @@
 
 int main(int argc, char** argv) {
     TarnikApplication app(argc, argv);
+    // Started without the launcher, the program reads the launcher's data sources all the same.
+    UseProgramDataSources();
     // The window manager's task bar and switcher show the program's own stopwatch.
     app.setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
 
@@ -26,12 +29,17 @@ int main(int argc, char** argv) {
         ShowMessage(nullptr, QStringLiteral("起動できません"));
         return 1;
     }
+    // What the launcher could not do (start the private database) is said before anything.
+    if (const QString problem = qEnvironmentVariable("TARNIK_LAUNCH_PROBLEM"); !problem.isEmpty())
+        ShowErrorDialog(problem);
     std::optional<TDm1> dm1;
     try {
         dm1.emplace();
     } catch (const DatabaseError& error) {
+        // The program starts all the same: the chosen server may answer, and a timing window
+        // opens from its copy of the race while none does.
         ShowErrorDialog(error.message());
-        return 1;
+        dm1.emplace(nullptr, QString(), TDm1::Opening::Later);
     }
     TFcheck check;
     check.SetMainWindow(&Fmain);

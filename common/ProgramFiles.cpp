@@ -1,6 +1,7 @@
 #include "ProgramFiles.h"
 
 #include <QDir>
+#include <QFile>
 
 QString ProgramDataFolder() {
     QString folder = qEnvironmentVariable("TARNIK_HOME");
@@ -16,4 +17,18 @@ QString ProgramDataFolder() {
 
 QString ProgramDataPath(const QString& fileName) {
     return ProgramDataFolder() + QLatin1Char('/') + fileName;
+}
+
+QString DefaultDataSourceFilePath() {
+    return ProgramDataFolder() + QStringLiteral("/db/odbc.ini");
+}
+
+QString DataSourceFilePath() {
+    const QString path = qEnvironmentVariable("ODBCINI");
+    return path.isEmpty() ? DefaultDataSourceFilePath() : path;
+}
+
+void UseProgramDataSources() {
+    if (qEnvironmentVariableIsEmpty("ODBCINI"))
+        qputenv("ODBCINI", QFile::encodeName(DefaultDataSourceFilePath()));
 }

@@ -35,6 +35,10 @@ bool ChangeListKept() {
     return Table().Kept();
 }
 
+void AssumeChangeListKept(bool kept) {
+    Table().Assume(kept);
+}
+
 QStringList ChangeListLines(const QStringList& zeks) {
     QStringList rows;
     for (const QString& zek : zeks.isEmpty() ? QStringList{QString()} : zeks)

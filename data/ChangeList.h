@@ -14,6 +14,8 @@ class TQuery;
 // whole reads alone.
 bool EnsureChangeListTable(TQuery& query);
 bool ChangeListKept();
+// As a copy of the race found it, for a window opened while the server does not answer.
+void AssumeChangeListKept(bool kept);
 
 // The statement that lists `zeks` as changed in the race in work (none: the whole race).
 QStringList ChangeListLines(const QStringList& zeks);

@@ -18,6 +18,8 @@ public:
     // Looks for the table and makes it when missing; gives whether it is there.
     bool Ensure(TQuery& query);
     bool Kept() const { return kept_; }
+    // What was found when the race was last read, while the server cannot be asked.
+    void Assume(bool kept) { kept_ = kept; }
 
 private:
     QString name_;

@@ -12,6 +12,8 @@
 
 #include <QHash>
 
+class QDataStream;
+
 #include <deque>
 
 class TQuery;
@@ -73,6 +75,10 @@ public:
     // in the journal, through a restart too), over rows read from the server: of one bib, or
     // of every bib when `zek` is empty.
     void ExpectWaiting(const std::deque<OperatorAction>& actions, const QString& zek = {});
+
+    // The copy kept on the disk (RaceCopy.h).
+    friend QDataStream& operator<<(QDataStream& out, const RaceCache& cache);
+    friend QDataStream& operator>>(QDataStream& in, RaceCache& cache);
 
 private:
     QHash<QString, int> lapn_;

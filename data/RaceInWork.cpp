@@ -1,5 +1,6 @@
 #include "RaceInWork.h"
 
+#include "DatabaseError.h"
 #include "SqlValue.h"
 #include "StampColumns.h"
 #include "StatementLines.h"
@@ -11,6 +12,29 @@ namespace {
 void Reload(TQuery& query, const QStringList& lines) {
     query.SetSQL(lines);
     query.Open();
+}
+
+// The statements of the lists the window shows, for the race in work.
+void SetListStatements(TDm1& dm, const QString& code) {
+    dm.Qmidtime.SetSQL({QStringLiteral("select * from result where tcode=") + code +
+                        QStringLiteral(" order by midfin1 desc,zek")});
+    dm.Qmidtime2.SetSQL(
+        {QStringLiteral("select ") +
+         ByteColumns({QStringLiteral("bib"), QStringLiteral("mtime"), QStringLiteral("tod")}) +
+         QStringLiteral(" from midjyun where tcode=") + code +
+         QStringLiteral(" order by midjyun.tod desc")});
+    // The device-time grid shows the time and shades it by state; its other readers take the
+    // stamp's zek. A refresh reads no more columns than these. A time in state "2" that a
+    // passing carries is held for a dead heat, not discarded: each row says so itself, so a
+    // row fetched later by scrolling is shaded as rightly as the first screenful.
+    dm.Qdpmid.SetSQL(
+        {QStringLiteral("select ") +
+             ByteColumns({QStringLiteral("tm"), QStringLiteral("sumi"), QStringLiteral("zek")}) +
+             QStringLiteral(",") + StampIdColumn() +
+             QStringLiteral(",(tdc_mid.sumi = '2' and exists (select 1 from midjyun m "
+                            "where m.tcode = tdc_mid.tcode and m.tod = tdc_mid.tm)) as held"),
+         QStringLiteral("from tdc_mid where tcode = ") + code,
+         QStringLiteral("order by tdc_mid.dt desc,tdc_mid.tm desc")});
 }
 
 } // namespace
@@ -34,27 +58,34 @@ RaceInWork OpenRaceInWork(TDm1& dm) {
         name = QStringLiteral("大会未指定");
 
     Reload(dm.Qsttime, {QStringLiteral("select * from result where tcode=") + code});
-    Reload(dm.Qmidtime, {QStringLiteral("select * from result where tcode=") + code +
-                         QStringLiteral(" order by midfin1 desc,zek")});
-    Reload(dm.Qmidtime2,
-           {QStringLiteral("select ") +
-            ByteColumns({QStringLiteral("bib"), QStringLiteral("mtime"), QStringLiteral("tod")}) +
-            QStringLiteral(" from midjyun where tcode=") + code +
-            QStringLiteral(" order by midjyun.tod desc")});
+    SetListStatements(dm, code);
+    dm.Qmidtime.Open();
+    dm.Qmidtime2.Open();
     Reload(dm.Qmax, {QStringLiteral("select max(tpno1) as maxn from midtp2")});
     dm.Qdeltime.Open();
-    // The device-time grid shows the time and shades it by state; its other readers take the
-    // stamp's zek. A refresh reads no more columns than these. A time in state "2" that a
-    // passing carries is held for a dead heat, not discarded: each row says so itself, so a
-    // row fetched later by scrolling is shaded as rightly as the first screenful.
-    Reload(dm.Qdpmid,
-           {QStringLiteral("select ") +
-                ByteColumns({QStringLiteral("tm"), QStringLiteral("sumi"), QStringLiteral("zek")}) +
-                QStringLiteral(",") + StampIdColumn() +
-                QStringLiteral(",(tdc_mid.sumi = '2' and exists (select 1 from midjyun m "
-                               "where m.tcode = tdc_mid.tcode and m.tod = tdc_mid.tm)) as held"),
-            QStringLiteral("from tdc_mid where tcode = ") + code,
-            QStringLiteral("order by tdc_mid.dt desc,tdc_mid.tm desc")});
+    dm.Qdpmid.Open();
     race.Caption = race.RaceCode + QStringLiteral("  ") + name;
     return race;
+}
+
+RaceInWork OpenRaceFromCopy(TDm1& dm, const RaceCopy& copy) {
+    uComm::RaceCode = copy.raceCode;
+    SetStampColumns(copy.stampColumns);
+    SetListStatements(dm, SqlValue(copy.raceCode));
+    if (copy.raceCode.isEmpty())
+        return {{}, false, QStringLiteral("レース不明（サーバー応答なし・控えなし）")};
+    return {copy.raceCode, copy.relay, copy.caption};
+}
+
+OpenedRace OpenRaceOrItsCopy(TDm1& dm) {
+    try {
+        return {OpenRaceInWork(dm), std::nullopt};
+    } catch (const DatabaseError& error) {
+        if (dm.DB.Connected() && !error.isConnectionLost())
+            throw;
+    }
+    RaceCopyStore::Found copy =
+        RaceCopyStore::Newest(dm.DB.SourceName()).value_or(RaceCopyStore::Found{});
+    RaceInWork race = OpenRaceFromCopy(dm, copy.race);
+    return {std::move(race), std::move(copy)};
 }

@@ -12,7 +12,8 @@ QString UniqueConnectionName() {
     return QStringLiteral("tarnik-db-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
-// An attribute value inside an ODBC connection string; braces protect ';' and '='.
+} // namespace
+
 QString OdbcAttributeValue(const QString& value) {
     if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('=')) &&
         !value.contains(QLatin1Char('{')))
@@ -21,8 +22,6 @@ QString OdbcAttributeValue(const QString& value) {
     braced.replace(QLatin1Char('}'), QStringLiteral("}}"));
     return QLatin1Char('{') + braced + QLatin1Char('}');
 }
-
-} // namespace
 
 TDatabase::TDatabase(QObject* parent) : QObject(parent), connectionName_(UniqueConnectionName()) {
     QSqlDatabase::addDatabase(QStringLiteral("QODBC"), connectionName_);

@@ -8,6 +8,9 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
+// An attribute value inside an ODBC connection string; braces protect ';' and '='.
+QString OdbcAttributeValue(const QString& value);
+
 class TDatabase : public QObject {
     Q_OBJECT
 public:

@@ -20,11 +20,11 @@ QStringList TDm1::CreationParams() {
         QStringLiteral("ENABLE BCD=FALSE"),
         QStringLiteral("ROWSET SIZE=20"),
         QStringLiteral("BLOBS TO CACHE=64"),
-        QStringLiteral("PASSWORD=lomvu"),
+        QStringLiteral("PASSWORD="),
     };
 }
 
-TDm1::TDm1(QObject* parent, const QString& defaultDatabase)
+TDm1::TDm1(QObject* parent, const QString& defaultDatabase, Opening opening)
     : QObject(parent),
       Qexecinfo(DB, QStringLiteral("Qexecinfo"), {QStringLiteral("select * from execinfo ")}),
       Query1(DB, QStringLiteral("Query1"), {QStringLiteral("select * from execinfo")}),
@@ -55,6 +55,8 @@ TDm1::TDm1(QObject* parent, const QString& defaultDatabase)
     DB.Params = CreationParams();
     DB.SetDefaultDatabase(defaultDatabase);
     DataModuleCreate();
+    if (opening == Opening::Later)
+        return;
     try {
         DB.Open();
     } catch (...) {

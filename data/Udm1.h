@@ -15,7 +15,11 @@ public:
     // Opens the connection with the parameter list of creation; a failure to connect is
     // thrown out of the construction. defaultDatabase, when given, is the race database
     // used when the parameter list names none.
-    explicit TDm1(QObject* parent = nullptr, const QString& defaultDatabase = {});
+    // Now: the connection is opened while the module is made, and its error thrown. Later:
+    // made unconnected (the program starts while its source does not answer).
+    enum class Opening { Now, Later };
+    explicit TDm1(QObject* parent = nullptr, const QString& defaultDatabase = {},
+                  Opening opening = Opening::Now);
     ~TDm1() override;
 
     static QStringList CreationParams();

@@ -61,6 +61,18 @@ QString DeviceTimeOf(const QString& record) {
     return trimmed.size() == TwoDecimalTimeLength ? trimmed + QStringLiteral("00") : time;
 }
 
+namespace {
+
+// A stamp that came while no race was known (a window opened without the server and without
+// a copy) belongs to the race in work when the server takes it.
+QString RaceOfStamp(const QString& raceCode) {
+    if (!raceCode.isEmpty())
+        return SqlValue(raceCode);
+    return QStringLiteral("coalesce((select nullif(e.tcode, '') from execinfo e limit 1), '0')");
+}
+
+} // namespace
+
 QStringList DeviceInsertLines(const QString& raceCode, const QString& record,
                               const QString& journalId) {
     const bool named = !journalId.isEmpty();
@@ -68,7 +80,7 @@ QStringList DeviceInsertLines(const QString& raceCode, const QString& record,
         named
             ? QStringLiteral("insert into tdc_mid ( tcode,dt,getstr,bib,st,tm,tstat,jid ) values (")
             : QStringLiteral("insert into tdc_mid ( tcode,dt,getstr,bib,st,tm,tstat ) values ("),
-        SqlValue(raceCode),
+        RaceOfStamp(raceCode),
         QStringLiteral(",now()"),
         ValueLine(QStringLiteral(","), record),
         ValueLine(QStringLiteral(","), record.mid(1, 4)),

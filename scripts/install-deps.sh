@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-odbc qt6-qpa-plugins
     qt6-multimedia-dev
     unixodbc unixodbc-dev odbc-mariadb
-    mariadb-server mariadb-client
+    mariadb-server mariadb-client openssl
     libespeak-ng-dev espeak-ng-data
     libmecab-dev mecab-ipadic-utf8
     libjpeg-dev

@@ -16,12 +16,27 @@ mkdir -p "$home/work"
 # Started from the desktop menu nobody reads the terminal: keep what is said for later.
 [[ -t 2 ]] || exec >>"$home/launch.log" 2>&1
 
+# The program starts even when its private database does not: a race server may be the
+# choice, and a timing window opens from its copy of the race. It shows why on screen.
+cannot() {
+    echo "$2"
+    export TARNIK_LAUNCH_PROBLEM="$1
+$(tail -n 5 <<<"$2")
+（詳しくは $home/launch.log と $home/db/server.log）"
+}
 echo "starting the local database"
-"$localdb" start "$home/db"
-if [[ ! -f $home/db/.sample-loaded ]]; then
-    echo "loading the sample races"
-    "$localdb" sample "$home/db"
-    touch "$home/db/.sample-loaded"
+if ! said=$("$localdb" start "$home/db" 2>&1); then
+    cannot "ローカルデータベースを起動できませんでした。" "$said"
+else
+    echo "$said"
+    if [[ ! -f $home/db/.sample-loaded ]]; then
+        echo "loading the sample races"
+        if said=$("$localdb" sample "$home/db" 2>&1); then
+            touch "$home/db/.sample-loaded"
+        else
+            cannot "サンプルのレースを読み込めませんでした。" "$said"
+        fi
+    fi
 fi
 
 # The program finds its data sources through unixODBC's user file and keeps TarnikMid.ini

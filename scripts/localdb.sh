@@ -8,13 +8,15 @@
 #   localdb.sh sql    DIR    a mariadb client on the server (extra arguments are passed on;
 #                            DIR only when it is a folder that exists: `sql tarnik -e ...`)
 #
-# The server listens on its socket DIR/mysqld.sock and on 127.0.0.1 only. DIR/odbc.ini defines
-# "TarnikLocal" (this server), and "TarnikTest" and "TarnikServer" at an address where nothing
-# answers, so that the fallback to Local can be tried. Use it with ODBCINI=DIR/odbc.ini.
+# The server listens on its socket DIR/mysqld.sock and on 127.0.0.1 only. Its root password is
+# made at the first start and kept in DIR/root-password; DIR is the user's alone. The data
+# source "TarnikLocal" in DIR/odbc.ini is this server; the file's other sections are kept as
+# they are. Use it with ODBCINI=DIR/odbc.ini.
 # LOCALDB_OPTS adds server options (the tests use it to trade durability for speed).
 # Installed, this is the command tarnikmid-localdb. Without DIR it works on the server of the
 # program's launcher (scripts/launch.sh): $TARNIK_HOME/db or ~/.local/share/tarnikmid/db.
 set -euo pipefail
+shopt -s inherit_errexit
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -35,15 +37,21 @@ if [[ $# -gt 0 && $1 != -* && ($cmd != sql || -d $1) ]]; then
 else
     dir=${TARNIK_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/tarnikmid}/db
 fi
-mkdir -p "$dir"
+(umask 077 && mkdir -p "$dir")
 dir=$(cd "$dir" && pwd)
 
-password=lomvu
 database=tarnik
 sock=$dir/mysqld.sock
 pidfile=$dir/mysqld.pid
+password_file=$dir/root-password
+# The one root password every private database had before each got its own (DIR/.password-set
+# marks them): known only to replace it.
+former_password=lomvu
 
-client() { mariadb --socket="$sock" -uroot -p"$password" --default-character-set=sjis "$@"; }
+# The password from the environment: a command line is visible to every user of the machine.
+client() {
+    MYSQL_PWD=$(<"$password_file") mariadb --socket="$sock" -uroot --default-character-set=sjis "$@"
+}
 
 running() { [[ -f $pidfile ]] && kill -0 "$(cat "$pidfile")" 2>/dev/null; }
 
@@ -62,40 +70,75 @@ initialise() {
     [[ $(id -u) -eq 0 ]] && asroot=(--user=root)
     mariadb-install-db --datadir="$dir/data" "${asroot[@]}" --auth-root-authentication-method=normal \
         --skip-test-db >"$dir/install.log" 2>&1 || { cat "$dir/install.log" >&2; exit 1; }
+    rm -f "$dir/.password-set" "$password_file"
+}
+
+random_password() {
+    local password=""
+    while ((${#password} < $1)); do
+        password+=$(head -c 64 /dev/urandom | LC_ALL=C tr -dc 'A-Za-z0-9')
+    done
+    echo "${password:0:$1}"
+}
+
+# Gives root a password of this database's own (a new one, or one in place of the former
+# fixed password) and drops the accounts that need none.
+secure_root() {
+    [[ -f $password_file ]] && return
+    local pending=$password_file.new current="" password
+    [[ -f $dir/.password-set ]] && current=$former_password
+    [[ -s $pending ]] || (umask 077 && random_password 24 >"$pending")
+    # A start cut short after the change left the pending password in force.
+    MYSQL_PWD=$(<"$pending") mariadb --socket="$sock" -uroot -e "" 2>/dev/null && current=$(<"$pending")
+    password=$(<"$pending")
+    MYSQL_PWD=$current mariadb --socket="$sock" -uroot <<SQL
+ALTER USER IF EXISTS root@localhost IDENTIFIED BY '$password', root@'127.0.0.1' IDENTIFIED BY '$password',
+    root@'::1' IDENTIFIED BY '$password';
+SELECT GROUP_CONCAT(CONCAT(QUOTE(user), '@', QUOTE(host))) INTO @open FROM mysql.global_priv
+    WHERE user = '' OR (user = 'root' AND host NOT IN ('localhost', '127.0.0.1', '::1'));
+SET @drop = IF(@open IS NULL, 'DO 0', CONCAT('DROP USER ', @open));
+PREPARE dropping FROM @drop;
+EXECUTE dropping;
+SQL
+    mv "$pending" "$password_file"
     rm -f "$dir/.password-set"
 }
 
+# Rewrites the section TarnikLocal and keeps every other line as it was, but the sections the
+# former versions wrote for servers where nothing answered.
 write_odbc_ini() {
-    # Port 9 (discard) on loopback has no listener: a connection is refused at once.
-    cat >"$dir/odbc.ini" <<INI
-[TarnikLocal]
+    local ini=$dir/odbc.ini section
+    section="[TarnikLocal]
 Description=Private race database of the split-time workstation
 Driver=MariaDB Unicode
 SERVER=localhost
 SOCKET=$sock
 USER=root
-PASSWORD=$password
-DATABASE=$database
-
-[TarnikTest]
-Description=Test server (no server answers here)
-Driver=MariaDB Unicode
-SERVER=127.0.0.1
-PORT=9
-USER=root
-DATABASE=$database
-
-[TarnikServer]
-Description=Race server (no server answers here)
-Driver=MariaDB Unicode
-SERVER=127.0.0.1
-PORT=9
-USER=root
-DATABASE=$database
-INI
+PASSWORD=$(<"$password_file")
+DATABASE=$database"
+    touch "$ini"
+    (umask 077 && section=$section awk '
+        function header(line) { return line ~ /^[ \t]*\[/ }
+        NR == FNR {
+            if (header($0)) start = FNR
+            if ($0 ~ /^Description=(Test|Race) server \(no server answers here\)[ \t\r]*$/) placeholder[start] = 1
+            next
+        }
+        header($0) {
+            skip = placeholder[FNR] || $0 ~ /^[ \t]*\[TarnikLocal\]/
+            if ($0 ~ /^[ \t]*\[TarnikLocal\]/ && !written) { out[++n] = ENVIRON["section"]; out[++n] = ""; written = 1 }
+        }
+        !skip { out[++n] = $0 }
+        END {
+            while (n > 0 && out[n] ~ /^[ \t\r]*$/) n--
+            if (!written) { if (n > 0) out[++n] = ""; out[++n] = ENVIRON["section"] }
+            for (i = 1; i <= n; i++) print out[i]
+        }' "$ini" "$ini" >"$ini.new")
+    mv "$ini.new" "$ini"
 }
 
 start() {
+    chmod 700 "$dir"
     initialise
     if ! running; then
         local port asroot=()
@@ -110,21 +153,14 @@ start() {
             --max-connections=500 "${asroot[@]}" ${LOCALDB_OPTS:-} \
             </dev/null >>"$dir/server.log" 2>&1 &
         echo "$port" >"$dir/port"
-        local i
-        for i in $(seq 1 300); do
-            [[ -S $sock ]] && mariadb-admin --socket="$sock" -uroot -p"$password" ping >/dev/null 2>&1 && break
+        # A ping answers even when the password is refused: the server is up.
+        for _ in $(seq 1 300); do
             [[ -S $sock ]] && mariadb-admin --socket="$sock" -uroot ping >/dev/null 2>&1 && break
             sleep 0.1
         done
         [[ -S $sock ]] || { echo "the server did not start; see $dir/server.log" >&2; tail -5 "$dir/server.log" >&2; exit 1; }
     fi
-    if [[ ! -f $dir/.password-set ]]; then
-        mariadb --socket="$sock" -uroot -e "
-            ALTER USER root@localhost IDENTIFIED BY '$password';
-            ALTER USER root@'127.0.0.1' IDENTIFIED BY '$password';
-            ALTER USER root@'::1' IDENTIFIED BY '$password';"
-        touch "$dir/.password-set"
-    fi
+    secure_root
     client -e "CREATE DATABASE IF NOT EXISTS $database CHARACTER SET sjis COLLATE sjis_japanese_ci"
     if [[ -z $(client -N -e "SHOW TABLES FROM $database LIKE 'tdc_mid'") ]]; then
         client "$database" <"$share/schema.sql"

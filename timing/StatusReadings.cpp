@@ -72,6 +72,9 @@ StripReading DatabaseReading(const DatabaseFacts& facts) {
     if (!facts.journalTrouble.isEmpty())
         return {source + QStringLiteral(" 日誌に保存できません（メモリのみ）") + waiting,
                 StripColours::Trouble};
+    // Known and expected: the work goes on into the journals.
+    if (!facts.offline.isEmpty())
+        return {source + QLatin1Char(' ') + facts.offline + waiting, StripColours::Warning};
     if (!facts.connected || facts.unsentSeconds >= UnsentAlertSeconds)
         return {source + (facts.connected ? QStringLiteral(" 接続中") : QStringLiteral(" 切断")) +
                     waiting,

@@ -43,6 +43,9 @@ struct DatabaseFacts {
     int unsent = 0;           // operator actions waiting for the database
     qint64 unsentSeconds = 0; // how long the oldest of them has waited
     QString journalTrouble;   // why stamps or actions are held in memory only
+    // The window opened from its copy of the race and the server has not answered since:
+    // "オフライン（10:42 の控え）".
+    QString offline;
 };
 // Actions waiting this long turn the field from amber to red.
 inline constexpr int UnsentAlertSeconds = 30;

@@ -7,6 +7,8 @@
 #include "common/ErrorReport.h"
 #include "data/ListReader.h"
 #include "data/OperatorAction.h"
+#include "data/RaceCopyStore.h"
+#include "data/RaceInWork.h"
 #include "device/DeviceLineAssembler.h"
 #include "serial/CommX.h"
 #include "timing/PendingView.h"
@@ -64,6 +66,12 @@ public:
 
     // Before showing: the relay page for a relay race, the lap page otherwise.
     void ChooseTimingPage(bool relay);
+    // Before showing: the race is kept on the disk as this window reads it, so that a later
+    // window can time from it while the server does not answer (UhandCopy.cpp).
+    void KeepCopiesOf(const RaceInWork& race);
+    // Before showing, instead of reading the race: opens it from the copy (the server does
+    // not answer); the lists follow once it does.
+    void OpenFromCopy(RaceCopyStore::Found copy);
     // This workstation's actions, for those who watch them come back from the server.
     const ActionHistory& Actions() const;
     // Actions not yet in the database, and lists asked for and not yet read (the tests wait
@@ -373,6 +381,24 @@ private:
     DeviceLineAssembler deviceLine_;
     StampStore* stamps_ = nullptr;
     QElapsedTimer lastDeviceLine_; // started at each completed line, invalid while closed
+
+    // The race copy on the disk (UhandCopy.cpp): written after reads, restored when the
+    // window opens without the server.
+    void RestoreCopy();
+    void RaceReadFromServer();
+    void KeepRaceCopy();
+    void KeepPendingCopy();
+    QString OfflineText() const;
+    // A bib typed in a window that knows no race (opened offline without a copy): refused.
+    bool RefusedWithoutRace(QLineEdit* bibBox);
+    std::optional<RaceInWork> copiedRace_;
+    std::unique_ptr<RaceCopyStore> copies_;
+    std::optional<RaceCopyStore::Found> openedFrom_; // until the server answers
+    QDateTime raceRead_;       // when the race was last read from the server
+    bool raceCopyDue_ = false; // read since the copy was written
+    PendingCopy pendingKept_;
+    QString copyProblem_;
+    bool linkWanted_ = false; // the window's own link waits for the server's first answer
 
     bool shown_ = false;
     // The error reporter in place before this window showed its own.

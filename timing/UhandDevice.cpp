@@ -81,7 +81,8 @@ void TFhand::ConnectDeviceHandlers() {
                              stamps_->WaitingCount(),
                              History->WaitingCount(),
                              History->OldestWaitingSeconds(),
-                             journals.join(QLatin1Char('\n'))};
+                             journals.join(QLatin1Char('\n')),
+                             OfflineText()};
     });
     ShowUnsavedCount();
 

@@ -166,6 +166,9 @@ TFhand::TFhand(QWidget* owner) : QDialog(owner) {
 
 TFhand::~TFhand() {
     ShowErrorsHere(false);
+    // What was read since the copy was last written; the store writes it before it goes.
+    if (raceCopyDue_)
+        KeepRaceCopy();
 }
 
 void TFhand::BuildWindow() {

@@ -148,6 +148,7 @@ void TFhand::ListPendingTimes() {
 }
 
 void TFhand::ShowLists(const ListSnapshots& lists) {
+    RaceReadFromServer();
     const auto adopt = [&lists](const char* name, TQuery& query) {
         if (const auto it = lists.find(QLatin1String(name)); it != lists.end())
             query.Adopt(it->second);
@@ -218,6 +219,7 @@ void TFhand::ShowPendingTimes() {
         TimeBoxes[k++]->setText(held->time.trimmed());
     for (std::size_t row = 0; row < pending_.times.size() && k < PendingBoxes; ++row, ++k)
         TimeBoxes[k]->setText(pending_.times[row].stamp.time.trimmed());
+    KeepPendingCopy();
 }
 
 std::optional<StampRef> TFhand::HeadStamp() const {
@@ -383,7 +385,10 @@ void TFhand::showEvent(QShowEvent* event) {
 
 void TFhand::FormShow() {
     PlacePagesAndStrip();
-    LoadCache();
+    if (openedFrom_)
+        RestoreCopy();
+    else
+        LoadCache();
     ChooseSplitPoint(1, false);
     ShowVoiceSettings();
     // Said once, when the window opens on such a race; the program works on regardless.
@@ -391,7 +396,14 @@ void TFhand::FormShow() {
     if (!missing.isEmpty())
         Tell({}, missing);
     // Opening the window may wait for the server; everything after reads in the background.
-    ReadListsHere();
+    if (openedFrom_) {
+        ShowPendingTimes();
+        ShowGaps();
+    } else {
+        ReadListsHere();
+        RaceReadFromServer();
+        KeepRaceCopy();
+    }
     resize(984, 674 + StatusStrip::Height);
     DisplayedSplit = QStringLiteral("1");
     RE1->SetText(uComm::MinMeasureMinutes);

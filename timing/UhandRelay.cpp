@@ -78,7 +78,7 @@ void TFhand::ConnectRelayHandlers() {
 }
 
 void TFhand::Edit3KeyDown(int key) {
-    if (RefusedAsNotTypedAnew(Edit3, key))
+    if (RefusedAsNotTypedAnew(Edit3, key) || ((key == 13 || key == 32) && RefusedWithoutRace(Edit3)))
         return;
     if (key == 13 && RelaySession::AsksForcedStart(Edit3->text()))
         IssueForcedStart(Relay->PlanForcedStart(Edit3->text(), HeadStamp()));

@@ -44,7 +44,8 @@ void TFhand::ConnectSplitHandlers() {
 }
 
 void TFhand::Edit5KeyDown(int key) {
-    if ((key == 13 || key == 32) && !RefusedAsNotTypedAnew(Edit5, key))
+    if ((key == 13 || key == 32) && !RefusedAsNotTypedAnew(Edit5, key) &&
+        !RefusedWithoutRace(Edit5))
         ShowKeyPress(Edit5, Lap->Press(Edit5->text(), key == 13 ? BibKey::Enter : BibKey::Space,
                                        HeadStamp(), uComm::MinMeasureMinutes));
 }

@@ -1,6 +1,7 @@
 // tarnikmid-export: the passings of one split point as CSV, for a spreadsheet, read from the
 // race database while the timing window goes on timing.
 
+#include "common/ProgramFiles.h"
 #include "data/DatabaseError.h"
 #include "data/TDatabase.h"
 #include "data/Udm1.h"
@@ -46,6 +47,8 @@ void Tell(const QString& message) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // The program's data sources, whether the launcher set ODBCINI or not.
+    UseProgramDataSources();
     try {
         const ExportOptions options = ParseExportOptions(app.arguments());
         TDatabase database;

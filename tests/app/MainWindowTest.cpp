@@ -7,6 +7,7 @@
 #include "controls/CuteBtn.h"
 #include "data/DatabaseError.h"
 #include "data/Udm1.h"
+#include "support/DataSourceFile.h"
 #include "support/ModalAnswerer.h"
 #include "support/ShownErrors.h"
 #include "support/TestDatabase.h"
@@ -253,3 +254,44 @@ TEST_F(MainWindowTest, DatabaseErrorWhileOpeningIsShownAndNoWindowAppears) {
 }
 
 } // namespace
+
+// A race server that refuses every connection, beside the test server's Local.
+class RaceServerAwayTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        QFile shared(QString::fromLocal8Bit(savedOdbcIni));
+        ASSERT_TRUE(shared.open(QIODevice::ReadOnly));
+        WriteFileText(dir.filePath("odbc.ini"),
+                      shared.readAll() + "\n[TarnikServer]\nDriver=MariaDB Unicode\n"
+                                         "SERVER=127.0.0.1\nPORT=9\nDATABASE=tarnik\n");
+        PointOdbcIniAt(dir.filePath("odbc.ini").toLocal8Bit(), dir.filePath("scratch.ini"));
+    }
+    void TearDown() override { PointOdbcIniAt(savedOdbcIni, dir.filePath("scratch.ini")); }
+
+    QByteArray savedOdbcIni = qgetenv("ODBCINI");
+};
+
+TEST_F(RaceServerAwayTest, TheOperatorChoosesBetweenTimingOfflineOnItAndLocal) {
+    StartProgram();
+    answers.Answer(QMessageBox::Yes); // the server, with care
+    answers.Answer(QMessageBox::Yes); // offline on it
+    ClickChoice(2);
+    ASSERT_EQ(answers.Texts().size(), 2);
+    EXPECT_TRUE(answers.Texts()[1].startsWith("ODBC DSN=TarnikServer が応答しません。"))
+        << qPrintable(answers.Texts()[1]);
+    EXPECT_EQ(form->Label16->text(), "オフライン（サーバー応答なし）");
+    EXPECT_EQ(form->DataIndex, 2);
+    EXPECT_EQ(dm->DB.Params.value(DataSourceLineIndex), "ODBC DSN=TarnikServer");
+    EXPECT_FALSE(dm->DB.Connected());
+    EXPECT_TRUE(ShownErrors().isEmpty()) << ShownErrors().join('\n').toStdString();
+
+    // Asked again, the operator takes Local: as when no offline work was offered.
+    answers.Forget();
+    ClickChoice(0);
+    answers.Answer(QMessageBox::Yes);
+    answers.Answer(QMessageBox::No);
+    ClickChoice(2);
+    EXPECT_EQ(answers.Texts().size(), 2);
+    ExpectOnLocal();
+}

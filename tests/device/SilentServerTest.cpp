@@ -44,6 +44,7 @@ protected:
         own.close();
         UseDataSources(own.fileName().toLocal8Bit());
         const QByteArray ini = own.fileName().toLocal8Bit();
+        SQLWritePrivateProfileString("TarnikTest", "Driver", "MariaDB Unicode", ini.constData());
         SQLWritePrivateProfileString("TarnikTest", "SERVER", "127.0.0.1", ini.constData());
         SQLWritePrivateProfileString("TarnikTest", "PORT", port.constData(), ini.constData());
     }
@@ -61,8 +62,8 @@ protected:
 
     static TDatabase::Source SourceOf(const QString& dsn, const QString& database) {
         return {dsn,
-                {QStringLiteral("ODBC DSN=") + dsn, QStringLiteral("USER NAME=root"),
-                 QStringLiteral("PASSWORD=lomvu")},
+                {QStringLiteral("ODBC DSN=") + dsn, QStringLiteral("USER NAME="),
+                 QStringLiteral("PASSWORD=")},
                 database};
     }
 

@@ -33,6 +33,19 @@ void TimingWindowFixture::TearDown() {
 void TimingWindowFixture::OpenWindow() {
     window = std::make_unique<TFhand>();
     const RaceInWork race = OpenRaceInWork(*dm);
+    ShowWindow(race);
+}
+
+void TimingWindowFixture::OpenWindowWithCopies() {
+    window = std::make_unique<TFhand>();
+    OpenedRace opened = OpenRaceOrItsCopy(*dm);
+    if (opened.copy)
+        window->OpenFromCopy(std::move(*opened.copy));
+    window->KeepCopiesOf(opened.race);
+    ShowWindow(opened.race);
+}
+
+void TimingWindowFixture::ShowWindow(const RaceInWork& race) {
     window->ChooseTimingPage(race.Relay);
     window->setWindowTitle(race.Caption);
     window->show();

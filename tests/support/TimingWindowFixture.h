@@ -2,6 +2,7 @@
 // A timing window on a race database of the test's own, opened as the main window opens
 // it, with helpers to lay out a race and to type at the window.
 
+#include "data/RaceInWork.h"
 #include "data/Udm1.h"
 #include "support/ModalAnswerer.h"
 #include "support/QtPrinting.h"
@@ -23,6 +24,9 @@ protected:
     // Opens the window for the race in execinfo (R1 unless changed), on the page the
     // race's event type chooses, shown and exposed.
     void OpenWindow();
+    // The same as the main window opens it: the race kept on the disk as the window reads
+    // it, and, while the server does not answer, opened from that copy.
+    void OpenWindowWithCopies();
 
     void AddRace(const QString& tcode, const QString& syumoku, const QString& name);
     void AddClass(const QString& cls, int lapn, int relayn = 0);
@@ -62,6 +66,8 @@ protected:
     void GiveByHand(const QString& zek, const QString& tm);
     // A click and a right click on the device-time grid's row of that time.
     void RightClickDeviceTime(const QString& tm);
+
+    void ShowWindow(const RaceInWork& race);
 
     TestDatabase db;
     std::unique_ptr<TDm1> dm;

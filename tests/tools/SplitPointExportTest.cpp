@@ -2,6 +2,7 @@
 // passing order, the runners still expected, both encodings, and refusals.
 #include "support/TestDatabase.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -30,9 +31,12 @@ protected:
         db.Exec("insert into execinfo (num,tcode) values (1,'R1')");
     }
 
-    ToolRun Export(const QStringList& arguments) const {
+    ToolRun Export(const QStringList& arguments,
+                   const QProcessEnvironment& environment =
+                       QProcessEnvironment::systemEnvironment()) const {
         const QString dsn = qEnvironmentVariable("TARNIK_TEST_DSN", "TarnikLocal");
         QProcess tool;
+        tool.setProcessEnvironment(environment);
         tool.start(TARNIKMID_EXPORT_PATH,
                    QStringList{"--dsn", dsn, "--database", db.Name()} + arguments);
         EXPECT_TRUE(tool.waitForFinished(30000));
@@ -73,6 +77,21 @@ TEST_F(SplitPointExport, ListsTheRunnersStillExpectedWithWhenTheyShouldPass) {
     EXPECT_EQ(run.out, "\xEF\xBB\xBF"
                        "zek,class,last_split,last_passing,expected_at\r\n"
                        "0002,\"男子,一般\",0,09:00:00.0000,09:22:30.0000\r\n");
+}
+
+TEST_F(SplitPointExport, ReadsTheProgramsDataSourcesWhenStartedWithoutTheLauncher) {
+    // No ODBCINI: the data sources of the program's folder, as the launcher keeps them
+    // (and none in the home folder's own file).
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(home.path()).mkpath("db"));
+    ASSERT_TRUE(QFile::copy(qEnvironmentVariable("ODBCINI"), home.filePath("db/odbc.ini")));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("ODBCINI");
+    environment.insert("HOME", home.path());
+    environment.insert("TARNIK_HOME", home.path());
+    const ToolRun run = Export({"--race", "R1", "--split", "1"}, environment);
+    EXPECT_EQ(run.status, 0) << qPrintable(run.errors);
+    EXPECT_TRUE(run.out.contains("0004,4,5K,1,5:00.0,09:15:00.0000,1\r\n"));
 }
 
 TEST_F(SplitPointExport, RefusesAnUnknownRaceOrSplitSayingWhyWithStatusTwo) {
