@@ -44,7 +44,7 @@ QString ConnectionFailureMessage(const QString& dataSourceLine) {
 
 QString OfflineQuestion(const QString& dataSourceLine, const QString& reason) {
     return dataSourceLine +
-           QStringLiteral(" が応答しません。\n（%1）\n\n"
+           QStringLiteral(" が応答しません。\n%1\n\n"
                           "このままオフラインで計時しますか？\n"
                           "「はい」: 計時画面をこの端末の控えから開きます。タイムと入力は"
                           "この端末に保存し、サーバーが応答したときに送ります。\n"

@@ -12,6 +12,7 @@
 #include "common/ProgramFiles.h"
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
+#include "data/ConnectionFailure.h"
 #include "data/DatabaseError.h"
 #include "data/RaceInWork.h"
 #include "data/Udm1.h"
@@ -175,10 +176,11 @@ void TFmain::ConnectDatabase() {
     } catch (const DatabaseError& error) {
         // A race server that does not answer may be timed for offline, into the journals,
         // when the operator says so; otherwise the work goes on with Local.
-        const bool offlineOffered = RGdb->ItemIndex() > 0 && error.isConnectionLost();
+        const bool offlineOffered = RGdb->ItemIndex() > 0 && IsOutOfReach(error);
         if (offlineOffered &&
             AskYesNo(this, QStringLiteral("確認してください。"),
-                     OfflineQuestion(db.Params.value(DataSourceLineIndex), error.message())))
+                     OfflineQuestion(db.Params.value(DataSourceLineIndex),
+                                     ConnectionFailureText(error))))
             return StayOffline();
         FallBackToLocal(!offlineOffered);
     }

@@ -87,3 +87,14 @@ QString ConnectionFailureText(const DatabaseError& error) {
     return Sentence(ClassifyConnectionFailure(error)) + QStringLiteral("（") + error.message() +
            QStringLiteral("）");
 }
+
+bool IsOutOfReach(const DatabaseError& error) {
+    switch (ClassifyConnectionFailure(error)) {
+    case ConnectionFailure::Refused:
+    case ConnectionFailure::NoAnswer:
+    case ConnectionFailure::UnknownHost:
+        return true;
+    default:
+        return false;
+    }
+}

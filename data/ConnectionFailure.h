@@ -24,3 +24,7 @@ ConnectionFailure ClassifyConnectionFailure(const DatabaseError& error);
 
 // "サーバーに接続できません。…（driver's text）"
 QString ConnectionFailureText(const DatabaseError& error);
+
+// Whether the server could not be reached at all (refused, no answer, a host name not found):
+// the link or the server is away, not the settings wrong.
+bool IsOutOfReach(const DatabaseError& error);

@@ -79,6 +79,8 @@ RaceInWork OpenRaceFromCopy(TDm1& dm, const RaceCopy& copy) {
 
 OpenedRace OpenRaceOrItsCopy(TDm1& dm) {
     try {
+        // A source that did not answer when it was chosen may answer now.
+        dm.DB.Open();
         return {OpenRaceInWork(dm), std::nullopt};
     } catch (const DatabaseError& error) {
         if (dm.DB.Connected() && !error.isConnectionLost())

@@ -5,11 +5,20 @@
 #include <QAtomicInt>
 #include <QSqlError>
 
+#include <odbcinst.h>
+
 namespace {
 
 QString UniqueConnectionName() {
     static QAtomicInt counter;
     return QStringLiteral("tarnik-db-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+// Whether the user's or the system's data sources name `source` with a driver.
+bool DataSourceDefined(const QString& source) {
+    char driver[256] = {};
+    return SQLGetPrivateProfileString(source.toLocal8Bit().constData(), "Driver", "", driver,
+                                      sizeof driver, "odbc.ini") > 0;
 }
 
 } // namespace
@@ -78,6 +87,14 @@ QString TDatabase::ConnectionString() const {
 void TDatabase::Open() {
     if (Connected())
         return;
+    // Asked first through the installer's reading, which forgets what it read when the
+    // connection settings are saved: the driver manager keeps a source it did not find as not
+    // found for a while, even once the settings have made it.
+    const QString source = DataSourceName();
+    if (!DataSourceDefined(source))
+        throw DatabaseError(
+            QStringLiteral("Data source name not found: %1（「接続設定」で設定してください）")
+                .arg(source));
     QSqlDatabase db = Connection();
     db.setDatabaseName(ConnectionString());
     db.setUserName(ParamValue(QStringLiteral("USER NAME")));

@@ -5,7 +5,10 @@
 # window must show under Xvfb.
 # As root with TARNIK_INSTALL_TEST=1 (a disposable machine only: it installs system packages)
 # it also installs the package with apt-get, starts the desktop entry's command the same way,
-# and removes the package again, which must leave the race data in place.
+# prepares a race server on the system's MariaDB with tarnikmid-server, connects a workstation
+# to it with tarnikmid-connect and exports a split from it, takes the race server away again,
+# and removes the package, which must leave the race data in place. The system's server is
+# left running or stopped as it was found.
 #
 #   check_package.sh BUILD_DIR COMMAND...   COMMAND: each program the package puts in /usr/bin
 set -euo pipefail
@@ -21,6 +24,8 @@ cleanup() {
     local pid dir
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     for dir in "${dbdirs[@]}"; do "$localdb" stop "$dir" >/dev/null 2>&1 || true; done
+    undo_race_server >/dev/null 2>&1 || true
+    put_system_server_back >/dev/null 2>&1 || true
     ((installed_here)) && apt-get remove -y -qq tarnikmid >/dev/null 2>&1
     rm -rf "$tmp"
 }
@@ -99,6 +104,109 @@ start_until_window() {
     echo "$bin/$launcher: main window shown, $races sample races"
 }
 
+# The race server on the system's MariaDB: what tarnikmid-server writes there and in /etc.
+race_config=/etc/mysql/mariadb.conf.d/90-tarnikmid.cnf
+race_tls=/etc/mysql/tarnikmid
+system_server=""      # how the system's server was found, running or stopped; empty: untouched
+race_server_made=0
+system_sql() { mariadb -uroot --default-character-set=utf8mb4 "$@"; }
+system_server_state() {
+    system_sql -N -B -e "SELECT CONCAT(user, '@', host) FROM mysql.user ORDER BY 1; SHOW DATABASES"
+}
+undo_race_server() {
+    ((race_server_made)) || return 0
+    system_sql -e "DROP USER IF EXISTS 'ws1'@'%'; DROP DATABASE IF EXISTS tarnik"
+    rm -rf "$race_config" "$race_tls"
+    race_server_made=0
+}
+put_system_server_back() {
+    [[ -n $system_server ]] || return 0
+    local action=stop
+    [[ $system_server == running ]] && action=restart
+    system_server=""
+    service mariadb "$action"
+}
+
+# Prepares the race server for workstation ws1, connects as the workstation would (its own
+# TARNIK_HOME, ODBCINI unset), exports a split of a race loaded at headquarters, and takes
+# the race server away again.
+prepare_and_reach_race_server() {
+    local before found password ca connect printed home=$tmp/workstation odbc section key shown
+    if service mariadb status >/dev/null 2>&1; then
+        found=running
+    else
+        found=stopped
+        service mariadb start >"$tmp/service.log" 2>&1 || { cat "$tmp/service.log"; fail "service mariadb start"; }
+    fi
+    system_server=$found
+    before=$(system_server_state)
+    [[ ! -e $race_config && ! -e $race_tls ]] ||
+        fail "$race_config or $race_tls is there already; this check makes and removes them"
+    ! grep -qx -e 'tarnik' -e 'ws1@%' <<<"$before" ||
+        fail "the system's server has a database tarnik or an account ws1 already"
+
+    race_server_made=1
+    /usr/bin/tarnikmid-server --name 127.0.0.1 --name localhost --bind 127.0.0.1 ws1 >"$tmp/race-server.log" 2>&1 ||
+        { cat "$tmp/race-server.log"; fail "tarnikmid-server"; }
+    password=$(sed -n 's/^  パスワード: //p' "$tmp/race-server.log")
+    ca=$(sed -n 's/^  CA ファイル: //p' "$tmp/race-server.log")
+    printed=$(sed -n 's/^  コマンド: //p' "$tmp/race-server.log")
+    connect=(server --host 127.0.0.1 --port 3306 --database tarnik --user ws1 --password-file ws1.password --ca "$ca")
+    [[ -n $password && -s $ca && $printed == "tarnikmid-connect ${connect[*]}" ]] ||
+        { cat "$tmp/race-server.log"; fail "tarnikmid-server did not print what ws1 enters"; }
+    system_sql tarnik <<'SQL'
+INSERT INTO tiki (tcode, syumoku, TIKIMEI) VALUES ('P1', '01', '本部試走');
+INSERT INTO env (tcode, class, lapn) VALUES ('P1', '一般', 1);
+INSERT INTO result (tcode, zek, bib, class1, startedtime, midtime1, midfin1) VALUES
+    ('P1', '0001', '1', '一般', '09:00:00.0000', '   21:00.0', '09:21:00.0000'),
+    ('P1', '0002', '2', '一般', '09:00:00.0000', '   20:00.0', '09:20:00.0000');
+INSERT INTO execinfo (num, tcode) VALUES (1, 'P1');
+SQL
+
+    # The workstation runs the command tarnikmid-server printed, with the password in the
+    # file it names.
+    mkdir -m 700 "$home"
+    (umask 077 && echo "$password" >"$home/ws1.password")
+    (cd "$home" && env -u ODBCINI TARNIK_HOME="$home" /usr/bin/tarnikmid-connect "${connect[@]}") \
+        >"$tmp/connect.log" 2>&1 ||
+        { cat "$tmp/connect.log"; fail "tarnikmid-connect did not reach the race server"; }
+    odbc=$home/db/odbc.ini
+    [[ $(stat -c %a "$odbc") == 600 ]] || fail "$odbc is mode $(stat -c %a "$odbc"), not 600"
+    section=$(awk '/^\[/ { in_section = $0 == "[TarnikServer]" } in_section' "$odbc")
+    for key in SERVER=127.0.0.1 PORT=3306 DATABASE=tarnik USER=ws1 "PASSWORD=$password" \
+        "SSLCA=$ca" SSLVERIFY=1 FORCETLS=1; do
+        grep -qxF "$key" <<<"$section" || fail "[TarnikServer] in $odbc lacks $key: $section"
+    done
+    shown=$(env -u ODBCINI TARNIK_HOME="$home" /usr/bin/tarnikmid-connect server --show) ||
+        fail "tarnikmid-connect server --show"
+    for key in "ホスト: 127.0.0.1" "アカウント: ws1" "CA ファイル: $ca"; do
+        grep -qxF "$key" <<<"$shown" || fail "tarnikmid-connect --show lacks $key: $shown"
+    done
+    [[ $shown != *"$password"* ]] || fail "tarnikmid-connect --show shows the password"
+
+    env -u ODBCINI TARNIK_HOME="$home" /usr/bin/tarnikmid-export --dsn TarnikServer --split 1 \
+        --out "$home/split1.csv" || fail "tarnikmid-export from TarnikServer"
+    {
+        printf '\xEF\xBB\xBF'
+        printf '%s\r\n' "zek,bib,class,split,split_time,time_of_day,order" \
+            "0002,2,一般,1,20:00.0,09:20:00.0000,1" "0001,1,一般,1,21:00.0,09:21:00.0000,2"
+    } >"$tmp/split1.csv"
+    cmp -s "$tmp/split1.csv" "$home/split1.csv" ||
+        fail "tarnikmid-export wrote $(cat -A "$home/split1.csv")"
+    echo "race server prepared on the system's MariaDB; ws1 connected through TLS ($(cat "$tmp/connect.log")) and exported split 1"
+
+    undo_race_server
+    [[ $(system_server_state) == "$before" ]] || fail "the system's server kept what the race server made"
+    put_system_server_back >"$tmp/service.log" 2>&1 || { cat "$tmp/service.log"; fail "service mariadb back to $found"; }
+    if [[ $found == running ]]; then
+        [[ $(system_sql -N -B -e "SELECT @@require_secure_transport") == 0 ]] ||
+            fail "the system's server still requires TLS after its restart"
+    else
+        ! service mariadb status >/dev/null 2>&1 || fail "the system's server runs still"
+    fi
+    echo "race server taken away; the system's server is $found again"
+}
+
 start_until_window "$usr/bin" "$tmp/unpacked"
 
 [[ ${TARNIK_INSTALL_TEST:-} == 1 ]] || exit 0
@@ -111,6 +219,7 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$tmp/apt.log" 2>&
 installed_here=1
 launcher=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' /usr/share/applications/tarnikmid.desktop)
 start_until_window /usr/bin "$tmp/installed"
+prepare_and_reach_race_server
 apt-get remove -y -qq tarnikmid >"$tmp/apt.log" 2>&1 || { cat "$tmp/apt.log"; fail "apt-get remove"; }
 installed_here=0
 [[ -d $tmp/installed/db/data/tarnik && -f $tmp/installed/db/.sample-loaded ]] ||

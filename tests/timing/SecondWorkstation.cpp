@@ -77,7 +77,8 @@ int main(int argc, char** argv) {
     }
     TarnikApplication app(argc, argv);
     app.SetErrorDialog([](const QString& message) { Say(QStringLiteral("error ") + message); });
-    TDm1 dm(nullptr, QString::fromLocal8Bit(argv[1]));
+    // Connected only through the source named: the shared test server may not be there.
+    TDm1 dm(nullptr, QString::fromLocal8Bit(argv[1]), TDm1::Opening::Later);
     ConnectThrough(dm.DB, QString::fromLocal8Bit(argv[2]));
     TFhand window;
     const RaceInWork race = OpenRaceInWork(dm);

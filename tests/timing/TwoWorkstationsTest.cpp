@@ -10,12 +10,12 @@
 #include "support/FarDataSource.h"
 #include "support/OperatorHands.h"
 #include "support/RelayRace.h"
+#include "support/SecondWorkstationProcess.h"
 #include "timing/AttentionList.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,56 +29,17 @@ constexpr int Rounds = 2;
 // The second workstation, far away behind a delaying proxy, in a process of its own.
 class FarWorkstation : public Replay {
 protected:
-    void TearDown() override {
-        second.closeWriteChannel();
-        second.waitForFinished(10000);
-        Replay::TearDown();
-    }
-
     void StartTheSecond() {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("TARNIK_HOME", secondHome.path());
-        second.setProcessEnvironment(environment);
-        second.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QObject::connect(&second, &QProcess::readyReadStandardOutput, [this] {
-            while (second.canReadLine())
-                said << QString::fromUtf8(second.readLine()).trimmed();
-        });
-        second.start(QCoreApplication::applicationDirPath() + "/second_workstation",
-                     {db.Name(), FarDataSource::Name()});
-        ASSERT_TRUE(QTest::qWaitFor([&] { return said.contains("ready"); }, 20000))
-            << qPrintable(said.join('\n'));
-    }
-    void TellTheSecond(const QString& line) { second.write((line + "\n").toUtf8()); }
-    void WaitForTheSecondsHead(const QString& time) {
-        TellTheSecond("wait " + time);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !SaidAfter("head").isEmpty(); }, 15000));
-        EXPECT_EQ(SaidAfter("head").value(0), time);
-        said.removeIf([](const QString& line) { return line.startsWith("head"); });
-    }
-    // The second's lines that start with `word`, without it.
-    QStringList SaidAfter(const QString& word) const {
-        QStringList lines;
-        for (const QString& line : said)
-            if (line.startsWith(word + ' '))
-                lines << line.mid(word.size() + 1);
-        return lines;
-    }
-    // The second types `bib` once `time` heads its panel, and has sent what it did.
-    void TheSecondTypes(const QString& bib, const QString& time) {
-        WaitForTheSecondsHead(time);
-        const int typed = int(SaidAfter("typed").size());
-        TellTheSecond(bib);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return SaidAfter("typed").size() > typed; }, 15000));
-        TellTheSecond("report");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return said.contains("end"); }, 30000));
-        said.removeAll("end");
+        ASSERT_TRUE(second.Start(QCoreApplication::applicationDirPath() + "/second_workstation",
+                                 {db.Name(), FarDataSource::Name()}, environment))
+            << qPrintable(second.Said());
     }
 
     FarDataSource far{20};
     QTemporaryDir secondHome;
-    QProcess second;
-    QStringList said;
+    SecondWorkstationProcess second;
 };
 
 class TwoWorkstations : public FarWorkstation {
@@ -105,13 +66,13 @@ protected:
     void BothType(int k, int offsetMs) {
         const QString bib = passings[k].bibs[0];
         if (offsetMs < 0) {
-            TellTheSecond(bib);
+            second.Tell(bib);
             QTest::qWait(-offsetMs);
         }
         TypeOne(k);
         if (offsetMs >= 0) {
             QTest::qWait(offsetMs);
-            TellTheSecond(bib);
+            second.Tell(bib);
         }
     }
 
@@ -140,19 +101,17 @@ TEST_F(TwoWorkstations, TheSameBibTypedNearAndFarWithin100MsIsRecordedOnceAndThe
         WaitForBox(0, passings[k].time);
         ASSERT_FALSE(HasFatalFailure()) << "at passing " << k;
         if (k >= Runners)
-            WaitForTheSecondsHead(passings[k].time);
+            second.WaitForHead(passings[k].time);
         BothType(k, offsets[k % 7]);
         QTest::qWait(500); // the next runner
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->UnsentCount() == 0; }, 30000));
-    TellTheSecond("report");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return said.contains("end"); }, 60000))
-        << qPrintable(said.join('\n'));
+    ASSERT_TRUE(second.Reported(60000)) << qPrintable(second.Said());
 
     const int passingsCount = int(passings.size());
-    const int appliedFar = SaidAfter("applied").value(0).toInt();
-    const int typedFar = int(SaidAfter("typed").size());
-    const int toldFar = int(SaidAfter("told").size());
+    const int appliedFar = second.SaidAfter("applied").value(0).toInt();
+    const int typedFar = int(second.SaidAfter("typed").size());
+    const int toldFar = int(second.SaidAfter("told").size());
     std::printf("two workstations: %d passings; near applied %d, told %lld; far typed %d, applied "
                 "%d, told %d\n",
                 passingsCount, AppliedHere(), Told().size(), typedFar, appliedFar, toldFar);
@@ -163,12 +122,13 @@ TEST_F(TwoWorkstations, TheSameBibTypedNearAndFarWithin100MsIsRecordedOnceAndThe
     EXPECT_EQ(db.Scalar("select count(*) from tdc_mid where sumi = '1'"),
               QString::number(passingsCount));
     // Each stamp taken once, by one or the other; every bib not recorded is listed as such.
-    EXPECT_GT(appliedFar, 0) << "the far workstation never came first\n" << qPrintable(said.join("\n"));
+    EXPECT_GT(appliedFar, 0) << "the far workstation never came first\n"
+                             << qPrintable(second.Said());
     EXPECT_EQ(AppliedHere() + appliedFar, passingsCount);
     EXPECT_EQ(typedFar, passingsCount);
     EXPECT_GE(Told().size(), passingsCount - AppliedHere()) << qPrintable(Told().join('\n'));
-    EXPECT_GE(toldFar, typedFar - appliedFar) << qPrintable(said.join('\n'));
-    EXPECT_TRUE(SaidAfter("error").isEmpty()) << qPrintable(said.join('\n'));
+    EXPECT_GE(toldFar, typedFar - appliedFar) << qPrintable(second.Said());
+    EXPECT_TRUE(second.SaidAfter("error").isEmpty()) << qPrintable(second.Said());
     EXPECT_TRUE(answers.Texts().isEmpty()) << qPrintable(answers.Texts().join('\n'));
 }
 
@@ -202,18 +162,18 @@ TEST_F(TwoWorkstationsRelay, AnUndoAndAResetHereNeverLetTheFarCopyWriteAWrongLeg
     // Taken back here: the far one, which may have heard of the exchange, gets the time back.
     OperatorHands::Press(Qt::Key_Z, Qt::ControlModifier);
     ASSERT_EQ(FinishOfLeg1("0101"), "");
-    TheSecondTypes("101", Stamps[0]);
+    second.Types("101", Stamps[0]);
     EXPECT_EQ(FinishOfLeg1("0101"), Stamps[0]);
     EXPECT_EQ(relay.Leg("0101", 2).value(0), "10:15:00.0000");
 
     // Reset here, after the far one recorded 0102 too.
-    TheSecondTypes("102", Stamps[1]);
+    second.Types("102", Stamps[1]);
     ASSERT_EQ(FinishOfLeg1("0102"), Stamps[1]);
     answers.Answer(QMessageBox::Yes);
     OperatorHands::Click(Control<QPushButton>("Button3"));
     ASSERT_EQ(FinishOfLeg1("0102"), "");
     // The far one types at once, its copy still holding both exchanges.
-    TheSecondTypes("102", Stamps[0]);
+    second.Types("102", Stamps[0]);
     WaitForBox(0, Stamps[1]);
     TypeBib(box, "101");
 
@@ -223,7 +183,7 @@ TEST_F(TwoWorkstationsRelay, AnUndoAndAResetHereNeverLetTheFarCopyWriteAWrongLeg
     EXPECT_EQ(relay.Leg("0101", 2).value(1), "");
     EXPECT_EQ(relay.Team("0101"), QStringList({"   15:05.0", "B"}));
     EXPECT_EQ(relay.StampState(Stamps[2]), "0");
-    EXPECT_TRUE(SaidAfter("error").isEmpty()) << qPrintable(said.join('\n'));
+    EXPECT_TRUE(second.SaidAfter("error").isEmpty()) << qPrintable(second.Said());
 }
 
 } // namespace
