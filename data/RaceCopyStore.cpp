@@ -88,7 +88,11 @@ void RaceCopyStore::WriteWaiting() {
 }
 
 bool RaceCopyStore::Write(const QString& fileName, const QByteArray& bytes) {
+    // The race's rows are the user's alone, as the journals are.
     QDir().mkpath(folder_);
+    for (const QString& folder : {QFileInfo(folder_).path(), folder_})
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
     QSaveFile file(folder_ + QLatin1Char('/') + fileName);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return true;

@@ -109,7 +109,9 @@ command -v mariadb >/dev/null ||
     die "MariaDB がありません。sudo apt install mariadb-server で入れてください (mariadb not found)"
 command -v openssl >/dev/null || die "openssl がありません。sudo apt install openssl (openssl not found)"
 if ((system)); then
-    [[ -x /usr/sbin/mariadbd ]] ||
+    # The server binary alone comes with the workstation package; the system's service with
+    # Debian's mariadb-server.
+    [[ -e /etc/init.d/mariadb || -e /lib/systemd/system/mariadb.service ]] ||
         die "MariaDB サーバーがありません。sudo apt install mariadb-server で入れてください (mariadb-server not installed)"
     [[ $(id -u) -eq 0 ]] || die "root で実行してください: sudo tarnikmid-server ... (must be run as root)"
 fi
@@ -127,7 +129,7 @@ answer() { client -N -B -e "$1"; }
 sql_string() { printf "'%s'" "${1//\'/\'\'}"; }
 
 error=$(client -e "" 2>&1) ||
-    die "MariaDB サーバーに接続できません。動いていますか (sudo systemctl start mariadb)? ($error)"
+    die "MariaDB サーバーに接続できません。動いていますか (sudo service mariadb start)? ($error)"
 
 # N letters and digits (N a multiple of 4): 3N/4 random bytes in base64, '+' and '/' replaced.
 random_password() { head -c $(($1 * 3 / 4)) /dev/urandom | base64 | tr '+/' 'Kq'; }

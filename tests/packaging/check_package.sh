@@ -48,6 +48,8 @@ for need in libqt6widgets6 libqt6sql6 libqt6sql6-odbc qt6-qpa-plugins unixodbc o
     fonts-ipafont-gothic qt6-translations-l10n; do
     [[ ", $depends," =~ ,\ ${need}[\ ,] ]] || fail "Depends lacks $need: $depends"
 done
+[[ $(dpkg-deb -f "$deb" Suggests) == mariadb-server ]] ||
+    fail "the package does not suggest mariadb-server, which tarnikmid-server prepares"
 
 dpkg-deb -x "$deb" "$tmp/root"
 usr=$tmp/root/usr
@@ -192,7 +194,7 @@ SQL
             "0002,2,一般,1,20:00.0,09:20:00.0000,1" "0001,1,一般,1,21:00.0,09:21:00.0000,2"
     } >"$tmp/split1.csv"
     cmp -s "$tmp/split1.csv" "$home/split1.csv" ||
-        fail "tarnikmid-export wrote $(cat -A "$home/split1.csv")"
+        fail "tarnikmid-export wrote $(cat "$home/split1.csv")"
     echo "race server prepared on the system's MariaDB; ws1 connected through TLS ($(cat "$tmp/connect.log")) and exported split 1"
 
     undo_race_server

@@ -27,8 +27,8 @@ void SecondWorkstationProcess::Tell(const QString& line) {
 
 void SecondWorkstationProcess::WaitForHead(const QString& time) {
     Tell(QStringLiteral("wait ") + time);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !SaidAfter(QStringLiteral("head")).isEmpty(); },
-                                15000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !SaidAfter(QStringLiteral("head")).isEmpty(); }, 15000));
     EXPECT_EQ(SaidAfter(QStringLiteral("head")).value(0), time);
     said_.removeIf([](const QString& line) { return line.startsWith(QLatin1String("head")); });
 }
@@ -37,8 +37,8 @@ void SecondWorkstationProcess::Types(const QString& bib, const QString& time) {
     WaitForHead(time);
     const qsizetype typed = SaidAfter(QStringLiteral("typed")).size();
     Tell(bib);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return SaidAfter(QStringLiteral("typed")).size() > typed; }, 15000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return SaidAfter(QStringLiteral("typed")).size() > typed; }, 15000));
     ASSERT_TRUE(Reported(30000)) << qPrintable(Said());
 }
 
