@@ -9,6 +9,8 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=display.sh
+source "$(dirname "$0")/display.sh"
 localdb=$root/scripts/localdb.sh
 race=202612061
 
@@ -27,18 +29,10 @@ fail() {
     exit 1
 }
 sql() { "$localdb" sql "$tmp/home/db" -N -e "$1" tarnik; }
-# The window whose title matches, once it shows.
-window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -1; }
 split1() { sql "select concat(midtime1, '|', midfin1) from result where tcode = '$race' and zek = '$1'"; }
 splits() { sql "select count(*) from result where tcode = '$race' and midfin1 <> ''"; }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [[ -s $tmp/display ]] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$tmp/display")
-mkdir -m 700 "$tmp/run"
-export XDG_RUNTIME_DIR=$tmp/run XDG_DATA_HOME=$tmp/data
-unset QT_QPA_PLATFORM
+start_display
 
 TARNIK_HOME=$tmp/home TARNIK_PROGRAM=$build/app/tarnikmid "$root/scripts/launch.sh" </dev/null &
 pids+=($!)

@@ -6,6 +6,8 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=display.sh
+source "$(dirname "$0")/display.sh"
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/tarnik-launcher.XXXXXX")
 pids=()
@@ -20,7 +22,6 @@ fail() {
     [[ -f $tmp/home/launch.log ]] && tail -20 "$tmp/home/launch.log" >&2
     exit 1
 }
-window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -1; }
 
 # The database folder cannot be made: a file stands where it should be.
 mkdir -p "$tmp/home"
@@ -39,13 +40,7 @@ grep -q "ローカルデータベースを起動できませんでした" "$tmp/
 grep -q "launch.log" "$tmp/home/told" || fail "the notice does not say where to read more"
 
 # The real program shows it.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [[ -s $tmp/display ]] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$tmp/display")
-mkdir -m 700 "$tmp/run"
-export XDG_RUNTIME_DIR=$tmp/run XDG_DATA_HOME=$tmp/data
-unset QT_QPA_PLATFORM
+start_display
 TARNIK_HOME=$tmp/home TARNIK_PROGRAM=$build/app/tarnikmid "$root/scripts/launch.sh" </dev/null &
 pids+=($!)
 box=$(window '^エラー$') || fail "no box said why"
