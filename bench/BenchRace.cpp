@@ -121,6 +121,8 @@ std::unique_ptr<TFhand> OpenWindow(TDm1& dm, double& seconds) {
     opening.start();
     auto window = std::make_unique<TFhand>();
     const RaceInWork race = OpenRaceInWork(dm);
+    // As the program opens it: the race kept on the disk as the window reads it.
+    window->KeepCopiesOf(race);
     window->ChooseTimingPage(false);
     window->setWindowTitle(race.Caption);
     window->show();

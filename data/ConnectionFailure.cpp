@@ -38,7 +38,10 @@ QString Sentence(ConnectionFailure failure) {
     case ConnectionFailure::UnknownHost:
         return QStringLiteral("ホスト名が見つかりません。");
     case ConnectionFailure::WrongAccount:
-        return QStringLiteral("アカウントかパスワードが違います。");
+        // The server answers a connection without TLS, where it takes TLS only, in the same
+        // words: both causes are said.
+        return QStringLiteral("アカウントかパスワードが違います。暗号化（TLS）しない接続を"
+                              "TLS だけを受け付けるサーバーが断ったときも、こう答えます。");
     case ConnectionFailure::CertificateNotTrusted:
         return QStringLiteral("サーバーの証明書を信頼できません（CA ファイルかホスト名が違います）。");
     case ConnectionFailure::TlsRefused:
