@@ -7,6 +7,7 @@
 #include "timing/AttentionList.h"
 #include "timing/BibKeyboard.h"
 #include "timing/KeyPressResult.h"
+#include "timing/SplitPointPage.h"
 #include "timing/StatusStrip.h"
 
 #include <QApplication>
@@ -14,11 +15,20 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 void TFhand::ConnectAttentionHandlers() {
+    // On 通過状況 the digits go to its lookup box; the undo belongs to the timing pages.
     new BibKeyboard(
-        this, [this] { return BibBoxOnShow(); },
-        [this] { RunGuarded([this] { UndoLastAction(); }); });
+        this,
+        [this] {
+            QLineEdit* box = BibBoxOnShow();
+            return box || PageControl1->currentWidget() != TabSheet5 ? box : TabSheet5->FindBox();
+        },
+        [this] {
+            if (BibBoxOnShow())
+                RunGuarded([this] { UndoLastAction(); });
+        });
     connect(Attention->ClearButton(), &QPushButton::clicked, this, [this] {
         if (QLineEdit* box = BibBoxOnShow())
             ReselectBibBox(box);

@@ -137,6 +137,13 @@ TEST_F(SplitPointView, ClockCutOffAndThePageAsTheOperatorUsesThem) {
     EXPECT_EQ(Control<QLabel>("ViewWhereabouts")->text(),
               "ビブNo.0003  スタート 10:00:00.0  中間1 未通過");
     EXPECT_EQ(notPassed->currentItem(), notPassed->topLevelItem(0));
+    // A click on the list takes the focus; the next bib still goes to the box.
+    OperatorHands::ClickAt(notPassed->viewport(),
+                           notPassed->visualItemRect(notPassed->topLevelItem(0)).center());
+    OperatorHands::Type("1");
+    OperatorHands::Press(Qt::Key_Return);
+    EXPECT_TRUE(Control<QLabel>("ViewWhereabouts")->text().startsWith("ビブNo.0001"))
+        << Control<QLabel>("ViewWhereabouts")->text().toStdString();
 
     PassingChart* chart = Control<PassingChart>("ViewChart");
     // Ten minutes back, whichever minute the clock turns to meanwhile.
