@@ -4,7 +4,7 @@
 #include <QFileInfo>
 
 QString BuildDateCaption(const QDateTime& modified) {
-    return modified.toString(QStringLiteral("dd/MM/yyyy"));
+    return modified.toString(QStringLiteral("yyyy/MM/dd"));
 }
 
 QString ProgramBuildDateCaption() {

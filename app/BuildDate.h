@@ -1,6 +1,6 @@
 #pragma once
 // The build date shown on the main window: the program file's last modification, as
-// "dd/mm/yyyy".
+// "yyyy/mm/dd", as dates are written in Japan.
 
 #include <QDateTime>
 #include <QString>

@@ -1,5 +1,8 @@
 #include "app/IniDocument.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+
 namespace {
 
 std::optional<QByteArray> SectionName(const QByteArray& line) {
@@ -23,18 +26,42 @@ std::optional<QPair<QByteArray, QByteArray>> KeyAndValue(const QByteArray& line)
     return QPair{t.left(eq).trimmed(), t.mid(eq + 1).trimmed()};
 }
 
-bool SameName(const QByteArray& inFile, const QString& wanted) {
-    return QString::fromUtf8(inFile).compare(wanted, Qt::CaseInsensitive) == 0;
-}
+// What a Windows workstation writes its Japanese in.
+constexpr const char* ShiftJis = "windows-31j";
 
-// A line break in a value would start lines of its own, keys or sections that nobody wrote.
-QByteArray KeyLine(const QByteArray& key, const QString& value) {
-    QByteArray text = value.toUtf8();
-    text.replace('\r', ' ').replace('\n', ' ');
-    return key + '=' + text;
+bool IsUtf8(const QByteArray& text) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // Decoding is what sets the error flag; the text itself is not needed.
+    const QString decoded = utf8.decode(text);
+    return !utf8.hasError();
 }
 
 } // namespace
+
+QString IniDocument::Decode(const QByteArray& bytes) const {
+    if (!shiftJis_)
+        return QString::fromUtf8(bytes);
+    QStringDecoder decoder(ShiftJis);
+    return decoder.decode(bytes);
+}
+
+QByteArray IniDocument::Encode(const QString& text) const {
+    if (!shiftJis_)
+        return text.toUtf8();
+    QStringEncoder encoder(ShiftJis);
+    return encoder.encode(text);
+}
+
+bool IniDocument::SameName(const QByteArray& inFile, const QString& wanted) const {
+    return Decode(inFile).compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
+// A line break in a value would start lines of its own, keys or sections that nobody wrote.
+QByteArray IniDocument::KeyLine(const QByteArray& key, const QString& value) const {
+    QByteArray text = Encode(value);
+    text.replace('\r', ' ').replace('\n', ' ');
+    return key + '=' + text;
+}
 
 IniDocument IniDocument::Parse(QByteArray text) {
     IniDocument doc;
@@ -45,6 +72,8 @@ IniDocument IniDocument::Parse(QByteArray text) {
     }
     if (text.isEmpty())
         return doc;
+    // Written back as it was read; a new file is UTF-8.
+    doc.shiftJis_ = !IsUtf8(text);
     const qsizetype firstBreak = text.indexOf('\n');
     if (firstBreak > 0 && text[firstBreak - 1] == '\r')
         doc.lineEnd_ = "\r\n";
@@ -94,7 +123,7 @@ std::optional<QString> IniDocument::Value(const QString& section, const QString&
     const auto line = FindKey(*span, key);
     if (!line)
         return std::nullopt;
-    return QString::fromUtf8(KeyAndValue(lines_[*line])->second);
+    return Decode(KeyAndValue(lines_[*line])->second);
 }
 
 QList<QPair<QString, QString>> IniDocument::Entries(const QString& section) const {
@@ -104,15 +133,15 @@ QList<QPair<QString, QString>> IniDocument::Entries(const QString& section) cons
         return entries;
     for (int i = span->header + 1; i < span->end; ++i)
         if (const auto entry = KeyAndValue(lines_[i]))
-            entries.append({QString::fromUtf8(entry->first), QString::fromUtf8(entry->second)});
+            entries.append({Decode(entry->first), Decode(entry->second)});
     return entries;
 }
 
 void IniDocument::SetValue(const QString& section, const QString& key, const QString& value) {
     const auto span = FindSection(section);
     if (!span) {
-        lines_.append('[' + section.toUtf8() + ']');
-        lines_.append(KeyLine(key.toUtf8(), value));
+        lines_.append('[' + Encode(section) + ']');
+        lines_.append(KeyLine(Encode(key), value));
         return;
     }
     if (const auto line = FindKey(*span, key)) {
@@ -120,5 +149,5 @@ void IniDocument::SetValue(const QString& section, const QString& key, const QSt
         lines_[*line] = KeyLine(KeyAndValue(lines_[*line])->first, value);
         return;
     }
-    lines_.insert(span->end, KeyLine(key.toUtf8(), value));
+    lines_.insert(span->end, KeyLine(Encode(key), value));
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The text of a private-profile (INI) file, held line by line so that a rewrite changes only
 // the lines it means to: comments, blank lines and keys nobody here knows keep their bytes.
+// Text that is valid UTF-8 is read as UTF-8, any other as Shift-JIS (a file brought from a
+// Windows workstation), and what is written goes in the same encoding.
 
 #include <QByteArray>
 #include <QList>
@@ -32,9 +34,14 @@ private:
 
     std::optional<SectionSpan> FindSection(const QString& section) const;
     std::optional<int> FindKey(const SectionSpan& span, const QString& key) const;
+    QString Decode(const QByteArray& bytes) const;
+    QByteArray Encode(const QString& text) const;
+    bool SameName(const QByteArray& inFile, const QString& wanted) const;
+    QByteArray KeyLine(const QByteArray& key, const QString& value) const;
 
     QList<QByteArray> lines_;
     QByteArray lineEnd_ = "\n";
     // A byte-order mark the file started with (editors on Windows add one); written back.
     QByteArray byteOrderMark_;
+    bool shiftJis_ = false;
 };

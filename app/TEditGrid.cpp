@@ -73,6 +73,7 @@ void TEditGrid::EditorOpened(QWidget* editor, const QModelIndex& index) {
 }
 
 QString TEditGrid::EnterText(const QModelIndex& index, const QString& typed) {
+    toldRow_ = -1; // an edited row's refusal is news again
     try {
         model()->setData(index, typed);
         return {};
@@ -104,9 +105,13 @@ QString TEditGrid::Post(int row) {
 
 void TEditGrid::PostRow(int row) {
     // Reached from the grid's own cursor and focus handling, where an exception must not
-    // unwind: shown here, and the change stays in the row.
-    if (const QString refusal = Post(row); !refusal.isEmpty())
+    // unwind: shown here, and the change stays in the row. Enter and then leaving the row is
+    // one try for the operator: the same refusal is not told twice.
+    const QString refusal = Post(row);
+    if (!refusal.isEmpty() && (row != toldRow_ || refusal != toldRefusal_))
         ReportError(refusal);
+    toldRow_ = refusal.isEmpty() ? -1 : row;
+    toldRefusal_ = refusal;
 }
 
 QStringList TEditGrid::SaveChanges() {
@@ -130,6 +135,15 @@ void TEditGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void TEditGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    const int row = editorIndex_.row();
+    QTableView::closeEditor(editor, hint);
+    // Enter in the editor stores the row at once: what the operator saw taken is not lost
+    // to a crash before the cursor leaves the row.
+    if (hint == QAbstractItemDelegate::SubmitModelCache && row >= 0)
+        PostRow(row);
 }
 
 void TEditGrid::focusOutEvent(QFocusEvent* event) {

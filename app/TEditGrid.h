@@ -1,6 +1,7 @@
 #pragma once
 // A grid whose cells edit the rows of a live query: a changed cell waits in its row, and the
-// row is posted when the cursor leaves it, when the grid loses the focus or on Enter; Esc
+// row is posted when the cursor leaves it, when the grid loses the focus or on Enter (in the
+// cell's editor as well as on the grid); Esc
 // cancels the row's changes. Typed text that the cell's column does not take is refused with
 // the reason shown, and the cell keeps its value. A refused post is shown and the change stays
 // in the grid.
@@ -31,6 +32,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     // The row posted when it holds changes; the reason when refused.
@@ -42,4 +44,7 @@ private:
     TDataSource* source_ = nullptr;
     QPointer<QWidget> editor_;
     QPersistentModelIndex editorIndex_;
+    // The row whose post was last refused, and why: told once until the row is edited again.
+    int toldRow_ = -1;
+    QString toldRefusal_;
 };

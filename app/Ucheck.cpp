@@ -27,7 +27,7 @@ constexpr int BibCellMargin = 6;
 
 QList<TGridColumn> CheckColumns() {
     QList<TGridColumn> columns = {
-        {QStringLiteral("ZEK"), QStringLiteral("Bib"), false, Left, Left}};
+        {QStringLiteral("ZEK"), QStringLiteral("ビブ"), false, Left, Left}};
     for (int n = 1; n <= 5; ++n)
         columns.append({QStringLiteral("MidTime%1").arg(n), QStringLiteral("中間%1").arg(n), true,
                         Left, Centred});
@@ -49,7 +49,7 @@ void WriteStatementFile(const QString& path, const QStringList& lines) {
 } // namespace
 
 TFcheck::TFcheck(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setWindowTitle(QStringLiteral("Fcheck"));
+    setWindowTitle(QStringLiteral("チェックリスト"));
     QFont font(QStringLiteral("IPAPGothic"));
     font.setPixelSize(12);
     setFont(font);

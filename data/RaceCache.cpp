@@ -340,3 +340,10 @@ void RaceCache::ExpectWaiting(const std::deque<OperatorAction>& actions, const Q
             Expect(action.request);
     }
 }
+
+int RaceCache::MostLegs() const {
+    int most = 0;
+    for (const int legs : relayn_)
+        most = std::max(most, legs);
+    return most;
+}

@@ -68,6 +68,8 @@ public:
     QStringList TeamsToForce(int exchange, const QString& teamClass) const;
     // The race's classes of more than one leg.
     QStringList RelayClasses() const;
+    // The legs of the race's longest relay class; 0 without one.
+    int MostLegs() const;
 
     // The rows of some bibs as the server holds them now, read with the lists: the
     // statements, and their rows. A team's rows say which legs were started by force.

@@ -168,9 +168,11 @@ RelayOutcome DecideRelayFinish(const RelayTeam& team, const RelayEntry& entry) {
     QStringList log = {entry.time, legStart, QString::number(elapsed)};
     if (!ReachesMinimum(elapsed, minutes())) {
         // The same team typed again soon after its exchange is told as that exchange.
-        const QString refusal = leg > 1 && elapsed >= 0
-                                    ? PassedAgoMessage(team.bib, leg - 1, elapsed)
-                                    : TooShortMessage;
+        const QString refusal =
+            leg > 1 && elapsed >= 0
+                ? PassedAgoMessage(team.bib, leg - 1, elapsed)
+                : TooShortMessage(QStringLiteral("%1走スタート").arg(leg), legStart, elapsed,
+                                  minutes());
         return Refusal(refusal, team.statement, log);
     }
     log << QString::number(elapsed);

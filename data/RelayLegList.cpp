@@ -2,7 +2,6 @@
 
 #include "data/ForcedStartTable.h"
 #include "data/StatementLines.h"
-#include "data/TQuery.h"
 
 QStringList RelayLegListStatement(int leg) {
     const QString order = leg == 1 ? QStringLiteral("finishtime") : QStringLiteral("b.runtime");
@@ -15,9 +14,3 @@ QStringList RelayLegListStatement(int leg) {
         QStringLiteral("and a.num = '%1' order by %2").arg(leg).arg(order)};
 }
 
-int MostRelayLegs(TQuery& reading) {
-    reading.SetSQL(
-        {RaceLine(QStringLiteral("select max(RELAYN) as legs from env where tcode = "))});
-    reading.Open();
-    return reading.FieldByName(QStringLiteral("legs")).AsInteger();
-}

@@ -27,6 +27,11 @@ QString PassedAgoMessage(const QString& bib, int split, int agoMs) {
         .arg(split);
 }
 
+// Where split `n` is measured from.
+QString SplitFromName(int n) {
+    return n == 1 ? QStringLiteral("スタート") : QStringLiteral("中間%1").arg(n - 1);
+}
+
 } // namespace
 
 SplitOutcome DecideSplit(const SplitRequest& request, const CompetitorSplits& competitor) {
@@ -43,8 +48,9 @@ SplitOutcome DecideSplit(const SplitRequest& request, const CompetitorSplits& co
     outcome.log << QString::number(d);
     if (!ReachesMinimum(d, request.minimumMinutes)) {
         // The same bib typed again soon after its split is told as that split.
-        outcome.refusal =
-            n > 1 && d >= 0 ? PassedAgoMessage(request.bib, n - 1, d) : TooShortMessage;
+        outcome.refusal = n > 1 && d >= 0 ? PassedAgoMessage(request.bib, n - 1, d)
+                                           : TooShortMessage(SplitFromName(n), previous, d,
+                                                             request.minimumMinutes);
         return outcome;
     }
     outcome.log << QString::number(d);

@@ -3,6 +3,7 @@
 #include "common/uComm.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 int NextSplitNo(const QStringList& splitTimes) {
     int next = 1;
@@ -42,6 +43,25 @@ int MeasuredMs(const QString& from, const QString& to) {
 bool ReachesMinimum(int elapsedMs, int minutes) {
     // In 64 bits: a large minimum typed into the box must not wrap into a small one.
     return elapsedMs >= static_cast<qint64>(minutes) * 60'000;
+}
+
+namespace {
+// "1:02:03", "-0:00:02": whole seconds, as the elapsed time reads beside a time of day.
+QString ElapsedClockText(int ms) {
+    const int seconds = std::abs(ms) / 1000;
+    return QStringLiteral("%1%2:%3:%4")
+        .arg(ms < 0 ? QStringLiteral("-") : QString())
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+} // namespace
+
+QString TooShortMessage(const QString& fromName, const QString& from, int elapsedMs, int minutes) {
+    const QString shownFrom = from.trimmed().isEmpty() ? QStringLiteral("なし") : from.left(10);
+    return QStringLiteral("最短計測時間に達していません（%1 %2、経過 %3、最短 %4 分）")
+        .arg(fromName, shownFrom, ElapsedClockText(elapsedMs))
+        .arg(minutes);
 }
 
 QString PassingLogBib(const QString& bib) {

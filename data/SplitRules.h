@@ -7,7 +7,10 @@
 #include <optional>
 
 // What the operator is told when a time cannot be recorded.
-inline const QString TooShortMessage = QStringLiteral("最短計測時間に達していません");
+// Too soon after the time it is measured from (`fromName` such as "スタート" or "中間1"), with
+// what the operator needs to see why: "最短計測時間に達していません（スタート 09:00:00.0、
+// 経過 0:03:12、最短 5 分）".
+QString TooShortMessage(const QString& fromName, const QString& from, int elapsedMs, int minutes);
 inline const QString SplitLimitMessage = QStringLiteral("既に最大中間数に達してます。");
 inline const QString TimeGoneMessage =
     QStringLiteral("この時刻は他の端末で処理されたか、削除されています。");

@@ -4,6 +4,12 @@
 -- stores the text in Shift-JIS.
 SET NAMES utf8mb4;
 
+-- The races start shortly before they are loaded, so that the first times the device (or the
+-- simulator, which sends the clock's time) gives are recorded: the half marathon and the
+-- relays half an hour before, the 10 km ten minutes after the half marathon.
+SET @race_start = DATE_FORMAT(NOW() - INTERVAL 30 MINUTE, '%H:%i:00.0000');
+SET @ten_k_start = DATE_FORMAT(NOW() - INTERVAL 20 MINUTE, '%H:%i:00.0000');
+
 INSERT INTO tiki (tcode, syumoku, TIKIMEI) VALUES
     ('202612061', '01', '第12回 みなと湾岸ハーフマラソン'),
     ('202612062', '10', '市民駅伝大会 2026'),
@@ -18,7 +24,7 @@ INSERT INTO env (tcode, class, lapn, RELAYN) VALUES
 INSERT INTO result (tcode, zek, bib, class1, status, startedtime)
 SELECT '202612061', LPAD(seq, 4, '0'), CAST(seq AS CHAR),
        CASE WHEN seq <= 20 THEN 'HM男子' WHEN seq <= 35 THEN 'HM女子' ELSE '10K' END,
-       '', IF(seq <= 35, '09:00:00.0000', '09:10:00.0000')
+       '', IF(seq <= 35, @race_start, @ten_k_start)
 FROM seq_1_to_45;
 
 -- Relay: class A has four legs, class B three.
@@ -34,7 +40,7 @@ FROM seq_1_to_12;
 INSERT INTO relaymember (tcode, zek, num, class1, startedtime, status)
 SELECT '202612062', LPAD(100 + t.seq, 4, '0'), CAST(l.seq AS CHAR),
        IF(t.seq <= 8, '一般A', '中学B'),
-       IF(l.seq = 1, '10:00:00.0000', ''), IF(l.seq = 1, 'T', 'S')
+       IF(l.seq = 1, @race_start, ''), IF(l.seq = 1, 'T', 'S')
 FROM seq_1_to_12 t JOIN seq_1_to_4 l
 WHERE l.seq <= IF(t.seq <= 8, 4, 3);
 
@@ -51,7 +57,7 @@ FROM seq_1_to_12;
 INSERT INTO relaymember (tcode, zek, num, class1, startedtime, status)
 SELECT '202612063', LPAD(200 + t.seq, 4, '0'), CAST(l.seq AS CHAR),
        IF(t.seq <= 8, '一般', '実業団'),
-       IF(l.seq = 1, '09:00:00.0000', ''), IF(l.seq = 1, 'T', 'S')
+       IF(l.seq = 1, @race_start, ''), IF(l.seq = 1, 'T', 'S')
 FROM seq_1_to_12 t JOIN seq_1_to_10 l
 WHERE l.seq <= IF(t.seq <= 8, 6, 10);
 

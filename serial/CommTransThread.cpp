@@ -95,8 +95,25 @@ void TCommTransThread::EndSend() {
         return;
     // The direction turns only once the last byte is off the line: the driver's queue
     // drained, then one character time for adapters that call the line empty while their
-    // last character is still going out.
-    port_.Drain();
+    // last character is still going out. A line that stopped sending turns back all the
+    // same, so the device's answers are heard, and the owner is told.
+    if (!WaitUntilSent())
+        comm_.PostSendStuck();
     std::this_thread::sleep_for(milliseconds(charDelay_));
     port_.SetRts(mode != cfcHalfHigh);
+}
+
+bool TCommTransThread::WaitUntilSent() {
+    int left = port_.OutQueueCount();
+    auto lastMove = steady_clock::now();
+    while (left > 0 && !Stopping()) {
+        if (steady_clock::now() - lastMove >= milliseconds(comm_.TimeOutTrans()))
+            return false;
+        std::this_thread::sleep_for(milliseconds(1));
+        const int now = port_.OutQueueCount();
+        if (now < left)
+            lastMove = steady_clock::now();
+        left = now;
+    }
+    return true;
 }

@@ -30,6 +30,9 @@ private:
     bool WaitWritable(std::chrono::steady_clock::time_point deadline);
     void BeginSend();
     void EndSend();
+    // Waits until the bytes written have left the port; false when the queue stopped
+    // moving for TimeOutTrans ms. A purge ends the wait: nothing is left to send.
+    bool WaitUntilSent();
     bool Stopping() const { return purging_ || Terminated(); }
 
     TCustomCommX& comm_;

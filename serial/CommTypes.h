@@ -24,6 +24,9 @@ using TCommBreakEvent = std::function<void(QObject* Sender)>;
 using TCommErrEvent = std::function<void(QObject* Sender, int ErrorState)>;
 // The other end of the line went away (hang-up, adapter pulled out); raised once per Open.
 using TCommLostEvent = std::function<void(QObject* Sender)>;
+// A half-duplex send did not leave the port: its queue stopped moving for TimeOutTrans ms,
+// and the line was turned back to receiving with bytes unsent.
+using TCommSendStuckEvent = std::function<void(QObject* Sender)>;
 
 // Line-error bits of OnError.
 constexpr int CommErrorOverrun = 0x02;

@@ -355,6 +355,10 @@ void TCustomCommX::PostLineErrors() {
         FChannel->Post([this, bits] { DoError(bits); });
 }
 
+void TCustomCommX::PostSendStuck() {
+    FChannel->Post([this] { DoSendStuck(); });
+}
+
 void TCustomCommX::HandOverBreak() {
     if (FLineStatus->TakeBreak())
         HandOver([this] { DoBreak(); });
@@ -392,4 +396,9 @@ void TCustomCommX::DoError(int bits) {
 void TCustomCommX::DoPortLost() {
     if (IsOpen() && OnPortLost)
         OnPortLost(this);
+}
+
+void TCustomCommX::DoSendStuck() {
+    if (IsOpen() && OnSendStuck)
+        OnSendStuck(this);
 }

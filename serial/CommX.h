@@ -94,6 +94,7 @@ public:
     TCommBreakEvent OnBreak;
     TCommErrEvent OnError;
     TCommLostEvent OnPortLost;
+    TCommSendStuckEvent OnSendStuck;
 
 private:
     friend class TCommTransThread;
@@ -121,12 +122,14 @@ private:
     // Called by the transmit worker, which does not wait: the owner thread waits for it
     // (PurgeTrans, a full Write), also from inside the OnError handler this raises.
     void PostLineErrors();
+    void PostSendStuck();
 
     // Owner thread.
     void DoReceive();
     void DoBreak();
     void DoError(int bits);
     void DoPortLost();
+    void DoSendStuck();
 
     int FPortNo = 1;
     int FBitRate = 9600;

@@ -85,11 +85,13 @@ bool DcbToTermios(const TCommDcb& dcb, termios& t) {
     cfsetospeed(&t, *speed);
     t.c_cflag &= ~kLineFlags;
     t.c_cflag |= CLOCAL | CREAD | *size;
-    t.c_iflag &= ~(INPCK | IXON | IXOFF | IXANY);
+    t.c_iflag &= ~(INPCK | IGNPAR | PARMRK | ISTRIP | IXON | IXOFF | IXANY);
     if (dcb.Parity != 0) {
         t.c_cflag |= PARENB | (dcb.Parity == 1 ? PARODD : 0);
+        // A checked byte that fails is dropped, not handed on as NUL, a character a line can
+        // hold; the driver still counts it, and OnError reports it.
         if (dcb.Flags & DcbFlag::ParityCheck)
-            t.c_iflag |= INPCK;
+            t.c_iflag |= INPCK | IGNPAR;
     }
     // termios has no 1.5 stop bits; drivers give 1.5 for CSTOPB at 5 data bits.
     if (dcb.StopBits != 0)

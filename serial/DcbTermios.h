@@ -13,7 +13,7 @@ std::optional<speed_t> SpeedFor(int bitRate);
 TCommDcb DcbFromTermios(const termios& t);
 
 // Patches the terminal settings `t` (raw, 8-bit clean, receiver on, modem status ignored)
-// from the record. False when the record asks for something termios cannot express: a
+// from the record; with parity checked, a byte that fails it is dropped. False when the record asks for something termios cannot express: a
 // speed outside the standard table, a character size other than 5 to 8.
 bool DcbToTermios(const TCommDcb& dcb, termios& t);
 

@@ -43,11 +43,16 @@ void PortDevice::PurgeOutput() {
     ::tcflush(fd_, TCOFLUSH);
 }
 
-// Not under the write lock: the purge that ends a drain early must not wait for it.
-void PortDevice::Drain() {
+int PortDevice::OutQueueCount() const {
+    int count = 0;
     // A port that fails here fails its next write as well, and that write reports it.
-    while (::tcdrain(fd_) != 0 && errno == EINTR) {
-    }
+    if (::ioctl(fd_, TIOCOUTQ, &count) != 0)
+        return 0;
+    unsigned int lineStatus = 0;
+    if (count == 0 && ::ioctl(fd_, TIOCSERGETLSR, &lineStatus) == 0 &&
+        !(lineStatus & TIOCSER_TEMT))
+        return 1;
+    return count;
 }
 
 void PortDevice::PurgeInput() {

@@ -23,8 +23,10 @@ public:
     // Applies settings now; false when the driver refused or dropped them.
     bool WriteSettings(const termios& t);
     void PurgeOutput();
-    // Waits until every byte written has physically left the port; a purge cuts it short.
-    void Drain();
+    // Bytes written and not yet on the line: the driver's queue, and one more while a UART
+    // that says so is still shifting its last character out. Never blocks, unlike a drain
+    // of the driver's own, which an adapter that stopped sending holds for ever.
+    int OutQueueCount() const;
     void PurgeInput();
     void SetRts(bool raised);
     void SetDtr(bool raised);

@@ -4,14 +4,20 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTime>
 #include <QTreeWidget>
 
 namespace {
 
 enum Column { TimeColumn, BibColumn, ReasonColumn };
-// Times an entry came, kept on its time cell.
+// Times an entry came, kept on its time cell; its reason as told, on the reason cell.
 constexpr int RepeatRole = Qt::UserRole;
+// When it came last, date and all, on the time cell.
+constexpr int AtRole = Qt::UserRole + 1;
+
+bool IsSame(const QTreeWidgetItem& item, const AttentionEntry& entry) {
+    return item.text(BibColumn) == entry.bib &&
+           item.data(ReasonColumn, RepeatRole).toString() == entry.reason;
+}
 
 } // namespace
 
@@ -43,30 +49,64 @@ AttentionList::AttentionList(QWidget* parent)
     ShowCount();
 }
 
+AttentionList::~AttentionList() = default;
+
+void AttentionList::KeepIn(std::unique_ptr<AttentionJournal> journal) {
+    journal_ = std::move(journal);
+    for (const AttentionEntry& entry : journal_->TakeFound())
+        Show(entry);
+    // Written anew: only what is shown, and a file that failed before is mended.
+    journal_->KeepOnly(Entries());
+}
+
 void AttentionList::Add(const QString& bib, const QString& reason) {
-    const QString now = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-    const QString text = reason.simplified();
-    if (QTreeWidgetItem* last = list_->topLevelItem(0);
-        last && last->text(BibColumn) == bib &&
-        last->data(ReasonColumn, RepeatRole).toString() == text) {
-        const int times = last->data(TimeColumn, RepeatRole).toInt() + 1;
-        last->setData(TimeColumn, RepeatRole, times);
-        last->setText(TimeColumn, now);
-        last->setText(ReasonColumn, QStringLiteral("%1（%2回）").arg(text).arg(times));
+    AttentionEntry entry{QDateTime::currentDateTime(), bib, reason.simplified()};
+    if (const QTreeWidgetItem* last = list_->topLevelItem(0); last && IsSame(*last, entry))
+        entry.times = last->data(TimeColumn, RepeatRole).toInt() + 1;
+    Show(entry);
+    if (!journal_)
         return;
+    journal_->Keep(entry);
+    if (journal_->LinesAdded() > 2 * Kept)
+        journal_->KeepOnly(Entries());
+}
+
+void AttentionList::Show(const AttentionEntry& entry) {
+    QTreeWidgetItem* item = list_->topLevelItem(0);
+    if (entry.times == 1 || !item || !IsSame(*item, entry)) {
+        item = new QTreeWidgetItem;
+        list_->insertTopLevelItem(0, item);
     }
-    auto* item = new QTreeWidgetItem({now, bib, text});
-    item->setData(TimeColumn, RepeatRole, 1);
-    item->setData(ReasonColumn, RepeatRole, text);
-    item->setToolTip(ReasonColumn, text);
-    list_->insertTopLevelItem(0, item);
+    item->setText(TimeColumn, entry.at.toString(QStringLiteral("HH:mm:ss")));
+    item->setData(TimeColumn, AtRole, entry.at);
+    item->setData(TimeColumn, RepeatRole, entry.times);
+    item->setText(BibColumn, entry.bib);
+    item->setText(ReasonColumn,
+                  entry.times == 1
+                      ? entry.reason
+                      : QStringLiteral("%1（%2回）").arg(entry.reason).arg(entry.times));
+    item->setData(ReasonColumn, RepeatRole, entry.reason);
+    item->setToolTip(ReasonColumn, entry.reason);
     while (list_->topLevelItemCount() > Kept)
         delete list_->takeTopLevelItem(Kept);
     ShowCount();
 }
 
+std::vector<AttentionEntry> AttentionList::Entries() const {
+    std::vector<AttentionEntry> entries;
+    for (int row = list_->topLevelItemCount() - 1; row >= 0; --row) {
+        const QTreeWidgetItem* item = list_->topLevelItem(row);
+        entries.push_back({item->data(TimeColumn, AtRole).toDateTime(), item->text(BibColumn),
+                           item->data(ReasonColumn, RepeatRole).toString(),
+                           item->data(TimeColumn, RepeatRole).toInt()});
+    }
+    return entries;
+}
+
 void AttentionList::Clear() {
     list_->clear();
+    if (journal_)
+        journal_->KeepOnly({});
     ShowCount();
 }
 

@@ -4,7 +4,6 @@
 
 #include <QAbstractItemView>
 #include <QStyledItemDelegate>
-#include <algorithm>
 
 namespace {
 
@@ -42,10 +41,17 @@ void PortListCombo::Refill() {
     addItem(QString());
     for (const int n : PresentPorts())
         addItem(PortName(n), DevicePathForPort(n));
-    if (!chosen.isEmpty() && findText(chosen) < 0)
-        addItem(chosen, DevicePathForPort(chosen.mid(3).toInt()));
-    setCurrentIndex(std::max(0, findText(chosen)));
+    if (chosen.isEmpty())
+        setCurrentIndex(0);
+    else
+        ChoosePort(chosen);
     view()->setMinimumWidth(view()->sizeHintForColumn(0));
+}
+
+void PortListCombo::ChoosePort(const QString& name) {
+    if (findText(name) < 0)
+        addItem(name, DevicePathForPort(name.mid(3).toInt()));
+    setCurrentIndex(findText(name));
 }
 
 void PortListCombo::showPopup() {

@@ -12,6 +12,8 @@ public:
     // Reads the present ports again: the empty entry first, then each port; the chosen port
     // stays chosen, listed even when its device has gone.
     void Refill();
+    // Chooses port `name` ("COM3"), listing it when its device is away.
+    void ChoosePort(const QString& name);
 
     void showPopup() override;
 };

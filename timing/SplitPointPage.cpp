@@ -42,7 +42,7 @@ void SplitPointPage::Build() {
     counts_ = BoldLabel(this, QStringLiteral("ViewCounts"), 22, QRect(Left, 8, 460, 30));
     countdown_ = BoldLabel(this, QStringLiteral("ViewCountdown"), 16, QRect(Left, 42, 460, 22));
     BoldLabel(this, QStringLiteral("ViewFindCaption"), 14, QRect(Left + 470, 16, 40, 22))
-        ->setText(QStringLiteral("Bib"));
+        ->setText(QStringLiteral("ビブ"));
     findBox_ = new QLineEdit(this);
     findBox_->setObjectName(QStringLiteral("ViewFindBox"));
     findBox_->setGeometry(Left + 510, 8, 140, 40);
@@ -59,7 +59,7 @@ void SplitPointPage::Build() {
     notPassed_->setObjectName(QStringLiteral("ViewNotPassed"));
     notPassed_->setGeometry(Left, 122, 420, 430);
     notPassed_->setRootIsDecorated(false);
-    notPassed_->setHeaderLabels({QStringLiteral("ゼッケン"), QStringLiteral("クラス"),
+    notPassed_->setHeaderLabels({QStringLiteral("ビブ"), QStringLiteral("クラス"),
                                  QStringLiteral("最終通過"), QStringLiteral("時刻"),
                                  QStringLiteral("予想")});
     const int widths[] = {64, 80, 70, 100, 90};
@@ -90,7 +90,7 @@ void SplitPointPage::ShowLists(const ListSnapshots& lists, int split) {
     if (const ListSnapshot* rows = Find(lists, NotPassedRead))
         ShowNotPassed(*rows);
     if (const ListSnapshot* rows = Find(lists, PerMinuteRead)) {
-        const QTime now = QTime::currentTime();
+        const QTime now = now_();
         chart_->ShowPassings(PassingsPerMinuteOf(*rows, now),
                              now.toString(QStringLiteral("HH:mm")));
     }
@@ -119,8 +119,8 @@ void SplitPointPage::ShowBacklog(int waiting) {
 
 void SplitPointPage::Tick(int split) {
     const std::optional<QTime> cutOff = CutOffOf(split);
-    countdown_->setText(CutOffCountdown(cutOff, QTime::currentTime()));
-    const bool closed = cutOff && QTime::currentTime() >= *cutOff;
+    countdown_->setText(CutOffCountdown(cutOff, now_()));
+    const bool closed = cutOff && now_() >= *cutOff;
     const QString still = QStringLiteral("未通過 %1 人").arg(std::max(expected_, 0));
     heading_->setText(closed ? QStringLiteral("関門閉鎖  ") + still : still);
 }
@@ -128,7 +128,7 @@ void SplitPointPage::Tick(int split) {
 QString SplitPointPage::Summary(int split) const {
     if (through_ < 0)
         return {};
-    const QString countdown = CutOffCountdown(CutOffOf(split), QTime::currentTime());
+    const QString countdown = CutOffCountdown(CutOffOf(split), now_());
     return QStringLiteral("通過 %1 / 残り %2").arg(through_).arg(expected_) +
            (countdown.isEmpty() ? QString() : QStringLiteral("  ") + countdown);
 }

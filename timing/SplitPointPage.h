@@ -7,6 +7,7 @@
 #include "data/ListReader.h"
 #include "data/SplitDecision.h"
 
+#include <QTime>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -33,6 +34,8 @@ public:
     QString Summary(int split) const;
 
     QLineEdit* FindBox() const { return findBox_; }
+    // The time of day the cut-off and the chart count by: the device's while it sends.
+    void SetClock(std::function<QTime()> now) { now_ = std::move(now); }
 
 private:
     void Build();
@@ -50,4 +53,5 @@ private:
     int through_ = -1; // -1 until the first read
     int expected_ = 0;
     int split_ = 1;
+    std::function<QTime()> now_ = [] { return QTime::currentTime(); };
 };

@@ -56,7 +56,8 @@ QString ExchangesText(const std::vector<int>& teamsThrough) {
     QStringList parts;
     for (size_t k = 0; k < teamsThrough.size(); ++k)
         parts << QStringLiteral("中継%1: %2").arg(k + 1).arg(teamsThrough[k]);
-    return parts.isEmpty() ? QString() : QStringLiteral("通過チーム\n") + parts.join(u"  ");
+    // One exchange a line: a heading is never cut in two.
+    return parts.isEmpty() ? QString() : QStringLiteral("通過チーム\n") + parts.join(u'\n');
 }
 
 QString WhereaboutsText(const QString& zek, const CompetitorSplits& competitor, int split) {

@@ -3,6 +3,7 @@
 #include "common/uComm.h"
 #include "data/RelayDecision.h"
 #include "data/SplitDecision.h"
+#include "device/DeviceClock.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ StripReading PortReading(const DeviceLineFacts& facts) {
     case DeviceLineState::Closed:
         return {port + QStringLiteral(" 閉"), StripColours::Idle};
     case DeviceLineState::Lost:
-        return {port + QStringLiteral(" 切断"), StripColours::Trouble};
+        return {port + QStringLiteral(" 切断 再接続待ち"), StripColours::Trouble};
     case DeviceLineState::Open:
         break;
     }
@@ -37,6 +38,9 @@ StripReading PortReading(const DeviceLineFacts& facts) {
                               : QStringLiteral("受信なし %1").arg(AgeText(facts.quietSeconds));
     if (facts.quietSeconds >= facts.quietLimitSeconds)
         return {port + QStringLiteral(" 無通信 ") + since, StripColours::Warning};
+    // Open is not receiving: a port with nothing behind it opens as well as any.
+    if (!facts.anyLine)
+        return {port + QStringLiteral(" 開 ") + since, StripColours::Idle};
     return {port + QStringLiteral(" 受信中 ") + since, StripColours::Good};
 }
 
@@ -44,6 +48,12 @@ StripReading PortReading(const DeviceLineFacts& facts) {
 
 StripReading DeviceLineReading(const DeviceLineFacts& facts) {
     StripReading reading = PortReading(facts);
+    // Said while the line is up: beside 切断 it would be noise.
+    if (const QString offset = facts.clockOffsetMs && facts.state == DeviceLineState::Open
+                                   ? ClockOffsetText(*facts.clockOffsetMs)
+                                   : QString();
+        !offset.isEmpty())
+        reading.text += Gap + offset;
     if (facts.invalidTimeLines == 0)
         return reading;
     reading.text += Gap + QStringLiteral("時刻不正 %1 行").arg(facts.invalidTimeLines);

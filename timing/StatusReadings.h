@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QString>
 
+#include <optional>
+
 struct RelayOutcome;
 struct SplitOutcome;
 
@@ -22,6 +24,7 @@ inline const QColor Warning(240, 168, 0); // look soon
 inline const QColor Trouble(216, 40, 40); // look now
 } // namespace StripColours
 
+// Lost: the chosen port's device went away or is not there yet; the port is tried again.
 enum class DeviceLineState { Closed, Open, Lost };
 
 struct DeviceLineFacts {
@@ -33,6 +36,8 @@ struct DeviceLineFacts {
     int quietLimitSeconds = 30; // this long without a line while open: 無通信
     // Stamp lines whose time of day could not be read: passings without a usable time.
     int invalidTimeLines = 0;
+    // The device's clock minus this machine's while it sends (said beyond a second).
+    std::optional<qint64> clockOffsetMs;
 };
 StripReading DeviceLineReading(const DeviceLineFacts& facts);
 

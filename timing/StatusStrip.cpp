@@ -1,10 +1,12 @@
 #include "StatusStrip.h"
 
 #include "common/uComm.h"
+#include "device/DeviceClock.h"
 #include "timing/BoldLabel.h"
 #include "timing/RefusalTone.h"
 
 #include <QGridLayout>
+#include <QDateTime>
 #include <QLabel>
 #include <QTime>
 
@@ -113,6 +115,17 @@ void StatusStrip::ShowOutcome(const LastAction& action) {
     Refresh();
 }
 
+void StatusStrip::ShowServerLost() {
+    serverLost_ = true;
+    tone_->Sound();
+    Refresh();
+}
+
+void StatusStrip::ShowServerBack() {
+    serverLost_ = false;
+    Refresh();
+}
+
 StripReading StatusStrip::Shown(Field field) const {
     const QLabel* label = field == Field::Device     ? device_
                           : field == Field::Database ? database_
@@ -123,10 +136,16 @@ StripReading StatusStrip::Shown(Field field) const {
 
 void StatusStrip::Refresh() {
     const qint64 quietSeconds = quiet_.isValid() ? quiet_.elapsed() / 1000 : 0;
-    Paint(device_, DeviceLineReading({port_, portState_, quietSeconds, anyLine_,
-                                      uComm::DeviceQuietSeconds, invalidTimeLines_}));
-    if (databaseProbe_)
-        Paint(database_, DatabaseReading(databaseProbe_()));
+    Paint(device_,
+          DeviceLineReading({port_, portState_, quietSeconds, anyLine_, uComm::DeviceQuietSeconds,
+                             invalidTimeLines_,
+                             deviceClock_ ? deviceClock_->OffsetMs(QDateTime::currentDateTime())
+                                    : std::nullopt}));
+    if (databaseProbe_) {
+        DatabaseFacts facts = databaseProbe_();
+        facts.connected = facts.connected && !serverLost_;
+        Paint(database_, DatabaseReading(facts));
+    }
     WaitingFacts waiting = waitingFacts_;
     if (waitingSince_.isValid())
         waiting.oldestAgeSeconds += waitingSince_.elapsed() / 1000;

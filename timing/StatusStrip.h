@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <functional>
 
+class DeviceClock;
 class QLabel;
 class RefusalTone;
 
@@ -30,9 +31,15 @@ public:
 
     // Asked at every refresh: the connection can be lost by any statement.
     void SetDatabaseProbe(std::function<DatabaseFacts()> probe);
+    // The device's clock, whose difference from this machine's the device field says.
+    void FollowClock(const DeviceClock* clock) { deviceClock_ = clock; }
     void ShowWaiting(const WaitingFacts& facts);
     // A refusal also beeps, when the setting asks for it.
     void ShowOutcome(const LastAction& action);
+    // The server stopped answering: one beep, the database field red until it is back; the
+    // last key press stays in view.
+    void ShowServerLost();
+    void ShowServerBack();
 
     enum class Field { Device, Database, Waiting, Action };
     // What the field shows now.
@@ -60,6 +67,8 @@ private:
     bool anyLine_ = false;
     int invalidTimeLines_ = 0;
     std::function<DatabaseFacts()> databaseProbe_;
+    const DeviceClock* deviceClock_ = nullptr;
+    bool serverLost_ = false;
     WaitingFacts waitingFacts_;
     QElapsedTimer waitingSince_; // since the waiting times were counted
     StripReading lastAction_{QStringLiteral("—"), StripColours::Idle};

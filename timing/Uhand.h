@@ -9,10 +9,12 @@
 #include "data/OperatorAction.h"
 #include "data/RaceCopyStore.h"
 #include "data/RaceInWork.h"
+#include "device/DeviceClock.h"
 #include "device/DeviceLineAssembler.h"
 #include "serial/CommX.h"
 #include "timing/PendingView.h"
 #include "timing/PortListCombo.h"
+#include "timing/ServerLinkWatch.h"
 #include "timing/StampsAheadOfLists.h"
 
 #include <QDialog>
@@ -43,6 +45,7 @@ class QButtonGroup;
 class ActionHistory;
 class ListReading;
 class AttentionList;
+class QTimer;
 class LapSession;
 class RaceCache;
 class RelaySession;
@@ -181,6 +184,8 @@ private:
     TDBGrid* DBGrid6 = nullptr;
     QCheckBox* CkBLast = nullptr;     // "最終走者も処理"
     QSpinBox* SpExchange = nullptr;   // the exchange this workstation stands at
+    QLabel* LabLegShown = nullptr;    // whose leg the grid lists
+    int legShown_ = 0;
     QPushButton* Button3 = nullptr;   // "リレー初期化"
     QPushButton* BtnUndo3 = nullptr;  // "元に戻す": the relay page's last action
     QPushButton* BtnForced = nullptr; // "繰上スタート"
@@ -267,8 +272,17 @@ private:
     void Cbxcomm1Change();
     void com1open(int PortNo);
     void CommX1Receive(QObject* Sender, int ReceiveSize);
-    // The device's line went away (cable pulled, adapter unplugged): said once, port closed.
+    // The device's line went away (cable pulled, adapter unplugged): said once, port closed,
+    // the choice kept and the port tried again until the device is back.
     void CommX1PortLost();
+    // Opens port PortNo as the device's line; false, the port closed, when it does not open.
+    bool OpenDevicePort(int PortNo);
+    // The chosen port's device is away: told once, the port tried every few seconds.
+    void AwaitDevice(const QString& told);
+    void RetryDevicePort();
+    // A half-duplex send that did not leave the port in time.
+    void CommX1SendStuck();
+    QTimer* deviceRetry_ = nullptr;
 
     // Layout (UhandLayout.cpp).
     void BuildWindow();
@@ -349,6 +363,10 @@ private:
     bool WasAwaitingConfirmation(const OperatorAction& action);
     std::set<QString> awaitingConfirmation_;
     void ActionRefused(const OperatorAction& action);
+    // How a link to the server fared (the lists, a writer): an outage told once when it
+    // begins and once when it ends (UhandUndo.cpp).
+    void WatchServer(const QString& link, const QString& trouble);
+    ServerLinkWatch serverLink_;
     PendingSnapshot pendingSnapshot_;
     StampsAheadOfLists unstoredAhead_; // this workstation's stamps
     StampsAheadOfLists takenAhead_;    // the stamps its actions took
@@ -367,6 +385,8 @@ private:
 
     // The list of leg `leg` below the relay grid (UhandRelay.cpp).
     void ShowLegList(int leg);
+    // The list a key press leads to, unless the operator has scrolled the one on show.
+    void FollowLeg(int leg);
     // Ed1's background: white in normal work, aqua while a dead heat is open.
     void PaintEd1(const QColor& colour);
 
@@ -379,6 +399,7 @@ private:
     // Closing within a minute of the last received line asks first; true to close.
     bool ConfirmCloseWhileReceiving();
     DeviceLineAssembler deviceLine_;
+    DeviceClock deviceClock_; // as the stamps show it
     StampStore* stamps_ = nullptr;
     QElapsedTimer lastDeviceLine_; // started at each completed line, invalid while closed
 

@@ -3,6 +3,8 @@
 // and listed under 要確認, never in a box that would take the next bib's keys.
 #include "Uhand.h"
 
+#include "common/ProgramFiles.h"
+#include "data/Udm1.h"
 #include "speech/SpeechPanelLogic.h"
 #include "timing/AttentionList.h"
 #include "timing/BibKeyboard.h"
@@ -18,6 +20,8 @@
 #include <QTabWidget>
 
 void TFhand::ConnectAttentionHandlers() {
+    Attention->KeepIn(
+        std::make_unique<AttentionJournal>(ProgramDataFolder(), Dm1->DB.SourceName()));
     // On 通過状況 the digits go to its lookup box; the undo belongs to the timing pages.
     new BibKeyboard(
         this,
@@ -73,7 +77,7 @@ void TFhand::ShowKeyPress(QLineEdit* bibBox, const KeyPressResult& result) {
             Speech->Announce(result.announcement);
         // The list follows once the server has the split or leg.
         if (result.listToShow != 0 && bibBox == Edit3)
-            ShowLegList(result.listToShow);
+            FollowLeg(result.listToShow);
         else if (result.listToShow != 0)
             ChooseSplitPoint(result.listToShow, false);
     }

@@ -10,6 +10,7 @@
 #include "data/Udm1.h"
 #include "device/DeviceRecord.h"
 #include "device/StampStore.h"
+#include "timing/AttentionList.h"
 #include "timing/MessageBoxes.h"
 #include "timing/StatusStrip.h"
 
@@ -27,12 +28,14 @@ constexpr int ShownReceivedLines = 30;
 constexpr int ShownAcceptedLines = 10;
 // The port settles this long after it was closed before it is opened again.
 constexpr int ReopenPauseMs = 300;
+// While the chosen port's device is away it is looked for this often.
+constexpr int DeviceRetryMs = 2000;
 // Closing the window this soon after the last received line asks first.
 constexpr qint64 RecentLineMs = 60'000;
 
 const QString PortRefused =
-    QStringLiteral("取込ﾎﾟｰﾄ で指定したポートは有効では有りません。"
-                   "正しいポートを指定しないとタイムデータの取込が出来ません。");
+    QStringLiteral("取込ポートに指定したポートは使えません。"
+                   "正しいポートを指定しないとタイムを取り込めません。");
 
 QString PortName(int n) {
     return QStringLiteral("COM") + QString::number(n);
@@ -57,6 +60,10 @@ void TFhand::ConnectDeviceHandlers() {
     CommX1->OnPortLost = [this](QObject*) {
         QTimer::singleShot(0, this, [this] { RunGuarded([this] { CommX1PortLost(); }); });
     };
+    CommX1->OnSendStuck = [this](QObject*) { RunGuarded([this] { CommX1SendStuck(); }); };
+    deviceRetry_ = new QTimer(this);
+    deviceRetry_->setInterval(DeviceRetryMs);
+    connect(deviceRetry_, &QTimer::timeout, this, Guarded(this, &TFhand::RetryDevicePort));
     Memo1->setMaximumBlockCount(ShownReceivedLines);
     Memo3->setMaximumBlockCount(ShownAcceptedLines);
 
@@ -70,6 +77,7 @@ void TFhand::ConnectDeviceHandlers() {
     connect(stamps_, &StampStore::WaitingChanged, this, &TFhand::StampsWaitingChanged);
     connect(stamps_, &StampStore::Stored, this, Guarded(this, &TFhand::RefreshAfterStamps));
     // A writer that cannot store is as good as a database gone, whatever this link says.
+    Strip->FollowClock(&deviceClock_);
     Strip->SetDatabaseProbe([this] {
         QStringList journals;
         for (const QString& trouble : {stamps_->JournalProblem(), History->Problem()})
@@ -94,16 +102,17 @@ void TFhand::FormCreate() {
     Cbxcomm1->Refill();
     if (uComm::DevicePortNo <= 0)
         return;
-    try {
-        Cbxcomm1->setCurrentText(PortName(uComm::DevicePortNo));
-        com1open(uComm::DevicePortNo);
-    } catch (const std::exception&) {
-        // The window opens whatever the port does; com1open has told the operator.
-    }
+    Cbxcomm1->ChoosePort(PortName(uComm::DevicePortNo));
+    // A device plugged in later is taken up then: the saved choice stays.
+    if (!OpenDevicePort(uComm::DevicePortNo))
+        AwaitDevice(QStringLiteral("取込ポート ") + PortName(uComm::DevicePortNo) +
+                    QStringLiteral(" の機器が見つかりません。機器がつながると自動で取り込みを"
+                                   "始めます。"));
 }
 
 void TFhand::Cbxcomm1Change() {
     if (Cbxcomm1->currentIndex() <= 0) {
+        deviceRetry_->stop();
         CommX1->Close();
         lastDeviceLine_.invalidate();
         uComm::DevicePortNo = 0;
@@ -117,33 +126,62 @@ void TFhand::Cbxcomm1Change() {
 }
 
 void TFhand::com1open(int PortNo) {
+    deviceRetry_->stop();
+    CommX1->Close();
+    QThread::msleep(ReopenPauseMs);
+    if (OpenDevicePort(PortNo))
+        return;
+    // A port the operator chose and that does not open: the choice is undone.
+    Strip->ShowPortClosed(QString());
+    Tell({}, PortRefused);
+    uComm::DevicePortNo = 0;
+    Cbxcomm1->setCurrentIndex(0);
+}
+
+bool TFhand::OpenDevicePort(int PortNo) {
     CommX1->Close();
     deviceLine_.Reset();
     lastDeviceLine_.invalidate();
     CommX1->SetPortNo(PortNo);
     try {
-        QThread::msleep(ReopenPauseMs);
         CommX1->Open();
-        Strip->ShowPortOpened(PortName(PortNo));
     } catch (const std::exception&) {
-        // Whatever stopped the port, the operator is told and the choice is undone.
-        Strip->ShowPortClosed(QString());
-        Tell({}, PortRefused);
-        uComm::DevicePortNo = 0;
-        Cbxcomm1->setCurrentIndex(0);
+        // Whatever stopped the port, the caller says what it means.
+        return false;
     }
+    deviceRetry_->stop();
+    Strip->ShowPortOpened(PortName(PortNo));
+    return true;
+}
+
+void TFhand::AwaitDevice(const QString& told) {
+    // Said in the list and on the device's own field: the last key press stays on the strip.
+    Attention->Add({}, told);
+    Strip->ShowPortLost(PortName(uComm::DevicePortNo));
+    deviceRetry_->start();
+}
+
+void TFhand::RetryDevicePort() {
+    // A closed window takes nothing; the next one opens the port itself.
+    if (!isVisible() || uComm::DevicePortNo <= 0 || CommX1->Handle() != TCommX::InvalidHandle)
+        return;
+    if (OpenDevicePort(uComm::DevicePortNo))
+        Attention->Add({}, QStringLiteral("取込ポート ") + PortName(uComm::DevicePortNo) +
+                               QStringLiteral(" の機器とつながりました。"));
 }
 
 void TFhand::CommX1PortLost() {
-    const int port = CommX1->PortNo();
     CommX1->Close();
     deviceLine_.Reset();
     lastDeviceLine_.invalidate();
-    // Told without a box: the operator may be typing a bib this very moment.
-    Tell({}, QStringLiteral("取込ポート ") + PortName(port) +
-                 QStringLiteral(" との接続が切れました。タイムデータは取り込まれていません。"
-                                "機器とケーブルを確かめて、ポートを選び直してください。"));
-    Strip->ShowPortLost(PortName(port));
+    AwaitDevice(QStringLiteral("取込ポート ") + PortName(uComm::DevicePortNo) +
+                QStringLiteral(" との接続が切れました。タイムデータは取り込まれていません。"
+                               "機器とケーブルを確かめてください。機器が戻ると自動でつなぎ直します。"));
+}
+
+void TFhand::CommX1SendStuck() {
+    Tell({}, QStringLiteral("取込ポート ") + PortName(CommX1->PortNo()) +
+                 QStringLiteral(" の送信が終わりません。アダプタを確かめてください。"));
 }
 
 void TFhand::CommX1Receive(QObject* Sender, int ReceiveSize) {
@@ -179,6 +217,8 @@ void TFhand::TakeDeviceLine(const QByteArray& line) {
         return;
     }
     Memo3->appendPlainText(VisibleText(line));
+    deviceClock_.Stamped(QTime::fromMSecsSinceStartOfDay(TimeTextToMs(DeviceTimeOf(record))),
+                         QDateTime::currentDateTime());
     stamps_->Accept(uComm::RaceCode, record);
 }
 
@@ -193,12 +233,8 @@ bool TFhand::ConfirmCloseWhileReceiving() {
 }
 
 void TFhand::ShowUnsavedCount() {
+    // The stamps' trouble is the server link's, told once by its watch; here it is the tip.
     const QString problem = stamps_->Problem();
-    // Each new trouble of the stamps is told once, with the database's own words.
-    if (!problem.isEmpty() && problem != Labunsaved->toolTip())
-        Tell({}, QStringLiteral("タイムを保存できません（機器のタイムは日誌に残り、"
-                                "自動で保存し直します）: ") +
-                     problem);
     Labunsaved->setText(QStringLiteral("未保存 %1 件").arg(stamps_->WaitingCount()));
     Labunsaved->setToolTip(problem);
     Labunsaved->setVisible(stamps_->WaitingCount() > 0 || !stamps_->Problem().isEmpty());

@@ -13,6 +13,7 @@
 #include "device/StampStore.h"
 #include "speech/SpeechPanelLogic.h"
 #include "timing/AttentionList.h"
+#include "timing/BoldLabel.h"
 #include "timing/CutOffShadingDelegate.h"
 #include "timing/LapSession.h"
 #include "timing/RelaySession.h"
@@ -84,11 +85,11 @@ QLineEdit* MakeBibBox(QWidget* parent, const QString& name, const QRect& geometr
 
 // The bib box of a timing page with its label and the two key instructions beside it.
 QLineEdit* MakeBibEntry(QWidget* page, const QString& name, const QString& keys) {
-    MakeLabel(page, QStringLiteral("Bib"), QRect(PageLeft, 22, 30, 20));
+    MakeLabel(page, QStringLiteral("ビブ"), QRect(PageLeft, 22, 30, 20));
     QLineEdit* box = MakeBibBox(page, name, QRect(PageLeft + 32, 8, 150, 46), keys);
-    MakeLabel(page, QStringLiteral("0 Enter で処理対象データを削除"),
+    MakeLabel(page, QStringLiteral("0 Enter で先頭のタイムを破棄"),
               QRect(PageLeft + 196, 10, 260, 20));
-    MakeLabel(page, QStringLiteral("Bib Space で同着処理対象"), QRect(PageLeft + 196, 32, 260, 20));
+    MakeLabel(page, QStringLiteral("ビブ + Space で同着"), QRect(PageLeft + 196, 32, 260, 20));
     return box;
 }
 
@@ -296,7 +297,7 @@ void TFhand::BuildLapPage() {
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     DBGrid2->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    MakeLabel(page, QStringLiteral("Bib"), QRect(PageLeft, 522, 30, 20));
+    MakeLabel(page, QStringLiteral("ビブ"), QRect(PageLeft, 522, 30, 20));
     Edit1 = MakeEdit(page, QStringLiteral("Edit1"), QRect(PageLeft + 32, 508, 150, 46), 32,
                      QStringLiteral("0"));
     Edit1->setReadOnly(true);
@@ -315,7 +316,7 @@ void TFhand::BuildLapPage() {
 
 void TFhand::BuildSettingsPage() {
     QWidget* page = TabSheet2;
-    MakeLabel(page, QStringLiteral("Commポート"), QRect(PageLeft, 12, 90, 20));
+    MakeLabel(page, QStringLiteral("取込ポート"), QRect(PageLeft, 12, 90, 20));
     Cbxcomm1 = new PortListCombo(page);
     Cbxcomm1->setObjectName(QStringLiteral("Cbxcomm1"));
     Cbxcomm1->setGeometry(PageLeft + 92, 8, 140, 26);
@@ -389,10 +390,9 @@ void TFhand::BuildRelayPage() {
                                   "６走", "７走", "８走", "９走", "１０走"};
     TCuteButton** named[] = {&CtBR1, &CtBR2, &CtBR3, &CtBR4};
     for (int n = 0; n < RelayTimedLegs; ++n) {
-        // Legs 1 .. 4 in a row above the grid; an ekiden's later legs in a column beside it,
-        // shown when the race has them.
-        const QRect place = n < 4 ? QRect(PageLeft + n * 62, 64, 58, 28)
-                                  : QRect(PageLeft + 470, 100 + (n - 4) * 34, 58, 28);
+        // Every leg in one row above the grid; an ekiden's later legs shown when the race
+        // has them.
+        const QRect place(PageLeft + n * 46, 64, 44, 28);
         LegButtons[n] = MakeButton(page, QStringLiteral("CtBR%1").arg(n + 1), captions[n], place);
         LegButtons[n]->setVisible(n < 4);
     }
@@ -400,11 +400,16 @@ void TFhand::BuildRelayPage() {
         *named[n] = LegButtons[n];
     CkBLast = new QCheckBox(QStringLiteral("最終走者も処理"), page);
     CkBLast->setObjectName(QStringLiteral("CkBLast"));
-    CkBLast->setGeometry(PageLeft + 270, 66, 160, 24);
+    // Beside the grid, from the top: whose leg the list shows, the last-leg box, the forced
+    // start, the exchange, the teams through it; the reset at the foot, away from where the
+    // lap page has its check list.
+    CkBLast->setGeometry(PageLeft + 470, 100, 160, 24);
+    LabLegShown = BoldLabel(page, QStringLiteral("LabLegShown"), 13,
+                            QRect(PageLeft + 470, 66, 220, 24));
     // The exchange this workstation stands at: set with the mouse, the keys stay the bib's.
     SpExchange = new QSpinBox(page);
     SpExchange->setObjectName(QStringLiteral("SpExchange"));
-    SpExchange->setGeometry(PageLeft + 470, 100 + (RelayTimedLegs - 4) * 34 + 44, 150, 28);
+    SpExchange->setGeometry(PageLeft + 470, 166, 150, 28);
     SpExchange->setRange(0, RelayTimedLegs - 1);
     SpExchange->setPrefix(QStringLiteral("第"));
     SpExchange->setSuffix(QStringLiteral("中継所"));
@@ -412,11 +417,10 @@ void TFhand::BuildRelayPage() {
     SpExchange->setFocusPolicy(Qt::NoFocus);
     Button3 = new QPushButton(QStringLiteral("リレー初期化"), page);
     Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(PageLeft + 440, 64, 90, 28);
-    // Beside the grid, below the buttons of an ekiden's later legs.
+    Button3->setGeometry(PageLeft + 470, 472, 100, 28);
     BtnForced = new QPushButton(QStringLiteral("繰上スタート"), page);
     BtnForced->setObjectName(QStringLiteral("BtnForced"));
-    BtnForced->setGeometry(PageLeft + 470, 100 + (RelayTimedLegs - 4) * 34 + 8, 100, 28);
+    BtnForced->setGeometry(PageLeft + 470, 130, 100, 28);
 
     DBGrid6 =
         MakeGrid(page, QStringLiteral("DBGrid6"), QRect(PageLeft, 100, 460, 400), Dm1->DSRelay1);

@@ -42,18 +42,20 @@ const QString PendingFilter = QStringLiteral("and sumi = '0' and st = 'C1' and B
 } // namespace
 
 void TFhand::ConnectPendingHandlers() {
-    Dm1->Dsmidtime.SetColumns({{QStringLiteral("bib"), QStringLiteral("BIB")},
+    Dm1->Dsmidtime.SetColumns({{QStringLiteral("bib"), QStringLiteral("ビブ")},
                                {QStringLiteral("Midtime1"), QStringLiteral("タイム")},
                                {QStringLiteral("Midfin1"), QStringLiteral("時刻")}});
-    Dm1->Dsmidtime2.SetColumns({{QStringLiteral("bib"), QStringLiteral("BIB")},
+    // The passing log shows the bib its passing was taken for, not the log's own three
+    // characters (2017 and 0017 are both "017" there).
+    Dm1->Dsmidtime2.SetColumns({{QStringLiteral("zek"), QStringLiteral("ビブ")},
                                 {QStringLiteral("MTIME"), QStringLiteral("タイム")},
                                 {QStringLiteral("TOD"), QStringLiteral("時刻")}});
-    // The result table keeps a bib as registered ("12"), the passing log as "012": both show
-    // "0012", as the bib box and the strip do.
+    // The result table keeps a bib as registered ("12"), the passing log (where no result
+    // row names it) as "012": both show "0012", as the bib box and the strip do.
     Dm1->Dsmidtime.ShowColumnAs(0, ShownBib);
     Dm1->Dsmidtime2.ShowColumnAs(0, ShownBib);
     Dm1->Dsqdpmid.SetColumns({{QStringLiteral("TM"), QStringLiteral("時刻")}});
-    Dm1->DSRelay1.SetColumns({{QStringLiteral("zek"), QStringLiteral("ゼッケン")},
+    Dm1->DSRelay1.SetColumns({{QStringLiteral("zek"), QStringLiteral("ビブ")},
                               {QStringLiteral("finishtime"), QStringLiteral("到着時刻")},
                               {QStringLiteral("runt"), QStringLiteral("区間")},
                               {QStringLiteral("runtt"), QStringLiteral("通算")},
@@ -300,6 +302,7 @@ void TFhand::FillCache(const ListSnapshots& lists) {
         Cache->TakeClassLimits(*rowsOf(QStringLiteral("classes")));
         Cache->TakeWhole(*rowsOf(QStringLiteral("whole competitors")),
                          *rowsOf(QStringLiteral("whole teams")));
+        ShowEkidenLegButtons();
         wholeRaceWanted_ = false;
         wholeRaceRead_.start();
     }
@@ -389,6 +392,7 @@ void TFhand::FormShow() {
         RestoreCopy();
     else
         LoadCache();
+    ShowEkidenLegButtons();
     ChooseSplitPoint(1, false);
     ShowVoiceSettings();
     // Said once, when the window opens on such a race; the program works on regardless.

@@ -16,12 +16,15 @@
 #include "timing/RelaySession.h"
 #include "timing/StatusReadings.h"
 #include "timing/StatusStrip.h"
+#include "timing/TDBGrid.h"
 
 #include <QCheckBox>
 #include <QSpinBox>
 #include <QEvent>
 #include <QLineEdit>
+#include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <functional>
 
 namespace {
@@ -92,6 +95,17 @@ void TFhand::ShowLegList(int leg) {
     TQuery& list = Dm1->QRelay1;
     list.SetSQL(RelayLegListStatement(leg));
     Edit6->setText(list.ShownText());
+    // Named and lit, as the lap page lights its split point.
+    legShown_ = leg;
+    LabLegShown->setText(QStringLiteral("一覧: %1走の到着").arg(leg));
+    for (int n = 1; n <= RelayTimedLegs; ++n)
+        LegButtons[n - 1]->SetColor(n == leg ? QColor(255, 255, 0) : QColor(255, 255, 255));
+}
+
+void TFhand::FollowLeg(int leg) {
+    // The operator looking down the list keeps it: the next key press does not take it away.
+    if (DBGrid6->verticalScrollBar()->value() == 0 || legShown_ == 0)
+        ShowLegList(leg);
 }
 
 void TFhand::CtBR1Click() {
@@ -112,7 +126,7 @@ void TFhand::CtBR4Click() {
 }
 
 void TFhand::ShowEkidenLegButtons() {
-    const int legs = MostRelayLegs(Dm1->qsetfin);
+    const int legs = Cache->MostLegs();
     for (int n = 4; n < RelayTimedLegs; ++n)
         LegButtons[n]->setVisible(n < legs);
 }

@@ -7,6 +7,8 @@
 #include "data/ActionHistory.h"
 #include "data/RaceCache.h"
 #include "data/Udm1.h"
+#include "device/StampStore.h"
+#include "timing/AttentionList.h"
 #include "timing/LapSession.h"
 #include "timing/StatusReadings.h"
 #include "timing/StatusStrip.h"
@@ -36,18 +38,24 @@ QString ProgressText(const OperatorAction& action) {
 } // namespace
 
 void TFhand::ConnectUndoHandlers() {
-    connect(Lists.get(), &ListReading::Ready, this,
-            [this](const ListSnapshots& lists) { RunGuarded([&] { ShowLists(lists); }); });
+    connect(Lists.get(), &ListReading::Ready, this, [this](const ListSnapshots& lists) {
+        WatchServer(QStringLiteral("lists"), {});
+        RunGuarded([&] { ShowLists(lists); });
+    });
     // Read again with the next change; until then the lists show what was read last.
     connect(Lists.get(), &ListReading::Failed, this, [this](const QString& message) {
         // What changed while the server was away is read whole when it is back.
         wholeRaceWanted_ = true;
-        Tell({}, message);
+        WatchServer(QStringLiteral("lists"), message);
     });
+    // The writers keep trying on their own; their trouble is the server's too.
+    connect(stamps_, &StampStore::WaitingChanged, this,
+            [this] { WatchServer(QStringLiteral("stamps"), stamps_->Problem()); });
     for (QPushButton* button : {BtnUndo1, BtnUndo3})
         connect(button, &QPushButton::clicked, this, Guarded(this, &TFhand::UndoLastAction));
     // The list is filled when its page is on show: a key press does not pay for it.
     connect(History.get(), &ActionHistory::Changed, this, [this] {
+        WatchServer(QStringLiteral("actions"), History->WriterProblem());
         if (PageControl1->currentWidget() == TabSheet4)
             ShowHistory();
     });
@@ -70,6 +78,23 @@ void TFhand::ConnectUndoHandlers() {
                 Cache->TakeState(action.request, state);
                 Cache->ExpectWaiting(History->Actions(), action.request.bib);
             });
+}
+
+void TFhand::WatchServer(const QString& link, const QString& trouble) {
+    switch (serverLink_.Report(link, trouble)) {
+    case ServerLinkWatch::Change::Lost:
+        Strip->ShowServerLost();
+        Attention->Add({}, QStringLiteral("サーバーとの接続が切れました。記録は日誌に残し、"
+                                          "つながりしだい送ります: ") +
+                               serverLink_.Trouble());
+        break;
+    case ServerLinkWatch::Change::Back:
+        Strip->ShowServerBack();
+        Attention->Add({}, QStringLiteral("サーバーとの接続が戻りました。"));
+        break;
+    case ServerLinkWatch::Change::None:
+        break;
+    }
 }
 
 const ActionHistory& TFhand::Actions() const {

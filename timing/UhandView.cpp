@@ -29,19 +29,20 @@ const QString ExchangesRead = QStringLiteral("view exchanges");
 
 void TFhand::BuildViewPage() {
     TabSheet5 = new SplitPointPage([this](const QString& zek) { return Cache->Competitor(zek); });
+    TabSheet5->SetClock([this] { return deviceClock_.Now(QDateTime::currentDateTime()); });
     TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
     PageControl1->addTab(TabSheet5, QStringLiteral("通過状況"));
     LabView =
         BoldLabel(TabSheet1, QStringLiteral("LabView"), 13, QRect(PageLeft + 470, 44, 250, 18));
     LabExchanges =
-        BoldLabel(TabSheet3, QStringLiteral("LabExchanges"), 13, QRect(PageLeft + 470, 8, 250, 50));
-    LabExchanges->setWordWrap(true);
+        BoldLabel(TabSheet3, QStringLiteral("LabExchanges"), 13, QRect(PageLeft + 470, 204, 250, 200));
+    LabExchanges->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 void TFhand::BuildCutOffBoxes(QWidget* page, int top) {
     auto* caption =
-        BoldLabel(page, QStringLiteral("CutOffCaption"), 13, QRect(CutOffLeft, top, 140, 20));
-    caption->setText(QStringLiteral("関門時刻（時:分）"));
+        BoldLabel(page, QStringLiteral("CutOffCaption"), 13, QRect(CutOffLeft, top, 220, 20));
+    caption->setText(QStringLiteral("関門時刻（時:分 か 時:分:秒）"));
     for (int n = 1; n <= int(CutOffBoxes.size()); ++n) {
         const int y = top + 4 + n * 26;
         auto* label = new QLabel(QStringLiteral("中間%1").arg(n), page);

@@ -19,6 +19,28 @@ int SplitNumber(const QCommandLineParser& parser) {
     return split;
 }
 
+QTime CutOffTime(const QCommandLineParser& parser) {
+    if (!parser.isSet(QStringLiteral("cutoff")))
+        return {};
+    const QString text = parser.value(QStringLiteral("cutoff")).trimmed();
+    for (const QString& format : {QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")})
+        if (const QTime time = QTime::fromString(text, format); time.isValid())
+            return time;
+    throw ExportRefusal(QStringLiteral("関門時刻「%1」は指定できません。時:分 または 時:分:秒 で"
+                                       "指定してください（例 10:30、10:30:15）。")
+                            .arg(text));
+}
+
+HeaderLanguage HeaderOf(const QCommandLineParser& parser) {
+    const QString text = parser.value(QStringLiteral("header"));
+    if (text == QLatin1String("ja"))
+        return HeaderLanguage::Japanese;
+    if (text == QLatin1String("en"))
+        return HeaderLanguage::English;
+    throw ExportRefusal(
+        QStringLiteral("見出し「%1」は指定できません。ja か en で指定してください。").arg(text));
+}
+
 } // namespace
 
 ExportOptions ParseExportOptions(const QStringList& arguments) {
@@ -45,6 +67,12 @@ ExportOptions ParseExportOptions(const QStringList& arguments) {
                         "expected first.")},
         {QStringLiteral("sjis"),
          QStringLiteral("Shift-JIS instead of UTF-8 with a byte-order mark.")},
+        {QStringLiteral("cutoff"),
+         QStringLiteral("Cut-off of the split point: passings after it are marked 関門後."),
+         QStringLiteral("HH:MM[:SS]")},
+        {QStringLiteral("header"),
+         QStringLiteral("Column headings: ja (default) or en, the English names."),
+         QStringLiteral("ja|en"), QStringLiteral("ja")},
     });
     if (!parser.parse(arguments))
         throw ExportRefusal(QStringLiteral("オプションが正しくありません: ") + parser.errorText());
@@ -63,5 +91,7 @@ ExportOptions ParseExportOptions(const QStringList& arguments) {
     options.notPassed = parser.isSet(QStringLiteral("not-passed"));
     if (parser.isSet(QStringLiteral("sjis")))
         options.encoding = CsvEncoding::ShiftJis;
+    options.header = HeaderOf(parser);
+    options.cutOff = CutOffTime(parser);
     return options;
 }

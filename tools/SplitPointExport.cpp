@@ -1,5 +1,6 @@
 #include "tools/SplitPointExport.h"
 
+#include "data/CutOff.h"
 #include "data/DatabaseError.h"
 #include "data/NotPassedList.h"
 #include "data/SnapshotFields.h"
@@ -7,6 +8,7 @@
 #include "data/SqlValue.h"
 #include "data/TQuery.h"
 #include "tools/ExportRefusal.h"
+#include "tools/SpreadsheetCell.h"
 
 namespace {
 
@@ -64,25 +66,64 @@ void CheckRaceHasSplit(TDatabase& database, const QString& race, int split) {
                                 .arg(splits));
 }
 
-QList<QStringList> PassingRecords(TDatabase& database, const QString& race, int split) {
-    QList<QStringList> records = {{QStringLiteral("zek"), QStringLiteral("bib"),
-                                   QStringLiteral("class"), QStringLiteral("split"),
-                                   QStringLiteral("split_time"), QStringLiteral("time_of_day"),
-                                   QStringLiteral("order")}};
+// A column's heading in the two languages of --header.
+struct Heading {
+    QString japanese;
+    QString english;
+};
+
+QStringList HeaderRecord(const QList<Heading>& headings, HeaderLanguage language) {
+    QStringList record;
+    for (const Heading& heading : headings)
+        record << (language == HeaderLanguage::Japanese ? heading.japanese : heading.english);
+    return record;
+}
+
+QString Mark(bool set, const QString& word) {
+    return set ? word : QString();
+}
+
+QList<QStringList> PassingRecords(TDatabase& database, const QString& race,
+                                  const ExportOptions& options) {
+    QList<QStringList> records = {HeaderRecord(
+        {
+            {QStringLiteral("ビブNo."), QStringLiteral("zek")},
+            {QStringLiteral("登録ビブNo."), QStringLiteral("bib")},
+            {QStringLiteral("クラス"), QStringLiteral("class")},
+            {QStringLiteral("中間"), QStringLiteral("split")},
+            {QStringLiteral("タイム"), QStringLiteral("split_time")},
+            {QStringLiteral("時刻"), QStringLiteral("time_of_day")},
+            {QStringLiteral("順位"), QStringLiteral("order")},
+            {QStringLiteral("クラス内順位"), QStringLiteral("class_order")},
+            {QStringLiteral("同着"), QStringLiteral("dead_heat")},
+            {QStringLiteral("関門後"), QStringLiteral("after_cutoff")},
+        },
+        options.header)};
     for (const SplitPassing& p :
-         SplitPointPassingsOf(Read(database, SplitPointPassingsStatement(race, split))))
-        records.append({p.zek, p.bib, p.className, QString::number(split), p.splitTime, p.timeOfDay,
-                        QString::number(p.order)});
+         SplitPointPassingsOf(Read(database, SplitPointPassingsStatement(race, options.split))))
+        records.append({KeptAsText(p.zek), KeptAsText(p.bib), FormulaSafe(p.className),
+                        QString::number(options.split), p.splitTime, p.timeOfDay,
+                        QString::number(p.order), QString::number(p.classOrder),
+                        Mark(p.deadHeat, QStringLiteral("同着")),
+                        Mark(AfterCutOff(p.timeOfDay, options.cutOff), QStringLiteral("関門後"))});
     return records;
 }
 
-QList<QStringList> NotPassedRecords(TDatabase& database, const QString& race, int split) {
-    QList<QStringList> records = {{QStringLiteral("zek"), QStringLiteral("class"),
-                                   QStringLiteral("last_split"), QStringLiteral("last_passing"),
-                                   QStringLiteral("expected_at")}};
-    for (const NotPassedRunner& r : NotPassedOf(Read(database, NotPassedStatement(race, split))))
-        records.append(
-            {r.zek, r.className, QString::number(r.lastSplit), r.lastPassing, r.expectedAt});
+QList<QStringList> NotPassedRecords(TDatabase& database, const QString& race,
+                                    const ExportOptions& options) {
+    QList<QStringList> records = {HeaderRecord(
+        {
+            {QStringLiteral("ビブNo."), QStringLiteral("zek")},
+            {QStringLiteral("クラス"), QStringLiteral("class")},
+            {QStringLiteral("最終中間"), QStringLiteral("last_split")},
+            {QStringLiteral("最終通過時刻"), QStringLiteral("last_passing")},
+            {QStringLiteral("通過予想時刻"), QStringLiteral("expected_at")},
+        },
+        options.header)};
+    for (const NotPassedRunner& r :
+         NotPassedOf(Read(database, NotPassedStatement(race, options.split))))
+        records.append({KeptAsText(r.zek), FormulaSafe(r.className), QString::number(r.lastSplit),
+                        r.lastPassing, r.expectedAt});
     return records;
 }
 
@@ -95,6 +136,6 @@ QList<QStringList> SplitPointExportRecords(TDatabase& database, const ExportOpti
         .ExecSQL();
     const QString race = options.race.isEmpty() ? RaceInWorkCode(database) : options.race;
     CheckRaceHasSplit(database, race, options.split);
-    return options.notPassed ? NotPassedRecords(database, race, options.split)
-                             : PassingRecords(database, race, options.split);
+    return options.notPassed ? NotPassedRecords(database, race, options)
+                             : PassingRecords(database, race, options);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What tarnikmid-export writes: the passings of one split point in passing order, or the
-// runners still expected there, as CSV records with a header record. Runs beside the timing
-// window on a connection of its own and never writes to the race.
+// runners still expected there, as CSV records with a header record in Japanese or English.
+// Bibs and texts a spreadsheet would read as formulas are written to stay text. Runs beside
+// the timing window on a connection of its own and never writes to the race.
 
 #include "tools/ExportOptions.h"
 

@@ -97,12 +97,19 @@ TEST_F(CheckList, ListsTheRaceInBibOrderAndRecordsItsStatement) {
               "runtime\r\nfrom result where tcode='R1'\r\norder by zek\r\n");
 }
 
-TEST_F(CheckList, AnEditIsWrittenWhenTheRowIsLeftAndReadBackOnReopening) {
+TEST_F(CheckList, AnEditIsWrittenOnEnterOrWhenTheRowIsLeftAndReadBackOnReopening) {
     OpenCheckList();
+    // Enter stores the cell at once, while the cursor stays on its row: a crash before the
+    // operator moves on loses nothing.
     TypeInCell(0, 2, "   21:00.5");
-    EXPECT_EQ(db.Scalar("select midtime2 from result where zek='0008'"), ""); // not yet posted
-    check->DBGck2->setCurrentIndex(dm->DScheck.index(1, 2));                  // leave the row
     EXPECT_EQ(db.Scalar("select midtime2 from result where zek='0008'"), "   21:00.5");
+    EXPECT_EQ(check->DBGck2->currentIndex(), dm->DScheck.index(0, 2));
+    // A cell left without Enter waits for the row to be left.
+    TypeInCell(0, 3, "   31:00.0", false);
+    check->DBGck2->setFocus();
+    EXPECT_EQ(db.Scalar("select midtime3 from result where zek='0008'"), "");
+    check->DBGck2->setCurrentIndex(dm->DScheck.index(1, 3)); // leave the row
+    EXPECT_EQ(db.Scalar("select midtime3 from result where zek='0008'"), "   31:00.0");
     check->close();
     EXPECT_FALSE(dm->Qcheck.Active());
     EXPECT_FALSE(dm->Qcheck.RequestLive());

@@ -153,4 +153,18 @@ TEST_F(ConfigurationTest, SaveFailureNamesTheFileAndKeepsTheKeysWrittenBeforeIt)
     EXPECT_EQ(FileText(path_), fitsOnDisk);
 }
 
+// A file brought from a Windows workstation is in Shift-JIS: its Japanese is read as written,
+// and a save leaves it in Shift-JIS.
+TEST_F(ConfigurationTest, AShiftJisFileIsReadAsSuchAndStaysShiftJisThroughASave) {
+    const QByteArray kept = "; \x8a\xd6\x96\xe5\x8e\x9e\x8d\x8f\n"          // "; 関門時刻"
+                            "[Port]\nCOM3=/dev/\x8c\x76\x8e\x9e\x8a\xed\n"; // "/dev/計時器"
+    WriteFileText(path_, kept);
+
+    EXPECT_EQ(LoadConfiguration().PortPaths.value(3), "/dev/計時器");
+    SaveConfiguration(QPoint(0, 0), 0);
+    const QByteArray saved = FileText(path_);
+    EXPECT_TRUE(saved.startsWith(kept)) << saved.toHex(' ').constData();
+    EXPECT_EQ(LoadConfiguration().PortPaths.value(3), "/dev/計時器");
+}
+
 } // namespace

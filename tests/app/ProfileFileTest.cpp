@@ -163,4 +163,24 @@ TEST_F(ProfileFileTest, ByteOrderMarkAndAFolderThatTakesNoNewFile) {
     EXPECT_EQ(FileText(path_), "\xEF\xBB\xBF[Talk]\r\nSpeaker=2\r\nSpeed=7\r\n");
 }
 
+// Valid UTF-8 is read as UTF-8; anything else as Shift-JIS, the way a Windows workstation
+// writes it, and written back so: keys and sections in Japanese too.
+TEST_F(ProfileFileTest, ShiftJisFilesAreReadAndWrittenInShiftJisAndUtf8FilesInUtf8) {
+    const QByteArray comment = "; \x8a\xd6\x96\xe5\n"; // "; 関門"
+    // "[会場]", "名称=境"
+    WriteFileText(path_, comment + "[\x89\xef\x8f\xea]\n\x96\xbc\x8f\xcc=\x8b\xab\n");
+    EXPECT_EQ(ini_.ReadString("会場", "名称", {}), "境");
+    EXPECT_EQ(ini_.ReadSection("会場"), (QList<QPair<QString, QString>>{{"名称", "境"}}));
+
+    ini_.WriteString("会場", "名称", "正午");
+    ini_.WriteString("大会", "日付", "2026/12/08");
+    EXPECT_EQ(FileText(path_), comment + "[\x89\xef\x8f\xea]\n\x96\xbc\x8f\xcc=\x90\xb3\x8c\xdf\n"
+                                         "[\x91\xe5\x89\xef]\n\x93\xfa\x95t=2026/12/08\n");
+
+    WriteFileText(path_, "[会場]\n名称=境\n");
+    ini_.WriteString("会場", "名称", "正午");
+    EXPECT_EQ(FileText(path_), "[会場]\n名称=正午\n");
+    EXPECT_EQ(ini_.ReadString("会場", "名称", {}), "正午");
+}
+
 } // namespace

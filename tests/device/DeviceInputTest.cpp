@@ -17,8 +17,8 @@
 namespace {
 
 const QString PortRefused =
-    QStringLiteral("取込ﾎﾟｰﾄ で指定したポートは有効では有りません。"
-                   "正しいポートを指定しないとタイムデータの取込が出来ません。");
+    QStringLiteral("取込ポートに指定したポートは使えません。"
+                   "正しいポートを指定しないとタイムを取り込めません。");
 
 class DeviceInput : public DeviceWindowFixture {
 protected:
@@ -199,11 +199,13 @@ TEST_F(DeviceInput, AnUnavailablePortIsRefusedWithTheMessageAndTheChoiceUndone) 
     EXPECT_EQ(Ports()->currentIndex(), 0);
     EXPECT_EQ(Port()->Handle(), TCommX::InvalidHandle);
 
-    // The same when the saved port is gone by the next opening.
+    // A saved port whose device is gone by the next opening is kept and waited for.
     uComm::DevicePortNo = 202;
     OpenWindow();
-    EXPECT_EQ(Told(), QStringList({PortRefused}));
-    EXPECT_EQ(uComm::DevicePortNo, 0);
+    EXPECT_EQ(Told(), QStringList({"取込ポート COM202 の機器が見つかりません。"
+                                   "機器がつながると自動で取り込みを始めます。"}));
+    EXPECT_EQ(uComm::DevicePortNo, 202);
+    EXPECT_EQ(Ports()->currentText(), "COM202");
 }
 
 TEST_F(DeviceInput, ALineThatGoesAwayIsSaidOnceAndThePortClosed) {

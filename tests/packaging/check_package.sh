@@ -190,8 +190,9 @@ SQL
         --out "$home/split1.csv" || fail "tarnikmid-export from TarnikServer"
     {
         printf '\xEF\xBB\xBF'
-        printf '%s\r\n' "zek,bib,class,split,split_time,time_of_day,order" \
-            "0002,2,一般,1,20:00.0,09:20:00.0000,1" "0001,1,一般,1,21:00.0,09:21:00.0000,2"
+        printf '%s\r\n' "ビブNo.,登録ビブNo.,クラス,中間,タイム,時刻,順位,クラス内順位,同着,関門後" \
+            '"=""0002""","=""2""",一般,1,20:00.0,09:20:00.0000,1,1,,' \
+            '"=""0001""","=""1""",一般,1,21:00.0,09:21:00.0000,2,2,,'
     } >"$tmp/split1.csv"
     cmp -s "$tmp/split1.csv" "$home/split1.csv" ||
         fail "tarnikmid-export wrote $(cat "$home/split1.csv")"

@@ -1,6 +1,7 @@
 #include "PortCallSpy.h"
 
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstdarg>
 #include <dlfcn.h>
@@ -9,6 +10,7 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -19,6 +21,9 @@ QStringList calls;
 bool failNextWrite = false;
 int framingErrors = 0;
 std::function<void()> afterInputPurge;
+std::atomic<bool> outputHeld = false;
+// A held drain ends by itself after this long, so a test of code that waits for it ends.
+constexpr auto kHeldDrainLimit = std::chrono::seconds(4);
 
 dev_t DeviceOf(int fd) {
     struct stat status {};
@@ -30,9 +35,20 @@ bool Watched(int fd) {
     return device != 0 && DeviceOf(fd) == device;
 }
 
+bool draining = false;
+
 void Note(const QString& entry) {
     std::lock_guard guard(lock);
     calls.append(entry);
+    draining = false;
+}
+
+// Looks at the output queue one after the other are one drain.
+void NoteDrain() {
+    std::lock_guard guard(lock);
+    if (!draining)
+        calls.append(QStringLiteral("drain"));
+    draining = true;
 }
 
 bool TakeWriteFailure() {
@@ -61,6 +77,8 @@ void Unwatch() {
     failNextWrite = false;
     framingErrors = 0;
     afterInputPurge = nullptr;
+    outputHeld = false;
+    draining = false;
 }
 
 QStringList TakeLog() {
@@ -76,6 +94,9 @@ void FailNextWriteWithFramingError() {
 void AfterInputPurge(std::function<void()> action) {
     std::lock_guard guard(lock);
     afterInputPurge = std::move(action);
+}
+void HoldOutput() {
+    outputHeld = true;
 }
 } // namespace PortCallSpy
 
@@ -95,8 +116,12 @@ extern "C" ssize_t write(int fd, const void* data, size_t size) {
 
 extern "C" int tcdrain(int fd) {
     static auto* real = Real<int(int)>("tcdrain");
-    if (Watched(fd))
-        Note(QStringLiteral("drain"));
+    if (!Watched(fd))
+        return real(fd);
+    NoteDrain();
+    const auto until = std::chrono::steady_clock::now() + kHeldDrainLimit;
+    while (outputHeld && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return real(fd);
 }
 
@@ -129,6 +154,13 @@ extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
         counts.frame = framingErrors;
         *static_cast<serial_icounter_struct*>(argument) = counts;
         return 0;
+    }
+    if (request == TIOCOUTQ) {
+        NoteDrain();
+        if (outputHeld) {
+            *static_cast<int*>(argument) = 1;
+            return 0;
+        }
     }
     if ((request == TIOCMBIS || request == TIOCMBIC) && (*static_cast<int*>(argument) & TIOCM_RTS))
         Note(QString::fromLatin1(request == TIOCMBIS ? "rts+" : "rts-"));

@@ -13,10 +13,14 @@ namespace PortCallSpy {
 // Watches the terminal `fd` is open on, under whichever descriptor it is reached.
 void Watch(int fd);
 void Unwatch();
-// "write N" (bytes taken), "drain", "rts+", "rts-" in call order since the last take.
+// "write N" (bytes taken), "drain" (a tcdrain, or looks at the output queue one after the
+// other), "rts+", "rts-" in call order since the last take.
 QStringList TakeLog();
 // The next write fails (EIO) and the driver counts a framing error, as a line fault does.
 void FailNextWriteWithFramingError();
 // Runs once on the purging thread, right after the next purge of the input queue.
 void AfterInputPurge(std::function<void()> action);
+// Until Unwatch, nothing written leaves the line, as an adapter that stopped sending: its
+// output queue stays full and a drain waits for it (at most a few seconds, so a test ends).
+void HoldOutput();
 } // namespace PortCallSpy

@@ -1,5 +1,6 @@
 #include "CommOnPty.h"
 #include "serial/CommMessages.h"
+#include "serial/DcbTermios.h"
 #include "serial/LineStatus.h"
 
 #include <termios.h>
@@ -28,6 +29,28 @@ TEST(CommRecord, FlagWordOfEveryFlowControlModeAndTheLimits) {
         EXPECT_EQ(dcb.Flags, flags) << int(mode);
         EXPECT_EQ(dcb.XonLim, 512);
         EXPECT_EQ(dcb.XoffLim, 512);
+    }
+}
+
+// The driver would hand a byte that failed its parity on as NUL, a character a line can hold:
+// with parity checked the byte is dropped (the driver still counts it for OnError), without
+// it every byte passes as it came.
+TEST(CommRecord, AByteThatFailsItsParityIsDroppedOnlyWhileParityIsChecked) {
+    for (const bool checked : {true, false}) {
+        TCommDcb dcb;
+        dcb.BaudRate = 2400;
+        dcb.ByteSize = 7;
+        dcb.Parity = 2;
+        SetFlowControl(dcb, cfcNone, 2048);
+        if (!checked)
+            dcb.Flags &= ~DcbFlag::ParityCheck;
+        termios t{};
+        t.c_iflag = PARMRK | IGNPAR | ISTRIP; // left from another program
+        ASSERT_TRUE(DcbToTermios(dcb, t));
+        EXPECT_EQ(t.c_cflag & PARENB, tcflag_t(PARENB));
+        EXPECT_EQ(t.c_iflag & (INPCK | IGNPAR | PARMRK | ISTRIP),
+                  checked ? tcflag_t(INPCK | IGNPAR) : 0u)
+            << checked;
     }
 }
 
@@ -130,5 +153,6 @@ TEST(CommDefaults, PropertiesStartAtTheirDefaults) {
     EXPECT_EQ(comm.BufLenTrans(), 2048);
     EXPECT_EQ(comm.BufLenReceive(), 2048);
     EXPECT_EQ(comm.Handle(), TCommX::InvalidHandle);
-    EXPECT_FALSE(comm.OnReceive || comm.OnBreak || comm.OnError || comm.OnPortLost);
+    EXPECT_FALSE(comm.OnReceive || comm.OnBreak || comm.OnError || comm.OnPortLost ||
+                 comm.OnSendStuck);
 }

@@ -3,6 +3,8 @@
 #include "PortCallSpy.h"
 #include "support/QtPrinting.h"
 
+#include <QElapsedTimer>
+
 #include <poll.h>
 
 class WatchedPortTest : public CommOnPty {
@@ -68,4 +70,33 @@ TEST_F(WatchedPortTest, TheHandlerOfATransmitErrorMayPurgeAndWrite) {
     EXPECT_TRUE(WaitFor([&] { return !errors.isEmpty(); }));
     EXPECT_EQ(errors, QList<int>{CommErrorFraming});
     EXPECT_EQ(pty.Receive(more.size(), 3000), more);
+}
+
+// An adapter that stops sending holds neither the line's direction nor Close: the drain gives
+// up once the queue has not moved for the write time-out.
+TEST_F(WatchedPortTest, AHalfDuplexDrainThatNeverEndsGivesUpAndCloseDoesNotWaitForIt) {
+    int stuck = 0;
+    comm.OnSendStuck = [&](QObject*) { ++stuck; };
+    comm.SetTimeOutTrans(300);
+    comm.SetFlowCtrl(cfcHalfHigh);
+    comm.Open();
+    PortCallSpy::HoldOutput();
+    PortCallSpy::TakeLog();
+    ASSERT_TRUE(comm.Write("abc", 3));
+    QStringList log;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            log += PortCallSpy::TakeLog();
+            return log.contains("rts-");
+        },
+        2000));
+    EXPECT_EQ(log, (QStringList{"rts+", "write 3", "drain", "rts-"}));
+    EXPECT_TRUE(WaitFor([&] { return stuck == 1; }));
+
+    ASSERT_TRUE(comm.Write("d", 1));
+    ASSERT_TRUE(WaitFor([&] { return PortCallSpy::TakeLog().contains("drain"); }));
+    QElapsedTimer closing;
+    closing.start();
+    comm.Close();
+    EXPECT_LT(closing.elapsed(), 1000);
 }

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -181,4 +182,12 @@ QStringList TimingWindowFixture::PanelTexts() const {
     for (const QLineEdit* box : PanelBoxes(*window))
         texts << box->text();
     return texts;
+}
+
+void TimingWindowFixture::ClickPage(const QString& caption) {
+    QTabBar* bar = Control<QTabWidget>("PageControl1")->tabBar();
+    for (int i = 0; i < bar->count(); ++i)
+        if (bar->tabText(i) == caption)
+            return OperatorHands::ClickAt(bar, bar->tabRect(i).center());
+    ADD_FAILURE() << "no page " << caption.toStdString();
 }

@@ -52,6 +52,8 @@ protected:
     QStringList Told() const;
     // The caption of the page on show.
     QString PageShown() const;
+    // A click on the tab of that caption.
+    void ClickPage(const QString& caption);
     // The split point whose button is lit: the one whose list is on show; 0 when none is.
     int LitSplitButton() const;
     // Waits until the window has sent every action it kept, or found the server not

@@ -167,7 +167,8 @@ TEST_F(Corrections, RightClickOnADeviceTimeAssignsItToTheBibInTheBox) {
     Control<QLineEdit>("Edit1")->setText("123");
     answers.Answer(QMessageBox::Yes);
     RequestMenu(Control<TDBGrid>("DBGrid1"), DeviceRow(1)); // before the competitor's split 2
-    EXPECT_EQ(Told(), QStringList({"最短計測時間に達していません"}));
+    EXPECT_EQ(Told(), QStringList({"最短計測時間に達していません（中間2 10:20:00.0、経過 -0:10:00、"
+                                   "最短 5 分）"}));
     EXPECT_EQ(Row("select midfin3 from result where zek = '0123'"), QStringList({""}));
 }
 

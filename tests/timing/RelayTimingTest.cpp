@@ -14,6 +14,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTableView>
+#include <QTest>
 
 namespace {
 
@@ -325,6 +330,66 @@ TEST_F(RelayTiming, ResetButtonClearsTheRaceAndRefreshesTheLists) {
     EXPECT_EQ(Leg("0012", 2), QStringList({"", "", "", "S"}));
     EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 1");
     EXPECT_EQ(ListedZeks(), "");
+}
+
+// The page as an exchange uses it: every leg's button in one row, the list's leg named and
+// lit, a list the operator scrolled down kept through the next key press, and the reset away
+// from where the lap page has its check list.
+TEST_F(RelayTiming, TheListsLegIsNamedAndAScrolledListStaysThroughAKeyPress) {
+    AddClass("E", 0, 10);
+    for (int team = 1; team <= 40; ++team) {
+        const QString zek = QStringLiteral("%1").arg(team, 4, 10, QLatin1Char('0'));
+        race.AddTeam(zek, "E", "10:00:00.0000", 10);
+        race.RunLeg(zek, 3, "10:20:00.0000"); // legs 1 and 2 finished
+    }
+    race.AddTeam("0099", "E", "10:00:00.0000", 10);
+    AddStamp("10:15:00.0000", 0);
+    AddStamp("10:40:00.0000", 1);
+    OpenWindow();
+
+    const QRect first = Control<TCuteButton>("CtBR1")->geometry();
+    for (int leg = 2; leg <= 10; ++leg) {
+        const QRect button = Control<TCuteButton>(QStringLiteral("CtBR%1").arg(leg))->geometry();
+        EXPECT_TRUE(Control<TCuteButton>(QStringLiteral("CtBR%1").arg(leg))->isVisible()) << leg;
+        EXPECT_EQ(button.top(), first.top()) << "leg " << leg << " in the row of leg 1";
+        EXPECT_GT(button.left(), first.left()) << leg;
+    }
+    EXPECT_FALSE(Control<QPushButton>("Button3")->geometry().intersects(
+        Control<TCuteButton>("CuteButton6")->geometry()))
+        << "the reset stands where the lap page has its check list";
+
+    OperatorHands::Click(Control<TCuteButton>("CtBR2"));
+    EXPECT_EQ(Control<QLabel>("LabLegShown")->text(), "一覧: 2走の到着");
+    EXPECT_EQ(Control<TCuteButton>("CtBR2")->Color(), QColor(255, 255, 0));
+    EXPECT_EQ(Control<TCuteButton>("CtBR1")->Color(), QColor(255, 255, 255));
+    // Down the list with the scroll bar, then a team's first runner arrives.
+    QScrollBar* scroll = Control<QTableView>("DBGrid6")->verticalScrollBar();
+    ASSERT_TRUE(QTest::qWaitFor([scroll] { return scroll->isVisible(); }, 2000));
+    const auto clickTrough = [scroll](QStyle::SubControl part) {
+        QStyleOptionSlider option;
+        option.initFrom(scroll);
+        option.orientation = Qt::Vertical;
+        option.minimum = scroll->minimum();
+        option.maximum = scroll->maximum();
+        option.sliderPosition = option.sliderValue = scroll->value();
+        option.pageStep = scroll->pageStep();
+        option.singleStep = scroll->singleStep();
+        OperatorHands::ClickAt(scroll, scroll->style()
+                                           ->subControlRect(QStyle::CC_ScrollBar, &option, part, scroll)
+                                           .center());
+    };
+    clickTrough(QStyle::SC_ScrollBarAddPage);
+    ASSERT_GT(scroll->value(), 0);
+    TypeBib(Control<QLineEdit>("Edit3"), "99");
+    EXPECT_EQ(Leg("0099", 1)[1], "10:15:00.0000");
+    EXPECT_EQ(Control<QLabel>("LabLegShown")->text(), "一覧: 2走の到着");
+    EXPECT_TRUE(dm->QRelay1.Text().contains("a.num = '2'")) << qPrintable(dm->QRelay1.Text());
+    // Back at the top, the list follows the key presses again.
+    clickTrough(QStyle::SC_ScrollBarSubPage);
+    ASSERT_EQ(scroll->value(), 0);
+    TypeBib(Control<QLineEdit>("Edit3"), "1"); // team 0001's third runner
+    EXPECT_EQ(Leg("0001", 3)[1], "10:40:00.0000");
+    EXPECT_EQ(Control<QLabel>("LabLegShown")->text(), "一覧: 3走の到着");
 }
 
 } // namespace

@@ -107,7 +107,7 @@ TEST_F(RelayWrites, EntriesThatCannotFinishALegAreRefusedAndLeaveTheTimePending)
         {"0099", "チームNo.0099 は登録されていません。"},
         {"0020", NotStarted},
         {"0021", NotStarted},
-        {"0022", TooShort},
+        {"0022", TooShort + "（1走スタート 10:00:00.0、経過 0:03:00、最短 5 分）"},
         {"0023", "チームNo.0023 は 9秒前に1走 を記録済みです。"}};
     for (int k = 0; k < entries.size(); ++k) {
         const AppliedAction refused = Enter(entries[k].first, stamps[k]);

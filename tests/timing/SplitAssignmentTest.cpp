@@ -155,7 +155,7 @@ TEST_F(SplitAssignment, ASplitAcrossMidnightIsMeasuredAcrossIt) {
     EXPECT_EQ(Result("0012", "midtime1, midfin1"), QStringList({"   15:00.0", "00:05:00.0000"}));
     SetMinimumMinutes("0");
     TypeBib(Control<QLineEdit>("Edit5"), "13");
-    EXPECT_EQ(Told(), QStringList({TooShort}));
+    EXPECT_EQ(Told(), QStringList({TooShort + "（スタート 10:00:00.0、経過 -0:00:02、最短 0 分）"}));
     EXPECT_EQ(Result("0013", "midfin1"), QStringList({""}));
 }
 

@@ -47,7 +47,7 @@ TEST(SplitPointReadings, CutOffTypedCountedDownAndPassedExactlyAtIt) {
               "ビブNo.0007  スタート 10:00:00.0  中間1 10:20:01.2（20:01.2）  中間2 未通過");
     EXPECT_TRUE(WhereaboutsText("0007", runner, 3).endsWith("中間3 はこのクラスにありません"));
     EXPECT_EQ(WhereaboutsText("0008", {}, 2), "ビブNo.0008 はこのレースにいません。");
-    EXPECT_EQ(ExchangesText({12, 9}), "通過チーム\n中継1: 12  中継2: 9");
+    EXPECT_EQ(ExchangesText({12, 9}), "通過チーム\n中継1: 12\n中継2: 9");
 }
 
 class SplitPointView : public TimingWindowFixture {
@@ -56,14 +56,6 @@ protected:
         for (QString& cutOff : uComm::CutOffTimes)
             cutOff.clear();
         TimingWindowFixture::TearDown();
-    }
-    QTabWidget* Pages() const { return Control<QTabWidget>("PageControl1"); }
-    void ClickPage(const QString& caption) {
-        QTabBar* bar = Pages()->tabBar();
-        for (int i = 0; i < bar->count(); ++i)
-            if (bar->tabText(i) == caption)
-                return OperatorHands::ClickAt(bar, bar->tabRect(i).center());
-        ADD_FAILURE() << "no page " << caption.toStdString();
     }
     StripReading LastAction() const {
         return Control<StatusStrip>("StatusStrip")->Shown(StatusStrip::Field::Action);

@@ -21,7 +21,8 @@ TEST(StatusReadings, DeviceLineSaysEachStateInWordsAndColour) {
     };
     EXPECT_EQ(DeviceLineReading({}).text, "ポートなし 閉");
     EXPECT_EQ(line(DeviceLineState::Closed, 99, true).colour, Idle);
-    EXPECT_EQ(line(DeviceLineState::Open, 0, false).text, "COM33 受信中 受信なし 0秒");
+    EXPECT_EQ(line(DeviceLineState::Open, 0, false).text, "COM33 開 受信なし 0秒");
+    EXPECT_EQ(line(DeviceLineState::Open, 0, false).colour, Idle);
     const StripReading receiving = line(DeviceLineState::Open, 29, true);
     EXPECT_EQ(receiving.text, "COM33 受信中 最終受信 29秒前");
     EXPECT_EQ(receiving.colour, Good);
@@ -30,7 +31,7 @@ TEST(StatusReadings, DeviceLineSaysEachStateInWordsAndColour) {
     EXPECT_EQ(quiet.colour, Warning);
     EXPECT_EQ(line(DeviceLineState::Open, 30, false).colour, Warning);
     const StripReading lost = line(DeviceLineState::Lost, 0, true);
-    EXPECT_EQ(lost.text, "COM33 切断");
+    EXPECT_EQ(lost.text, "COM33 切断 再接続待ち");
     EXPECT_EQ(lost.colour, Trouble);
 
     // Lines without a usable time of day are counted whatever the line's state.

@@ -12,6 +12,7 @@
 #include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
@@ -58,8 +59,9 @@ TEST_F(StatusStripTest, LapPageShowsTheLineTheDatabaseTheWaitingTimesAndEachKeyP
     EXPECT_EQ(OperatorHands::WidgetShownAt(Strip(), {}), Strip());
     EXPECT_LE(Control<QTabWidget>("PageControl1")->geometry().bottom(), Strip()->geometry().top());
 
-    EXPECT_EQ(Shown(Field::Device).text, "COM200 受信中 受信なし 0秒");
-    EXPECT_EQ(Shown(Field::Device).colour, Good);
+    // Open, and nothing received yet: not called receiving.
+    EXPECT_EQ(Shown(Field::Device).text, "COM200 開 受信なし 0秒");
+    EXPECT_EQ(Shown(Field::Device).colour, Idle);
     EXPECT_EQ(Shown(Field::Database).text, "DB Local 接続中");
     EXPECT_EQ(Shown(Field::Database).colour, Good);
     EXPECT_TRUE(Shown(Field::Waiting).text.startsWith("未処理 11 件 最古 "));
@@ -89,7 +91,7 @@ TEST_F(StatusStripTest, LapPageShowsTheLineTheDatabaseTheWaitingTimesAndEachKeyP
     EXPECT_EQ(Shown(Field::Device).colour, Warning);
 
     pty.CloseMaster();
-    ASSERT_TRUE(Eventually([&] { return Shown(Field::Device).text == "COM200 切断"; }));
+    ASSERT_TRUE(Eventually([&] { return Shown(Field::Device).text == "COM200 切断 再接続待ち"; }));
     EXPECT_EQ(Shown(Field::Device).colour, Trouble);
 }
 
@@ -178,6 +180,34 @@ TEST_F(StatusStripTest, HeldDiscardedUsedGivenBackAndPendingTimesShadeApart) {
     while (dm->Qdpmid.CanFetchMore())
         dm->Qdpmid.FetchMore();
     EXPECT_EQ(RowColour("10:11:00.0000"), StatusShadingDelegate::ShadeOf("2", true));
+}
+
+// The device's clock two hours from this machine's: the strip says so, and the split point's
+// cut-off, set between the two clocks, counts by the device's, which judges the passings.
+TEST_F(StatusStripTest, TheCutOffCountsByTheDeviceClockWhileItSends) {
+    AddClass("M", 3);
+    AddCompetitor("0012", "M", "00:00:01.0000");
+    OpenWindow();
+    const QTime pcNow = QTime::currentTime();
+    const int hours = pcNow.hour() < 12 ? 2 : -2; // both clocks within today
+    const QTime deviceNow = pcNow.addSecs(hours * 3600);
+    const QString cutOff = pcNow.addSecs(hours * 1800).toString("HH:mm");
+    ClickPage("設定");
+    OperatorHands::Click(Control<QLineEdit>("CutOff1"));
+    OperatorHands::Type(cutOff);
+    OperatorHands::Press(Qt::Key_Return);
+    Send(StampLine(" ", 12, "C1", deviceNow.toString("HH:mm:ss.zzz0").toLatin1().constData()));
+    ASSERT_TRUE(Eventually([&] { return Shown(Field::Device).text.contains("時計差"); }))
+        << Shown(Field::Device).text.toStdString();
+    EXPECT_TRUE(Shown(Field::Device).text.contains(hours > 0 ? "時計差 +2:00:0" : "時計差 -1:59:5") ||
+                Shown(Field::Device).text.contains(hours > 0 ? "時計差 +1:59:5" : "時計差 -2:00:0"))
+        << Shown(Field::Device).text.toStdString();
+
+    ClickPage("通過状況");
+    const QString heading = Control<QLabel>("ViewHeading")->text();
+    EXPECT_EQ(heading.startsWith("関門閉鎖"), hours > 0) << heading.toStdString();
+    for (QString& time : uComm::CutOffTimes)
+        time.clear();
 }
 
 } // namespace
