@@ -25,6 +25,37 @@ QMap<int, QString> PortPathsOf(const ProfileFile& ini) {
     return paths;
 }
 
+QString RaceSection(const QString& raceCode) {
+    return QStringLiteral("Race ") + raceCode;
+}
+
+QString CutOffKey(int split) {
+    return QStringLiteral("Mid%1").arg(split);
+}
+
+std::optional<uComm::RaceSettings> ReadRaceSection(const QString& raceCode) {
+    const ProfileFile ini(ConfigFilePath());
+    const QString section = RaceSection(raceCode);
+    if (ini.ReadSection(section).isEmpty())
+        return std::nullopt;
+    const QString fallback = uComm::DefaultMinMeasureMinutes;
+    uComm::RaceSettings settings{ini.ReadString(section, QStringLiteral("LapMin"), fallback),
+                                 ini.ReadString(section, QStringLiteral("RelayMin"), fallback),
+                                 {}};
+    for (int n = 1; n <= int(settings.cutOffs.size()); ++n)
+        settings.cutOffs[n - 1] = ini.ReadString(section, CutOffKey(n), {});
+    return settings;
+}
+
+void WriteRaceSection(const QString& raceCode, const uComm::RaceSettings& settings) {
+    ProfileFile ini(ConfigFilePath());
+    const QString section = RaceSection(raceCode);
+    ini.WriteString(section, QStringLiteral("LapMin"), settings.lapMinutes);
+    ini.WriteString(section, QStringLiteral("RelayMin"), settings.relayMinutes);
+    for (int n = 1; n <= int(settings.cutOffs.size()); ++n)
+        ini.WriteString(section, CutOffKey(n), settings.cutOffs[n - 1]);
+}
+
 } // namespace
 
 QString ConfigFilePath() {
@@ -56,7 +87,7 @@ MainFormConfig LoadConfiguration() {
     uComm::Onsei = readTalk("Onsei", 0);
     uComm::DevicePortNo = ini.ReadInteger(QStringLiteral("Port"), QStringLiteral("Alge"), 0);
     config.DataIndex = ini.ReadInteger(QStringLiteral("DB"), QStringLiteral("DataIndex"), 0);
-    uComm::MinMeasureMinutes =
+    uComm::DefaultMinMeasureMinutes =
         ini.ReadString(QStringLiteral("ENV"), QStringLiteral("LapMin"), QStringLiteral("5"));
     uComm::RefusalSound =
         ini.ReadInteger(QStringLiteral("ENV"), QStringLiteral("RefusalSound"), 1) != 0;
@@ -64,9 +95,13 @@ MainFormConfig LoadConfiguration() {
         std::max(0, ini.ReadInteger(QStringLiteral("ENV"), QStringLiteral("Exchange"), 0));
     uComm::DeviceQuietSeconds =
         ini.ReadInteger(QStringLiteral("Port"), QStringLiteral("QuietSeconds"), 30);
-    for (int n = 1; n <= int(std::size(uComm::CutOffTimes)); ++n)
-        uComm::CutOffTimes[n - 1] =
-            ini.ReadString(QStringLiteral("CutOff"), QStringLiteral("Mid%1").arg(n), {});
+    // No race chosen yet: the default minimum, no cut-offs, until a window opens its race.
+    uComm::MinMeasureMinutes = uComm::RelayMinMeasureMinutes = uComm::DefaultMinMeasureMinutes;
+    for (QString& cutOff : uComm::CutOffTimes)
+        cutOff.clear();
+    uComm::ForgetRaceSettings();
+    uComm::ReadRaceSettings = ReadRaceSection;
+    uComm::WriteRaceSettings = WriteRaceSection;
     config.PortPaths = PortPathsOf(ini);
     return config;
 }
@@ -93,12 +128,13 @@ void SaveConfiguration(const QPoint& position, int dataIndex) {
     ini.WriteInteger(QStringLiteral("Port"), QStringLiteral("QuietSeconds"),
                      uComm::DeviceQuietSeconds);
     ini.WriteInteger(QStringLiteral("DB"), QStringLiteral("DataIndex"), dataIndex);
-    ini.WriteString(QStringLiteral("ENV"), QStringLiteral("LapMin"), uComm::MinMeasureMinutes);
+    ini.WriteString(QStringLiteral("ENV"), QStringLiteral("LapMin"),
+                    uComm::DefaultMinMeasureMinutes);
     ini.WriteString(QStringLiteral("ENV"), QStringLiteral("Exchange"),
                     QString::number(uComm::RelayExchange));
     ini.WriteInteger(QStringLiteral("ENV"), QStringLiteral("RefusalSound"),
                      uComm::RefusalSound ? 1 : 0);
-    for (int n = 1; n <= int(std::size(uComm::CutOffTimes)); ++n)
-        ini.WriteString(QStringLiteral("CutOff"), QStringLiteral("Mid%1").arg(n),
-                        uComm::CutOffTimes[n - 1]);
+    // Written as each change is made as well; again here in case that write failed.
+    if (!uComm::RaceCode.isEmpty())
+        uComm::KeepRaceSettings();
 }

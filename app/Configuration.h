@@ -20,9 +20,12 @@ struct MainFormConfig {
 QString ConfigFilePath();
 
 // Fills the uComm settings from the file (defaults where it has nothing usable). [ENV]
-// RefusalSound and [Port] QuietSeconds are read only: a site writes them by hand.
+// RefusalSound and [Port] QuietSeconds are read only: a site writes them by hand. From then
+// on a race's own minimum times and cut-offs are read from and written to its section
+// [Race <tcode>] (LapMin, RelayMin, Mid1 .. Mid5) as its window opens it and as they change.
 MainFormConfig LoadConfiguration();
 
-// Writes all fifteen keys, the uComm settings among them, one by one; a failing key throws
-// ProfileWriteError and leaves the keys before it written. Other keys in the file stay.
+// Writes the keys, the uComm settings among them and the section of the race in work, one
+// by one; a failing key throws ProfileWriteError and leaves the keys before it written.
+// Other keys in the file stay.
 void SaveConfiguration(const QPoint& position, int dataIndex);

@@ -2,8 +2,28 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 
 namespace {
+
+// Races whose window this process opened: their settings as last in force.
+std::map<QString, uComm::RaceSettings>& KeptRaceSettings() {
+    static std::map<QString, uComm::RaceSettings> kept;
+    return kept;
+}
+
+uComm::RaceSettings SettingsInForce() {
+    uComm::RaceSettings settings{uComm::MinMeasureMinutes, uComm::RelayMinMeasureMinutes, {}};
+    std::copy(std::begin(uComm::CutOffTimes), std::end(uComm::CutOffTimes),
+              settings.cutOffs.begin());
+    return settings;
+}
+
+void PutInForce(const uComm::RaceSettings& settings) {
+    uComm::MinMeasureMinutes = settings.lapMinutes;
+    uComm::RelayMinMeasureMinutes = settings.relayMinutes;
+    std::copy(settings.cutOffs.begin(), settings.cutOffs.end(), std::begin(uComm::CutOffTimes));
+}
 
 // A piece of a time text as a signed decimal: leading blanks skipped, anything else that
 // is not a number gives 0.
@@ -45,6 +65,26 @@ QString NonNegativeTimeText(long long n) {
 }
 
 } // namespace
+
+void uComm::TakeRaceSettings() {
+    auto& kept = KeptRaceSettings();
+    if (const auto it = kept.find(RaceCode); it != kept.end())
+        return PutInForce(it->second);
+    std::optional<RaceSettings> stored = ReadRaceSettings ? ReadRaceSettings(RaceCode) : std::nullopt;
+    PutInForce(stored.value_or(
+        RaceSettings{DefaultMinMeasureMinutes, DefaultMinMeasureMinutes, {}}));
+    kept[RaceCode] = SettingsInForce();
+}
+
+void uComm::KeepRaceSettings() {
+    KeptRaceSettings()[RaceCode] = SettingsInForce();
+    if (WriteRaceSettings)
+        WriteRaceSettings(RaceCode, SettingsInForce());
+}
+
+void uComm::ForgetRaceSettings() {
+    KeptRaceSettings().clear();
+}
 
 int TimeTextToMs(const QString& t) {
     const int hours = PieceValue(t.mid(0, 2));

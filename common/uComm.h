@@ -7,6 +7,9 @@
 #include "common/AppError.h"
 
 #include <QString>
+#include <array>
+#include <functional>
+#include <optional>
 #include <stdexcept>
 
 namespace uComm {
@@ -14,11 +17,34 @@ namespace uComm {
 inline QString RaceCode;
 // Number n of the timing device's port COMn; 0 = none.          [Port] Alge
 inline int DevicePortNo = 0;
-// Minimum measuring time in minutes, kept as typed.               [ENV] LapMin
+// The race in work's own settings, [Race <tcode>] in the file: a marathon's cut-offs never
+// show on the ekiden, nor its minimum time. TakeRaceSettings fills them when a window opens
+// the race.
+// Minimum measuring time of the lap page in minutes, kept as typed.           LapMin
 inline QString MinMeasureMinutes = QStringLiteral("5");
-// The cut-off (関門) time of day of split points 1 .. 5, "HH:MM:SS"; empty: none.
-//                                                                 [CutOff] Mid1 .. Mid5
+// The relay page's own minimum measuring time in minutes.                      RelayMin
+inline QString RelayMinMeasureMinutes = QStringLiteral("5");
+// The cut-off (関門) time of day of split points 1 .. 5, "HH:MM:SS"; empty: none. Mid1 .. Mid5
 inline QString CutOffTimes[5];
+// The minimum time of a race with none of its own.                [ENV] LapMin
+inline QString DefaultMinMeasureMinutes = QStringLiteral("5");
+
+struct RaceSettings {
+    QString lapMinutes;
+    QString relayMinutes;
+    std::array<QString, 5> cutOffs;
+};
+// Where a race's settings outlive its window: the program points these at the file. A race
+// the store does not know reads as std::nullopt.
+inline std::function<std::optional<RaceSettings>(const QString& raceCode)> ReadRaceSettings;
+inline std::function<void(const QString& raceCode, const RaceSettings&)> WriteRaceSettings;
+// The race in work's settings from what this process kept, else the store, else defaults
+// (the default minimum, no cut-offs).
+void TakeRaceSettings();
+// The settings in force kept as the race in work's, and written to the store.
+void KeepRaceSettings();
+// Forgets what this process kept, so the store is read again.
+void ForgetRaceSettings();
 // The exchange the relay page stands at (中継所 n: legs n and n + 1 meet); 0 when not said.
 //                                                                 [ENV] Exchange
 inline int RelayExchange = 0;

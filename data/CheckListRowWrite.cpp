@@ -105,13 +105,17 @@ void WritePassingLog(CapturedWrites& writes, TQuery& query, const Record& record
 CheckListRowWriter::CheckListRowWriter(TDatabase& database)
     : database_(database), query_(database, QStringLiteral("CheckListWriting")) {}
 
-QString CheckListRowWriter::CellText(const QString& column, const QString& typed) const {
-    const int split = SplitOfColumn(column);
+QString CheckListRowWriter::CellText(const QStringList& fieldNames, const QStringList& row,
+                                     int column, const QString& typed) const {
+    const int split = SplitOfColumn(fieldNames.value(column));
     if (split == 0)
         return typed;
     const std::optional<QString> entry = SplitTimeEntry(typed);
     if (!entry)
         throw DatabaseError(SplitTimeFormMessage(split, typed));
+    if (const QString refusal = SplitOrderRefusal(split, *entry, SplitTimesOf(fieldNames, row));
+        !refusal.isEmpty())
+        throw DatabaseError(refusal);
     return *entry;
 }
 
@@ -150,6 +154,10 @@ LiveRowOutcome CheckListRowWriter::Write(const LiveRowChange& change) {
         const std::optional<QString> splitTime = SplitTimeEntry(typed);
         if (!splitTime)
             return {LiveRowOutcome::Refused, SplitTimeFormMessage(split, typed), {}};
+        if (const QString refusal = SplitOrderRefusal(
+                split, *splitTime, SplitTimesOf(change.Columns, change.NewValues));
+            !refusal.isEmpty())
+            return {LiveRowOutcome::Refused, refusal, {}};
         EditSplit(edit, record, split, *splitTime);
     }
     if (edit.columns.isEmpty())

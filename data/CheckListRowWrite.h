@@ -16,8 +16,10 @@ public:
     explicit CheckListRowWriter(TDatabase& database);
 
     // A split-time cell keeps a running time in the recorded form ("12:34.5" typed gives
-    // "   12:34.5"), or nothing; any other text is refused naming the split.
-    QString CellText(const QString& column, const QString& typed) const override;
+    // "   12:34.5"), or nothing; any other text, or a time out of order with the row's
+    // neighbouring splits, is refused naming the split.
+    QString CellText(const QStringList& fieldNames, const QStringList& row, int column,
+                     const QString& typed) const override;
     LiveRowOutcome Write(const LiveRowChange& change) override;
 
 private:

@@ -46,8 +46,8 @@ QString ForcedLegColumn() {
 
 QString ForcedTeamMark(const QString& alias) {
     if (!ForcedStartsKept())
-        return QStringLiteral("'' as forced");
+        return QStringLiteral("''");
     return QStringLiteral("if(exists(select 1 from midforced f where f.tcode = %1.tcode and "
-                          "f.zek = %1.zek), %2, '') as forced")
+                          "f.zek = %1.zek), %2, '')")
         .arg(alias, SqlValue(QStringLiteral("繰上")));
 }

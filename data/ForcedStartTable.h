@@ -26,6 +26,6 @@ extern const QString NoForcedStartTableMessage;
 // A column for a read of relaymember rows (the table itself, unaliased): "1" when the row's
 // leg was started by force, named "forced".
 QString ForcedLegColumn();
-// A column for a read of relaymember rows aliased `alias`: "繰上" for a team with a forced
-// start, named "forced".
+// An expression over relaymember rows aliased `alias`: "繰上" for a team with a forced start,
+// empty otherwise.
 QString ForcedTeamMark(const QString& alias);

@@ -11,9 +11,11 @@ class LiveRowWriter {
 public:
     virtual ~LiveRowWriter() = default;
 
-    // What a cell of `column` keeps for the typed text. Throws DatabaseError with the
-    // operator's message when the column takes no such text.
-    virtual QString CellText(const QString& column, const QString& typed) const = 0;
+    // What the cell `column` of `row` (its values as shown, edits waiting in it included,
+    // named by `fieldNames`) keeps for the typed text. Throws DatabaseError with the
+    // operator's message when the cell takes no such text.
+    virtual QString CellText(const QStringList& fieldNames, const QStringList& row, int column,
+                             const QString& typed) const = 0;
     // Writes one edited row, all or nothing; Refused, with nothing written, when the row is
     // not found exactly once as it was read.
     virtual LiveRowOutcome Write(const LiveRowChange& change) = 0;

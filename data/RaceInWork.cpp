@@ -1,6 +1,7 @@
 #include "RaceInWork.h"
 
 #include "DatabaseError.h"
+#include "DeadHeatMark.h"
 #include "PassingLogBib.h"
 #include "SqlValue.h"
 #include "StampColumns.h"
@@ -22,7 +23,8 @@ void SetListStatements(TDm1& dm, const QString& code) {
     dm.Qmidtime2.SetSQL(
         {QStringLiteral("select ") +
          ByteColumns({QStringLiteral("bib"), QStringLiteral("mtime"), QStringLiteral("tod")}) +
-         QStringLiteral(",") + PassingLogWholeBibColumn() +
+         QStringLiteral(",") + PassingLogWholeBibColumn() + QStringLiteral(",") +
+         PassingDeadHeatColumn() +
          QStringLiteral(" from midjyun where tcode=") + code +
          QStringLiteral(" order by midjyun.tod desc")});
     // The device-time grid shows the time and shades it by state; its other readers take the

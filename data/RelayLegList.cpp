@@ -1,13 +1,16 @@
 #include "data/RelayLegList.h"
 
+#include "data/DeadHeatMark.h"
 #include "data/ForcedStartTable.h"
 #include "data/StatementLines.h"
 
 QStringList RelayLegListStatement(int leg) {
     const QString order = leg == 1 ? QStringLiteral("finishtime") : QStringLiteral("b.runtime");
     return {
+        // 備考: the forced start and the dead heat, either or both.
         QStringLiteral("select a.zek,a.num,a.finishtime,a.runtime as runt,b.runtime as runtt,") +
-            ForcedTeamMark(QStringLiteral("a")),
+            QStringLiteral("concat_ws(' ', nullif(%1, ''), nullif(%2, '')) as forced")
+                .arg(ForcedTeamMark(QStringLiteral("a")), LegDeadHeatMark(QStringLiteral("a"))),
         QStringLiteral("from relaymember a,result b"),
         RaceLine(QStringLiteral("where a.tcode = ")) + QStringLiteral(" and a.tcode = b.tcode"),
         QStringLiteral("and a.zek = b.zek and a.runtime"),

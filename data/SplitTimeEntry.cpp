@@ -1,6 +1,7 @@
 #include "data/SplitTimeEntry.h"
 
 #include "common/uComm.h"
+#include "data/SplitRules.h"
 
 #include <QRegularExpression>
 
@@ -54,6 +55,40 @@ QString SplitTimeFormMessage(int split, const QString& typed) {
                           "（空にすると中間%1 を取り消します）。「%2」は入力できません。")
         .arg(split)
         .arg(typed.trimmed());
+}
+
+QStringList SplitTimesOf(const QStringList& fieldNames, const QStringList& row) {
+    QStringList splitTimes(SplitColumns);
+    for (int column = 0; column < fieldNames.size(); ++column)
+        if (const int split = SplitOfColumn(fieldNames[column]); split > 0)
+            splitTimes[split - 1] = row.value(column);
+    return splitTimes;
+}
+
+QString SplitOrderRefusal(int split, const QString& splitTime, const QStringList& splitTimes) {
+    const std::optional<int> ms = TypedRunningTimeMs(splitTime);
+    if (!ms)
+        return {};
+    const auto refusal = [&](int neighbour, const QString& side) {
+        return QStringLiteral("中間%1 %2 は 中間%3 %4 より%5です。")
+            .arg(split)
+            .arg(splitTime.trimmed())
+            .arg(neighbour)
+            .arg(splitTimes.value(neighbour - 1).trimmed(), side);
+    };
+    for (int before = split - 1; before >= 1; --before)
+        if (const auto neighbourMs = TypedRunningTimeMs(splitTimes.value(before - 1))) {
+            if (*ms < *neighbourMs)
+                return refusal(before, QStringLiteral("前"));
+            break;
+        }
+    for (int after = split + 1; after <= splitTimes.size(); ++after)
+        if (const auto neighbourMs = TypedRunningTimeMs(splitTimes.value(after - 1))) {
+            if (*ms > *neighbourMs)
+                return refusal(after, QStringLiteral("後"));
+            break;
+        }
+    return {};
 }
 
 QString TimeOfDayText(qint64 ms) {

@@ -24,6 +24,15 @@ std::optional<QString> SplitTimeEntry(const QString& typed);
 // The refusal of a text that is no split time, naming the column as the list titles it.
 QString SplitTimeFormMessage(int split, const QString& typed);
 
+// The split times of a row, split 1 first, from its values named by `fieldNames`; a split the
+// row does not hold is empty.
+QStringList SplitTimesOf(const QStringList& fieldNames, const QStringList& row);
+
+// The refusal of `splitTime` for split `split` when it lies before the nearest split ahead of
+// it that has a time in `splitTimes`, or after the nearest one behind it, naming that split;
+// empty when in order (or cleared). Splits measure from the start, so their times only grow.
+QString SplitOrderRefusal(int split, const QString& splitTime, const QStringList& splitTimes);
+
 // A time of day in the device's form, four fraction digits, from milliseconds that may lie
 // past midnight (they wrap into the next day).
 QString TimeOfDayText(qint64 ms);

@@ -165,7 +165,8 @@ void TQuery::SetFieldText(int row, int column, const QString& value) {
     if (row < 0 || row >= RecordCount() || column < 0 || column >= FieldCount() ||
         rows_[row][column] == value)
         return;
-    const QString kept = writer_ ? writer_->CellText(fieldNames_[column], value) : value;
+    const QString kept =
+        writer_ ? writer_->CellText(fieldNames_, rows_[row], column, value) : value;
     if (rows_[row][column] == kept)
         return;
     edits_.try_emplace(row, RowEdit{rows_[row], rows_[row]});

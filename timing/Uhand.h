@@ -121,9 +121,12 @@ private:
     std::array<QLineEdit*, 10> TimeBoxes{};
     std::array<QLineEdit*, 9> GapBoxes{};
 
-    QFrame* Panel3 = nullptr; // minimum measuring time
-    QLabel* Label1 = nullptr;
+    QFrame* Panel3 = nullptr; // minimum measuring time of the lap page
     TREdit* RE1 = nullptr;
+    // The relay page's own minimum time, where the lap page shows Panel3.
+    QFrame* RelayMinutesPanel = nullptr;
+    TREdit* RelayMinutes = nullptr;
+    TREdit* BuildMinutesPanel(QFrame*& panel, const QString& panelName, const QString& boxName);
 
     TCuteButton* CuteButton = nullptr; // "×"
     QLineEdit* Edit2 = nullptr;
@@ -224,7 +227,10 @@ private:
     // read, until the operator picks a row of it with the mouse.
     QString followedBib_;
     void FollowRecordedBib();
-    void RE1Exit();
+    void ConnectMinutesBox(TREdit* box, QString& setting);
+    void MinutesBoxExit(TREdit* box, QString& setting);
+    // The race's own minimum times and cut-offs, put in force and shown as the window opens it.
+    void ShowRaceSettings();
 
     // --- Corrections and resets -----------------------------------------------------------
     // The split list's row the operator last clicked, as it showed then: the cancel names and

@@ -251,22 +251,30 @@ void TFhand::BuildPendingPanel() {
     }
     Ed1->setStyleSheet(QStringLiteral("background: white"));
 
-    Panel3 = new QFrame(this);
-    Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setGeometry(4, 594, 252, 40);
+    RE1 = BuildMinutesPanel(Panel3, QStringLiteral("Panel3"), QStringLiteral("RE1"));
+    RelayMinutes = BuildMinutesPanel(RelayMinutesPanel, QStringLiteral("RelayMinutesPanel"),
+                                     QStringLiteral("RelayMinutes"));
+    RelayMinutesPanel->setVisible(false);
+}
+
+TREdit* TFhand::BuildMinutesPanel(QFrame*& panel, const QString& panelName,
+                                  const QString& boxName) {
+    panel = new QFrame(this);
+    panel->setObjectName(panelName);
+    panel->setGeometry(4, 594, 252, 40);
     const QString caption = QStringLiteral("最短計測時間            分");
-    Label1 = MakeLabel(Panel3, caption, QRect(8, 10, 236, 20));
-    Label1->setFont(PixelFont(16));
-    RE1 = new TREdit(Panel3);
-    RE1->setObjectName(QStringLiteral("RE1"));
+    QLabel* label = MakeLabel(panel, caption, QRect(8, 10, 236, 20));
+    label->setFont(PixelFont(16));
+    auto* box = new TREdit(panel);
+    box->setObjectName(boxName);
     // The box stands on the caption's run of blanks, between the words and the unit.
-    const QFontMetrics metrics(Label1->font());
+    const QFontMetrics metrics(label->font());
     const int blanksLeft = 8 + metrics.horizontalAdvance(caption.left(caption.indexOf(' ')));
     const int blanksWidth = metrics.horizontalAdvance(caption.mid(caption.indexOf(' ')).chopped(1));
-    RE1->setGeometry(blanksLeft + (blanksWidth - 50) / 2, 5, 50, 29);
-    RE1->setFont(PixelFont(21, true));
-    RE1->setAttribute(Qt::WA_InputMethodEnabled, false);
-    RE1->SetText(QStringLiteral("10"));
+    box->setGeometry(blanksLeft + (blanksWidth - 50) / 2, 5, 50, 29);
+    box->setFont(PixelFont(21, true));
+    box->setAttribute(Qt::WA_InputMethodEnabled, false);
+    return box;
 }
 
 void TFhand::BuildLapPage() {

@@ -49,7 +49,8 @@ void TFhand::ConnectPendingHandlers() {
     // characters (2017 and 0017 are both "017" there).
     Dm1->Dsmidtime2.SetColumns({{QStringLiteral("zek"), QStringLiteral("ビブ")},
                                 {QStringLiteral("MTIME"), QStringLiteral("タイム")},
-                                {QStringLiteral("TOD"), QStringLiteral("時刻")}});
+                                {QStringLiteral("TOD"), QStringLiteral("時刻")},
+                                {QStringLiteral("deadheat"), QStringLiteral("備考")}});
     // The result table keeps a bib as registered ("12"), the passing log (where no result
     // row names it) as "012": both show "0012", as the bib box and the strip do.
     Dm1->Dsmidtime.ShowColumnAs(0, ShownBib);
@@ -62,7 +63,7 @@ void TFhand::ConnectPendingHandlers() {
                               {QStringLiteral("forced"), QStringLiteral("備考")}});
     // Widths once the columns exist: a time of day, a running time, a bib.
     const std::pair<TDBGrid*, QList<int>> widths[] = {{DBGrid2, {56, 100, 118}},
-                                                      {DBGrid3, {56, 96, 110}},
+                                                      {DBGrid3, {56, 84, 100, 40}},
                                                       {DBGrid1, {110}},
                                                       {DBGrid6, {56, 118, 100, 100, 48}}};
     for (const auto& [grid, columns] : widths) {
@@ -364,17 +365,21 @@ void TFhand::DBGrid1KeyDown() {
 void TFhand::TabSheet1Show() {
     Panel1->setVisible(true);
     Panel3->setVisible(true);
+    RelayMinutesPanel->setVisible(false);
     Attention->setVisible(true);
 }
 
 void TFhand::TabSheet2Show() {
     Panel1->setVisible(false);
     Panel3->setVisible(false);
+    RelayMinutesPanel->setVisible(false);
     Attention->setVisible(false);
 }
 
 void TFhand::TabSheet3Show() {
     TabSheet1Show();
+    Panel3->setVisible(false);
+    RelayMinutesPanel->setVisible(true);
 }
 
 void TFhand::showEvent(QShowEvent* event) {
@@ -410,7 +415,7 @@ void TFhand::FormShow() {
     }
     resize(984, 674 + StatusStrip::Height);
     DisplayedSplit = QStringLiteral("1");
-    RE1->SetText(uComm::MinMeasureMinutes);
+    ShowRaceSettings();
     // The page the window opened on decides where the operator types first.
     QLineEdit* bibBox = PageControl1->currentWidget() == TabSheet3 ? Edit3 : Edit5;
     if (!BibBoxOnShow())

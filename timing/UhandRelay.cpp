@@ -68,6 +68,7 @@ void TFhand::ConnectRelayHandlers() {
     new ShowWatcher(TabSheet3, [this] { RunGuarded([this] { ShowEkidenLegButtons(); }); });
 
     connect(BtnForced, &QPushButton::clicked, this, Guarded(this, &TFhand::BtnForcedClick));
+    ConnectMinutesBox(RelayMinutes, uComm::RelayMinMeasureMinutes);
     SpExchange->setValue(uComm::RelayExchange);
     connect(SpExchange, &QSpinBox::valueChanged, this, [this](int exchange) {
         uComm::RelayExchange = exchange;
@@ -88,7 +89,7 @@ void TFhand::Edit3KeyDown(int key) {
     else if (key == 13 || key == 32)
         ShowKeyPress(Edit3,
                      Relay->Press(Edit3->text(), key == 13 ? BibKey::Enter : BibKey::Space,
-                                  HeadStamp(), uComm::MinMeasureMinutes, CkBLast->isChecked()));
+                                  HeadStamp(), uComm::RelayMinMeasureMinutes, CkBLast->isChecked()));
 }
 
 void TFhand::ShowLegList(int leg) {

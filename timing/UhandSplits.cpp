@@ -32,12 +32,17 @@ void TFhand::ConnectSplitHandlers() {
     // Any edit of a bib box, the same bib typed again included, is a new entry.
     for (QLineEdit* box : {Edit5, Edit3})
         connect(box, &QLineEdit::textEdited, this, [this, box] { boxesNotTypedAnew_.erase(box); });
-    connect(RE1, &TREdit::OnExit, this, Guarded(this, &TFhand::RE1Exit));
+    ConnectMinutesBox(RE1, uComm::MinMeasureMinutes);
+}
+
+void TFhand::ConnectMinutesBox(TREdit* box, QString& setting) {
+    connect(box, &TREdit::OnExit, this,
+            [this, box, &setting] { RunGuarded([&] { MinutesBoxExit(box, setting); }); });
     // Enter takes the minutes and gives the keyboard back to the bib box; a line break
     // would join the next digits to them ("10", Enter, "5" would read 105).
-    new KeyDownFilter(RE1, [this](int key) {
+    new KeyDownFilter(box, [this, box, &setting](int key) {
         if (key == 13)
-            RE1Exit();
+            RunGuarded([&] { MinutesBoxExit(box, setting); });
         if (QLineEdit* bibBox = BibBoxOnShow())
             ReselectBibBox(bibBox);
     });
@@ -64,12 +69,14 @@ void TFhand::FollowRecordedBib() {
         Dm1->Qmidtime.Locate(QStringLiteral("zek"), followedBib_);
 }
 
-// Only a whole number of minutes is taken; anything else is told, and the box shows the last
-// minutes taken again, which the key presses go on using.
-void TFhand::RE1Exit() {
-    if (const std::optional<int> minutes = MinimumMinutesOf(RE1->Text()))
-        uComm::MinMeasureMinutes = QString::number(*minutes);
-    else
-        Tell({}, MinutesBoxMessage + QStringLiteral("「%1」").arg(MinutesEntry(RE1->Text())));
-    RE1->SetText(uComm::MinMeasureMinutes);
+// Only a whole number of minutes is taken, and kept as the race's own; anything else is told,
+// and the box shows the last minutes taken again, which the key presses go on using.
+void TFhand::MinutesBoxExit(TREdit* box, QString& setting) {
+    if (const std::optional<int> minutes = MinimumMinutesOf(box->Text())) {
+        setting = QString::number(*minutes);
+        uComm::KeepRaceSettings();
+    } else {
+        Tell({}, MinutesBoxMessage + QStringLiteral("「%1」").arg(MinutesEntry(box->Text())));
+    }
+    box->SetText(setting);
 }

@@ -4,6 +4,7 @@
 #include "Uhand.h"
 
 #include "common/uComm.h"
+#include "controls/REdit.h"
 #include "data/ExchangeCounts.h"
 #include "data/RaceCache.h"
 #include "timing/BoldLabel.h"
@@ -42,7 +43,7 @@ void TFhand::BuildViewPage() {
 void TFhand::BuildCutOffBoxes(QWidget* page, int top) {
     auto* caption =
         BoldLabel(page, QStringLiteral("CutOffCaption"), 13, QRect(CutOffLeft, top, 220, 20));
-    caption->setText(QStringLiteral("関門時刻（時:分 か 時:分:秒）"));
+    caption->setText(QStringLiteral("関門時刻"));
     for (int n = 1; n <= int(CutOffBoxes.size()); ++n) {
         const int y = top + 4 + n * 26;
         auto* label = new QLabel(QStringLiteral("中間%1").arg(n), page);
@@ -50,13 +51,14 @@ void TFhand::BuildCutOffBoxes(QWidget* page, int top) {
         auto* box = new QLineEdit(page);
         box->setObjectName(QStringLiteral("CutOff%1").arg(n));
         box->setGeometry(CutOffLeft + 52, y, 90, 24);
+        // Hours and minutes, seconds when wanted: the box shows how.
+        box->setPlaceholderText(QStringLiteral("時:分[:秒]"));
         CutOffBoxes[n - 1] = box;
     }
 }
 
 void TFhand::ConnectViewHandlers() {
     for (int n = 1; n <= int(CutOffBoxes.size()); ++n) {
-        CutOffBoxes[n - 1]->setText(uComm::CutOffTimes[n - 1]);
         connect(CutOffBoxes[n - 1], &QLineEdit::editingFinished, this,
                 [this, n] { CutOffBoxExit(n); });
     }
@@ -79,13 +81,22 @@ void TFhand::ConnectViewHandlers() {
 void TFhand::CutOffBoxExit(int split) {
     QLineEdit* box = CutOffBoxes[split - 1];
     const CutOffEntry entry = ReadCutOffEntry(box->text(), split);
-    if (entry.accepted)
+    if (entry.accepted) {
         uComm::CutOffTimes[split - 1] = entry.stored;
-    else if (box->text() != uComm::CutOffTimes[split - 1])
+        uComm::KeepRaceSettings();
+    } else if (box->text() != uComm::CutOffTimes[split - 1])
         Tell({}, entry.refusal);
     box->setText(uComm::CutOffTimes[split - 1]);
     TickView();
     DBGrid2->viewport()->update();
+}
+
+void TFhand::ShowRaceSettings() {
+    uComm::TakeRaceSettings();
+    RE1->SetText(uComm::MinMeasureMinutes);
+    RelayMinutes->SetText(uComm::RelayMinMeasureMinutes);
+    for (int n = 1; n <= int(CutOffBoxes.size()); ++n)
+        CutOffBoxes[n - 1]->setText(uComm::CutOffTimes[n - 1]);
 }
 
 std::vector<ListRead> TFhand::ViewReads() const {

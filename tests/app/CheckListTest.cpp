@@ -7,6 +7,7 @@
 #include "app/Umain.h"
 #include "common/ErrorReport.h"
 #include "controls/CuteBtn.h"
+#include "support/OperatorHands.h"
 #include "tests/app/FileFixtures.h"
 
 #include <QDir>
@@ -174,6 +175,37 @@ TEST_F(CheckList, TextThatIsNoSplitTimeIsToldNamingTheSplitAndTheCellKeepsItsVal
     check->close();
     EXPECT_EQ(db.Rows("select zek,midtime2 from result order by zek"),
               QList<QStringList>({{"0001", ""}, {"0008", ""}, {"0010", " 1:02:03.4"}}));
+}
+
+// A split before the one ahead of it in the row (or after the one behind it) is a slip of the
+// keys: refused naming both, the cell keeps its value and nothing is written; splits left
+// empty between them do not count.
+TEST_F(CheckList, ASplitOutOfOrderWithItsNeighboursIsRefusedNamingThem) {
+    OpenCheckList();
+    TEditGrid* grid = check->DBGck2;
+    QApplication::setActiveWindow(check.get());
+    const auto typeAtCell = [&](int column, const QString& text) {
+        OperatorHands::ClickAt(grid->viewport(),
+                               grid->visualRect(dm->DScheck.index(1, column)).center());
+        OperatorHands::Type(text);
+        OperatorHands::Press(Qt::Key_Return);
+        QCoreApplication::processEvents(); // a refusal is told once the editor has closed
+    };
+    typeAtCell(2, "11:00.0");
+    typeAtCell(3, "30:00.0");
+    typeAtCell(2, "31:00.0");
+    typeAtCell(5, "29:59.9");
+    EXPECT_EQ(ShownErrors(), QStringList({"中間2 11:00.0 は 中間1 12:00.0 より前です。",
+                                          "中間2 31:00.0 は 中間3 30:00.0 より後です。",
+                                          "中間5 29:59.9 は 中間3 30:00.0 より前です。"}));
+    EXPECT_EQ(Cell(1, 2), "");
+    EXPECT_EQ(Cell(1, 5), "");
+    typeAtCell(2, "20:00.0"); // between its neighbours: taken
+    typeAtCell(5, "30:00.0"); // level with the one before it: taken
+    EXPECT_EQ(ShownErrors().size(), 3);
+    EXPECT_EQ(db.Rows("select midtime1,midtime2,midtime3,midtime4,midtime5 from result "
+                      "where zek = '0010'"),
+              QList<QStringList>({{"   12:00.0", "   20:00.0", "   30:00.0", "", "   30:00.0"}}));
 }
 
 // Closed without Enter: what was typed is written as Enter would; a refusal keeps the window.

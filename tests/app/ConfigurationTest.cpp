@@ -33,13 +33,7 @@ const QByteArray kAllDefaults = "[MainForm]\n"
                                 "[ENV]\n"
                                 "LapMin=5\n"
                                 "Exchange=0\n"
-                                "RefusalSound=1\n"
-                                "[CutOff]\n"
-                                "Mid1=\n"
-                                "Mid2=\n"
-                                "Mid3=\n"
-                                "Mid4=\n"
-                                "Mid5=\n";
+                                "RefusalSound=1\n";
 
 // Values no file gives, so that a load that skips a setting shows.
 void SpoilSettings() {
@@ -61,14 +55,17 @@ std::vector<int> IntegerSettings() {
 
 class ConfigurationTest : public testing::Test {
 protected:
-    void SetUp() override { SpoilSettings(); }
+    void SetUp() override {
+        SpoilSettings();
+        uComm::RaceCode.clear();
+    }
 
     QTemporaryDir dir_;
     WorkingDirectory cwd_{dir_.path()};
     QString path_ = dir_.filePath(QStringLiteral("TarnikMid.ini"));
 };
 
-TEST_F(ConfigurationTest, AbsentFileGivesDefaultsAndSaveWritesAllTwentyThreeKeysInOrder) {
+TEST_F(ConfigurationTest, AbsentFileGivesDefaultsAndSaveWritesAllEighteenKeysInOrder) {
     const MainFormConfig config = LoadConfiguration();
 
     EXPECT_EQ(config.Position, QPoint(0, 0));
@@ -94,8 +91,40 @@ TEST_F(ConfigurationTest, EveryKeyIsLoadedIntoItsSetting) {
     EXPECT_EQ(config.DataIndex, 5); // not limited here: the radio group clamps it
     EXPECT_EQ(IntegerSettings(), (std::vector<int>{7, 8, 0, 1, 2, 10, 9, 3, 5, 1, 4}));
     EXPECT_EQ(uComm::MinMeasureMinutes, "2.5");
-    EXPECT_EQ(uComm::CutOffTimes[0], "");
+    // Cut-offs are a race's own: none is in force before a race is chosen.
+    EXPECT_EQ(uComm::CutOffTimes[1], "");
+}
+
+// Each race finds its own minimum times and cut-offs in the file after a restart; a race the
+// file does not know takes [ENV] LapMin and no cut-offs.
+TEST_F(ConfigurationTest, EachRaceKeepsItsOwnMinimumTimesAndCutOffsInTheFile) {
+    WriteFileText(path_, "[ENV]\nLapMin=6\n"
+                         "[Race 202612061]\nLapMin=15\nRelayMin=12\nMid2=11:30:00\n");
+    LoadConfiguration();
+    uComm::RaceCode = "202612061";
+    uComm::TakeRaceSettings();
+    EXPECT_EQ(uComm::MinMeasureMinutes, "15");
+    EXPECT_EQ(uComm::RelayMinMeasureMinutes, "12");
     EXPECT_EQ(uComm::CutOffTimes[1], "11:30:00");
+
+    uComm::RaceCode = "202612062";
+    uComm::TakeRaceSettings();
+    EXPECT_EQ(uComm::MinMeasureMinutes, "6");
+    EXPECT_EQ(uComm::RelayMinMeasureMinutes, "6");
+    EXPECT_EQ(uComm::CutOffTimes[1], "");
+    uComm::CutOffTimes[0] = "10:00:00";
+    uComm::KeepRaceSettings();
+    EXPECT_TRUE(FileText(path_).endsWith("[Race 202612062]\nLapMin=6\nRelayMin=6\n"
+                                         "Mid1=10:00:00\nMid2=\nMid3=\nMid4=\nMid5=\n"))
+        << FileText(path_).constData();
+
+    SpoilSettings();
+    LoadConfiguration();
+    uComm::TakeRaceSettings();
+    EXPECT_EQ(uComm::CutOffTimes[0], "10:00:00");
+    SaveConfiguration(QPoint(0, 0), 0);
+    EXPECT_TRUE(FileText(path_).contains("[ENV]\nLapMin=6\n")) << FileText(path_).constData();
+    uComm::RaceCode.clear();
 }
 
 TEST_F(ConfigurationTest, PortOverridesAreLoadedAndSurviveASave) {

@@ -77,6 +77,18 @@ TEST_F(CheckListWrite, TextThatIsNoSplitTimeIsRefusedNamingTheSplitAndTheCellKee
     EXPECT_FALSE(q.RowModified(0));
 }
 
+// The list's cells refuse it as typed; a write handed the row directly is held to it too.
+TEST_F(CheckListWrite, ASplitOutOfOrderIsRefusedAtTheWriteAsWell) {
+    const ListSnapshot list = q.Snapshot();
+    QStringList edited = list.rows[0];
+    edited[Column("midtime3")] = "   15:00.0";
+    const LiveRowOutcome outcome =
+        writer.Write({*ParseLiveSelect(q.Text()), list.fieldNames, list.rows[0], edited});
+    EXPECT_EQ(outcome.result, LiveRowOutcome::Refused);
+    EXPECT_EQ(outcome.refusal, "中間3 15:00.0 は 中間2 20:00.0 より前です。");
+    EXPECT_EQ(Record()[0][5], "");
+}
+
 TEST_F(CheckListWrite, ACorrectedSplitMovesItsPassingAndItsLogRowAndIsTakenBackWhole) {
     const QList<QStringList> record = Record();
     const QList<QStringList> log = PassingLog();

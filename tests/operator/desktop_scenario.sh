@@ -34,6 +34,9 @@ splits() { sql "select count(*) from result where tcode = '$race' and midfin1 <>
 
 start_display
 
+# The device's port is configured before the program starts, with no device behind it yet.
+mkdir -p "$tmp/home/work"
+printf '[Port]\nAlge=200\nCOM200=%s\n' "$tmp/device" >"$tmp/home/work/TarnikMid.ini"
 TARNIK_HOME=$tmp/home TARNIK_PROGRAM=$build/app/tarnikmid "$root/scripts/launch.sh" </dev/null &
 pids+=($!)
 main=$(window '^中間計時') || fail "no main window"
@@ -113,5 +116,22 @@ xdotool type --delay 50 '1:19:59.9'
 xdotool key Return Down
 sleep 0.5
 [[ $(split1 0001) == " 1:19:59.9|10:19:59.9000" ]] || fail "check-list edit: $(split1 0001)"
+
+# The simulator started under the configured port, then started again: the line is taken up
+# by itself each time, and its stamps are stored.
+stamps() { sql "select count(*) from tdc_mid where tcode = '$race'"; }
+simulate_until_stored() {
+    local before sim
+    before=$(stamps)
+    "$build/tools/devicesim" --rate 5 --link "$tmp/device" >/dev/null 2>&1 &
+    sim=$!
+    pids+=("$sim")
+    for _ in $(seq 100); do (($(stamps) > before)) && break; sleep 0.1; done
+    kill "$sim"
+    wait "$sim" 2>/dev/null || true
+    (($(stamps) > before)) || fail "$1: no stamp of the simulator was stored"
+}
+simulate_until_stored "the simulator started after the program"
+simulate_until_stored "the simulator started again"
 echo "timing window and check list driven with xdotool: 3 bibs, a cancel, stray keys harmless," \
-    "a reset refused, done and taken back, 1 edit"
+    "a reset refused, done and taken back, 1 edit, the simulator taken up twice"

@@ -18,7 +18,9 @@
 
 void TimingWindowFixture::SetUp() {
     ShownErrors().clear();
-    uComm::MinMeasureMinutes = QStringLiteral("5");
+    // Each test's races start from the defaults, whatever an earlier test set on its R1.
+    uComm::DefaultMinMeasureMinutes = QStringLiteral("5");
+    uComm::ForgetRaceSettings();
     uComm::Onsei = 0; // no test speaks unless it says so
     dm = std::make_unique<TDm1>(nullptr, db.Name());
     db.Exec("insert into execinfo (num,tcode,updx,stat) values (1,'R1',0,'')");
@@ -149,8 +151,8 @@ void TimingWindowFixture::TypeBib(QLineEdit* box, const QString& bib, Qt::Key ke
     OperatorHands::Press(key);
 }
 
-void TimingWindowFixture::SetMinimumMinutes(const QString& minutes) {
-    auto* box = Control<TREdit>("RE1");
+void TimingWindowFixture::SetMinimumMinutes(const QString& minutes, const QString& boxName) {
+    auto* box = Control<TREdit>(boxName);
     OperatorHands::Click(box);
     box->selectAll();
     OperatorHands::Type(minutes);

@@ -43,8 +43,9 @@ protected:
     // Clicks the box where it shows, types text to the focus (replacing what the click
     // selected) and presses Enter or Space.
     void TypeBib(QLineEdit* box, const QString& bib, Qt::Key key = Qt::Key_Return);
-    // Clicks the minimum-time box, replaces its text and presses Enter there.
-    void SetMinimumMinutes(const QString& minutes);
+    // Clicks a minimum-time box (the lap page's unless named), replaces its text and presses
+    // Enter there.
+    void SetMinimumMinutes(const QString& minutes, const QString& box = QStringLiteral("RE1"));
 
     // Texts of Ed1 .. Ed10, empty ones included.
     QStringList PanelTexts() const;

@@ -73,7 +73,7 @@ TEST_F(BibTypedAnew, EnterAloneOnTheTeamJustRecordedFinishesNoLeg) {
     AddStamp("10:15:00.0000", 0);
     AddStamp("10:30:00.0000", 1);
     OpenWindow();
-    SetMinimumMinutes("0");
+    SetMinimumMinutes("0", "RelayMinutes");
     Type("101");
     Press(Qt::Key_Return);
     Press(Qt::Key_Return);

@@ -185,6 +185,10 @@ TEST_F(Corrections, TheSecondCompetitorOfADeadHeatGetsTheHeldTimeByHand) {
     EXPECT_EQ(db.Rows("select bib from midjyun order by bib"),
               QList<QStringList>({{"012"}, {"013"}}));
     EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), ""); // held no more
+    // The passing log marks both.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dm->Qmidtime2.RecordCount() == 2; }, 5000));
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(dm->Qmidtime2.Value(row, dm->Qmidtime2.FieldIndex("deadheat")), "同着") << row;
 }
 
 // 12 and 13 share a time by a dead heat: cancelling 13's split leaves the time taken, since

@@ -106,7 +106,7 @@ TEST_F(PendingPanel, DeviceTimeGridIsShadedByState) {
 }
 
 TEST_F(PendingPanel, OpensWithTheBibBoxOfItsPageFocusedAndTheMinimumShown) {
-    uComm::MinMeasureMinutes = "7";
+    uComm::DefaultMinMeasureMinutes = "7"; // a race without a minimum of its own
     OpenWindow();
     EXPECT_TRUE(Control<QLineEdit>("Edit5")->hasFocus());
     EXPECT_EQ(Control<TREdit>("RE1")->Text(), "7");

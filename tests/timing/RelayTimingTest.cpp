@@ -219,6 +219,11 @@ TEST_F(RelayTiming, DeadHeatGivesBothTeamsTheSameFinish) {
     EXPECT_EQ(StampState("10:15:30.1234"), "1");
     EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), "10:16:00.0000");
     EXPECT_EQ(Ed1Colour(), White);
+    // Both teams of the dead heat say so in the list.
+    OperatorHands::Click(Control<TCuteButton>("CtBR1"));
+    ASSERT_EQ(dm->QRelay1.RecordCount(), 2);
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(dm->QRelay1.Value(row, dm->QRelay1.FieldIndex("forced")), "同着") << row;
 }
 
 // The next time is no dead heat: Ed1 is white again.
@@ -266,12 +271,13 @@ TEST_F(RelayTiming, KeysAndMinutesThatAreNoNumberAreRefusedAtOnceAndChangeNothin
     EXPECT_EQ(Control<QLineEdit>("Edit3")->text(), "1");
     OperatorHands::Press(Qt::Key_Return);
     EXPECT_EQ(StampState("10:15:30.1234"), "0");
-    SetMinimumMinutes("20");
-    SetMinimumMinutes("x");
+    // The relay page's own box.
+    SetMinimumMinutes("20", "RelayMinutes");
+    SetMinimumMinutes("x", "RelayMinutes");
     ASSERT_EQ(Told().size(), 2);
     EXPECT_EQ(Told()[1], "チームNo.0001 は登録されていません。");
     EXPECT_EQ(Told()[0], "最短計測時間には 0 以上の整数（分）を入力してください。「x」");
-    EXPECT_EQ(Control<TREdit>("RE1")->Text(), "20");
+    EXPECT_EQ(Control<TREdit>("RelayMinutes")->Text(), "20");
     // 15 minutes run: under the 20 kept, so refused, and the time waits.
     TypeBib(Control<QLineEdit>("Edit3"), "12");
     EXPECT_TRUE(Told()[0].contains("最短計測時間に達していません")) << qPrintable(Told()[0]);
@@ -297,9 +303,11 @@ TEST_F(RelayTiming, LegButtonsListTheFinishedRunnersOfTheirLeg) {
     OpenWindow();
     OperatorHands::Click(Control<TCuteButton>("CtBR1"));
     EXPECT_EQ(Statement(),
-              "select a.zek,a.num,a.finishtime,a.runtime as runt,b.runtime as runtt,if(exists("
-              "select 1 from midforced f where f.tcode = a.tcode and f.zek = a.zek), '繰上', '')"
-              " as forced\r\n"
+              "select a.zek,a.num,a.finishtime,a.runtime as runt,b.runtime as runtt,concat_ws(' ', "
+              "nullif(if(exists(select 1 from midforced f where f.tcode = a.tcode and f.zek = "
+              "a.zek), '繰上', ''), ''), nullif(if(a.finishtime <> '' and exists(select 1 from "
+              "relaymember o where o.tcode = a.tcode and o.num = a.num and o.finishtime = "
+              "a.finishtime and o.zek <> a.zek), '同着', ''), '')) as forced\r\n"
               "from relaymember a,result b\r\n"
               "where a.tcode = 'R1' and a.tcode = b.tcode\r\n"
               "and a.zek = b.zek and a.runtime\r\n"

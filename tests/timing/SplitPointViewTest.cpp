@@ -5,6 +5,7 @@
 #include "support/TimingWindowFixture.h"
 
 #include "common/uComm.h"
+#include "controls/REdit.h"
 #include "timing/PassingChart.h"
 #include "timing/SplitPointReadings.h"
 #include "timing/StatusStrip.h"
@@ -151,6 +152,43 @@ TEST_F(SplitPointView, ClockCutOffAndThePageAsTheOperatorUsesThem) {
         for (int x = 0; x < drawn.width(); ++x)
             barPixels += drawn.pixelColor(x, y) == QColor(64, 128, 208);
     EXPECT_GT(barPixels, 20) << "the bar of ten minutes ago is drawn";
+}
+
+// The half marathon's cut-off and the ekiden's 15 minutes stay with their races: another race's
+// window opens on its own (the defaults), and the first race finds its values again. The relay
+// page keeps a minimum of its own beside the lap page's.
+TEST_F(SplitPointView, CutOffAndMinimumTimesBelongToTheirRace) {
+    AddRace("R2", "01", "ハーフマラソン");
+    const auto reopenOn = [this](const char* race) {
+        window.reset();
+        db.Exec(QStringLiteral("update execinfo set tcode = '%1'").arg(race));
+        OpenWindow();
+    };
+    const auto shown = [this](const char* box) {
+        if (QString(box).startsWith("CutOff"))
+            return Control<QLineEdit>(box)->text();
+        return Control<TREdit>(box)->Text();
+    };
+    OpenWindow();
+    SetMinimumMinutes("15");
+    ClickPage("リレー計測");
+    SetMinimumMinutes("12", "RelayMinutes");
+    ClickPage("設定");
+    OperatorHands::Click(Control<QLineEdit>("CutOff1"));
+    OperatorHands::Type("10:20");
+    OperatorHands::Press(Qt::Key_Return);
+
+    reopenOn("R2");
+    EXPECT_EQ(shown("RE1"), "5");
+    EXPECT_EQ(shown("RelayMinutes"), "5");
+    EXPECT_EQ(shown("CutOff1"), "");
+    EXPECT_EQ(uComm::CutOffTimes[0], "");
+
+    reopenOn("R1");
+    EXPECT_EQ(shown("RE1"), "15");
+    EXPECT_EQ(shown("RelayMinutes"), "12");
+    EXPECT_EQ(shown("CutOff1"), "10:20:00");
+    EXPECT_EQ(uComm::MinMeasureMinutes, "15");
 }
 
 } // namespace

@@ -146,7 +146,7 @@ protected:
         for (int k = 0; k < 3; ++k)
             relay.AddStamp(Stamps[k], k);
         OpenWindow();
-        SetMinimumMinutes("5");
+        SetMinimumMinutes("5", "RelayMinutes");
         StartTheSecond();
     }
     QString FinishOfLeg1(const QString& zek) const { return relay.Leg(zek, 1).value(1); }
