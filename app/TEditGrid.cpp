@@ -134,6 +134,10 @@ void TEditGrid::keyPressEvent(QKeyEvent* event) {
         Query()->CancelRow(currentIndex().row());
         return;
     }
+    if (!editing && event->matches(QKeySequence::Undo)) {
+        emit UndoPressed();
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 

@@ -2,7 +2,7 @@
 // A grid whose cells edit the rows of a live query: a changed cell waits in its row, and the
 // row is posted when the cursor leaves it, when the grid loses the focus or on Enter (in the
 // cell's editor as well as on the grid); Esc
-// cancels the row's changes. Typed text that the cell's column does not take is refused with
+// cancels the row's changes; Ctrl+Z asks for the last written edit to be taken back. Typed text that the cell's column does not take is refused with
 // the reason shown, and the cell keeps its value. A refused post is shown and the change stays
 // in the grid.
 
@@ -28,6 +28,10 @@ public:
     // delegate, which opens the editors.
     QString EnterText(const QModelIndex& index, const QString& typed);
     void EditorOpened(QWidget* editor, const QModelIndex& index);
+
+signals:
+    // Ctrl+Z outside a cell's editor (which takes back its own typing).
+    void UndoPressed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

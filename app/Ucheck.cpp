@@ -8,8 +8,10 @@
 #include "data/SqlValue.h"
 #include "data/Udm1.h"
 #include "timing/MessageBoxes.h"
+#include "timing/Uhand.h"
 
 #include <QCloseEvent>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -59,9 +61,17 @@ TFcheck::TFcheck(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     DBGck2 = new TEditGrid(this);
     DBGck2->setObjectName(QStringLiteral("DBGck2"));
-    auto* layout = new QVBoxLayout(this); // the grid fills the whole window
+    BtnCheckUndo = new QPushButton(QStringLiteral("元に戻す"), this);
+    BtnCheckUndo->setObjectName(QStringLiteral("BtnCheckUndo"));
+    BtnCheckUndo->setFocusPolicy(Qt::NoFocus); // the grid keeps the keyboard
+    BtnCheckUndo->setEnabled(false);
+    auto* layout = new QVBoxLayout(this); // the grid fills the window above the button
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(DBGck2);
+    layout->addWidget(BtnCheckUndo, 0, Qt::AlignRight);
+    connect(&Dm1->Qcheck, &TQuery::RowWritten, this, &TFcheck::KeepEdit);
+    connect(DBGck2, &TEditGrid::UndoPressed, this, Guarded(this, &TFcheck::UndoLastEdit));
+    connect(BtnCheckUndo, &QPushButton::clicked, this, Guarded(this, &TFcheck::UndoLastEdit));
     Dm1->DScheck.SetColumns(CheckColumns());
     // A split time corrected in the list corrects the rest of the record with it.
     rowWriter_ = std::make_unique<CheckListRowWriter>(Dm1->DB);
@@ -142,6 +152,41 @@ bool TFcheck::SaveChanges() {
     if (!refusals.isEmpty())
         ReportError(refusals.join(QLatin1Char('\n')));
     return refusals.isEmpty();
+}
+
+void TFcheck::KeepEdit(const QStringList& columns, const QStringList& readValues,
+                       const QStringList& newValues, const std::vector<RowChange>& changes) {
+    if (timingWindow_) {
+        timingWindow_->RecordCheckListEdit(columns, readValues, newValues, changes);
+        return;
+    }
+    undo_.Keep(changes);
+    ShowUndoable();
+}
+
+void TFcheck::RecordEditsIn(TFhand* timingWindow) {
+    timingWindow_ = timingWindow;
+    if (timingWindow)
+        connect(timingWindow, &QObject::destroyed, this, &TFcheck::ShowUndoable);
+    ShowUndoable();
+}
+
+void TFcheck::ShowUndoable() {
+    BtnCheckUndo->setEnabled(!timingWindow_ && !undo_.Empty());
+}
+
+void TFcheck::UndoLastEdit() {
+    // The timing window takes back what it kept; what waits in the list is written first, so
+    // the newest edit is the one on screen.
+    if (timingWindow_ || !SaveChanges() || undo_.Empty())
+        return;
+    const QString refusal = undo_.TakeBackNewest(Dm1->DB);
+    const QModelIndex at = DBGck2->currentIndex();
+    Dm1->Qcheck.Open(); // the list shows what was taken back
+    DBGck2->setCurrentIndex(Dm1->DScheck.index(at.row(), at.column()));
+    ShowUndoable();
+    if (!refusal.isEmpty())
+        ReportError(refusal);
 }
 
 bool TFcheck::MayEndProgram() {

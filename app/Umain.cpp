@@ -231,7 +231,8 @@ void TFmain::CuteButton1Click() {
         });
     });
     // An edit of the check list is an action of the timing window, taken back from there.
-    connect(&Dm1->Qcheck, &TQuery::RowWritten, Fhand.get(), &TFhand::RecordCheckListEdit);
+    if (Fcheck)
+        Fcheck->RecordEditsIn(Fhand.get());
     OpenedRace opened = OpenRaceOrItsCopy(*Dm1);
     if (opened.copy)
         Fhand->OpenFromCopy(std::move(*opened.copy));

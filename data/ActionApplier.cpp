@@ -7,12 +7,14 @@
 #include "data/DecideAgain.h"
 #include "data/ExecInfo.h"
 #include "data/ForcedStartTable.h"
+#include "data/HandStamp.h"
 #include "data/RelayDecision.h"
 #include "data/RunStatement.h"
 #include "data/SplitCorrections.h"
 #include "data/SplitDecision.h"
 #include "data/SplitRules.h"
 #include "data/StatementLines.h"
+#include "data/TakenStamp.h"
 #include "data/Transaction.h"
 #include "data/UndoChanges.h"
 
@@ -70,11 +72,12 @@ ActionApplier::ActionApplier(TDatabase& database)
 
 ApplyOutcome ActionApplier::Apply(const OperatorAction& action,
                                   const std::deque<OperatorAction>& history) {
-    if (StampAwaited(action.request.stamp))
+    // A typed stamp is this action's own to store.
+    if (action.request.kind != Kind::HandStamp && StampAwaited(action.request.stamp))
         return {ApplyOutcome::Result::Waiting, {}, {}, {}, {}, {}, {}};
     // The race of the action, whatever race the window shows now.
     const StatementRaceScope race(action.raceCode);
-    EnsureChangeList();
+    EnsureOwnTables();
     if (!EnsureForcedStarts(action.request.kind))
         return Refused(NoForcedStartTableMessage);
     if (Decides(action.request.kind))
@@ -216,11 +219,12 @@ void ActionApplier::ListChange(RowWrites& writes, const QStringList& zeks) {
         writes.Statement(ChangeListLines(zeks));
 }
 
-void ActionApplier::EnsureChangeList() {
-    if (changeListChecked_)
+void ActionApplier::EnsureOwnTables() {
+    if (ownTablesChecked_)
         return;
     EnsureChangeListTable(reading_);
-    changeListChecked_ = true;
+    EnsureTakenStampTable(reading_);
+    ownTablesChecked_ = true;
 }
 
 bool ActionApplier::StampAwaited(const StampRef& stamp) {
@@ -296,6 +300,9 @@ ActionApplier::Tried ActionApplier::Write(const OperatorAction& action,
         ListChange(unlogged, {request.bib});
         break;
     }
+    case Kind::HandStamp:
+        WriteHandStamp(writes, reading_, request.stamp);
+        break;
     case Kind::Reset:
         WriteReset(writes);
         ListChange(writes, {});

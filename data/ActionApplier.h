@@ -80,7 +80,8 @@ private:
     // that writes it (outside the action's transaction, which a table's creation would end).
     // False when a forced start cannot be kept in this database.
     bool EnsureForcedStarts(ActionRequest::Kind kind);
-    void EnsureChangeList();
+    // The change list and the record of the stamps passings took (see TakenStamp.h).
+    void EnsureOwnTables();
 
     TDatabase& database_;
     StampHeld stampHeld_;
@@ -88,7 +89,7 @@ private:
     TQuery reading_;
     bool claims_ = true; // while the database has table midaction
     bool forcedStartsTable_ = false; // known to be there
-    bool changeListChecked_ = false;
+    bool ownTablesChecked_ = false;
 };
 
 // Why an action cannot be taken back, naming whose change is in the way of `blocking`: a

@@ -75,6 +75,8 @@ OperatorAction ActionHistory::Submit(OperatorAction action) {
                 oldestWaiting_ = action.at;
             if (TakesStamp(action.request))
                 taken_.push_back(action.request.stamp);
+            else if (action.request.kind == ActionRequest::Kind::HandStamp)
+                added_.push_back(action.request.stamp);
         }
         writer_->Wake();
     }
@@ -85,17 +87,25 @@ OperatorAction ActionHistory::Submit(OperatorAction action) {
 void ActionHistory::CountWaiting() {
     waiting_ = 0;
     taken_.clear();
+    added_.clear();
     const std::deque<OperatorAction> actions = journal_->Actions();
     // An action whose undo waits gives its stamp back at once: the undo follows it to the
     // server, and the panel shows what the two come to.
     const QSet<QString> takenBack = TakenBackByWaitingUndos(actions);
     for (const OperatorAction& action : actions) {
+        // A typed stamp whose undo waits is gone for this workstation already.
+        if (action.request.kind == ActionRequest::Kind::HandStamp && takenBack.contains(action.id))
+            taken_.push_back(action.request.stamp);
         if (!Waits(action))
             continue;
         if (waiting_++ == 0)
             oldestWaiting_ = action.at;
-        if (TakesStamp(action.request) && !takenBack.contains(action.id))
+        if (takenBack.contains(action.id))
+            continue;
+        if (TakesStamp(action.request))
             taken_.push_back(action.request.stamp);
+        else if (action.request.kind == ActionRequest::Kind::HandStamp)
+            added_.push_back(action.request.stamp);
     }
 }
 

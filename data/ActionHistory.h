@@ -52,6 +52,8 @@ public:
     int WaitingCount() const { return waiting_; }
     // The stamps those actions take: pending no more for this workstation.
     std::vector<StampRef> TakenStamps() const;
+    // The stamps those actions store (typed by hand): pending for this workstation already.
+    std::vector<StampRef> AddedStamps() const { return added_; }
     qint64 OldestWaitingSeconds() const;
     // Why the journal is not safe on the disk; empty while it is.
     QString Problem() const;
@@ -76,5 +78,6 @@ private:
     int waiting_ = 0;
     QDateTime oldestWaiting_;
     std::vector<StampRef> taken_;
+    std::vector<StampRef> added_;
     QString writerProblem_;
 };

@@ -4,8 +4,8 @@
 
 namespace {
 
-const QStringList KindNames = {"none",  "split",      "discard", "relay",      "cancel",
-                               "reset", "relayreset", "undo",    "forcedstart"};
+const QStringList KindNames = {"none",  "split",      "discard", "relay",       "cancel",
+                               "reset", "relayreset", "undo",    "forcedstart", "handstamp"};
 
 } // namespace
 

@@ -20,6 +20,7 @@ struct ActionRequest {
         RelayReset,  // "リレー初期化"
         Undo,        // Ctrl+Z, "元に戻す"
         ForcedStart, // "*2" Enter, "繰上スタート": the next legs of the teams still out
+        HandStamp,   // "手入力": a stamp the operator typed, `stamp` as it is to be stored
     };
     Kind kind = Kind::None;
     QString bib; // four digits

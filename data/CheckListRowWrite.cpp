@@ -3,10 +3,10 @@
 #include "common/uComm.h"
 #include "data/CapturedWrites.h"
 #include "data/DatabaseError.h"
-#include "data/GivenBackTime.h"
 #include "data/SplitRules.h"
 #include "data/SplitTimeEntry.h"
 #include "data/StatementLines.h"
+#include "data/TakenStamp.h"
 #include "data/Transaction.h"
 
 namespace {
@@ -32,6 +32,7 @@ QStringList RecordColumns() {
 
 // One passing whose split time the edit changes: the passing-log row at `oldPassing` follows.
 struct PassingEdit {
+    int split = 0;
     QString oldPassing;
     QString splitTime;  // empty: the split is cleared
     QString newPassing; // empty with it
@@ -57,7 +58,7 @@ void EditSplit(RecordEdit& edit, const Record& record, int n, const QString& spl
     edit.Set(QStringLiteral("midtime%1").arg(n), splitTime);
     if (splitTime.isEmpty()) {
         edit.Set(QStringLiteral("midfin%1").arg(n), splitTime);
-        edit.passings.push_back({old, {}, {}});
+        edit.passings.push_back({n, old, {}, {}});
         return;
     }
     const QString ownStart = record.measuredFrom.value(n - 1);
@@ -68,12 +69,12 @@ void EditSplit(RecordEdit& edit, const Record& record, int n, const QString& spl
     edit.Set(QStringLiteral("midfin%1").arg(n), passing);
     if (n > 1 && fromStart)
         edit.Set(QStringLiteral("midst%1").arg(n), record.start);
-    edit.passings.push_back({old, splitTime, passing});
+    edit.passings.push_back({n, old, splitTime, passing});
 }
 
 // The passing-log row of the old passing takes the new one; a cleared split's row goes and
-// its time is given back, as a cancel does; a passing that had none gets one, so the log has
-// every split.
+// its stamp is given back, as a cancel does; a passing that had none gets one, so the log has
+// every split. A corrected passing keeps the record of the stamp it took.
 void WritePassingLog(CapturedWrites& writes, TQuery& query, const Record& record,
                      const PassingEdit& edit) {
     const QString bib = PassingLogBib(record.zek);
@@ -86,7 +87,7 @@ void WritePassingLog(CapturedWrites& writes, TQuery& query, const Record& record
             return;
         writes.Delete(QStringLiteral("midjyun"), where, PassingLogColumns);
         const StatementRaceScope race(record.tcode);
-        GiveBackTime(writes, query, edit.oldPassing);
+        GiveBackTakenStamp(writes, query, record.zek, edit.split, edit.oldPassing);
         return;
     }
     const int moved = hadPassing
@@ -121,6 +122,11 @@ QString CheckListRowWriter::CellText(const QStringList& fieldNames, const QStrin
 
 LiveRowOutcome CheckListRowWriter::Write(const LiveRowChange& change) {
     const QStringList where = LiveRowWhere(change);
+    // Made before the transaction, which a table's creation would end.
+    if (!takenStampsChecked_) {
+        EnsureTakenStampTable(query_);
+        takenStampsChecked_ = true;
+    }
     Transaction transaction(database_);
     query_.SetSQL(QStringList{QStringLiteral("select ") + ByteColumns(RecordColumns()) +
                               QStringLiteral(" from ") + change.Select.Table} +

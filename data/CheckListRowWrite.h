@@ -2,9 +2,9 @@
 // The write of a row edited in the check list. A split time corrected there corrects the rest
 // of the record with it, in one transaction: the time of day of the passing (the time the
 // split is measured from plus the new split time) and the passing-log row of that passing. A
-// split time cleared clears its passing, deletes its passing-log row and gives its device time
-// back to the operator (see GivenBackTime.h). The rows changed are kept, so that the edit is
-// taken back whole.
+// split time cleared clears its passing, deletes its passing-log row and gives the stamp the
+// passing took back to the operator (see TakenStamp.h). The rows changed are kept, so that the
+// edit is taken back whole.
 
 #include "data/LiveRowWriter.h"
 #include "data/TQuery.h"
@@ -25,4 +25,5 @@ public:
 private:
     TDatabase& database_;
     TQuery query_;
+    bool takenStampsChecked_ = false;
 };

@@ -35,6 +35,17 @@ int LegFinishedAt(const std::vector<RelayLeg>& legs, const QString& time, int mi
     return late != 0 ? late : running;
 }
 
+ArrivalDoubt DoubtOfArrival(const std::vector<RelayLeg>& legs, int leg) {
+    if (leg < 1 || leg > int(legs.size()))
+        return ArrivalDoubt::None;
+    if (leg < int(legs.size()) && legs[leg].forcedStart)
+        return ArrivalDoubt::LateRunnerTaken;
+    const bool earlierStillOut = leg >= 2 && legs[leg - 1].forcedStart &&
+                                 !IsUnsetTime(legs[leg - 2].start) &&
+                                 IsUnsetTime(legs[leg - 2].finish);
+    return earlierStillOut ? ArrivalDoubt::LateRunnerStillOut : ArrivalDoubt::None;
+}
+
 int LegsDone(const std::vector<RelayLeg>& legs, int leg) {
     int done = leg;
     for (int k = leg + 1; k <= int(legs.size()); ++k)

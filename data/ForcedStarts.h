@@ -20,6 +20,14 @@ bool WasForced(const std::vector<RelayLeg>& legs);
 int LegFinishedAt(const std::vector<RelayLeg>& legs, const QString& time, int minimumMinutes,
                   int exchange = 0);
 
+// Why an arrival taken as the finish of a leg may be another runner of a team started by
+// force: the late runner taken while the next leg runs by force (the forced runner may have
+// come back), or the forced runner taken while the runner of the leg before is still out
+// (the late runner may be the one who came).
+enum class ArrivalDoubt { None, LateRunnerTaken, LateRunnerStillOut };
+// `legs` as they were before the finish of `leg` was taken.
+ArrivalDoubt DoubtOfArrival(const std::vector<RelayLeg>& legs, int leg);
+
 // The team's standing after the finish of `leg`: the highest leg finished, so a late runner's
 // finish never takes the letter back behind a forced runner who finished already.
 int LegsDone(const std::vector<RelayLeg>& legs, int leg);

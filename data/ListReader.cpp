@@ -2,6 +2,10 @@
 
 #include "data/DatabaseError.h"
 
+ListRead ReadAgain(const QString& name, const TQuery& query) {
+    return {name, query.SQL(), query.FetchWindow(), query.HeldThrough()};
+}
+
 ListReader::ListReader(const TDatabase::Source& source) : source_(source) {}
 
 // The connection goes in the reader thread, where it was made.
@@ -42,7 +46,7 @@ void ListReader::ReadRequested() {
             TQuery query(*database_, read.name);
             query.SetFetchWindow(read.window);
             query.SetSQL(read.lines);
-            query.Open();
+            query.OpenThrough(read.through);
             snapshots.emplace(read.name, query.Snapshot());
         }
         emit Ready(snapshots, request);

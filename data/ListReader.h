@@ -17,12 +17,16 @@
 #include <optional>
 #include <vector>
 
-// One list: its statement and the rows fetched at a time (0 for all).
+// One list: its statement, the rows fetched at a time (0 for all) and, for a list scrolled
+// past its first window, the order values of the last row it holds (TQuery::HeldThrough).
 struct ListRead {
     QString name;
     QStringList lines;
     int window = 0;
+    QStringList through = {};
 };
+// The list a query shows, read again as it holds it.
+ListRead ReadAgain(const QString& name, const TQuery& query);
 using ListSnapshots = std::map<QString, ListSnapshot>;
 
 class ListReader : public QObject {

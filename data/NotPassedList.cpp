@@ -1,8 +1,8 @@
 #include "data/NotPassedList.h"
 
+#include "data/ExpectedArrival.h"
 #include "data/SnapshotFields.h"
 #include "data/SplitPointColumns.h"
-#include "data/SplitTimeEntry.h"
 #include "data/SqlValue.h"
 #include "data/StatementLines.h"
 
@@ -37,8 +37,8 @@ QStringList NotPassedStatement(const QString& race, int split) {
             .arg(split);
     return QStringList{
                QStringLiteral("with paces as (select distinct r.class1,"),
-               QStringLiteral("median(%1) over (partition by r.class1) as pace")
-                   .arg(SecondsBetween(QStringLiteral("r.startedtime"), passing)),
+               MedianPaceColumn(QStringLiteral("r.class1"), QStringLiteral("r.startedtime"),
+                                passing),
                QStringLiteral("from result r where r.tcode = %1 and %2 and %3),")
                    .arg(SqlValue(race), TimeIsSet(passing),
                         TimeIsSet(QStringLiteral("r.startedtime"))),
@@ -55,10 +55,8 @@ QStringList NotPassedStatement(const QString& race, int split) {
                    ByteColumns({QStringLiteral("zek"), QStringLiteral("class1"),
                                 QStringLiteral("lastpassing")}) +
                    QStringLiteral(", lastsplit,"),
-               QStringLiteral("cast(round(1000 * (time_to_sec(startedtime) + %1)) as signed) as "
-                              "expected")
-                   .arg(toHere),
-               QStringLiteral("from timed order by expected is null, expected, zek")};
+               ExpectedMsColumn(QStringLiteral("startedtime"), toHere),
+               QStringLiteral("from timed ") + ExpectedOrder()};
 }
 
 std::vector<NotPassedRunner> NotPassedOf(const ListSnapshot& rows) {
@@ -69,12 +67,9 @@ std::vector<NotPassedRunner> NotPassedOf(const ListSnapshot& rows) {
     const int expected = SnapshotField(rows, QStringLiteral("expected"));
     std::vector<NotPassedRunner> runners;
     runners.reserve(rows.rows.size());
-    for (const QStringList& row : rows.rows) {
-        const std::optional<qint64> expectedMs = NumberField(row, expected);
+    for (const QStringList& row : rows.rows)
         runners.push_back({row.value(zek), row.value(className),
                            static_cast<int>(NumberField(row, lastSplit).value_or(0)),
-                           row.value(lastPassing),
-                           expectedMs ? TimeOfDayText(*expectedMs) : QString()});
-    }
+                           row.value(lastPassing), ExpectedAtText(row, expected)});
     return runners;
 }

@@ -2,6 +2,7 @@
 
 #include "DatabaseError.h"
 #include "DeadHeatMark.h"
+#include "HandStamp.h"
 #include "PassingLogBib.h"
 #include "SqlValue.h"
 #include "StampColumns.h"
@@ -24,21 +25,28 @@ void SetListStatements(TDm1& dm, const QString& code) {
         {QStringLiteral("select ") +
          ByteColumns({QStringLiteral("bib"), QStringLiteral("mtime"), QStringLiteral("tod")}) +
          QStringLiteral(",") + PassingLogWholeBibColumn() + QStringLiteral(",") +
-         PassingDeadHeatColumn() +
+         PassingDeadHeatColumn() + QStringLiteral(",") + PassingByHandColumn() +
          QStringLiteral(" from midjyun where tcode=") + code +
+         // The passings of one time of day (a dead heat) are told apart by their place among
+         // themselves, which the index keeps: a key of bib as well would sort the whole log.
          QStringLiteral(" order by midjyun.tod desc")});
     // The device-time grid shows the time and shades it by state; its other readers take the
-    // stamp's zek. A refresh reads no more columns than these. A time in state "2" that a
-    // passing carries is held for a dead heat, not discarded: each row says so itself, so a
-    // row fetched later by scrolling is shaded as rightly as the first screenful.
+    // stamp's zek. A refresh reads no more columns than these and the order's dt, by which the
+    // next window goes on. A time in state "2" that a passing carries is held for a dead heat,
+    // not discarded: each row says so itself, so a row fetched later by scrolling is shaded as
+    // rightly as the first screenful.
+    // Stamps of one second and one time of day are told apart by id, in the grid index's order.
+    const QString byArrival =
+        CurrentStampColumns().id ? QStringLiteral(",tdc_mid.id") : QString();
     dm.Qdpmid.SetSQL(
         {QStringLiteral("select ") +
-             ByteColumns({QStringLiteral("tm"), QStringLiteral("sumi"), QStringLiteral("zek")}) +
-             QStringLiteral(",") + StampIdColumn() +
+             ByteColumns({QStringLiteral("tm"), QStringLiteral("sumi"), QStringLiteral("zek"),
+                          QStringLiteral("dt")}) +
+             QStringLiteral(",") + StampIdColumn() + QStringLiteral(",") + StampByHandColumn() +
              QStringLiteral(",(tdc_mid.sumi = '2' and exists (select 1 from midjyun m "
                             "where m.tcode = tdc_mid.tcode and m.tod = tdc_mid.tm)) as held"),
          QStringLiteral("from tdc_mid where tcode = ") + code,
-         QStringLiteral("order by tdc_mid.dt desc,tdc_mid.tm desc")});
+         QStringLiteral("order by tdc_mid.dt desc,tdc_mid.tm desc") + byArrival});
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "data/SplitRules.h"
 #include "data/StampColumns.h"
 #include "data/StatementLines.h"
+#include "data/TakenStamp.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ CancelOutcome WriteCancel(CapturedWrites& writes, TQuery& query, const QString& 
                    ValueLine(QStringLiteral("and bib = "), PassingLogBib(zek)) +
                        ValueLine(QStringLiteral(" and tod = "), passing)},
                   PassingLogColumns);
-    CancelOutcome outcome{true, GiveBackTime(writes, query, passing), {}};
+    CancelOutcome outcome{true, GiveBackTakenStamp(writes, query, zek, n, passing), {}};
     outcome.changes = writes.Changes();
     return outcome;
 }
@@ -56,4 +57,5 @@ void WriteReset(CapturedWrites& writes) {
                   {race, QStringLiteral("and not (BINARY sumi <=> '0')")}, {QStringLiteral("sumi")},
                   {QStringLiteral("0")});
     writes.Delete(QStringLiteral("midjyun"), {race}, PassingLogColumns);
+    ForgetTakenStamps(writes);
 }

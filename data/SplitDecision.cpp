@@ -7,6 +7,7 @@
 #include "data/RowWrites.h"
 #include "data/SplitRules.h"
 #include "data/StatementLines.h"
+#include "data/TakenStamp.h"
 
 namespace {
 
@@ -89,6 +90,7 @@ QString WriteSplit(RowWrites& writes, const ActionRequest& split) {
         return TimeGoneMessage;
     writes.Insert(QStringLiteral("midjyun"), PassingLogColumns,
                   {StatementRace(), PassingLogBib(split.bib), split.runningTime, time});
+    RecordTakenStamp(writes, split.bib, n, stamp);
     return {};
 }
 

@@ -46,7 +46,9 @@ QString StampIdColumn() {
 }
 
 QString StampArrivalOrder() {
-    return hasId ? QStringLiteral("dt, id") : QStringLiteral("dt");
+    // Within a second of arrival the device's own time orders, as it sent them: a typed
+    // stamp given its neighbour's arrival falls in its place.
+    return hasId ? QStringLiteral("dt, tm, id") : QStringLiteral("dt, tm");
 }
 
 QString MissingStampColumnsMessage(StampColumns columns) {

@@ -9,6 +9,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 
 TQuery::TQuery(TDatabase& database, const QString& name, const QStringList& initialText,
                QObject* parent)
@@ -103,37 +104,93 @@ void TQuery::Run(const QString& text, std::vector<QStringList>* rows, QStringLis
     }
 }
 
-QString TQuery::WindowedText(int offset) const {
+QString TQuery::FirstWindowText() const {
     if (fetchWindow_ <= 0)
         return Text();
     // The limit goes on the statement itself: the server ignores an order inside a
     // derived table.
-    return Text() + QStringLiteral("\r\nlimit %1 offset %2").arg(fetchWindow_).arg(offset);
+    return Text() + QStringLiteral("\r\nlimit %1").arg(fetchWindow_);
+}
+
+bool TQuery::Pageable() const {
+    const ListOrder order(Text());
+    if (fetchWindow_ <= 0 || !order.Keyed())
+        return false;
+    for (const OrderKey& key : order.Keys()) {
+        if (FieldIndex(key.field) < 0)
+            return false;
+    }
+    return true;
+}
+
+QStringList TQuery::KeyOf(const QStringList& row, const ListOrder& order) const {
+    QStringList key;
+    for (const OrderKey& k : order.Keys())
+        key << row.value(FieldIndex(k.field));
+    return key;
+}
+
+QStringList TQuery::HeldThrough() const {
+    if (!active_ || RecordCount() <= fetchWindow_ || !Pageable())
+        return {};
+    return KeyOf(rows_.back(), ListOrder(Text()));
 }
 
 void TQuery::Open() {
+    OpenThrough(HeldThrough());
+}
+
+void TQuery::OpenThrough(const QStringList& last) {
     Close();
+    const ListOrder order(Text());
+    const bool through = !last.isEmpty() && order.Keyed();
     std::vector<QStringList> rows;
     QStringList names;
-    Run(WindowedText(0), &rows, &names);
+    Run(through ? order.Through(last) : FirstWindowText(), &rows, &names);
     rows_ = std::move(rows);
     fieldNames_ = std::move(names);
     current_ = KeptRow();
     active_ = true;
-    moreRows_ = fetchWindow_ > 0 && RecordCount() == fetchWindow_;
+    // Rows past the last one read again may be there: the next fetch tells.
+    moreRows_ = Pageable() && (through || RecordCount() == fetchWindow_);
     PlaceCarriedEdits();
     emit Opened();
 }
 
 void TQuery::Adopt(ListSnapshot snapshot) {
+    const std::vector<QStringList> held = active_ ? rows_ : std::vector<QStringList>();
+    const bool heldMore = moreRows_;
     Close();
     rows_ = std::move(snapshot.rows);
     fieldNames_ = std::move(snapshot.fieldNames);
+    moreRows_ = snapshot.moreRows;
+    KeepRowsFetchedMeanwhile(held, heldMore);
     current_ = KeptRow();
     active_ = true;
-    moreRows_ = snapshot.moreRows;
     PlaceCarriedEdits();
     emit Opened();
+}
+
+// The read stopped at the row it was asked to, or at its first window; the rows held after its
+// last row were fetched by scrolling since it was asked for, and those level with its last
+// row it may have left out. Within the first window nothing is kept, so a list nobody
+// scrolls stays one window long.
+void TQuery::KeepRowsFetchedMeanwhile(const std::vector<QStringList>& held, bool heldMore) {
+    if (rows_.empty() || static_cast<int>(held.size()) <= fetchWindow_ || !Pageable())
+        return;
+    const ListOrder order(Text());
+    const QStringList last = KeyOf(rows_.back(), order);
+    auto after = held.end();
+    while (after != held.begin() && KeyOf(*(after - 1), order) != last)
+        --after;
+    if (after == held.begin())
+        return;
+    std::vector<QStringList> kept = LevelRows(held, last, order);
+    LeaveOut(kept, LevelRows(rows_, last, order));
+    kept.insert(kept.end(), after, held.end());
+    if (after != held.end())
+        moreRows_ = heldMore;
+    rows_.insert(rows_.end(), kept.begin(), kept.end());
 }
 
 void TQuery::Close() {
@@ -243,9 +300,17 @@ int TQuery::RowToCarryTo(const CarriedEdit& edit) const {
 void TQuery::FetchMore() {
     if (!CanFetchMore())
         return;
+    const ListOrder order(Text());
+    const QStringList last = KeyOf(rows_.back(), order);
+    // The rows level with the last one on every key are read again, in whatever order the
+    // server gives them this time, and those held already are left out.
+    const std::vector<QStringList> level = LevelRows(rows_, last, order);
     std::vector<QStringList> more;
-    Run(WindowedText(RecordCount()), &more, nullptr);
-    moreRows_ = static_cast<int>(more.size()) == fetchWindow_;
+    Run(order.From(last) +
+            QStringLiteral("\r\nlimit %1").arg(fetchWindow_ + static_cast<int>(level.size())),
+        &more, nullptr);
+    moreRows_ = more.size() == fetchWindow_ + level.size();
+    LeaveOut(more, level);
     if (more.empty())
         return;
     const int first = RecordCount();
@@ -253,6 +318,28 @@ void TQuery::FetchMore() {
     for (auto& row : more)
         rows_.push_back(std::move(row));
     emit RowsAppended();
+}
+
+std::vector<QStringList> TQuery::LevelRows(const std::vector<QStringList>& rows,
+                                           const QStringList& key, const ListOrder& order) const {
+    std::vector<QStringList> level;
+    for (const QStringList& row : rows) {
+        if (KeyOf(row, order) == key)
+            level.push_back(row);
+    }
+    return level;
+}
+
+void TQuery::LeaveOut(std::vector<QStringList>& rows, std::vector<QStringList> left) {
+    for (auto row = rows.begin(); row != rows.end() && !left.empty();) {
+        const auto same = std::find(left.begin(), left.end(), *row);
+        if (same == left.end()) {
+            ++row;
+            continue;
+        }
+        left.erase(same);
+        row = rows.erase(row);
+    }
 }
 
 void TQuery::Next() {

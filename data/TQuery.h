@@ -2,7 +2,9 @@
 // A query object: a statement kept as lines of text (sent joined by CR LF), opened to fetch
 // rows or executed for its effect, with a current row whose fields are read by name.
 // A query that feeds a grid can fetch a window of rows at a time, so a list of a large race
-// shows its first screenful without fetching the whole race.
+// shows its first screenful without fetching the whole race. Each further window goes on
+// after the last row held by the values of the list's order (ListOrder.h), so rows stored
+// meanwhile above it never show twice or push a row out of sight.
 
 #include <QObject>
 #include <QSqlQuery>
@@ -10,6 +12,7 @@
 #include <map>
 #include <vector>
 
+#include "data/ListOrder.h"
 #include "data/RowChange.h"
 #include "data/TFieldValue.h"
 
@@ -42,15 +45,23 @@ public:
     QString ShownText() const;
 
     // Runs the statement and fetches its rows (all of them, or the first window);
-    // throws DatabaseError with the server's message. Reopening replaces the rows.
+    // throws DatabaseError with the server's message. Reopening replaces the rows; a list
+    // scrolled past its first window reads again every row down to the last it holds.
     void Open();
+    // Opens reading the rows down to the row of these order values (HeldThrough), or the first
+    // window when none are given.
+    void OpenThrough(const QStringList& last);
+    // The order values of the last row held once more than the first window is held; none
+    // while the first window is all there is.
+    QStringList HeldThrough() const;
     void Close();
     // Runs a statement that returns no rows; the query's rows stay as they were. Gives the
     // number of rows the statement changed.
     int ExecSQL();
     bool Active() const { return active_; }
     // What the last open fetched; and the same taken from a query that read it elsewhere (a
-    // reader thread), as if this one had opened its statement.
+    // reader thread), as if this one had opened its statement. Rows the operator scrolled to
+    // while that read was under way stay below the rows it brings.
     ListSnapshot Snapshot() const { return {fieldNames_, rows_, moreRows_}; }
     void Adopt(ListSnapshot snapshot);
 
@@ -127,7 +138,16 @@ private:
     QSqlQuery ExecuteOnce(const QString& text);
     // Executes text on the connection; returns the column names and rows of a select.
     void Run(const QString& text, std::vector<QStringList>* rows, QStringList* fieldNames);
-    QString WindowedText(int offset) const;
+    QString FirstWindowText() const;
+    // A window fetched by grid, whose order keys are all among the fields.
+    bool Pageable() const;
+    QStringList KeyOf(const QStringList& row, const ListOrder& order) const;
+    void KeepRowsFetchedMeanwhile(const std::vector<QStringList>& held, bool heldMore);
+    // The rows whose order values are `key`.
+    std::vector<QStringList> LevelRows(const std::vector<QStringList>& rows,
+                                       const QStringList& key, const ListOrder& order) const;
+    // Takes out of `rows` one row alike for each of `left`.
+    static void LeaveOut(std::vector<QStringList>& rows, std::vector<QStringList> left);
     // The row the last read's current row is read again as, or the first.
     int KeptRow();
 

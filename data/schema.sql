@@ -4,7 +4,7 @@
 -- Running this file recreates every table empty.
 
 DROP TABLE IF EXISTS tiki, env, result, relaymember, midjyun, tdc_mid, execinfo, midtp2, midaction, midchange,
-    midforced;
+    midforced, midtaken;
 
 -- One row per race.
 CREATE TABLE tiki (
@@ -127,6 +127,19 @@ CREATE TABLE midforced (
     startedtime VARCHAR(20) NOT NULL DEFAULT '',
     aid         VARCHAR(40) NOT NULL DEFAULT '',    -- the action, as midaction.aid
     KEY midforced_leg (tcode, zek, leg)
+) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
+
+-- The stamp each passing took, as the split's action named it: one row per race, bib and split.
+-- A passing corrected in the check list no longer has its stamp's time, so a cancel or a
+-- cleared split gives back the stamp named here. The program creates the table when missing.
+CREATE TABLE midtaken (
+    tcode   VARCHAR(20) NOT NULL DEFAULT '',
+    zek     VARCHAR(10) NOT NULL DEFAULT '',
+    split   VARCHAR(2)  NOT NULL DEFAULT '',    -- 1 to 5
+    stampid VARCHAR(20) NOT NULL DEFAULT '',    -- tdc_mid.id, 0 when not yet known
+    jid     VARCHAR(40) NOT NULL DEFAULT '',    -- tdc_mid.jid, empty when not known by it
+    tm      VARCHAR(20) NOT NULL DEFAULT '',    -- tdc_mid.tm
+    KEY midtaken_split (tcode, zek, split)
 ) ENGINE=InnoDB DEFAULT CHARSET=sjis COLLATE=sjis_japanese_ci;
 
 -- The change list of this program's workstations: every action applied adds the bibs whose

@@ -33,6 +33,8 @@ struct KeyPressResult {
     int listToShow = 0;        // the split point or leg whose list follows now; 0 unchanged
     QString statement;         // the relay team's read, as a key press would send it
     bool deadHeatOpen = false; // a time stays held for the next bib of a dead heat
+    // Recorded, yet the operator is to look again: told as a refusal is, after the record.
+    QString warning;
 
     bool Refused() const { return !refusal.isEmpty(); }
 };

@@ -11,12 +11,14 @@
 struct PendingStamp {
     StampRef stamp;
     qint64 ageSeconds = 0; // by the server's clock; 0 for one it has not seen
+    bool byHand = false;   // typed by the operator, not sent by the device
 };
 
 struct PendingSnapshot {
     std::vector<PendingStamp> server; // the first pending rows, in order of arrival
     int serverCount = 0;              // all pending rows of the race
     std::vector<StampRef> unstored;   // this workstation's stamps the server does not have yet
+    std::vector<StampRef> typed;      // the same typed by hand: each offered in its time's place
 };
 
 struct PendingList {
@@ -26,4 +28,5 @@ struct PendingList {
 
 // The journal's stamps follow the server's only when the server's were all read: after a gap
 // nobody can see, a stamp would be offered out of its turn.
+// A typed stamp goes before the first time later than its own, as the server will list it.
 PendingList BuildPending(const PendingSnapshot& snapshot, const std::vector<StampRef>& taken);

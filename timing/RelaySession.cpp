@@ -7,6 +7,7 @@
 #include "data/SplitRules.h"
 #include "speech/Announcements.h"
 #include "timing/BibKeyboard.h"
+#include "timing/SplitPointReadings.h"
 
 namespace {
 
@@ -76,6 +77,10 @@ KeyPressResult RelaySession::Press(const QString& box, BibKey key,
     result.shown = RelayAction(outcome, entry.bib, entry.time);
     if (outcome.forcedTeam)
         result.shown->what += QStringLiteral("  ") + ForcedMark;
+    result.warning =
+        LateArrivalWarning(DoubtOfArrival(team.timed, outcome.leg), entry.bib, outcome.leg);
+    if (!result.warning.isEmpty())
+        result.shown->what += QStringLiteral("  要確認");
     result.announcement = LegFinishAnnouncement{entry.bib, outcome.leg, outcome.legs,
                                                 outcome.legTime, outcome.teamTime}
                               .text();

@@ -6,6 +6,7 @@
 #include "data/SplitPointCounts.h"
 #include "data/SplitRules.h"
 #include "timing/BoldLabel.h"
+#include "timing/ExchangeView.h"
 #include "timing/PassingChart.h"
 #include "timing/SplitPointReadings.h"
 
@@ -33,9 +34,21 @@ const ListSnapshot* Find(const ListSnapshots& lists, const QString& name) {
 
 } // namespace
 
-SplitPointPage::SplitPointPage(CompetitorLookup competitor, QWidget* parent)
+SplitPointPage::SplitPointPage(CompetitorLookup competitor,
+                               std::function<void(const QString&)> tell, QWidget* parent)
     : QWidget(parent), competitor_(std::move(competitor)) {
+    // First, so the lookup box and the whereabouts stay above it.
+    exchange_ = new ExchangeView(std::move(tell), this);
     Build();
+    SetRelay(false);
+}
+
+void SplitPointPage::SetRelay(bool relay) {
+    relay_ = relay;
+    exchange_->setVisible(relay);
+    for (QWidget* lapPart :
+         std::initializer_list<QWidget*>{counts_, countdown_, heading_, notPassed_, chart_})
+        lapPart->setVisible(!relay);
 }
 
 void SplitPointPage::Build() {
@@ -94,6 +107,7 @@ void SplitPointPage::ShowLists(const ListSnapshots& lists, int split) {
         chart_->ShowPassings(PassingsPerMinuteOf(*rows, now),
                              now.toString(QStringLiteral("HH:mm")));
     }
+    exchange_->ShowLists(lists);
     Tick(split);
 }
 
@@ -118,6 +132,8 @@ void SplitPointPage::ShowBacklog(int waiting) {
 }
 
 void SplitPointPage::Tick(int split) {
+    if (relay_)
+        exchange_->Tick(now_());
     const std::optional<QTime> cutOff = CutOffOf(split);
     countdown_->setText(CutOffCountdown(cutOff, now_()));
     const bool closed = cutOff && now_() >= *cutOff;

@@ -2,7 +2,8 @@
 // The split point's own page: how many runners are through and still expected, the cut-off
 // (関門) counting down, who has not passed yet and when each is expected, where one runner
 // is, and the passings per minute over the last hour. Its lists are read with the window's
-// other lists, in the background; the page only shows what they bring.
+// other lists, in the background; the page only shows what they bring. For a relay race the
+// exchange's own view takes the split point's place.
 
 #include "data/ListReader.h"
 #include "data/SplitDecision.h"
@@ -12,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+class ExchangeView;
 class PassingChart;
 class QLabel;
 class QLineEdit;
@@ -21,7 +23,14 @@ class SplitPointPage : public QWidget {
 public:
     using CompetitorLookup = std::function<CompetitorSplits(const QString& zek)>;
 
-    SplitPointPage(CompetitorLookup competitor, QWidget* parent = nullptr);
+    // `tell` takes the page's refusals to the strip and 要確認.
+    SplitPointPage(CompetitorLookup competitor, std::function<void(const QString&)> tell,
+                   QWidget* parent = nullptr);
+
+    // A relay race shows the exchange's view instead of the split point's.
+    void SetRelay(bool relay);
+    bool Relay() const { return relay_; }
+    ExchangeView* Exchange() const { return exchange_; }
 
     // What to read for split point n; the runners not yet passed and the chart only while
     // the page is on show, since they cost the server most.
@@ -50,6 +59,8 @@ private:
     QLineEdit* findBox_ = nullptr;
     QLabel* whereabouts_ = nullptr;
     PassingChart* chart_ = nullptr;
+    ExchangeView* exchange_ = nullptr;
+    bool relay_ = false;
     int through_ = -1; // -1 until the first read
     int expected_ = 0;
     int split_ = 1;

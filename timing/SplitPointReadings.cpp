@@ -2,6 +2,7 @@
 
 #include "common/uComm.h"
 #include "data/CutOff.h"
+#include "data/SplitRules.h"
 
 #include <QStringList>
 
@@ -12,6 +13,10 @@ const QStringList CutOffForms = {QStringLiteral("H:mm:ss"), QStringLiteral("H:mm
 } // namespace
 
 CutOffEntry ReadCutOffEntry(const QString& typed, int split) {
+    return ReadClockEntry(typed, QStringLiteral("中間%1 の関門時刻").arg(split));
+}
+
+CutOffEntry ReadClockEntry(const QString& typed, const QString& box) {
     const QString text = typed.trimmed();
     if (text.isEmpty())
         return {true, {}, {}};
@@ -20,11 +25,10 @@ CutOffEntry ReadCutOffEntry(const QString& typed, int split) {
         if (time.isValid())
             return {true, time.toString(QStringLiteral("HH:mm:ss")), {}};
     }
-    return {false,
-            {},
-            QStringLiteral("中間%1 の関門時刻は 時:分 または 時:分:秒 で入力してください。「%2」")
-                .arg(split)
-                .arg(typed)};
+    return {
+        false,
+        {},
+        QStringLiteral("%1は 時:分 または 時:分:秒 で入力してください。「%2」").arg(box, typed)};
 }
 
 std::optional<QTime> CutOffOf(int split) {
@@ -81,4 +85,61 @@ QString WhereaboutsText(const QString& zek, const CompetitorSplits& competitor, 
     return QStringLiteral("ビブNo.%1  スタート %2  ")
                .arg(zek, competitor.start.trimmed().left(10)) +
            parts.join(QStringLiteral("  "));
+}
+
+QString ExchangeThroughText(int exchange, int through, int due) {
+    return QStringLiteral("中継%1 通過 %2 チーム / 未着 %3 チーム")
+        .arg(exchange)
+        .arg(through)
+        .arg(due);
+}
+
+QString NextExpectedText(const std::vector<ExchangeTeam>& due) {
+    if (due.empty())
+        return QStringLiteral("未着のチームはありません");
+    const ExchangeTeam& next = due.front(); // the soonest expected come first
+    if (next.expectedAt.isEmpty())
+        return QStringLiteral("次の到着予想: まだ到着がなく予想できません");
+    return QStringLiteral("次の到着予想 %1（%2走）%3")
+        .arg(ShownBib(next.zek))
+        .arg(next.runningLeg)
+        .arg(next.expectedAt.trimmed().left(10));
+}
+
+QString ForcedStartText(const std::optional<QTime>& at, QTime now, const QStringList& teams) {
+    QString when;
+    if (at) {
+        const QString time = at->toString(QStringLiteral("HH:mm:ss"));
+        const int seconds = now.secsTo(*at);
+        when = seconds > 0 ? QStringLiteral("繰上 %1 まで %2  ").arg(time, AgeText(seconds))
+                           : QStringLiteral("繰上時刻 %1 を過ぎました  ").arg(time);
+    }
+    if (teams.isEmpty())
+        return when + QStringLiteral("繰上スタートの対象はありません");
+    QStringList shown;
+    for (const QString& zek : teams)
+        shown << ShownBib(zek);
+    return when + QStringLiteral("繰上スタート対象 %1 チーム: %2")
+                      .arg(teams.size())
+                      .arg(shown.join(QStringLiteral(", ")));
+}
+
+QString LateArrivalWarning(ArrivalDoubt doubt, const QString& zek, int leg) {
+    switch (doubt) {
+    case ArrivalDoubt::LateRunnerTaken:
+        return QStringLiteral("ビブNo.%1 は%2走が繰上スタート済みです。この到着を%3走の遅れた走者"
+                              "として記録しました。確認してください。")
+            .arg(ShownBib(zek))
+            .arg(leg + 1)
+            .arg(leg);
+    case ArrivalDoubt::LateRunnerStillOut:
+        return QStringLiteral("ビブNo.%1 の%2走が未着のまま、この到着を繰上スタートの%3走として"
+                              "記録しました。%2走の遅れた走者かもしれません。確認してください。")
+            .arg(ShownBib(zek))
+            .arg(leg - 1)
+            .arg(leg);
+    case ArrivalDoubt::None:
+        break;
+    }
+    return {};
 }

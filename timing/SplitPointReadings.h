@@ -3,6 +3,8 @@
 // counts down, the runners through and still expected, where one runner is. Plain values in,
 // text out, so every case can be checked without a window.
 
+#include "data/ExchangeTeams.h"
+#include "data/ForcedStarts.h"
 #include "data/SplitDecision.h"
 
 #include <QString>
@@ -10,12 +12,15 @@
 #include <optional>
 #include <vector>
 
-// A cut-off typed for split point n: "11:30" or "11:30:00", or empty for none.
+// A time of day typed in a box: "11:30" or "11:30:00", or empty for none.
 struct CutOffEntry {
     bool accepted = false;
     QString stored;  // "HH:MM:SS", or empty for none
     QString refusal; // names the box and what was typed
 };
+// `box` names the box in the refusal: "中間2 の関門時刻".
+CutOffEntry ReadClockEntry(const QString& typed, const QString& box);
+// The cut-off typed for split point n.
 CutOffEntry ReadCutOffEntry(const QString& typed, int split);
 // The cut-off kept for split point n (1 .. 5), if one is set.
 std::optional<QTime> CutOffOf(int split);
@@ -32,3 +37,14 @@ QString ThroughText(int split, int through, int expected);
 QString ExchangesText(const std::vector<int>& teamsThrough);
 // Where a competitor is as this workstation knows it: each split passed, then the next.
 QString WhereaboutsText(const QString& zek, const CompetitorSplits& competitor, int split);
+
+// "中継2 通過 12 チーム / 未着 5 チーム".
+QString ExchangeThroughText(int exchange, int through, int due);
+// "次の到着予想 0034（2走）10:31:05.0": the first team of `due` expected at a known time.
+QString NextExpectedText(const std::vector<ExchangeTeam>& due);
+// What a forced start at the exchange would do now: its time counting down, or passed, then
+// the teams it would start ("繰上スタート対象 2 チーム: 0034, 0035").
+QString ForcedStartText(const std::optional<QTime>& at, QTime now, const QStringList& teams);
+// What the exchange is told when the arrival taken for team `zek` as the finish of `leg` may
+// be another of the team's runners; empty when there is no doubt.
+QString LateArrivalWarning(ArrivalDoubt doubt, const QString& zek, int leg);

@@ -27,6 +27,8 @@ void StatusShadingDelegate::initStyleOption(QStyleOptionViewItem* option,
     CellTextDelegate::initStyleOption(option, index);
     option->palette.setColor(QPalette::Text, Qt::black);
     option->palette.setColor(QPalette::HighlightedText, Qt::black);
+    // A time typed by hand is italic, as on the pending panel.
+    option->font.setItalic(!source_.FieldOfRow(index.row(), QStringLiteral("hand")).isEmpty());
     QColor shade =
         ShadeOf(source_.FieldOfRow(index.row(), QStringLiteral("sumi")),
                 source_.FieldOfRow(index.row(), QStringLiteral("held")) == QLatin1String("1"));

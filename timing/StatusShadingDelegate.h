@@ -2,7 +2,7 @@
 // Shades the device-time grid by the processing state of each row: white pending, light red
 // assigned, lavender discarded, aqua held for a dead heat (the colour of Ed1 while one is
 // open; the list's column "held" says which), amber given back to the operator. The current
-// row shows its own state too, a shade darker and framed.
+// row shows its own state too, a shade darker and framed. A time typed by hand is italic.
 
 #include "timing/CellTextDelegate.h"
 

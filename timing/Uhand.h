@@ -159,6 +159,7 @@ private:
     QPushButton* Button2 = nullptr;     // "初期化"
     QPushButton* BtnUndo1 = nullptr;    // "元に戻す": the lap page's last action
     TCuteButton* CuteButton6 = nullptr; // "チェックリスト"
+    QPushButton* BtnHandTime = nullptr; // "手入力": a time the device missed, typed
 
     // --- Settings page --------------------------------------------------------------------
     PortListCombo* Cbxcomm1 = nullptr;
@@ -266,6 +267,12 @@ private:
     // --- Check list -----------------------------------------------------------------------
     void CuteButton6Click();
 
+    // --- Times typed by hand (UhandHandTime.cpp) -------------------------------------------
+    void ConnectHandTimeHandlers();
+    void BtnHandTimeClick();
+    // The typed time sent as a stamp: kept, sent, and shown on the panel at once.
+    void IssueHandStamp(const QString& time);
+
     // --- Undo and the action history (UhandUndo.cpp) ------------------------------------------
     // Ctrl+Z and "元に戻す": the last action of the page on show is taken back.
     void UndoLastAction();
@@ -342,6 +349,8 @@ private:
     // without asking the server; the stamp the next key press takes.
     void ShowPendingTimes();
     void ShowGaps();
+    // A panel box showing a time typed by hand says so.
+    static void MarkTypedByHand(QLineEdit* box, bool byHand);
     std::optional<StampRef> HeadStamp() const;
     // The pending times and the lists: their statement, what a read brought, read here and
     // now (when the window opens).
@@ -376,6 +385,7 @@ private:
     PendingSnapshot pendingSnapshot_;
     StampsAheadOfLists unstoredAhead_; // this workstation's stamps
     StampsAheadOfLists takenAhead_;    // the stamps its actions took
+    StampsAheadOfLists addedAhead_;    // the stamps its actions typed by hand
     PendingList pending_;
     int listedSplit_ = 0; // the split point whose list was last read
 

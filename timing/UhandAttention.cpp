@@ -8,6 +8,7 @@
 #include "speech/SpeechPanelLogic.h"
 #include "timing/AttentionList.h"
 #include "timing/BibKeyboard.h"
+#include "timing/ExchangeView.h"
 #include "timing/KeyPressResult.h"
 #include "timing/SplitPointPage.h"
 #include "timing/StatusStrip.h"
@@ -73,6 +74,11 @@ void TFhand::ShowKeyPress(QLineEdit* bibBox, const KeyPressResult& result) {
             followedBib_ = result.action->bib;
         if (result.shown)
             Strip->ShowOutcome(*result.shown);
+        // The strip keeps the record, marked; a beep would be taken for a refusal.
+        if (!result.warning.isEmpty()) {
+            Attention->Add(result.action ? result.action->bib : result.bib, result.warning);
+            TabSheet5->Exchange()->ShowLateArrival(result.warning);
+        }
         if (!result.announcement.isEmpty())
             Speech->Announce(result.announcement);
         // The list follows once the server has the split or leg.

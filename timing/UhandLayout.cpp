@@ -17,6 +17,7 @@
 #include "timing/CutOffShadingDelegate.h"
 #include "timing/LapSession.h"
 #include "timing/RelaySession.h"
+#include "timing/SplitPointPage.h"
 #include "timing/StatusShadingDelegate.h"
 #include "timing/StatusStrip.h"
 #include "timing/TDBGrid.h"
@@ -212,6 +213,7 @@ void TFhand::BuildWindow() {
 
 void TFhand::ChooseTimingPage(bool relay) {
     PageControl1->setCurrentWidget(relay ? TabSheet3 : TabSheet1);
+    TabSheet5->SetRelay(relay);
 }
 
 // Along the bottom, below the pages, which keep their own height above it.
@@ -228,7 +230,7 @@ void TFhand::BuildPendingPanel() {
     QPalette palette = Panel1->palette();
     palette.setColor(QPalette::Window, QColor(0, 0, 160));
     Panel1->setPalette(palette);
-    Label8 = MakeLabel(Panel1, QStringLiteral("色網掛け表示は同着処理中"), QRect(8, 4, 236, 20));
+    Label8 = MakeLabel(Panel1, QStringLiteral("網掛けは同着処理中・斜体は手入力"), QRect(8, 4, 236, 20));
     Label8->setStyleSheet(QStringLiteral("color: white"));
 
     QLineEdit** times[] = {&Ed1, &Ed2, &Ed3, &Ed4, &Ed5, &Ed6, &Ed7, &Ed8, &Ed9, &Ed10};
@@ -320,6 +322,11 @@ void TFhand::BuildLapPage() {
     CuteButton6->SetColor(Qt::blue);
     CuteButton6->SetFontColor(Qt::white);
     BtnUndo1 = MakeUndoButton(page, QStringLiteral("BtnUndo1"));
+    // Below the device times it adds to, apart from the buttons above the lists.
+    BtnHandTime = new QPushButton(QStringLiteral("手入力 (F2)"), page);
+    BtnHandTime->setObjectName(QStringLiteral("BtnHandTime"));
+    BtnHandTime->setGeometry(PageLeft + 596, 508, 120, 28);
+    BtnHandTime->setToolTip(QStringLiteral("機器が取り逃した選手の通過時刻を入力します"));
 }
 
 void TFhand::BuildSettingsPage() {

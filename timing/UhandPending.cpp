@@ -10,6 +10,7 @@
 #include "data/ActionHistory.h"
 #include "data/ChangeList.h"
 #include "data/DatabaseError.h"
+#include "data/HandStamp.h"
 #include "data/ListReader.h"
 #include "data/RaceCache.h"
 #include "data/SplitRules.h"
@@ -50,7 +51,8 @@ void TFhand::ConnectPendingHandlers() {
     Dm1->Dsmidtime2.SetColumns({{QStringLiteral("zek"), QStringLiteral("ビブ")},
                                 {QStringLiteral("MTIME"), QStringLiteral("タイム")},
                                 {QStringLiteral("TOD"), QStringLiteral("時刻")},
-                                {QStringLiteral("deadheat"), QStringLiteral("備考")}});
+                                {QStringLiteral("deadheat"), QStringLiteral("備考")},
+                                {QStringLiteral("hand"), QStringLiteral("手")}});
     // The result table keeps a bib as registered ("12"), the passing log (where no result
     // row names it) as "012": both show "0012", as the bib box and the strip do.
     Dm1->Dsmidtime.ShowColumnAs(0, ShownBib);
@@ -63,7 +65,7 @@ void TFhand::ConnectPendingHandlers() {
                               {QStringLiteral("forced"), QStringLiteral("備考")}});
     // Widths once the columns exist: a time of day, a running time, a bib.
     const std::pair<TDBGrid*, QList<int>> widths[] = {{DBGrid2, {56, 100, 118}},
-                                                      {DBGrid3, {56, 84, 100, 40}},
+                                                      {DBGrid3, {44, 72, 100, 30, 20}},
                                                       {DBGrid1, {110}},
                                                       {DBGrid6, {56, 118, 100, 100, 48}}};
     for (const auto& [grid, columns] : widths) {
@@ -110,6 +112,7 @@ QStringList TFhand::PendingStatement() const {
                                   : QStringLiteral("'' as jid");
     return {RaceLine(QStringLiteral("select ") + StampIdColumn() + QStringLiteral(", ") +
                      ByteColumns({QStringLiteral("tm")}) + QLatin1Char(',') + jidColumn +
+                     QLatin1Char(',') + StampByHandColumn() +
                      QStringLiteral(", timestampdiff(second, dt, now()) as age, "
                                     "(select count(*) from tdc_mid where tcode = ")),
             PendingFilter + QStringLiteral(") as waiting"),
@@ -122,11 +125,11 @@ void TFhand::ListPendingTimes() {
     // them: more are read, each row carrying the count of all.
     std::vector<ListRead> reads = {
         {QStringLiteral("pending"), PendingStatement(), PendingRowsRead},
-        {QStringLiteral("splits"), Dm1->Qmidtime.SQL(), Dm1->Qmidtime.FetchWindow()},
-        {QStringLiteral("passings"), Dm1->Qmidtime2.SQL(), Dm1->Qmidtime2.FetchWindow()},
-        {QStringLiteral("devices"), Dm1->Qdpmid.SQL(), Dm1->Qdpmid.FetchWindow()}};
+        ReadAgain(QStringLiteral("splits"), Dm1->Qmidtime),
+        ReadAgain(QStringLiteral("passings"), Dm1->Qmidtime2),
+        ReadAgain(QStringLiteral("devices"), Dm1->Qdpmid)};
     if (PageControl1->currentWidget() == TabSheet3 || Dm1->QRelay1.Active())
-        reads.push_back({QStringLiteral("relay"), Dm1->QRelay1.SQL(), Dm1->QRelay1.FetchWindow()});
+        reads.push_back(ReadAgain(QStringLiteral("relay"), Dm1->QRelay1));
     // What other workstations changed reaches the key presses' copy; the whole race now and
     // then, for what other programs changed.
     if (ChangeListKept()) {
@@ -166,6 +169,7 @@ void TFhand::ShowLists(const ListSnapshots& lists) {
     FollowRecordedBib();
     unstoredAhead_.ListsRead(Lists->Answered());
     takenAhead_.ListsRead(Lists->Answered());
+    addedAhead_.ListsRead(Lists->Answered());
     TakePendingRows();
     ShowPendingTimes();
     ShowGaps();
@@ -193,11 +197,13 @@ void TFhand::TakePendingRows() {
     const int jid = pending.FieldIndex(QStringLiteral("jid"));
     const int tm = pending.FieldIndex(QStringLiteral("tm"));
     const int age = pending.FieldIndex(QStringLiteral("age"));
+    const int hand = pending.FieldIndex(QStringLiteral("hand"));
     for (int row = 0; row < pending.RecordCount(); ++row)
         pendingSnapshot_.server.push_back(
             {{pending.Value(row, id).toLongLong(), pending.Value(row, jid),
               pending.Value(row, tm).trimmed()},
-             pending.Value(row, age).toLongLong()});
+             pending.Value(row, age).toLongLong(),
+             !pending.Value(row, hand).isEmpty()});
     pendingSnapshot_.serverCount =
         pending.RecordCount() == 0
             ? 0
@@ -207,22 +213,38 @@ void TFhand::TakePendingRows() {
 void TFhand::ShowPendingTimes() {
     pendingSnapshot_.unstored =
         unstoredAhead_.Update(stamps_->Unstored(uComm::RaceCode), Lists->NextRequest());
+    pendingSnapshot_.typed = addedAhead_.Update(History->AddedStamps(), Lists->NextRequest());
     pending_ = BuildPending(pendingSnapshot_,
                             takenAhead_.Update(History->TakenStamps(), Lists->NextRequest()));
     Labmisyori->setText(QStringLiteral("未処理数 = ") + QString::number(pending_.count));
     Strip->ShowWaiting(
         {pending_.count, pending_.times.empty() ? 0 : pending_.times.front().ageSeconds});
-    for (QLineEdit* box : TimeBoxes)
+    for (QLineEdit* box : TimeBoxes) {
         box->clear();
+        MarkTypedByHand(box, false);
+    }
     for (QLineEdit* box : GapBoxes)
         box->clear();
     int k = 0;
     // A time held for a dead heat is the one the next bib + Enter takes: it heads the panel.
     if (const std::optional<StampRef>& held = Lap->Held())
         TimeBoxes[k++]->setText(held->time.trimmed());
-    for (std::size_t row = 0; row < pending_.times.size() && k < PendingBoxes; ++row, ++k)
+    for (std::size_t row = 0; row < pending_.times.size() && k < PendingBoxes; ++row, ++k) {
         TimeBoxes[k]->setText(pending_.times[row].stamp.time.trimmed());
+        MarkTypedByHand(TimeBoxes[k], pending_.times[row].byHand);
+    }
     KeepPendingCopy();
+}
+
+void TFhand::MarkTypedByHand(QLineEdit* box, bool byHand) {
+    // Italic, with the word on hover; set only when it changes, as each key press shows the
+    // panel again.
+    if (box->font().italic() == byHand)
+        return;
+    QFont font = box->font();
+    font.setItalic(byHand);
+    box->setFont(font);
+    box->setToolTip(byHand ? HandStampLine : QString());
 }
 
 std::optional<StampRef> TFhand::HeadStamp() const {

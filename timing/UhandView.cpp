@@ -7,7 +7,9 @@
 #include "controls/REdit.h"
 #include "data/ExchangeCounts.h"
 #include "data/RaceCache.h"
+#include "data/RelayLegs.h"
 #include "timing/BoldLabel.h"
+#include "timing/ExchangeView.h"
 #include "timing/PendingView.h"
 #include "timing/SplitPointPage.h"
 #include "timing/SplitPointReadings.h"
@@ -17,6 +19,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -26,17 +29,25 @@ constexpr int ViewTickMs = 1000;
 constexpr int CutOffLeft = PageLeft + 570;
 const QString ExchangesRead = QStringLiteral("view exchanges");
 
+// The leg arriving where the relay page works: its exchange when said, else the leg whose
+// list it shows, else the first.
+int ArrivingLeg(int exchange, int legShown) {
+    const int leg = exchange > 0 ? exchange : std::max(legShown, 1);
+    return std::min(leg, RelayTimedLegs);
+}
+
 } // namespace
 
 void TFhand::BuildViewPage() {
-    TabSheet5 = new SplitPointPage([this](const QString& zek) { return Cache->Competitor(zek); });
+    TabSheet5 = new SplitPointPage([this](const QString& zek) { return Cache->Competitor(zek); },
+                                   [this](const QString& reason) { Tell({}, reason); });
     TabSheet5->SetClock([this] { return deviceClock_.Now(QDateTime::currentDateTime()); });
     TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
     PageControl1->addTab(TabSheet5, QStringLiteral("通過状況"));
     LabView =
         BoldLabel(TabSheet1, QStringLiteral("LabView"), 13, QRect(PageLeft + 470, 44, 250, 18));
-    LabExchanges =
-        BoldLabel(TabSheet3, QStringLiteral("LabExchanges"), 13, QRect(PageLeft + 470, 204, 250, 200));
+    LabExchanges = BoldLabel(TabSheet3, QStringLiteral("LabExchanges"), 13,
+                             QRect(PageLeft + 470, 204, 250, 200));
     LabExchanges->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
@@ -103,6 +114,9 @@ std::vector<ListRead> TFhand::ViewReads() const {
     // The relay page counts its teams; the split point's counts are for the other pages.
     if (PageControl1->currentWidget() == TabSheet3)
         return {{ExchangesRead, ExchangeCountsStatement(uComm::RaceCode), 0}};
+    if (TabSheet5->Relay() && PageControl1->currentWidget() == TabSheet5)
+        return TabSheet5->Exchange()->Reads(uComm::RaceCode,
+                                            ArrivingLeg(uComm::RelayExchange, legShown_));
     return SplitPointPage::Reads(uComm::RaceCode, DisplayedSplit.toInt(),
                                  PageControl1->currentWidget() == TabSheet5);
 }

@@ -10,6 +10,7 @@ void TFhand::ConnectHandlers() {
     ConnectSpeechHandlers();
     ConnectDeviceHandlers();
     ConnectCheckListHandlers();
+    ConnectHandTimeHandlers();
     ConnectAttentionHandlers();
     ConnectUndoHandlers();
     ConnectGivenBackHandlers();

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +71,17 @@ protected:
             QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents(); // the editor hands its text over from the loop,
         QCoreApplication::processEvents(); // and a refusal is told once the editor has closed
+    }
+
+    // The operator's way into a cell: a click on it, the time typed, Enter.
+    void TypeAtCell(int row, int column, const QString& text) {
+        TEditGrid* grid = check->DBGck2;
+        QApplication::setActiveWindow(check.get());
+        OperatorHands::ClickAt(grid->viewport(),
+                               grid->visualRect(dm->DScheck.index(row, column)).center());
+        OperatorHands::Type(text);
+        OperatorHands::Press(Qt::Key_Return);
+        QCoreApplication::processEvents(); // a refusal is told once the editor has closed
     }
 
     QTemporaryDir dataHome;
@@ -146,7 +158,7 @@ TEST_F(CheckList, ACorrectedSplitMovesItsPassingAndIsTakenBackWholeFromTheLapPag
     const QString record = "select r.midtime1,r.midfin1,m.bib,m.mtime,m.tod from result r, "
                            "midjyun m where r.zek = '0010' and m.bib = '010'";
     const QList<QStringList> before = db.Rows(record);
-    QObject::connect(&dm->Qcheck, &TQuery::RowWritten, window.get(), &TFhand::RecordCheckListEdit);
+    check->RecordEditsIn(window.get()); // as the main window has it while the window is open
     OpenCheckList();
     TypeInCell(1, 1, "11:59.9");
     check->close();
@@ -282,6 +294,67 @@ TEST_F(CheckList, AStatementFileThatCannotBeWrittenKeepsTheListClosed) {
     EXPECT_TRUE(ShownErrors().isEmpty());
     EXPECT_FALSE(check->isVisible());
     EXPECT_FALSE(dm->Qcheck.Active());
+}
+
+// The passing keeps the stamp it took: cancelled after a correction in the list, it gives that
+// stamp back (not the corrected time, which no stamp has), and the right runner gets it by hand.
+TEST_F(CheckList, ACancelAfterACorrectionGivesBackTheStampThePassingTook) {
+    db.Exec("update result set midtime1 = '' where zek = '0010'");
+    AddStamp("10:12:00.0000", 0);
+    AddStamp("10:14:00.0000", 1);
+    window.reset();
+    OpenWindow();
+    check->RecordEditsIn(window.get());
+    TypeBib(Control<QLineEdit>("Edit5"), "8");
+    ASSERT_EQ(db.Scalar("select midfin1 from result where zek='0008'"), "10:12:00.0000");
+
+    OpenCheckList();
+    TypeAtCell(0, 1, "11:59.9");
+    ASSERT_EQ(db.Scalar("select midfin1 from result where zek='0008'"), "10:11:59.9000");
+    check->close();
+    window->activateWindow();
+    CancelTopSplit();
+    EXPECT_EQ(db.Rows("select midtime1, midfin1 from result where zek='0008'"),
+              QList<QStringList>({{"", ""}}));
+    EXPECT_EQ(db.Rows("select tm, sumi from tdc_mid order by id"),
+              QList<QStringList>({{"10:12:00.0000", StampGivenBack}, {"10:14:00.0000", "0"}}));
+
+    GiveByHand("0008", "10:12:00.0000");
+    EXPECT_EQ(db.Rows("select midtime1, midfin1 from result where zek='0008'"),
+              QList<QStringList>({{"   12:00.0", "10:12:00.0000"}}));
+    // Cancelled again, uncorrected this time: the same stamp goes back, the other stays pending.
+    CancelTopSplit();
+    EXPECT_EQ(db.Rows("select tm, sumi from tdc_mid order by id"),
+              QList<QStringList>({{"10:12:00.0000", StampGivenBack}, {"10:14:00.0000", "0"}}));
+    EXPECT_TRUE(ShownErrors().isEmpty()) << qPrintable(ShownErrors().join('\n'));
+}
+
+// With the timing window closed the list keeps its own undo: Ctrl+Z there, or its 元に戻す
+// button, gives the cell back what it held, the passing and its log row with it, newest first.
+TEST_F(CheckList, EditsMadeWithTheTimingWindowClosedAreTakenBackInTheList) {
+    OpenCheckList();
+    window->close();
+    window.reset();
+    const QString record = "select zek,midtime1,midfin1,midtime2 from result where tcode='R1' "
+                           "order by zek";
+    const QList<QStringList> before = db.Rows(record);
+    TypeAtCell(1, 1, "12:30.0");
+    TypeAtCell(0, 1, "9:00.0");
+    ASSERT_EQ(db.Rows(record),
+              QList<QStringList>({{"0008", "    9:00.0", "10:09:00.0000", ""},
+                                  {"0010", "   12:30.0", "10:12:30.0000", ""}}));
+    ASSERT_EQ(db.Scalar("select count(*) from midjyun"), "2");
+
+    OperatorHands::Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Cell(0, 1), "");
+    auto* undo = FindControl<QPushButton>(*check, "BtnCheckUndo");
+    ASSERT_TRUE(undo->isEnabled());
+    OperatorHands::Click(undo);
+    EXPECT_EQ(db.Rows(record), before);
+    EXPECT_EQ(Cell(1, 1), "   12:00.0");
+    EXPECT_EQ(db.Scalar("select count(*) from midjyun"), "0");
+    EXPECT_FALSE(undo->isEnabled()); // nothing more to take back
+    EXPECT_TRUE(ShownErrors().isEmpty()) << qPrintable(ShownErrors().join('\n'));
 }
 
 } // namespace

@@ -155,4 +155,30 @@ TEST_F(CheckListWrite, AClearedSplitGivesItsTimeBackUnlessADeadHeatStillHoldsIt)
     EXPECT_EQ(stamps(), used);
 }
 
+// A passing corrected before keeps the stamp it took: cleared, it gives back that stamp, not
+// the one whose time the corrected passing now has, and the undo takes the record back too.
+TEST_F(CheckListWrite, AClearedSplitCorrectedBeforeGivesBackTheStampItsPassingTook) {
+    db.Exec("insert into tdc_mid (tcode,dt,getstr,bib,st,tm,tstat,sumi) values "
+            "('R1',now(),'','0000','C1','10:12:34.5678',' ','1'),"
+            "('R1',now(),'','0000','C1','10:12:35.0000',' ','0')");
+    db.Exec("insert into midtaken (tcode,zek,split,stampid,jid,tm) select 'R1','0012','1',id,'',"
+            "tm from tdc_mid where tm = '10:12:34.5678'");
+    const auto stamps = [this] { return db.Rows("select tm, sumi from tdc_mid order by tm"); };
+    q.SetFieldText(0, Column("midtime1"), "12:35.0"); // the other stamp's time
+    q.Post(0);
+    const std::vector<RowChange> corrected = written;
+    ASSERT_EQ(Record()[0][1], "10:12:35.0000");
+    q.Open();
+    q.SetFieldText(0, Column("midtime1"), " ");
+    q.Post(0);
+    EXPECT_EQ(stamps(), QList<QStringList>({{"10:12:34.5678", StampGivenBack},
+                                            {"10:12:35.0000", "0"}}));
+    EXPECT_EQ(db.Scalar("select count(*) from midtaken"), "0");
+    ASSERT_EQ(UndoChanges(dm.DB, written), -1);
+    ASSERT_EQ(UndoChanges(dm.DB, corrected), -1);
+    EXPECT_EQ(stamps(), QList<QStringList>({{"10:12:34.5678", "1"}, {"10:12:35.0000", "0"}}));
+    EXPECT_EQ(db.Scalar("select tm from midtaken where zek = '0012' and split = '1'"),
+              "10:12:34.5678");
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QPointer>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -109,6 +110,20 @@ void DoubleClickAt(QWidget* target, QPoint at) {
         QTest::mouseDClick(shown, Qt::LeftButton, {}, local);
     }
     QCoreApplication::processEvents();
+}
+
+void Wheel(QWidget* target, int notches) {
+    ReactivateLastWindow();
+    const QPoint at = target->rect().center();
+    QWidget* shown = WidgetShownAt(target, at);
+    if (!shown)
+        return;
+    const QPoint local = shown->mapFrom(target->window(), target->mapTo(target->window(), at));
+    constexpr int Notch = 120;
+    QWheelEvent wheel(local, shown->mapToGlobal(local), {}, {0, -notches * Notch}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(shown, &wheel);
+    Settle();
 }
 
 } // namespace OperatorHands

@@ -27,5 +27,8 @@ QWidget* WidgetShownAt(QWidget* target, QPoint at);
 void Click(QWidget* target, Qt::MouseButton button = Qt::LeftButton);
 void ClickAt(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton);
 void DoubleClickAt(QWidget* target, QPoint at);
+// The mouse wheel rolled over target's centre, `notches` towards the operator (down a list);
+// fails the test when something else shows there.
+void Wheel(QWidget* target, int notches);
 
 } // namespace OperatorHands

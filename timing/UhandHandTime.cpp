@@ -1,0 +1,57 @@
+// A time of day typed for a runner the device missed: asked for in a small box beside the
+// window, then kept and sent as any action. It becomes a stamp in its time's place, shown
+// on the panel at once, taken by the next bib as any stamp, and taken back with Ctrl+Z.
+#include "Uhand.h"
+
+#include "common/uComm.h"
+#include "data/ActionHistory.h"
+#include "data/HandStamp.h"
+#include "data/StampColumns.h"
+#include "timing/HandTimeDialog.h"
+#include "timing/StatusReadings.h"
+#include "timing/StatusStrip.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QUuid>
+
+void TFhand::ConnectHandTimeHandlers() {
+    connect(BtnHandTime, &QPushButton::clicked, this, Guarded(this, &TFhand::BtnHandTimeClick));
+    // The key of the button, wherever the focus is in the window.
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    connect(key, &QShortcut::activated, this, Guarded(this, &TFhand::BtnHandTimeClick));
+}
+
+void TFhand::BtnHandTimeClick() {
+    // The lap page's: its panel and its bib box.
+    if (BibBoxOnShow() != Edit5)
+        return;
+    auto* dialog = new HandTimeDialog(
+        this, [this] { return deviceClock_.Now(QDateTime::currentDateTime()); });
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &HandTimeDialog::TimeTyped, this,
+            [this](const QString& time) { RunGuarded([&] { IssueHandStamp(time); }); });
+    // Whether a time was taken or not, the next bib goes to the bib box.
+    connect(dialog, &QDialog::finished, this, [this] {
+        activateWindow();
+        ReselectBibBox(Edit5);
+    });
+    // Open beside the window, which goes on receiving and showing stamps meanwhile.
+    dialog->open();
+    dialog->activateWindow();
+}
+
+void TFhand::IssueHandStamp(const QString& time) {
+    ActionRequest request;
+    request.kind = ActionRequest::Kind::HandStamp;
+    // Named as the journal names the device's stamps, where the race's table can keep it.
+    const QString jid = CurrentStampColumns().jid
+                            ? QUuid::createUuid().toString(QUuid::WithoutBraces)
+                            : QString();
+    request.stamp = {0, jid, time};
+    Send(QString(), HandStampLine + QStringLiteral("  ") + time, request);
+    Strip->ShowOutcome(NoteAction(HandStampLine + QStringLiteral("  ") + time, true));
+    ShowPendingTimes();
+    ShowGaps();
+}
