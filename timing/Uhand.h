@@ -160,6 +160,7 @@ private:
     QPushButton* BtnUndo1 = nullptr;    // "元に戻す": the lap page's last action
     TCuteButton* CuteButton6 = nullptr; // "チェックリスト"
     QPushButton* BtnHandTime = nullptr; // "手入力": a time the device missed, typed
+    QPushButton* BtnRelayHandTime = nullptr; // the same on the relay page
 
     // --- Settings page --------------------------------------------------------------------
     PortListCombo* Cbxcomm1 = nullptr;

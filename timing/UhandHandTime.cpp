@@ -18,14 +18,17 @@
 
 void TFhand::ConnectHandTimeHandlers() {
     connect(BtnHandTime, &QPushButton::clicked, this, Guarded(this, &TFhand::BtnHandTimeClick));
+    connect(BtnRelayHandTime, &QPushButton::clicked, this,
+            Guarded(this, &TFhand::BtnHandTimeClick));
     // The key of the button, wherever the focus is in the window.
     auto* key = new QShortcut(QKeySequence(Qt::Key_F2), this);
     connect(key, &QShortcut::activated, this, Guarded(this, &TFhand::BtnHandTimeClick));
 }
 
 void TFhand::BtnHandTimeClick() {
-    // The lap page's: its panel and its bib box.
-    if (BibBoxOnShow() != Edit5)
+    // The timing pages': the stamp goes to the pending times both take from.
+    QLineEdit* bibBox = BibBoxOnShow();
+    if (bibBox != Edit5 && bibBox != Edit3)
         return;
     auto* dialog = new HandTimeDialog(
         this, [this] { return deviceClock_.Now(QDateTime::currentDateTime()); });
@@ -33,9 +36,9 @@ void TFhand::BtnHandTimeClick() {
     connect(dialog, &HandTimeDialog::TimeTyped, this,
             [this](const QString& time) { RunGuarded([&] { IssueHandStamp(time); }); });
     // Whether a time was taken or not, the next bib goes to the bib box.
-    connect(dialog, &QDialog::finished, this, [this] {
+    connect(dialog, &QDialog::finished, this, [this, bibBox] {
         activateWindow();
-        ReselectBibBox(Edit5);
+        ReselectBibBox(bibBox);
     });
     // Open beside the window, which goes on receiving and showing stamps meanwhile.
     dialog->open();

@@ -436,6 +436,10 @@ void TFhand::BuildRelayPage() {
     BtnForced = new QPushButton(QStringLiteral("繰上スタート"), page);
     BtnForced->setObjectName(QStringLiteral("BtnForced"));
     BtnForced->setGeometry(PageLeft + 470, 130, 100, 28);
+    BtnRelayHandTime = new QPushButton(QStringLiteral("手入力 (F2)"), page);
+    BtnRelayHandTime->setObjectName(QStringLiteral("BtnRelayHandTime"));
+    BtnRelayHandTime->setGeometry(PageLeft + 580, 130, 110, 28);
+    BtnRelayHandTime->setToolTip(BtnHandTime->toolTip());
 
     DBGrid6 =
         MakeGrid(page, QStringLiteral("DBGrid6"), QRect(PageLeft, 100, 460, 400), Dm1->DSRelay1);

@@ -9,6 +9,7 @@
 #include "controls/REdit.h"
 #include "timing/StatusStrip.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include <QStyleOptionSlider>
 #include <QTableView>
 #include <QTest>
+#include <QTime>
 
 namespace {
 
@@ -151,6 +153,35 @@ TEST_F(RelayTiming, RefusalsAreToldLeaveTheTimePendingAndTheLastLegNeedsTheBoxTi
     EXPECT_EQ(Leg("0012", 4)[1], "11:20:00.0000");
     EXPECT_TRUE(dm->QRelay1.Text().endsWith("and a.num = '4' order by b.runtime"));
     EXPECT_EQ(Control<QLabel>("Labmisyori")->text(), "未処理数 = 0");
+}
+
+// A runner the device missed at the exchange: F2 on the relay page, the time typed, Enter; the
+// next team's bib takes it as the finish of its leg, and the keys are the bib box's again.
+TEST_F(RelayTiming, AMissedRunnersTimeTypedByHandFinishesTheLegOfTheNextTeam) {
+    const QTime now = QTime::currentTime();
+    if (now < QTime(1, 0))
+        GTEST_SKIP() << "the test's times would cross midnight";
+    const QTime missed = QTime(now.hour(), now.minute(), now.second()).addSecs(-600);
+    AddClass("R", 0, 4);
+    race.AddTeam("0012", "R", missed.addSecs(-1800).toString("HH:mm:ss.0000"));
+    AddStamp(missed.addSecs(60).toString("HH:mm:ss.0000"), 0);
+    OpenWindow();
+    QLineEdit* bibBox = Control<QLineEdit>("Edit3");
+    ASSERT_EQ(QApplication::focusWidget(), bibBox);
+    OperatorHands::Press(Qt::Key_F2);
+    const auto dialogOpen = [] {
+        return QApplication::activeModalWidget()->objectName() == QLatin1String("HandTimeDialog");
+    };
+    ASSERT_TRUE(dialogOpen());
+    OperatorHands::Type(missed.toString("H:mm:ss"));
+    OperatorHands::Press(Qt::Key_Return);
+    EXPECT_FALSE(dialogOpen());
+    EXPECT_EQ(QApplication::focusWidget(), bibBox);
+    TypeBib(bibBox, "12");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Leg("0012", 1)[1] == missed.toString("HH:mm:ss.0000"); }, 5000))
+        << qPrintable(Leg("0012", 1).join(','));
+    EXPECT_EQ(Control<QLineEdit>("Ed1")->text(), missed.addSecs(60).toString("HH:mm:ss.0000"));
 }
 
 // "*1" Enter asks once, Yes by default, and starts leg 2 of the teams still out on leg 1; the
