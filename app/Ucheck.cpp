@@ -126,13 +126,19 @@ void TFcheck::FormShow() {
 }
 
 // Centred on the main window, but never beyond the screen's edges (a main window at the top
-// of the screen would put this taller window's title bar out of reach).
+// of the screen would put this taller window's title bar out of reach). The first time it is
+// shown the window manager has not framed it yet: the main window's frame stands in for its
+// own, so the title bar still lands on the screen.
 QPoint TFcheck::WithinScreen(QPoint topLeft) const {
     const QRect screen = mainWindow_->screen()->availableGeometry();
-    const QSize frame = frameGeometry().size();
+    const bool framed = frameGeometry() != geometry();
+    const QWidget* framedWindow = framed ? static_cast<const QWidget*>(this) : mainWindow_;
+    const int titleBar = framedWindow->geometry().top() - framedWindow->frameGeometry().top();
+    const QSize frame =
+        size() + (framedWindow->frameGeometry().size() - framedWindow->geometry().size());
     topLeft.setX(qBound(screen.left(), topLeft.x(),
                         qMax(screen.left(), screen.right() - frame.width() + 1)));
-    topLeft.setY(qBound(screen.top(), topLeft.y(),
+    topLeft.setY(qBound(screen.top() + (framed ? 0 : titleBar), topLeft.y(),
                         qMax(screen.top(), screen.bottom() - frame.height() + 1)));
     return topLeft;
 }

@@ -420,7 +420,7 @@ void TFhand::BuildRelayPage() {
     // lap page has its check list.
     CkBLast->setGeometry(PageLeft + 470, 100, 160, 24);
     LabLegShown = BoldLabel(page, QStringLiteral("LabLegShown"), 13,
-                            QRect(PageLeft + 470, 66, 220, 24));
+                            QRect(PageLeft + 470, 30, 220, 24));
     // The exchange this workstation stands at: set with the mouse, the keys stay the bib's.
     SpExchange = new QSpinBox(page);
     SpExchange->setObjectName(QStringLiteral("SpExchange"));
