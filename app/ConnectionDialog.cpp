@@ -1,7 +1,7 @@
 #include "app/ConnectionDialog.h"
 
 #include "common/AppError.h"
-#include "timing/MessageBoxes.h"
+#include "timing/widgets/MessageBoxes.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -7,8 +7,8 @@
 #include "data/CheckListRowWrite.h"
 #include "data/SqlValue.h"
 #include "data/Udm1.h"
-#include "timing/MessageBoxes.h"
 #include "timing/Uhand.h"
+#include "timing/widgets/MessageBoxes.h"
 
 #include <QCloseEvent>
 #include <QPushButton>

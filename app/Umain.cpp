@@ -16,8 +16,8 @@
 #include "data/DatabaseError.h"
 #include "data/RaceInWork.h"
 #include "data/Udm1.h"
-#include "timing/MessageBoxes.h"
 #include "timing/Uhand.h"
+#include "timing/widgets/MessageBoxes.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include "data/DatabaseError.h"
 #include "data/Udm1.h"
 #include "serial/PortNames.h"
-#include "timing/MessageBoxes.h"
+#include "timing/widgets/MessageBoxes.h"
 
 #include <QIcon>
 #include <optional>

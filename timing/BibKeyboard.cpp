@@ -1,5 +1,7 @@
 #include "timing/BibKeyboard.h"
 
+#include "timing/session/TypedDigit.h"
+
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -29,17 +31,6 @@ BibKeyboard::BibKeyboard(QWidget* window, std::function<QLineEdit*()> bibBox,
                          std::function<void()> undo)
     : QObject(window), window_(window), bibBox_(std::move(bibBox)), undo_(std::move(undo)) {
     qApp->installEventFilter(this);
-}
-
-char BibKeyboard::DigitOf(const QString& typed) {
-    if (typed.size() != 1)
-        return 0;
-    const char16_t c = typed.front().unicode();
-    if (c >= u'0' && c <= u'9')
-        return static_cast<char>(c);
-    if (c >= u'０' && c <= u'９')
-        return static_cast<char>('0' + (c - u'０'));
-    return 0;
 }
 
 bool BibKeyboard::eventFilter(QObject* watched, QEvent* event) {

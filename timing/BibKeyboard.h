@@ -18,9 +18,6 @@ public:
     // `bibBox` gives the bib box of the page on show, none on a page without one.
     BibKeyboard(QWidget* window, std::function<QLineEdit*()> bibBox, std::function<void()> undo);
 
-    // The ASCII digit of a typed character, 0 when it is none: half or full width.
-    static char DigitOf(const QString& typed);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

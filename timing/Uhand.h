@@ -12,10 +12,10 @@
 #include "device/DeviceClock.h"
 #include "device/DeviceLineAssembler.h"
 #include "serial/CommX.h"
-#include "timing/PendingView.h"
-#include "timing/PortListCombo.h"
 #include "timing/ServerLinkWatch.h"
-#include "timing/StampsAheadOfLists.h"
+#include "timing/session/PendingView.h"
+#include "timing/session/StampsAheadOfLists.h"
+#include "timing/widgets/PortListCombo.h"
 
 #include <QDialog>
 #include <QElapsedTimer>

@@ -6,12 +6,12 @@
 #include "common/ProgramFiles.h"
 #include "data/Udm1.h"
 #include "speech/SpeechPanelLogic.h"
-#include "timing/AttentionList.h"
 #include "timing/BibKeyboard.h"
-#include "timing/ExchangeView.h"
-#include "timing/KeyPressResult.h"
-#include "timing/SplitPointPage.h"
-#include "timing/StatusStrip.h"
+#include "timing/session/KeyPressResult.h"
+#include "timing/widgets/AttentionList.h"
+#include "timing/widgets/ExchangeView.h"
+#include "timing/widgets/SplitPointPage.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QApplication>
 #include <QHideEvent>

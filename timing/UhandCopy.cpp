@@ -11,7 +11,7 @@
 #include "data/RaceCache.h"
 #include "data/StampColumns.h"
 #include "data/Udm1.h"
-#include "timing/StatusStrip.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QLineEdit>
 #include <QTimer>

@@ -8,11 +8,11 @@
 #include "data/ActionHistory.h"
 #include "data/RaceCache.h"
 #include "data/Udm1.h"
-#include "timing/KeyPressResult.h"
-#include "timing/LapSession.h"
-#include "timing/MessageBoxes.h"
-#include "timing/StatusStrip.h"
-#include "timing/TDBGrid.h"
+#include "timing/session/KeyPressResult.h"
+#include "timing/session/LapSession.h"
+#include "timing/widgets/MessageBoxes.h"
+#include "timing/widgets/StatusStrip.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QLineEdit>
 #include <QMenu>

@@ -10,9 +10,9 @@
 #include "data/Udm1.h"
 #include "device/DeviceRecord.h"
 #include "device/StampStore.h"
-#include "timing/AttentionList.h"
-#include "timing/MessageBoxes.h"
-#include "timing/StatusStrip.h"
+#include "timing/widgets/AttentionList.h"
+#include "timing/widgets/MessageBoxes.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QComboBox>
 #include <QFrame>

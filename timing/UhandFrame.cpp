@@ -4,8 +4,8 @@
 #include "Uhand.h"
 
 #include "serial/CommX.h"
-#include "timing/AttentionList.h"
-#include "timing/StatusStrip.h"
+#include "timing/widgets/AttentionList.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -6,7 +6,7 @@
 #include "data/ActionHistory.h"
 #include "data/GivenBackTime.h"
 #include "data/RelayLegs.h"
-#include "timing/AttentionList.h"
+#include "timing/widgets/AttentionList.h"
 
 void TFhand::ConnectGivenBackHandlers() {
     const auto tell = [this](const OperatorAction& action) {

@@ -7,9 +7,9 @@
 #include "data/ActionHistory.h"
 #include "data/HandStamp.h"
 #include "data/StampColumns.h"
-#include "timing/HandTimeDialog.h"
-#include "timing/StatusReadings.h"
-#include "timing/StatusStrip.h"
+#include "timing/widgets/HandTimeDialog.h"
+#include "timing/widgets/StatusReadings.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -18,11 +18,11 @@
 #include "data/StatementLines.h"
 #include "data/Udm1.h"
 #include "device/StampStore.h"
-#include "timing/AttentionList.h"
-#include "timing/LapSession.h"
-#include "timing/SplitPointPage.h"
-#include "timing/StatusStrip.h"
-#include "timing/TDBGrid.h"
+#include "timing/session/LapSession.h"
+#include "timing/widgets/AttentionList.h"
+#include "timing/widgets/SplitPointPage.h"
+#include "timing/widgets/StatusStrip.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QLabel>
 #include <QLineEdit>

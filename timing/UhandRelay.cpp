@@ -10,13 +10,13 @@
 #include "data/RelayLegList.h"
 #include "data/RelayLegs.h"
 #include "data/Udm1.h"
-#include "timing/ForcedStartDialog.h"
-#include "timing/KeyDownFilter.h"
-#include "timing/MessageBoxes.h"
-#include "timing/RelaySession.h"
-#include "timing/StatusReadings.h"
-#include "timing/StatusStrip.h"
-#include "timing/TDBGrid.h"
+#include "timing/session/RelaySession.h"
+#include "timing/widgets/ForcedStartDialog.h"
+#include "timing/widgets/KeyDownFilter.h"
+#include "timing/widgets/MessageBoxes.h"
+#include "timing/widgets/StatusReadings.h"
+#include "timing/widgets/StatusStrip.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QCheckBox>
 #include <QSpinBox>

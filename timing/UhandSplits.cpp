@@ -8,8 +8,8 @@
 #include "controls/REdit.h"
 #include "data/SplitRules.h"
 #include "data/Udm1.h"
-#include "timing/KeyDownFilter.h"
-#include "timing/LapSession.h"
+#include "timing/session/LapSession.h"
+#include "timing/widgets/KeyDownFilter.h"
 
 #include <QLineEdit>
 #include <algorithm>

@@ -8,10 +8,10 @@
 #include "data/RaceCache.h"
 #include "data/Udm1.h"
 #include "device/StampStore.h"
-#include "timing/AttentionList.h"
-#include "timing/LapSession.h"
-#include "timing/StatusReadings.h"
-#include "timing/StatusStrip.h"
+#include "timing/session/LapSession.h"
+#include "timing/widgets/AttentionList.h"
+#include "timing/widgets/StatusReadings.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -8,12 +8,12 @@
 #include "data/ExchangeCounts.h"
 #include "data/RaceCache.h"
 #include "data/RelayLegs.h"
-#include "timing/BoldLabel.h"
-#include "timing/ExchangeView.h"
-#include "timing/PendingView.h"
-#include "timing/SplitPointPage.h"
-#include "timing/SplitPointReadings.h"
-#include "timing/TDBGrid.h"
+#include "timing/session/PendingView.h"
+#include "timing/widgets/BoldLabel.h"
+#include "timing/widgets/ExchangeView.h"
+#include "timing/widgets/SplitPointPage.h"
+#include "timing/widgets/SplitPointReadings.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -6,7 +6,7 @@
 
 #include "common/uComm.h"
 #include "serial/PortNames.h"
-#include "timing/StatusStrip.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QComboBox>
 #include <QFile>

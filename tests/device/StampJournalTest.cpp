@@ -6,7 +6,7 @@
 #include "common/JournalLock.h"
 #include "data/StampColumns.h"
 #include "device/StampJournal.h"
-#include "timing/StatusStrip.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #include "DeviceWindowFixture.h"
 
 #include "support/PrivateServer.h"
-#include "timing/AttentionList.h"
+#include "timing/widgets/AttentionList.h"
 
 #include <QLineEdit>
 

@@ -12,7 +12,7 @@
 #include "support/DataSourceFile.h"
 #include "support/RaceServer.h"
 #include "support/SecondWorkstationProcess.h"
-#include "timing/StatusStrip.h"
+#include "timing/widgets/StatusStrip.h"
 #include "tools/DelayProxy.h"
 
 #include <QElapsedTimer>

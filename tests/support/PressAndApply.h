@@ -8,8 +8,8 @@
 #include "data/ActionApplier.h"
 #include "data/RaceCache.h"
 #include "data/TQuery.h"
-#include "timing/LapSession.h"
-#include "timing/RelaySession.h"
+#include "timing/session/LapSession.h"
+#include "timing/session/RelaySession.h"
 
 #include <deque>
 #include <optional>

@@ -6,8 +6,8 @@
 #include "data/ActionHistory.h"
 #include "data/RaceInWork.h"
 #include "support/OperatorHands.h"
-#include "timing/AttentionList.h"
-#include "timing/TDBGrid.h"
+#include "timing/widgets/AttentionList.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QLineEdit>
 #include <QMenu>

@@ -5,8 +5,8 @@
 #include "support/PrivateServer.h"
 #include "timing/SplitFixture.h"
 
-#include "timing/AttentionList.h"
-#include "timing/StatusStrip.h"
+#include "timing/widgets/AttentionList.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -5,7 +5,7 @@
 #include "support/OperatorHands.h"
 #include "support/RelayRace.h"
 
-#include "timing/StatusStrip.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,6 @@
 // The grids draw their cells' text from kept layouts; what shows must be what the style draws.
-#include "timing/CellTextDelegate.h"
-#include "timing/TDBGrid.h"
+#include "timing/widgets/CellTextDelegate.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QApplication>
 #include <QHeaderView>

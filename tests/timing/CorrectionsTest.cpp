@@ -4,8 +4,8 @@
 
 #include "controls/CuteBtn.h"
 #include "data/PendingTimeMark.h"
-#include "timing/StatusStrip.h"
-#include "timing/TDBGrid.h"
+#include "timing/widgets/StatusStrip.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QAction>
 #include <QApplication>

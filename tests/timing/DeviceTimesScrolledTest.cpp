@@ -4,7 +4,7 @@
 #include "tests/device/DeviceWindowFixture.h"
 
 #include "support/OperatorHands.h"
-#include "timing/TDBGrid.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QAbstractItemModel>
 #include <QScrollBar>

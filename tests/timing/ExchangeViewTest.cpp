@@ -7,8 +7,9 @@
 #include "support/TimingWindowFixture.h"
 
 #include "data/ForcedStarts.h"
-#include "timing/SplitPointReadings.h"
-#include "timing/StatusStrip.h"
+#include "timing/session/LateArrivalWarning.h"
+#include "timing/widgets/SplitPointReadings.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QLabel>
 #include <QLineEdit>

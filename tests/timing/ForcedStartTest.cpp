@@ -1,7 +1,7 @@
 // Forced starts of an ekiden (繰り上げスタート), from the keys of the relay session to the rows
 // of a real race database, applied as the action writer applies them: the forced legs' starts,
 // the late runners' finishes, the team times as sums of legs, the letters, and the undo.
-#include "timing/RelaySession.h"
+#include "timing/session/RelaySession.h"
 
 #include "common/uComm.h"
 #include "data/ActionApplier.h"

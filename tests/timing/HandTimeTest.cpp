@@ -4,7 +4,7 @@
 #include "SplitFixture.h"
 
 #include "support/OperatorHands.h"
-#include "timing/TDBGrid.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // The pages' key presses decided without a window, from a race cache loaded from a real race
 // database: which stamp each press takes, dead heats, discards, refusals that change nothing,
 // and what the cache learns for the next press.
-#include "timing/LapSession.h"
-#include "timing/RelaySession.h"
+#include "timing/session/LapSession.h"
+#include "timing/session/RelaySession.h"
 
 #include "common/uComm.h"
 #include "data/RaceCache.h"

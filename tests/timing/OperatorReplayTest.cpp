@@ -14,8 +14,8 @@
 #include "support/OperatorHands.h"
 #include "support/PrivateServer.h"
 #include "support/RelayRace.h"
-#include "timing/StatusStrip.h"
-#include "timing/TDBGrid.h"
+#include "timing/widgets/StatusStrip.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,9 +6,9 @@
 #include "timing/SplitFixture.h"
 
 #include "controls/CuteBtn.h"
-#include "timing/AttentionList.h"
-#include "timing/StatusStrip.h"
-#include "timing/TDBGrid.h"
+#include "timing/widgets/AttentionList.h"
+#include "timing/widgets/StatusStrip.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -6,8 +6,8 @@
 
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
-#include "timing/StatusShadingDelegate.h"
-#include "timing/TDBGrid.h"
+#include "timing/widgets/StatusShadingDelegate.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QAbstractButton>
 #include <QApplication>

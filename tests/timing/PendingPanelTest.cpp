@@ -5,7 +5,7 @@
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
-#include "timing/TDBGrid.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The panel as this workstation sees it: the server's last answer, less what its own unsent
 // actions took, plus its own stamps the server's answer cannot hold yet.
-#include "timing/PendingView.h"
-#include "timing/StampsAheadOfLists.h"
+#include "timing/session/PendingView.h"
+#include "timing/session/StampsAheadOfLists.h"
 
 #include <gtest/gtest.h>
 

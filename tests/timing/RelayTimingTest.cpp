@@ -7,7 +7,7 @@
 
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
-#include "timing/StatusStrip.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -17,8 +17,8 @@
 #include "support/FarDataSource.h"
 #include "support/OperatorHands.h"
 #include "support/WindowControls.h"
-#include "timing/AttentionList.h"
 #include "timing/Uhand.h"
+#include "timing/widgets/AttentionList.h"
 
 #include <QLineEdit>
 #include <QSocketNotifier>

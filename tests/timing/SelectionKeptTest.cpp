@@ -5,7 +5,7 @@
 #include "support/OperatorHands.h"
 
 #include "common/uComm.h"
-#include "timing/TDBGrid.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QAction>
 #include <QCursor>

@@ -7,7 +7,7 @@
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
 #include "data/SplitRules.h"
-#include "timing/TDBGrid.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -6,9 +6,10 @@
 
 #include "common/uComm.h"
 #include "controls/REdit.h"
-#include "timing/PassingChart.h"
-#include "timing/SplitPointReadings.h"
-#include "timing/StatusStrip.h"
+#include "timing/session/SplitPointCutOff.h"
+#include "timing/widgets/PassingChart.h"
+#include "timing/widgets/SplitPointReadings.h"
+#include "timing/widgets/StatusStrip.h"
 
 #include <QLabel>
 #include <QLineEdit>

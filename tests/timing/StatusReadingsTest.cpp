@@ -1,7 +1,7 @@
 // The strip's words and colours for every state, from plain values.
-#include "timing/StatusReadings.h"
+#include "timing/widgets/StatusReadings.h"
 #include "common/uComm.h"
-#include "timing/RefusalTone.h"
+#include "timing/widgets/RefusalTone.h"
 
 #include "data/RelayDecision.h"
 #include "data/SplitDecision.h"

@@ -8,9 +8,9 @@
 #include "serial/PortNames.h"
 #include "support/OperatorHands.h"
 #include "support/RelayRace.h"
-#include "timing/StatusShadingDelegate.h"
-#include "timing/StatusStrip.h"
-#include "timing/TDBGrid.h"
+#include "timing/widgets/StatusShadingDelegate.h"
+#include "timing/widgets/StatusStrip.h"
+#include "timing/widgets/TDBGrid.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -11,7 +11,7 @@
 #include "support/OperatorHands.h"
 #include "support/RelayRace.h"
 #include "support/SecondWorkstationProcess.h"
-#include "timing/AttentionList.h"
+#include "timing/widgets/AttentionList.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
