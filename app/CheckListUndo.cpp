@@ -1,7 +1,7 @@
 #include "app/CheckListUndo.h"
 
-#include "data/ActionApplier.h"
-#include "data/UndoChanges.h"
+#include "data/actions/ActionApplier.h"
+#include "data/actions/UndoChanges.h"
 
 void CheckListUndo::Keep(std::vector<RowChange> changes) {
     if (!changes.empty())

@@ -3,7 +3,7 @@
 // first, each edit taken back whole, and only while its rows still hold what it wrote (see
 // UndoChanges.h); otherwise nothing changes and the edit stays the next to take back.
 
-#include "data/RowChange.h"
+#include "data/sql/RowChange.h"
 
 #include <QString>
 #include <vector>

@@ -2,7 +2,7 @@
 // "接続設定": the connection to the race server ("Server") or the test server ("Test"), as
 // the operator types it: tried before it is kept, and the result told in the dialog.
 
-#include "data/ConnectionSetup.h"
+#include "data/sql/ConnectionSetup.h"
 
 #include <QDialog>
 

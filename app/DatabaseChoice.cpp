@@ -1,6 +1,6 @@
 #include "app/DatabaseChoice.h"
 
-#include "data/DatabaseError.h"
+#include "data/sql/DatabaseError.h"
 
 QString DataSourceLine(int choice) {
     switch (choice) {

@@ -1,9 +1,9 @@
 #include "app/TEditGrid.h"
 
 #include "common/ErrorReport.h"
-#include "data/DatabaseError.h"
-#include "data/TDataSource.h"
-#include "data/TQuery.h"
+#include "data/sql/DatabaseError.h"
+#include "data/sql/TDataSource.h"
+#include "data/sql/TQuery.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -4,9 +4,9 @@
 #include "common/ErrorReport.h"
 #include "common/ProgramFiles.h"
 #include "common/uComm.h"
-#include "data/CheckListRowWrite.h"
-#include "data/SqlValue.h"
 #include "data/Udm1.h"
+#include "data/actions/CheckListRowWrite.h"
+#include "data/sql/SqlValue.h"
 #include "timing/Uhand.h"
 #include "timing/widgets/MessageBoxes.h"
 

@@ -12,10 +12,10 @@
 #include "common/ProgramFiles.h"
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
-#include "data/ConnectionFailure.h"
-#include "data/DatabaseError.h"
 #include "data/RaceInWork.h"
 #include "data/Udm1.h"
+#include "data/sql/ConnectionFailure.h"
+#include "data/sql/DatabaseError.h"
 #include "timing/Uhand.h"
 #include "timing/widgets/MessageBoxes.h"
 

@@ -3,8 +3,8 @@
 #include "app/Ucheck.h"
 #include "app/Umain.h"
 #include "common/ProgramFiles.h"
-#include "data/DatabaseError.h"
 #include "data/Udm1.h"
+#include "data/sql/DatabaseError.h"
 #include "serial/PortNames.h"
 #include "timing/widgets/MessageBoxes.h"
 

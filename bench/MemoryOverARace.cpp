@@ -12,8 +12,8 @@
 #include "BenchRace.h"
 
 #include "app/TarnikApplication.h"
-#include "data/ActionHistory.h"
 #include "data/Udm1.h"
+#include "data/actions/ActionHistory.h"
 #include "support/ModalAnswerer.h"
 #include "support/TestDatabase.h"
 #include "support/WindowControls.h"

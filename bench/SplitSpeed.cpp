@@ -17,9 +17,9 @@
 
 #include "app/TarnikApplication.h"
 #include "common/uComm.h"
-#include "data/ActionHistory.h"
 #include "data/RaceInWork.h"
 #include "data/Udm1.h"
+#include "data/actions/ActionHistory.h"
 #include "support/FarDataSource.h"
 #include "support/ModalAnswerer.h"
 #include "support/TestDatabase.h"

@@ -1,14 +1,14 @@
-#include "RaceInWork.h"
+#include "data/RaceInWork.h"
 
-#include "DatabaseError.h"
-#include "DeadHeatMark.h"
-#include "HandStamp.h"
-#include "PassingLogBib.h"
-#include "SqlValue.h"
-#include "StampColumns.h"
-#include "StatementLines.h"
-#include "Udm1.h"
 #include "common/uComm.h"
+#include "data/Udm1.h"
+#include "data/actions/HandStamp.h"
+#include "data/actions/StampColumns.h"
+#include "data/reads/DeadHeatMark.h"
+#include "data/reads/PassingLogBib.h"
+#include "data/sql/DatabaseError.h"
+#include "data/sql/SqlValue.h"
+#include "data/sql/StatementLines.h"
 
 namespace {
 

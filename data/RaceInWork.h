@@ -2,7 +2,7 @@
 // Opening the race in work: the race the suite has in use (execinfo row 1), its event type
 // and name, and the lists of the timing window loaded into the data module.
 
-#include "data/RaceCopyStore.h"
+#include "data/reads/RaceCopyStore.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "Udm1.h"
+#include "data/Udm1.h"
 
 TDm1* Dm1 = nullptr;
 

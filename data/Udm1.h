@@ -5,9 +5,9 @@
 
 #include <QObject>
 
-#include "data/TDataSource.h"
-#include "data/TDatabase.h"
-#include "data/TQuery.h"
+#include "data/sql/TDataSource.h"
+#include "data/sql/TDatabase.h"
+#include "data/sql/TQuery.h"
 
 class TDm1 : public QObject {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include "device/DeviceRecord.h"
 
-#include "data/SqlValue.h"
-#include "data/StatementLines.h"
+#include "data/sql/SqlValue.h"
+#include "data/sql/StatementLines.h"
 
 #include <QRegularExpression>
 

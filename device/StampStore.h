@@ -5,10 +5,10 @@
 // one of the connection's data source and database, so records waiting for one database are
 // stored only there, whatever the operator chooses meanwhile.
 
-#include "data/PendingTimeMark.h"
-#include "data/TDatabase.h"
-#include "device/SharedJournal.h"
 #include "common/JournalLock.h"
+#include "data/actions/PendingTimeMark.h"
+#include "data/sql/TDatabase.h"
+#include "device/SharedJournal.h"
 
 #include <QObject>
 #include <QThread>

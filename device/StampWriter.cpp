@@ -1,8 +1,8 @@
 #include "device/StampWriter.h"
 
-#include "data/DatabaseError.h"
-#include "data/RunStatement.h"
-#include "data/TQuery.h"
+#include "data/sql/DatabaseError.h"
+#include "data/sql/RunStatement.h"
+#include "data/sql/TQuery.h"
 #include "device/DeviceRecord.h"
 
 namespace {

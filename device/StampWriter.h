@@ -9,7 +9,7 @@
 // take are written to it at each try: they outlive a crash as soon as the disk has room.
 // Lives in the writer thread; other threads only call Wake and RequestStop.
 
-#include "data/TDatabase.h"
+#include "data/sql/TDatabase.h"
 #include "device/SharedJournal.h"
 
 #include <QObject>

@@ -5,10 +5,10 @@
 // live in one source file per area (Uhand*.cpp).
 
 #include "common/ErrorReport.h"
-#include "data/ListReader.h"
-#include "data/OperatorAction.h"
-#include "data/RaceCopyStore.h"
 #include "data/RaceInWork.h"
+#include "data/actions/OperatorAction.h"
+#include "data/reads/ListReader.h"
+#include "data/reads/RaceCopyStore.h"
 #include "device/DeviceClock.h"
 #include "device/DeviceLineAssembler.h"
 #include "serial/CommX.h"

@@ -5,12 +5,12 @@
 #include "Uhand.h"
 
 #include "common/uComm.h"
-#include "data/ActionHistory.h"
-#include "data/ChangeList.h"
-#include "data/DatabaseError.h"
-#include "data/RaceCache.h"
-#include "data/StampColumns.h"
 #include "data/Udm1.h"
+#include "data/actions/ActionHistory.h"
+#include "data/actions/ChangeList.h"
+#include "data/actions/StampColumns.h"
+#include "data/reads/RaceCache.h"
+#include "data/sql/DatabaseError.h"
 #include "timing/widgets/StatusStrip.h"
 
 #include <QLineEdit>

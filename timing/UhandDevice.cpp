@@ -6,8 +6,8 @@
 
 #include "common/ErrorReport.h"
 #include "common/uComm.h"
-#include "data/ActionHistory.h"
 #include "data/Udm1.h"
+#include "data/actions/ActionHistory.h"
 #include "device/DeviceRecord.h"
 #include "device/StampStore.h"
 #include "timing/widgets/AttentionList.h"

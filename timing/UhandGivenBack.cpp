@@ -3,9 +3,9 @@
 // device-time grid, until the operator gives it a bib or discards it (PopupMenu1Popup).
 #include "Uhand.h"
 
-#include "data/ActionHistory.h"
-#include "data/GivenBackTime.h"
-#include "data/RelayLegs.h"
+#include "data/actions/ActionHistory.h"
+#include "data/actions/GivenBackTime.h"
+#include "data/rules/RelayLegs.h"
 #include "timing/widgets/AttentionList.h"
 
 void TFhand::ConnectGivenBackHandlers() {

@@ -4,9 +4,9 @@
 #include "Uhand.h"
 
 #include "common/uComm.h"
-#include "data/ActionHistory.h"
-#include "data/HandStamp.h"
-#include "data/StampColumns.h"
+#include "data/actions/ActionHistory.h"
+#include "data/actions/HandStamp.h"
+#include "data/actions/StampColumns.h"
 #include "timing/widgets/HandTimeDialog.h"
 #include "timing/widgets/StatusReadings.h"
 #include "timing/widgets/StatusStrip.h"

@@ -6,8 +6,8 @@
 #include "common/ErrorReport.h"
 #include "common/uComm.h"
 #include "controls/REdit.h"
-#include "data/SplitRules.h"
 #include "data/Udm1.h"
+#include "data/rules/SplitRules.h"
 #include "timing/session/LapSession.h"
 #include "timing/widgets/KeyDownFilter.h"
 

@@ -4,9 +4,9 @@
 #include "Uhand.h"
 
 #include "common/uComm.h"
-#include "data/ActionHistory.h"
-#include "data/RaceCache.h"
 #include "data/Udm1.h"
+#include "data/actions/ActionHistory.h"
+#include "data/reads/RaceCache.h"
 #include "device/StampStore.h"
 #include "timing/session/LapSession.h"
 #include "timing/widgets/AttentionList.h"

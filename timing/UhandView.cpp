@@ -5,9 +5,9 @@
 
 #include "common/uComm.h"
 #include "controls/REdit.h"
-#include "data/ExchangeCounts.h"
-#include "data/RaceCache.h"
-#include "data/RelayLegs.h"
+#include "data/reads/ExchangeCounts.h"
+#include "data/reads/RaceCache.h"
+#include "data/rules/RelayLegs.h"
 #include "timing/session/PendingView.h"
 #include "timing/widgets/BoldLabel.h"
 #include "timing/widgets/ExchangeView.h"

@@ -2,7 +2,7 @@
 // The command line of tarnikmid-connect.
 
 #include "common/AppError.h"
-#include "data/ServerConnection.h"
+#include "data/sql/ServerConnection.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "tools/CsvFile.h"
 
-#include "data/SqlValue.h"
+#include "data/sql/SqlValue.h"
 
 #include <algorithm>
 

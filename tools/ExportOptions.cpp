@@ -1,6 +1,6 @@
 #include "tools/ExportOptions.h"
 
-#include "data/SplitRules.h"
+#include "data/rules/SplitRules.h"
 #include "tools/ExportRefusal.h"
 
 #include <QCommandLineParser>

@@ -2,7 +2,7 @@
 // server's or the test server's connection after trying it, or shows what is kept.
 
 #include "common/ProgramFiles.h"
-#include "data/ConnectionSetup.h"
+#include "data/sql/ConnectionSetup.h"
 #include "tools/ConnectOptions.h"
 
 #include <QCoreApplication>

@@ -2,9 +2,9 @@
 // race database while the timing window goes on timing.
 
 #include "common/ProgramFiles.h"
-#include "data/DatabaseError.h"
-#include "data/TDatabase.h"
 #include "data/Udm1.h"
+#include "data/sql/DatabaseError.h"
+#include "data/sql/TDatabase.h"
 #include "tools/ExportOptions.h"
 #include "tools/ExportRefusal.h"
 #include "tools/SplitPointExport.h"

@@ -2,13 +2,13 @@
 // cleared split takes its passing and its passing-log row with it, in one transaction that
 // can be taken back.
 #include "common/uComm.h"
-#include "data/CheckListRowWrite.h"
-#include "data/DatabaseError.h"
-#include "data/GivenBackTime.h"
-#include "data/PendingTimeMark.h"
-#include "data/SplitTimeEntry.h"
 #include "data/Udm1.h"
-#include "data/UndoChanges.h"
+#include "data/actions/CheckListRowWrite.h"
+#include "data/actions/GivenBackTime.h"
+#include "data/actions/PendingTimeMark.h"
+#include "data/actions/UndoChanges.h"
+#include "data/rules/SplitTimeEntry.h"
+#include "data/sql/DatabaseError.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>

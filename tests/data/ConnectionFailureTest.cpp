@@ -2,10 +2,10 @@
 // (refused port, wrong password, unknown database, no TLS) and a race server of the test's
 // own that takes TLS only (certificate not trusted, plain text, no rights), and the try of
 // connection settings that tells the operator.
-#include "data/ConnectionFailure.h"
-#include "data/ConnectionTry.h"
-#include "data/DataSourceSection.h"
-#include "data/DatabaseError.h"
+#include "data/sql/ConnectionFailure.h"
+#include "data/sql/ConnectionTry.h"
+#include "data/sql/DataSourceSection.h"
+#include "data/sql/DatabaseError.h"
 #include "support/RaceServer.h"
 
 #include <QFile>

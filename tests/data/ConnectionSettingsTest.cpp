@@ -2,9 +2,9 @@
 // only, keeps the file the user's alone, reads back what it wrote, and refuses what the file
 // cannot hold.
 #include "common/AppError.h"
-#include "data/ConnectionSettings.h"
-#include "data/DatabaseError.h"
-#include "data/TDatabase.h"
+#include "data/sql/ConnectionSettings.h"
+#include "data/sql/DatabaseError.h"
+#include "data/sql/TDatabase.h"
 #include "support/DataSourceFile.h"
 
 #include <QDir>

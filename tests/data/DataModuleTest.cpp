@@ -1,6 +1,6 @@
 // The data module: its connection, its parameter list and its query objects.
-#include "data/DatabaseError.h"
 #include "data/Udm1.h"
+#include "data/sql/DatabaseError.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>

@@ -3,12 +3,12 @@
 // same, or every key press would be decided twice; and the server's text read back is the
 // rows it came from.
 #include "common/uComm.h"
-#include "data/CapturedWrites.h"
-#include "data/DecisionState.h"
-#include "data/ForcedStarts.h"
-#include "data/RaceCache.h"
-#include "data/Transaction.h"
 #include "data/Udm1.h"
+#include "data/actions/CapturedWrites.h"
+#include "data/actions/DecisionState.h"
+#include "data/reads/RaceCache.h"
+#include "data/rules/ForcedStarts.h"
+#include "data/sql/Transaction.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>

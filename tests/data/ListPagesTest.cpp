@@ -3,8 +3,8 @@
 // window of rows at a time. Every row is held once, none is skipped, and a read again keeps
 // the rows already scrolled to.
 #include "data/RaceInWork.h"
-#include "data/RelayLegList.h"
 #include "data/Udm1.h"
+#include "data/reads/RelayLegList.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>

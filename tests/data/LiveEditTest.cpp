@@ -1,10 +1,10 @@
 // Editing the rows of a live query: written on post, identified by the values as read (byte
 // for byte, NULL included), a row changed meanwhile by another program is not overwritten,
 // two rows alike are not both changed, and a change that waits outlives reopening the list.
-#include "data/DatabaseError.h"
-#include "data/LiveUpdate.h"
-#include "data/SqlValue.h"
 #include "data/Udm1.h"
+#include "data/sql/DatabaseError.h"
+#include "data/sql/LiveUpdate.h"
+#include "data/sql/SqlValue.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>

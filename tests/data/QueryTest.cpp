@@ -1,8 +1,8 @@
 // Query objects on a real server: text, open, execute, fields, errors, windows of rows.
 #include "common/uComm.h"
-#include "data/DatabaseError.h"
-#include "data/Transaction.h"
 #include "data/Udm1.h"
+#include "data/sql/DatabaseError.h"
+#include "data/sql/Transaction.h"
 #include "support/TestDatabase.h"
 
 #include <QSignalSpy>

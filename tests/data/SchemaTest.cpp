@@ -1,7 +1,7 @@
 // The race tables on a real server: defaults, status letters, text round trips, the
 // change marker.
-#include "data/ExecInfo.h"
 #include "data/Udm1.h"
+#include "data/actions/ExecInfo.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // The split point's own view read from a race on the server: who is through, who is still
 // expected and when, passings per minute, the cut-off, and the relay page's exchanges.
-#include "data/CutOff.h"
-#include "data/ExchangeCounts.h"
-#include "data/NotPassedList.h"
-#include "data/PassingsPerMinute.h"
-#include "data/SplitPointCounts.h"
-#include "data/SplitPointPassings.h"
 #include "data/Udm1.h"
+#include "data/reads/ExchangeCounts.h"
+#include "data/reads/NotPassedList.h"
+#include "data/reads/PassingsPerMinute.h"
+#include "data/reads/SplitPointCounts.h"
+#include "data/reads/SplitPointPassings.h"
+#include "data/rules/CutOff.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>

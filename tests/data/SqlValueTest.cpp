@@ -1,8 +1,8 @@
 // Values in statements reach the server as what they are, whatever characters they hold.
-#include "data/SqlValue.h"
-#include "data/DatabaseError.h"
-#include "data/StatementLines.h"
 #include "data/Udm1.h"
+#include "data/sql/DatabaseError.h"
+#include "data/sql/SqlValue.h"
+#include "data/sql/StatementLines.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // its own journal while the program goes on. They are never taken by another database, nor
 // by a second program that runs meanwhile, and are taken up by the next store for their
 // database.
-#include "data/DatabaseError.h"
-#include "data/TDatabase.h"
+#include "data/sql/DatabaseError.h"
+#include "data/sql/TDatabase.h"
 #include "device/StampStore.h"
 #include "support/TestDatabase.h"
 

@@ -4,7 +4,7 @@
 #include "DeviceWindowFixture.h"
 
 #include "common/JournalLock.h"
-#include "data/StampColumns.h"
+#include "data/actions/StampColumns.h"
 #include "device/StampJournal.h"
 #include "timing/widgets/StatusStrip.h"
 

@@ -8,7 +8,7 @@
 #include "app/DatabaseChoice.h"
 #include "common/ProgramFiles.h"
 #include "common/uComm.h"
-#include "data/ConnectionSettings.h"
+#include "data/sql/ConnectionSettings.h"
 #include "support/DataSourceFile.h"
 #include "support/RaceServer.h"
 #include "support/SecondWorkstationProcess.h"

@@ -1,6 +1,6 @@
 #include "FarDataSource.h"
 
-#include "data/TDatabase.h"
+#include "data/sql/TDatabase.h"
 #include "support/DataSourceFile.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "support/PressAndApply.h"
 
 #include "common/uComm.h"
-#include "data/DecideAgain.h"
-#include "data/SqlValue.h"
+#include "data/actions/DecideAgain.h"
+#include "data/sql/SqlValue.h"
 #include "support/TestDatabase.h"
 
 #include <QUuid>

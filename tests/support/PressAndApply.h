@@ -5,9 +5,9 @@
 // connection, as the writer thread would apply it. The copy follows what came of each action
 // as the window makes it follow.
 
-#include "data/ActionApplier.h"
-#include "data/RaceCache.h"
-#include "data/TQuery.h"
+#include "data/actions/ActionApplier.h"
+#include "data/reads/RaceCache.h"
+#include "data/sql/TQuery.h"
 #include "timing/session/LapSession.h"
 #include "timing/session/RelaySession.h"
 

@@ -3,7 +3,7 @@
 // on the test's own connection (another workstation, as the program sees it), and the rows a
 // relay entry leaves behind. Class names may hold any character.
 
-#include "data/SqlValue.h"
+#include "data/sql/SqlValue.h"
 #include "support/TestDatabase.h"
 
 #include <QString>

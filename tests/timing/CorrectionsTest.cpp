@@ -3,7 +3,7 @@
 #include "SplitFixture.h"
 
 #include "controls/CuteBtn.h"
-#include "data/PendingTimeMark.h"
+#include "data/actions/PendingTimeMark.h"
 #include "timing/widgets/StatusStrip.h"
 #include "timing/widgets/TDBGrid.h"
 

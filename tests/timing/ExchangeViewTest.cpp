@@ -6,7 +6,7 @@
 #include "support/RelayRace.h"
 #include "support/TimingWindowFixture.h"
 
-#include "data/ForcedStarts.h"
+#include "data/rules/ForcedStarts.h"
 #include "timing/session/LateArrivalWarning.h"
 #include "timing/widgets/SplitPointReadings.h"
 #include "timing/widgets/StatusStrip.h"

@@ -4,8 +4,8 @@
 // discards it.
 #include "timing/SplitFixture.h"
 
-#include "data/GivenBackTime.h"
-#include "data/PendingTimeMark.h"
+#include "data/actions/GivenBackTime.h"
+#include "data/actions/PendingTimeMark.h"
 #include "support/FarDataSource.h"
 #include "support/OperatorHands.h"
 

@@ -5,9 +5,9 @@
 #include "timing/session/RelaySession.h"
 
 #include "common/uComm.h"
-#include "data/RaceCache.h"
-#include "data/TQuery.h"
 #include "data/Udm1.h"
+#include "data/reads/RaceCache.h"
+#include "data/sql/TQuery.h"
 #include "support/RelayRace.h"
 #include "support/TestDatabase.h"
 

@@ -9,7 +9,7 @@
 #include "tests/timing/ReplayFixture.h"
 
 #include "common/uComm.h"
-#include "data/ActionHistory.h"
+#include "data/actions/ActionHistory.h"
 #include "serial/PortNames.h"
 #include "support/OperatorHands.h"
 #include "support/PrivateServer.h"

@@ -5,7 +5,7 @@
 
 #include "tests/device/DeviceWindowFixture.h"
 
-#include "data/ActionHistory.h"
+#include "data/actions/ActionHistory.h"
 #include "support/OperatorHands.h"
 
 #include <QLineEdit>

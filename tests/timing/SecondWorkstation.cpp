@@ -11,9 +11,9 @@
 // It says "ready" once the window shows, and ends at the end of its input.
 //   second_workstation DATABASE DATA-SOURCE
 #include "app/TarnikApplication.h"
-#include "data/ActionHistory.h"
 #include "data/RaceInWork.h"
 #include "data/Udm1.h"
+#include "data/actions/ActionHistory.h"
 #include "support/FarDataSource.h"
 #include "support/OperatorHands.h"
 #include "support/WindowControls.h"

@@ -6,7 +6,7 @@
 #include "common/uComm.h"
 #include "controls/CuteBtn.h"
 #include "controls/REdit.h"
-#include "data/SplitRules.h"
+#include "data/rules/SplitRules.h"
 #include "timing/widgets/TDBGrid.h"
 
 #include <QApplication>

@@ -5,9 +5,9 @@
 #include "support/PressAndApply.h"
 
 #include "common/uComm.h"
-#include "data/SplitRules.h"
-#include "data/SqlValue.h"
 #include "data/Udm1.h"
+#include "data/rules/SplitRules.h"
+#include "data/sql/SqlValue.h"
 #include "support/QtPrinting.h"
 #include "support/TestDatabase.h"
 

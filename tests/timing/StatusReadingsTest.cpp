@@ -1,10 +1,10 @@
 // The strip's words and colours for every state, from plain values.
-#include "timing/widgets/StatusReadings.h"
 #include "common/uComm.h"
 #include "timing/widgets/RefusalTone.h"
+#include "timing/widgets/StatusReadings.h"
 
-#include "data/RelayDecision.h"
-#include "data/SplitDecision.h"
+#include "data/actions/RelayDecision.h"
+#include "data/actions/SplitDecision.h"
 
 #include <gtest/gtest.h>
 

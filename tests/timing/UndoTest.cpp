@@ -4,10 +4,10 @@
 #include "support/PressAndApply.h"
 
 #include "common/uComm.h"
-#include "data/ActionApplier.h"
-#include "data/ActionHistory.h"
-#include "data/ActionJournal.h"
 #include "data/Udm1.h"
+#include "data/actions/ActionApplier.h"
+#include "data/actions/ActionHistory.h"
+#include "data/actions/ActionJournal.h"
 #include "support/QtPrinting.h"
 #include "support/RelayRace.h"
 #include "support/TestDatabase.h"

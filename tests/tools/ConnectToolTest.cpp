@@ -2,7 +2,7 @@
 // tries, keeps the connection in the data-source file beside the launcher's section, and the
 // program's Server choice then reads the race through it; a failed try keeps nothing.
 #include "app/DatabaseChoice.h"
-#include "data/TDatabase.h"
+#include "data/sql/TDatabase.h"
 #include "support/DataSourceFile.h"
 #include "support/RaceServer.h"
 

@@ -1,8 +1,8 @@
 #include "timing/session/KeyPressResult.h"
 
 #include "common/uComm.h"
-#include "data/RelayLegs.h"
-#include "data/SplitRules.h"
+#include "data/rules/RelayLegs.h"
+#include "data/rules/SplitRules.h"
 #include "timing/session/TypedDigit.h"
 
 namespace {

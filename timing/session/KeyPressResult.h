@@ -3,8 +3,8 @@
 // workstation knows of the race: the window shows it (box, strip, 要確認, statement log,
 // voice, list) and keeps and sends its action. The steps both pages share live here too.
 
-#include "data/ActionRequest.h"
-#include "data/PendingTimeMark.h"
+#include "data/actions/ActionRequest.h"
+#include "data/actions/PendingTimeMark.h"
 #include "timing/session/LastAction.h"
 
 #include <QString>

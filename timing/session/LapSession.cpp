@@ -1,10 +1,10 @@
 #include "timing/session/LapSession.h"
 
 #include "common/uComm.h"
-#include "data/RaceCache.h"
-#include "data/RelayLegs.h"
-#include "data/SplitDecision.h"
-#include "data/SplitRules.h"
+#include "data/actions/SplitDecision.h"
+#include "data/reads/RaceCache.h"
+#include "data/rules/RelayLegs.h"
+#include "data/rules/SplitRules.h"
 #include "speech/Announcements.h"
 #include "timing/session/SplitPointCutOff.h"
 

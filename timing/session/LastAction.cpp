@@ -1,7 +1,7 @@
 #include "timing/session/LastAction.h"
 
-#include "data/RelayDecision.h"
-#include "data/SplitDecision.h"
+#include "data/actions/RelayDecision.h"
+#include "data/actions/SplitDecision.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "timing/session/LateArrivalWarning.h"
 
-#include "data/SplitRules.h"
+#include "data/rules/SplitRules.h"
 
 QString LateArrivalWarning(ArrivalDoubt doubt, const QString& zek, int leg) {
     switch (doubt) {

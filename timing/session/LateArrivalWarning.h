@@ -2,7 +2,7 @@
 // What the exchange is told when a relay key press records an arrival that may belong to
 // another of the team's runners, a forced start having started the next leg already.
 
-#include "data/ForcedStarts.h"
+#include "data/rules/ForcedStarts.h"
 
 #include <QString>
 

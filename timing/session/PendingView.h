@@ -4,7 +4,7 @@
 // yet, plus the stamps still in this workstation's journal. So the panel stays right while the
 // server does not answer, and the next key press takes the stamp the panel shows.
 
-#include "data/PendingTimeMark.h"
+#include "data/actions/PendingTimeMark.h"
 
 #include <vector>
 

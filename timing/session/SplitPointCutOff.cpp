@@ -1,7 +1,7 @@
 #include "timing/session/SplitPointCutOff.h"
 
 #include "common/uComm.h"
-#include "data/CutOff.h"
+#include "data/rules/CutOff.h"
 
 std::optional<QTime> CutOffOf(int split) {
     if (split < 1 || split > int(std::size(uComm::CutOffTimes)))

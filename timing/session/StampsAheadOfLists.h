@@ -5,7 +5,7 @@
 // stored (or taken) just now would leave the panel (or come back to it) until the next read,
 // and a bib typed then would find no time, or a time already used.
 
-#include "data/PendingTimeMark.h"
+#include "data/actions/PendingTimeMark.h"
 
 #include <vector>
 

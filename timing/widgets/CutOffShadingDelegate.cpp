@@ -1,6 +1,6 @@
 #include "timing/widgets/CutOffShadingDelegate.h"
 
-#include "data/TDataSource.h"
+#include "data/sql/TDataSource.h"
 #include "timing/session/SplitPointCutOff.h"
 
 const QColor CutOffShadingDelegate::LateShade(255, 214, 120);

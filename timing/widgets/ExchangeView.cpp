@@ -1,7 +1,7 @@
 #include "timing/widgets/ExchangeView.h"
 
-#include "data/ExchangeCounts.h"
-#include "data/SplitRules.h"
+#include "data/reads/ExchangeCounts.h"
+#include "data/rules/SplitRules.h"
 #include "timing/widgets/BoldLabel.h"
 #include "timing/widgets/SplitPointReadings.h"
 

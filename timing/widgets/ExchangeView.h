@@ -4,8 +4,8 @@
 // (繰り上げスタート) would take as its time comes, and the last arrival that may be a late
 // runner. Its lists are read with the window's other lists, in the background.
 
-#include "data/ExchangeTeams.h"
-#include "data/ListReader.h"
+#include "data/reads/ExchangeTeams.h"
+#include "data/reads/ListReader.h"
 
 #include <QTime>
 #include <QWidget>

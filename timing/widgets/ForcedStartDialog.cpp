@@ -1,6 +1,6 @@
 #include "timing/widgets/ForcedStartDialog.h"
 
-#include "data/RelayLegs.h"
+#include "data/rules/RelayLegs.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -1,7 +1,7 @@
 #include "timing/widgets/HandTimeDialog.h"
 
 #include "common/uComm.h"
-#include "data/HandStamp.h"
+#include "data/actions/HandStamp.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

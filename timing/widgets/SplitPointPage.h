@@ -5,8 +5,8 @@
 // other lists, in the background; the page only shows what they bring. For a relay race the
 // exchange's own view takes the split point's place.
 
-#include "data/ListReader.h"
-#include "data/SplitDecision.h"
+#include "data/actions/SplitDecision.h"
+#include "data/reads/ListReader.h"
 
 #include <QTime>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "timing/widgets/SplitPointReadings.h"
 
 #include "common/uComm.h"
-#include "data/SplitRules.h"
+#include "data/rules/SplitRules.h"
 
 #include <QStringList>
 

@@ -3,8 +3,8 @@
 // counts down, the runners through and still expected, where one runner is. Plain values in,
 // text out, so every case can be checked without a window.
 
-#include "data/ExchangeTeams.h"
-#include "data/SplitDecision.h"
+#include "data/actions/SplitDecision.h"
+#include "data/reads/ExchangeTeams.h"
 
 #include <QString>
 #include <QTime>

@@ -1,7 +1,7 @@
 #include "timing/widgets/StatusShadingDelegate.h"
 
-#include "data/PendingTimeMark.h"
-#include "data/TDataSource.h"
+#include "data/actions/PendingTimeMark.h"
+#include "data/sql/TDataSource.h"
 
 #include <QPainter>
 

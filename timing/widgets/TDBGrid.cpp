@@ -1,7 +1,7 @@
 #include "timing/widgets/TDBGrid.h"
 
-#include "data/TDataSource.h"
-#include "data/TQuery.h"
+#include "data/sql/TDataSource.h"
+#include "data/sql/TQuery.h"
 #include "timing/widgets/CellTextDelegate.h"
 
 #include <QCursor>

@@ -1,8 +1,0 @@
-#include "data/RunStatement.h"
-
-#include "data/TQuery.h"
-
-int RunStatement(TQuery& query, const QStringList& lines) {
-    query.SetSQL(lines);
-    return query.ExecSQL();
-}
