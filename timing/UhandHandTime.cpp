@@ -53,8 +53,9 @@ void TFhand::IssueHandStamp(const QString& time) {
                             ? QUuid::createUuid().toString(QUuid::WithoutBraces)
                             : QString();
     request.stamp = {0, jid, time};
-    Send(QString(), HandStampLine + QStringLiteral("  ") + time, request);
-    Strip->ShowOutcome(NoteAction(HandStampLine + QStringLiteral("  ") + time, true));
+    const QString said = HandStampLine + QStringLiteral("  ") + time;
+    Send(QString(), said, request);
+    Strip->ShowOutcome(NoteAction(said, true));
     ShowPendingTimes();
     ShowGaps();
 }

@@ -94,7 +94,6 @@ QString WriteSplit(RowWrites& writes, const ActionRequest& split) {
     return {};
 }
 
-
 ActionRequest DecidedSplit(const SplitRequest& request, const CompetitorSplits& competitor,
                           const SplitOutcome& decided) {
     ActionRequest split;

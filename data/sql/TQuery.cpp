@@ -41,6 +41,14 @@ QString TQuery::Text() const {
     return lines_.join(QStringLiteral("\r\n"));
 }
 
+const ListOrder& TQuery::Order() const {
+    if (!order_ || orderLines_ != lines_) {
+        order_.emplace(Text());
+        orderLines_ = lines_;
+    }
+    return *order_;
+}
+
 QString TQuery::ShownText() const {
     return ShownStatement(lines_).join(QStringLiteral("\r\n"));
 }
@@ -113,7 +121,7 @@ QString TQuery::FirstWindowText() const {
 }
 
 bool TQuery::Pageable() const {
-    const ListOrder order(Text());
+    const ListOrder& order = Order();
     if (fetchWindow_ <= 0 || !order.Keyed())
         return false;
     for (const OrderKey& key : order.Keys()) {
@@ -133,7 +141,7 @@ QStringList TQuery::KeyOf(const QStringList& row, const ListOrder& order) const 
 QStringList TQuery::HeldThrough() const {
     if (!active_ || RecordCount() <= fetchWindow_ || !Pageable())
         return {};
-    return KeyOf(rows_.back(), ListOrder(Text()));
+    return KeyOf(rows_.back(), Order());
 }
 
 void TQuery::Open() {
@@ -142,7 +150,7 @@ void TQuery::Open() {
 
 void TQuery::OpenThrough(const QStringList& last) {
     Close();
-    const ListOrder order(Text());
+    const ListOrder& order = Order();
     const bool through = !last.isEmpty() && order.Keyed();
     std::vector<QStringList> rows;
     QStringList names;
@@ -178,7 +186,7 @@ void TQuery::Adopt(ListSnapshot snapshot) {
 void TQuery::KeepRowsFetchedMeanwhile(const std::vector<QStringList>& held, bool heldMore) {
     if (rows_.empty() || static_cast<int>(held.size()) <= fetchWindow_ || !Pageable())
         return;
-    const ListOrder order(Text());
+    const ListOrder& order = Order();
     const QStringList last = KeyOf(rows_.back(), order);
     auto after = held.end();
     while (after != held.begin() && KeyOf(*(after - 1), order) != last)
@@ -300,7 +308,7 @@ int TQuery::RowToCarryTo(const CarriedEdit& edit) const {
 void TQuery::FetchMore() {
     if (!CanFetchMore())
         return;
-    const ListOrder order(Text());
+    const ListOrder& order = Order();
     const QStringList last = KeyOf(rows_.back(), order);
     // The rows level with the last one on every key are read again, in whatever order the
     // server gives them this time, and those held already are left out.

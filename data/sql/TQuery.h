@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "data/sql/ListOrder.h"
@@ -140,6 +141,7 @@ private:
     void Run(const QString& text, std::vector<QStringList>* rows, QStringList* fieldNames);
     QString FirstWindowText() const;
     // A window fetched by grid, whose order keys are all among the fields.
+    const ListOrder& Order() const;
     bool Pageable() const;
     QStringList KeyOf(const QStringList& row, const ListOrder& order) const;
     void KeepRowsFetchedMeanwhile(const std::vector<QStringList>& held, bool heldMore);
@@ -153,6 +155,9 @@ private:
 
     TDatabase& database_;
     QStringList lines_;
+    // The statement's order, read from its text once for each text.
+    mutable QStringList orderLines_;
+    mutable std::optional<ListOrder> order_;
     QStringList fieldNames_;
     std::vector<QStringList> rows_;
     int current_ = 0;

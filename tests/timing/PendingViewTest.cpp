@@ -26,7 +26,7 @@ QStringList Times(const PendingList& list) {
 // by this workstation's own action leaves at once.
 TEST(PendingView, AStampStoredSinceTheLastReadStaysInItsPlaceUntilAReadHoldsIt) {
     StampsAheadOfLists recent;
-    PendingSnapshot snapshot{{Server(1, "a", "10:00:01")}, 1, {}};
+    PendingSnapshot snapshot{{Server(1, "a", "10:00:01")}, 1, {}, {}};
     snapshot.unstored = recent.Update({Journal("b", "10:00:02"), Journal("c", "10:00:03")}, 1);
     EXPECT_EQ(Times(BuildPending(snapshot, {})), QStringList({"10:00:01", "10:00:02", "10:00:03"}));
 
@@ -54,7 +54,7 @@ TEST(PendingView, AStampStoredSinceTheLastReadStaysInItsPlaceUntilAReadHoldsIt) 
 // and until a read asked for after that: the last read still lists it as waiting.
 TEST(PendingView, AStampTakenStaysOffThePanelUntilAReadSeesItTaken) {
     StampsAheadOfLists taken;
-    const PendingSnapshot snapshot{{Server(1, "a", "10:00:01"), Server(2, "b", "10:00:02")}, 2, {}};
+    const PendingSnapshot snapshot{{Server(1, "a", "10:00:01"), Server(2, "b", "10:00:02")}, 2, {}, {}};
     EXPECT_EQ(Times(BuildPending(snapshot, taken.Update({{1, "a", "10:00:01"}}, 4))),
               QStringList({"10:00:02"}));
     EXPECT_EQ(Times(BuildPending(snapshot, taken.Update({}, 4))), QStringList({"10:00:02"}));
@@ -68,7 +68,7 @@ TEST(PendingView, AStampTakenStaysOffThePanelUntilAReadSeesItTaken) {
 // their turn is unknown.
 TEST(PendingView, TheJournalsStampsWaitBehindServerRowsNotRead) {
     StampsAheadOfLists recent;
-    PendingSnapshot snapshot{{Server(1, "a", "10:00:01")}, 5, {}};
+    PendingSnapshot snapshot{{Server(1, "a", "10:00:01")}, 5, {}, {}};
     snapshot.unstored = recent.Update({Journal("b", "10:00:02")}, 1);
     const PendingList shown = BuildPending(snapshot, {{1, "a", "10:00:01"}});
     EXPECT_TRUE(shown.times.empty());

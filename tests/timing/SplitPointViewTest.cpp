@@ -44,7 +44,8 @@ TEST(SplitPointReadings, CutOffTypedCountedDownAndPassedExactlyAtIt) {
                             "10:00:00.0000",
                             {"   20:01.2", "", "", "", ""},
                             {"10:20:01.2000", "", "", "", ""},
-                            2};
+                            2,
+                            {}};
     EXPECT_EQ(WhereaboutsText("0007", runner, 2),
               "ビブNo.0007  スタート 10:00:00.0  中間1 10:20:01.2（20:01.2）  中間2 未通過");
     EXPECT_TRUE(WhereaboutsText("0007", runner, 3).endsWith("中間3 はこのクラスにありません"));

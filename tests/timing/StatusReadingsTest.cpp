@@ -17,7 +17,7 @@ using namespace StripColours;
 
 TEST(StatusReadings, DeviceLineSaysEachStateInWordsAndColour) {
     const auto line = [](DeviceLineState state, qint64 quiet, bool anyLine) {
-        return DeviceLineReading({QStringLiteral("COM33"), state, quiet, anyLine, 30});
+        return DeviceLineReading({QStringLiteral("COM33"), state, quiet, anyLine, 30, 0, {}});
     };
     EXPECT_EQ(DeviceLineReading({}).text, "ポートなし 閉");
     EXPECT_EQ(line(DeviceLineState::Closed, 99, true).colour, Idle);
@@ -36,10 +36,10 @@ TEST(StatusReadings, DeviceLineSaysEachStateInWordsAndColour) {
 
     // Lines without a usable time of day are counted whatever the line's state.
     const StripReading unreadable =
-        DeviceLineReading({QStringLiteral("COM33"), DeviceLineState::Open, 3, true, 30, 2});
+        DeviceLineReading({QStringLiteral("COM33"), DeviceLineState::Open, 3, true, 30, 2, {}});
     EXPECT_EQ(unreadable.text, "COM33 受信中 最終受信 3秒前  時刻不正 2 行");
     EXPECT_EQ(unreadable.colour, Warning);
-    EXPECT_EQ(DeviceLineReading({"COM33", DeviceLineState::Lost, 0, true, 30, 1}).colour, Trouble);
+    EXPECT_EQ(DeviceLineReading({"COM33", DeviceLineState::Lost, 0, true, 30, 1, {}}).colour, Trouble);
 }
 
 TEST(StatusReadings, DatabaseNamesItsSourceAndTheStampsStillWaiting) {
@@ -47,18 +47,18 @@ TEST(StatusReadings, DatabaseNamesItsSourceAndTheStampsStillWaiting) {
     EXPECT_EQ(DataSourceLabel("TarnikServer/race7"), "Server");
     EXPECT_EQ(DataSourceLabel("SiteDsn"), "SiteDsn");
 
-    const StripReading up = DatabaseReading({"TarnikTest", true, 0, 0, 0, {}});
+    const StripReading up = DatabaseReading({"TarnikTest", true, 0, 0, 0, {}, {}});
     EXPECT_EQ(up.text, "DB Test 接続中");
     EXPECT_EQ(up.colour, Good);
-    const StripReading catchingUp = DatabaseReading({"TarnikTest", true, 2, 3, 4, {}});
+    const StripReading catchingUp = DatabaseReading({"TarnikTest", true, 2, 3, 4, {}, {}});
     EXPECT_EQ(catchingUp.text, "DB Test 接続中  未保存 2 件  未送信 3 件 4秒");
     EXPECT_EQ(catchingUp.colour, Warning);
     // Actions that wait long are trouble even while the link looks up.
-    EXPECT_EQ(DatabaseReading({"TarnikTest", true, 0, 1, UnsentAlertSeconds, {}}).colour, Trouble);
-    const StripReading down = DatabaseReading({"TarnikServer", false, 5, 0, 0, {}});
+    EXPECT_EQ(DatabaseReading({"TarnikTest", true, 0, 1, UnsentAlertSeconds, {}, {}}).colour, Trouble);
+    const StripReading down = DatabaseReading({"TarnikServer", false, 5, 0, 0, {}, {}});
     EXPECT_EQ(down.text, "DB Server 切断  未保存 5 件");
     EXPECT_EQ(down.colour, Trouble);
-    const StripReading memoryOnly = DatabaseReading({"TarnikLocal", true, 1, 0, 0, "disk full"});
+    const StripReading memoryOnly = DatabaseReading({"TarnikLocal", true, 1, 0, 0, "disk full", {}});
     EXPECT_EQ(memoryOnly.text, "DB Local 日誌に保存できません（メモリのみ）  未保存 1 件");
     EXPECT_EQ(memoryOnly.colour, Trouble);
 }
